@@ -1,0 +1,30 @@
+#pragma once
+// Code page 932 (Shift-JIS) bytes <-> UTF-8, through glibc's iconv.
+//
+// Decoding is lossless: a byte that does not decode (a field cut inside a
+// double-byte character, an unassigned code) becomes the reserved code point
+// U+F700 + byte, and encoding turns that code point back into the same byte.
+// So stored bytes survive list -> search -> lookup byte for byte.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace telvara {
+
+constexpr char32_t kRawByteBase = 0xF700; // U+F700..U+F7FF stand for raw bytes
+
+// Bytes as stored -> UTF-8. Never fails.
+std::string cp932ToUtf8(std::string_view bytes);
+
+// UTF-8 -> bytes to store. Throws EncodingError naming the first character
+// CP932 cannot represent; nothing is replaced silently.
+std::string utf8ToCp932(std::string_view utf8);
+
+// True when every character of the UTF-8 text has a CP932 form.
+bool isCp932Representable(std::string_view utf8);
+
+// Length in bytes of the CP932 character starting at bytes[i] (1 or 2):
+// a lead byte (0x81-0x9F, 0xE0-0xFC) followed by another byte counts 2.
+std::size_t cp932CharLength(std::string_view bytes, std::size_t i);
+
+} // namespace telvara

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds Telvara and starts the program.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/setup.sh
+./scripts/build.sh
+if [ -x build/app/telvara ]; then
+  exec build/app/telvara "$@"
+fi
+# Until the window program exists: the store tool on a demo folder.
+mkdir -p demo
+build/tools/telvara-store demo list

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds everything and runs every test:
+# the full build, then the Qt-free modules again under ASan and UBSan.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/setup.sh
+./scripts/build.sh
+ctest --test-dir build --output-on-failure -j2 --timeout 600
+
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  -DTELVARA_WITH_QT=OFF -DTELVARA_SANITIZE=ON >/dev/null
+cmake --build build-asan -j2
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan --output-on-failure -j2 --timeout 600
