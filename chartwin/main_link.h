@@ -1,0 +1,29 @@
+#pragma once
+// What the chart window reads from the main window at every activation.
+// The main window implements it; the chart window knows nothing else of it.
+#include "base/colors.h"
+
+#include <string>
+
+namespace telvara {
+
+class MainWindowLink {
+public:
+    virtual ~MainWindowLink() = default;
+    // Texts of the seven time fields Edit2 .. Edit8 (index 0 .. 6), UTF-8.
+    virtual std::string timeText(int index) const = 0;
+    // Text of the device number field Debaisu.
+    virtual std::string deviceText() const = 0;
+    // State of TimeCheck "時間10or1000".
+    virtual bool timeCheckChecked() const = 0;
+    // Selected item of RadioGroup1: -1 none, 0 "指定色を交える", 1 "ランダム付ける".
+    virtual int colorRadioIndex() const = 0;
+    // Colour of ColorDialog1 (black until the user picks one).
+    virtual TColor dialogColor() const = 0;
+    // Caption of VersionNoLbl.
+    virtual std::string versionCaption() const = 0;
+    // Draws a random colour into the shared CurveColor.
+    virtual void ColorSelect() = 0;
+};
+
+} // namespace telvara
