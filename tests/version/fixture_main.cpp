@@ -1,0 +1,4 @@
+// A program file that only carries a version block.
+int main() {
+    return 0;
+}
