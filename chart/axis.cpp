@@ -1,0 +1,319 @@
+// Axis properties, range and the value/pixel mapping.
+#include "chart/axis.h"
+
+#include "chart/axis_panel.h"
+#include "chart/math_util.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <utility>
+
+namespace telvara {
+
+namespace {
+template <class T> bool store(T& slot, const T& v) {
+    if (slot == v)
+        return false;
+    slot = v;
+    return true;
+}
+} // namespace
+
+void TChartAxisTitle::SetAngle(int v) {
+    if (store(angle_, v) && OnChange)
+        OnChange();
+}
+void TChartAxisTitle::SetCaption(const std::string& v) {
+    if (store(caption_, v) && OnChange)
+        OnChange();
+}
+
+TCustomChartAxis::TCustomChartAxis(TCustomAxisPanel* chart, bool horizontal, bool otherSide)
+    : Horizontal(horizontal), OtherSide(otherSide), chart_(chart) {
+    WirePens();
+}
+
+TChartDepthAxis::TChartDepthAxis(TCustomAxisPanel* chart) : TChartAxis(chart, false, true) {
+    IsDepthAxis = true;
+    SetVisible(false);
+}
+
+void TCustomChartAxis::WirePens() {
+    auto changed = [this] { Changed(); };
+    for (TChartPen* p : std::initializer_list<TChartPen*>{&axisPen_, &grid_, &minorGrid_,
+                                                          &minorTicks_, &ticks_, &ticksInner_})
+        p->OnChange = changed;
+    labelsFont_.OnChange = changed;
+    title_.OnChange = changed;
+    title_.font_.OnChange = changed;
+}
+
+void TCustomChartAxis::Changed() {
+    if (chart_)
+        chart_->RequestRepaint();
+}
+
+#define TELVARA_AXIS_SETTER(Name, member, Type)                                                    \
+    void TCustomChartAxis::Set##Name(Type v) {                                                     \
+        if (store(member, v))                                                                      \
+            Changed();                                                                             \
+    }
+
+TELVARA_AXIS_SETTER(AxisValuesFormat, valuesFormat_, const std::string&)
+TELVARA_AXIS_SETTER(DateTimeFormat, dateTimeFormat_, const std::string&)
+TELVARA_AXIS_SETTER(ExactDateTime, exactDateTime_, bool)
+TELVARA_AXIS_SETTER(GridCentered, gridCentered_, bool)
+TELVARA_AXIS_SETTER(Inverted, inverted_, bool)
+TELVARA_AXIS_SETTER(Labels, labels_, bool)
+TELVARA_AXIS_SETTER(LabelsAngle, labelsAngle_, int)
+TELVARA_AXIS_SETTER(LabelsMultiLine, labelsMultiLine_, bool)
+TELVARA_AXIS_SETTER(LabelsOnAxis, labelsOnAxis_, bool)
+TELVARA_AXIS_SETTER(LabelsSize, labelsSize_, int)
+TELVARA_AXIS_SETTER(LabelStyle, labelStyle_, TAxisLabelStyle)
+TELVARA_AXIS_SETTER(MinorTickCount, minorTickCount_, int)
+TELVARA_AXIS_SETTER(MinorTickLength, minorTickLength_, int)
+TELVARA_AXIS_SETTER(StartPosition, startPosition_, double)
+TELVARA_AXIS_SETTER(EndPosition, endPosition_, double)
+TELVARA_AXIS_SETTER(PositionPercent, positionPercent_, double)
+TELVARA_AXIS_SETTER(RoundFirstLabel, roundFirstLabel_, bool)
+TELVARA_AXIS_SETTER(TickInnerLength, tickInnerLength_, int)
+TELVARA_AXIS_SETTER(TickLength, tickLength_, int)
+TELVARA_AXIS_SETTER(TickOnLabelsOnly, tickOnLabelsOnly_, bool)
+TELVARA_AXIS_SETTER(TitleSize, titleSize_, int)
+TELVARA_AXIS_SETTER(Visible, visible_, bool)
+
+#undef TELVARA_AXIS_SETTER
+
+void TCustomChartAxis::SetAutomatic(bool v) {
+    bool changed = store(automatic_, v);
+    if (!Loading) {
+        changed = store(autoMin_, v) || changed;
+        changed = store(autoMax_, v) || changed;
+    }
+    if (changed)
+        Changed();
+}
+
+void TCustomChartAxis::SetAutomaticMaximum(bool v) {
+    bool changed = store(autoMax_, v);
+    if (!v || autoMin_)
+        changed = store(automatic_, v) || changed;
+    if (changed)
+        Changed();
+}
+
+void TCustomChartAxis::SetAutomaticMinimum(bool v) {
+    bool changed = store(autoMin_, v);
+    if (!v || autoMax_)
+        changed = store(automatic_, v) || changed;
+    if (changed)
+        Changed();
+}
+
+void TCustomChartAxis::SetIncrement(double v) {
+    if (v < 0)
+        throw AxisException("軸の増加単位は 0 以上でなければなりません");
+    if (store(increment_, v))
+        Changed();
+}
+
+void TCustomChartAxis::SetLabelsSeparation(int v) {
+    if (v < 0)
+        throw AxisException("ラベルの間隔は 0 以上でなければなりません");
+    if (store(labelsSeparation_, v))
+        Changed();
+}
+
+void TCustomChartAxis::SetLogarithmicBase(int v) {
+    if (v < 2)
+        throw AxisException("対数軸の LogarithmicBase プロパティは 2 より大きい値が必要です。");
+    if (store(logBase_, v))
+        Changed();
+}
+
+void TCustomChartAxis::SetMinimum(double v) {
+    if (!Loading && v > maximum_)
+        throw AxisException("軸の最小値は最大値以下でなければなりません");
+    if (store(minimum_, v))
+        Changed();
+}
+
+void TCustomChartAxis::SetMaximum(double v) {
+    if (!Loading && v < minimum_)
+        throw AxisException("軸の最大値は最小値以上でなければなりません");
+    if (store(maximum_, v))
+        Changed();
+}
+
+void TCustomChartAxis::SetLogarithmic(bool v) {
+    if (v && !logarithmic_) {
+        IsDateTime = CalcIsDateTime();
+        if (IsDateTime)
+            throw AxisException("日付時刻軸を対数軸にすることはできません");
+        ComputeEffectiveRange();
+        if (EffectiveMinimum < 0 || EffectiveMaximum < 0)
+            throw AxisException("対数軸の最大/最小値は 0 以上でなければなりません");
+    }
+    if (store(logarithmic_, v))
+        Changed();
+}
+
+void TCustomChartAxis::SetMinMaxRange(double aMin, double aMax) {
+    automatic_ = autoMin_ = autoMax_ = false;
+    if (aMin > aMax)
+        std::swap(aMin, aMax);
+    if (store(minimum_, aMin))
+        Changed();
+    if (store(maximum_, aMax))
+        Changed();
+    if (maximum_ - minimum_ < 1e-10 && store(maximum_, minimum_ + 1e-10))
+        Changed();
+}
+
+bool TCustomChartAxis::SeriesUsesAxis(const TChartSeries& s) const {
+    if (IsDepthAxis || !s.UseAxis() || s.ParentChart() != chart_)
+        return false;
+    if (Horizontal)
+        return s.HorizAxis() == aBothHorizAxis || s.GetHorizAxis() == this;
+    return s.VertAxis() == aBothVertAxis || s.GetVertAxis() == this;
+}
+
+bool TCustomChartAxis::IsAttachedToActiveSeries() const {
+    if (!chart_)
+        return false;
+    for (const TChartSeries* s : chart_->SeriesList())
+        if (s->Active() && SeriesUsesAxis(*s))
+            return true;
+    return false;
+}
+
+bool TCustomChartAxis::CalcIsDateTime() const {
+    if (!chart_)
+        return false;
+    for (const TChartSeries* s : chart_->SeriesList())
+        if (s->Active() && SeriesUsesAxis(*s))
+            return Horizontal ? s->XValues().DateTime() : s->YValues().DateTime();
+    return false;
+}
+
+void TCustomChartAxis::CalcMinMax(double& aMin, double& aMax) const {
+    aMin = aMax = 0;
+    if (!chart_)
+        return;
+    const bool anyActive = IsAttachedToActiveSeries();
+    bool first = true;
+    for (const TChartSeries* s : chart_->SeriesList()) {
+        if ((anyActive && !s->Active()) || s->Count() == 0 || !SeriesUsesAxis(*s))
+            continue;
+        const TChartValueList& list = Horizontal ? s->XValues() : s->YValues();
+        const double lo = list.MinValue(), hi = list.MaxValue();
+        if (first || lo < aMin)
+            aMin = lo;
+        if (first || hi > aMax)
+            aMax = hi;
+        first = false;
+    }
+}
+
+void TCustomChartAxis::ComputeEffectiveRange() {
+    if (automatic_ || autoMax_ || autoMin_) {
+        double lo = 0, hi = 0;
+        CalcMinMax(lo, hi);
+        if (automatic_ || autoMax_)
+            maximum_ = hi;
+        if (automatic_ || autoMin_)
+            minimum_ = lo;
+    }
+    EffectiveMaximum = maximum_;
+    EffectiveMinimum = minimum_;
+    EffectiveRange = EffectiveMaximum - EffectiveMinimum;
+}
+
+void TCustomChartAxis::ComputeAxisPixels(const TRect& plot) {
+    const int origin = Horizontal ? plot.left : plot.top;
+    const int size = Horizontal ? plot.Width() : plot.Height();
+    StartPixel = origin + RoundEvenInt(size * 0.01 * startPosition_);
+    EndPixel = origin + RoundEvenInt(size * 0.01 * endPosition_);
+    AxisLength = EndPixel - StartPixel;
+    CenterPixel = (StartPixel + EndPixel) / 2;
+}
+
+int TCustomChartAxis::ValueToPixel(double v) const {
+    if (!logarithmic_) {
+        if (EffectiveRange == 0)
+            return CenterPixel;
+        const double t = (v - EffectiveMinimum) * AxisLength / EffectiveRange;
+        if (!(std::fabs(t) < 2147483647.0))
+            return CenterPixel;
+        const int r = RoundEvenInt(t);
+        if (Horizontal)
+            return inverted_ ? EndPixel - r : StartPixel + r;
+        return inverted_ ? StartPixel + r : EndPixel - r;
+    }
+    const double logMin = EffectiveMinimum > 0 ? std::log(EffectiveMinimum) : 0;
+    const double logMax = EffectiveMaximum > 0 ? std::log(EffectiveMaximum) : 0;
+    const double logRange = logMax - logMin;
+    if (logRange == 0)
+        return CenterPixel;
+    if (v <= 0) {
+        if (Horizontal)
+            return inverted_ ? EndPixel : StartPixel;
+        return inverted_ ? StartPixel : EndPixel;
+    }
+    const double d = inverted_ ? logMax - std::log(v) : std::log(v) - logMin;
+    const double t = AxisLength * d / logRange;
+    // Far outside any screen: keep the integer conversion defined.
+    const int r =
+        std::fabs(t) < 2147483647.0 ? RoundEvenInt(t) : (t < 0 ? -2147483647 : 2147483647);
+    return Horizontal ? StartPixel + r : EndPixel - r;
+}
+
+double TCustomChartAxis::PixelToValue(int p) const {
+    if (!logarithmic_) {
+        if (AxisLength < 1)
+            return 0;
+        const double d = inverted_ ? EndPixel - p : p - StartPixel;
+        const double t = d * EffectiveRange / AxisLength;
+        return Horizontal ? EffectiveMinimum + t : EffectiveMaximum - t;
+    }
+    const bool lowAtStart = Horizontal != inverted_;
+    if (p == StartPixel)
+        return lowAtStart ? EffectiveMinimum : EffectiveMaximum;
+    if (p == EndPixel)
+        return lowAtStart ? EffectiveMaximum : EffectiveMinimum;
+    const double logMin = EffectiveMinimum > 0 ? std::log(EffectiveMinimum) : 0;
+    const double logMax = EffectiveMaximum > 0 ? std::log(EffectiveMaximum) : 0;
+    const double logRange = logMax - logMin;
+    if (logRange == 0 || AxisLength == 0)
+        return EffectiveMinimum;
+    const double d = inverted_ ? logRange * (EndPixel - p) / AxisLength
+                               : logRange * (p - StartPixel) / AxisLength;
+    return Horizontal ? std::exp(logMin + d) : std::exp(logMax - d);
+}
+
+void TCustomChartAxis::AdjustForMargins(int startMargin, int endMargin) {
+    const bool minAuto = automatic_ || autoMin_;
+    const bool maxAuto = automatic_ || autoMax_;
+    const bool minAtStart = Horizontal != inverted_;
+    const int sm = (minAtStart ? minAuto : maxAuto) ? startMargin : 0;
+    const int em = (minAtStart ? maxAuto : minAuto) ? endMargin : 0;
+    if (sm == 0 && em == 0)
+        return;
+    const int s0 = StartPixel, e0 = EndPixel, c0 = CenterPixel, l0 = AxisLength;
+    StartPixel += sm;
+    EndPixel -= em;
+    AxisLength = EndPixel - StartPixel;
+    CenterPixel = (StartPixel + EndPixel) / 2;
+    double a = PixelToValue(s0), b = PixelToValue(e0);
+    if (a > b)
+        std::swap(a, b);
+    EffectiveMinimum = a;
+    EffectiveMaximum = b;
+    StartPixel = s0;
+    EndPixel = e0;
+    CenterPixel = c0;
+    AxisLength = l0;
+    EffectiveRange = EffectiveMaximum - EffectiveMinimum;
+}
+
+} // namespace telvara

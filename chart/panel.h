@@ -1,0 +1,240 @@
+#pragma once
+// The chart panel: margins, colours, bevels, the drawing surface, the plot
+// rectangle, repaint requests, gradient and zoom settings.
+#include "base/errors.h"
+#include "chart/canvas3d.h"
+
+#include <functional>
+#include <string>
+
+namespace telvara {
+
+enum TPanelBevel { bvNone, bvLowered, bvRaised };
+enum TCursor { crDefault, crArrow, crCross, crHandPoint, crSizeAll };
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+enum TShiftBits { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32 };
+enum TPanningMode { pmNone, pmHorizontal, pmVertical, pmBoth };
+enum TGradientDirection {
+    gdTopBottom,
+    gdBottomTop,
+    gdLeftRight,
+    gdRightLeft,
+    gdFromCenter,
+    gdFromTopLeft,
+    gdFromBottomLeft
+};
+
+// An invalid chart property value; nothing is stored.
+class ChartException : public TelvaraError {
+public:
+    using TelvaraError::TelvaraError;
+};
+
+// What the window hosting a chart does for it.
+class TChartHost {
+public:
+    virtual ~TChartHost() = default;
+    // Queue a paint request.
+    virtual void InvalidateChart() = 0;
+    // Paint now, before returning.
+    virtual void RepaintChartNow() = 0;
+    virtual void SetChartCursor(TCursor c) = 0;
+    // The kept off-screen bitmap is no longer needed.
+    virtual void ReleaseBuffer() {}
+};
+
+class TCustomChartPanel;
+using TNotifyEvent = std::function<void(TCustomChartPanel& sender)>;
+
+struct TZoomPanningRecord {
+    bool DragActive = false;
+    int StartX = 0, StartY = 0, LastX = 0, LastY = 0;
+    void BeginDrag(int x, int y);
+    void SortCorners();
+};
+
+struct TView3DOptions {
+    bool Orthogonal = true; // oblique parallel projection
+    int Zoom = 100;
+    bool ZoomText = true;
+    int Rotation = 345;
+    int Elevation = 345;
+    int Perspective = 15;
+    int Tilt = 0;
+    int HorizOffset = 0;
+    int VertOffset = 0;
+};
+
+class TChartGradient {
+public:
+    explicit TChartGradient(TCustomChartPanel* owner) : owner_(owner) {}
+    TGradientDirection Direction() const { return direction_; }
+    TColor StartColor() const { return startColor_; }
+    TColor EndColor() const { return endColor_; }
+    bool Visible() const { return visible_; }
+    void SetDirection(TGradientDirection v);
+    void SetStartColor(TColor v);
+    void SetEndColor(TColor v);
+    void SetVisible(bool v);
+
+private:
+    TCustomChartPanel* owner_;
+    TGradientDirection direction_ = gdTopBottom;
+    TColor startColor_ = clWhite;
+    TColor endColor_ = clYellow;
+    bool visible_ = false;
+};
+
+class TCustomChartPanel {
+public:
+    TCustomChartPanel();
+    virtual ~TCustomChartPanel();
+    TCustomChartPanel(const TCustomChartPanel&) = delete;
+    TCustomChartPanel& operator=(const TCustomChartPanel&) = delete;
+
+    // ---- component ----
+    const std::string& Name() const { return name_; }
+    void SetName(const std::string& v) { name_ = v; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    // Size change of the panel's window: repaint at the new size.
+    void SetBounds(int width, int height);
+    void SetHost(TChartHost* host) { host_ = host; }
+    TChartHost* Host() const { return host_; }
+
+    // ---- properties ----
+    TColor Color() const { return color_; }
+    void SetColor(TColor v);
+    TPanelBevel BevelOuter() const { return bevelOuter_; }
+    void SetBevelOuter(TPanelBevel v);
+    TPanelBevel BevelInner() const { return bevelInner_; }
+    void SetBevelInner(TPanelBevel v);
+    int BevelWidth() const { return bevelWidth_; }
+    void SetBevelWidth(int v);
+    int BorderWidth() const { return borderWidth_; }
+    void SetBorderWidth(int v);
+    int MarginLeft() const { return marginLeft_; }
+    int MarginTop() const { return marginTop_; }
+    int MarginRight() const { return marginRight_; }
+    int MarginBottom() const { return marginBottom_; }
+    void SetMarginLeft(int v);
+    void SetMarginTop(int v);
+    void SetMarginRight(int v);
+    void SetMarginBottom(int v);
+    bool View3D() const { return view3D_; }
+    void SetView3D(bool v);
+    const TView3DOptions& View3DOptions() const { return view3DOptions_; }
+    void SetView3DOptions(const TView3DOptions& v);
+    int Chart3DPercent() const { return chart3DPercent_; }
+    void SetChart3DPercent(int v);
+    bool Monochrome() const { return monochrome_; }
+    void SetMonochrome(bool v);
+
+    // Print settings.
+    int PrintMarginLeft() const { return printMargins_.left; }
+    int PrintMarginTop() const { return printMargins_.top; }
+    int PrintMarginRight() const { return printMargins_.right; }
+    int PrintMarginBottom() const { return printMargins_.bottom; }
+    // Left, top, right, bottom print margins in percent.
+    const TRect& PrintMarginPercent() const { return printMargins_; }
+    void SetPrintMarginPercent(const TRect& percent) { printMargins_ = percent; }
+    bool PrintProportional() const { return printProportional_; }
+    void SetPrintProportional(bool v) { printProportional_ = v; }
+    int PrintResolution() const { return printResolution_; }
+    void SetPrintResolution(int v) { printResolution_ = v; }
+
+    // Page rectangle for a printable page of pw x ph device pixels at dpiX/dpiY.
+    TRect CalcPrintPageRect(int pw, int ph, int dpiX, int dpiY);
+    // Draws the chart stretched onto r of any canvas.
+    void DrawChartOnCanvasRect(TCanvas3D& canvas, TRect r);
+    // The client rectangle (0, 0, width, height).
+    virtual TRect GetExportRect() const;
+
+    // ---- painting ----
+    void RequestRepaint();
+    // The host's paint request: false when the kept bitmap is still valid and
+    // only needs to be copied.
+    bool NeedsFullPaint() const { return dirty_ && !printing_; }
+    bool Dirty() const { return dirty_; }
+    bool Printing() const { return printing_; }
+    void SetPrinting(bool v) { printing_ = v; }
+    bool BufferedDisplay() const { return buffered_; }
+    void SetBufferedDisplay(bool v);
+    bool AutoRepaint() const { return autoRepaint_; }
+    void SetAutoRepaint(bool v) { autoRepaint_ = v; }
+    virtual void DrawChart(TCanvas3D& canvas, const TRect& rect);
+    virtual void DrawChartContents(const TRect& panelRect) = 0;
+    virtual void FillPanelBackground(const TRect& r);
+    virtual void DrawPanelFrame(const TRect& r);
+    virtual void PaintPanelBackground(const TRect& r);
+    virtual void DrawBackImage(const TRect&) {}
+    // The surface of the current paint (nullptr outside a paint).
+    TCanvas3D* Canvas() const { return canvas_; }
+
+    // Plot rectangle and panel rectangle of the current paint.
+    TRect ChartRect;
+    TRect ChartBounds;
+    int ChartWidth = 0, ChartHeight = 0, ChartXCenter = 0, ChartYCenter = 0;
+    void RecalcWidthHeight();
+
+    // Mouse drags (see zoom.cpp).
+    TZoomPanningRecord Zoom;
+    TZoomPanningRecord Panning;
+
+    TNotifyEvent OnAfterDraw;
+
+    static TColor DarkenColor(TColor c, int quantity) { return telvara::DarkenColor(c, quantity); }
+
+protected:
+    void GradientFill(const TRect& r, TColor first, TColor last);
+    void SetCanvas(TCanvas3D* c) { canvas_ = c; }
+
+private:
+    std::string name_;
+    int width_ = 400, height_ = 250;
+    TChartHost* host_ = nullptr;
+    TColor color_ = clBtnFace;
+    TPanelBevel bevelOuter_ = bvRaised, bevelInner_ = bvNone;
+    int bevelWidth_ = 1, borderWidth_ = 0;
+    int marginLeft_ = 3, marginTop_ = 4, marginRight_ = 3, marginBottom_ = 4;
+    bool view3D_ = true;
+    TView3DOptions view3DOptions_;
+    int chart3DPercent_ = 15;
+    bool monochrome_ = false;
+    TRect printMargins_{15, 15, 15, 15};
+    bool printProportional_ = true;
+    int printResolution_ = 0;
+    bool printing_ = false;
+    bool buffered_ = true;
+    bool dirty_ = true;
+    bool autoRepaint_ = false;
+    TCanvas3D* canvas_ = nullptr;
+};
+
+class TCustomChartPanelExtended : public TCustomChartPanel {
+public:
+    TCustomChartPanelExtended() : gradient_(this) {}
+    TChartGradient& Gradient() { return gradient_; }
+    bool AllowZoom() const { return allowZoom_; }
+    void SetAllowZoom(bool v) { allowZoom_ = v; }
+    bool AnimatedZoom() const { return animatedZoom_; }
+    void SetAnimatedZoom(bool v) { animatedZoom_ = v; }
+    int AnimatedZoomSteps() const { return animatedZoomSteps_; }
+    void SetAnimatedZoomSteps(int v) { animatedZoomSteps_ = v; }
+    TPanningMode AllowPanning() const { return allowPanning_; }
+    void SetAllowPanning(TPanningMode v) { allowPanning_ = v; }
+    bool Zoomed() const { return zoomed_; }
+    void SetZoomed(bool v) { zoomed_ = v; }
+
+    void FillPanelBackground(const TRect& r) override;
+
+private:
+    TChartGradient gradient_;
+    bool allowZoom_ = true;
+    bool animatedZoom_ = false;
+    int animatedZoomSteps_ = 8;
+    TPanningMode allowPanning_ = pmBoth;
+    bool zoomed_ = false;
+};
+
+} // namespace telvara

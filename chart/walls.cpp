@@ -1,0 +1,7 @@
+#include "chart/chart.h"
+
+namespace telvara {
+
+void TCustomChart::DrawChartWalls() {}
+
+} // namespace telvara
