@@ -1,0 +1,443 @@
+// TBPlusTree: opening, unit access, the level cache, allocation, lookup and listing.
+#include "store/bplustree.h"
+
+#include "base/errors.h"
+
+#include <filesystem>
+#include <limits>
+
+namespace fs = std::filesystem;
+
+namespace telvara {
+namespace {
+
+// Far above any height a file of 2^31 pages can reach.
+constexpr int kMaxHeight = 32;
+
+bool pathExists(const std::string& path) {
+    std::error_code ec;
+    // Anything but a clear "not found" counts as present, so an unreadable
+    // entry is reported as a failure to open rather than replaced.
+    return fs::symlink_status(path, ec).type() != fs::file_type::not_found;
+}
+
+} // namespace
+
+int keysNotGreater(const TTreePage& page, std::string_view key) {
+    const int count = page.keyCount();
+    int b = 0;
+    while (b < count && compareKeys(page.key(b + 1), key) <= 0)
+        ++b;
+    return b;
+}
+
+TBPlusTree::TBPlusTree() {
+    pageFile_.setFaultCountdown(&faultCountdown_);
+    recordFile_.setFaultCountdown(&faultCountdown_);
+}
+
+TBPlusTree::~TBPlusTree() {
+    CloseStore();
+}
+
+TTransferCounts TBPlusTree::transfers() const {
+    return {pageFile_.reads(), pageFile_.writes(), recordFile_.reads(), recordFile_.writes()};
+}
+
+void TBPlusTree::OpenStore(const std::string& folderPath) {
+    CloseStore();
+    std::string folder = folderPath.empty() ? "./" : folderPath;
+    if (folder.back() != '/')
+        folder += '/';
+    const std::string pagePath = folder + kPageFileName;
+    const std::string recordPath = folder + kRecordFileName;
+
+    std::error_code ec;
+    if (!fs::is_directory(folder, ec))
+        throw IoError("フォルダ " + folderPath + " がありません");
+
+    try {
+        if (pathExists(pagePath)) {
+            pageFile_.openExisting(pagePath);
+            if (!pathExists(recordPath))
+                throw IoError("ファイル " + recordPath + " がありません（ファイル " + pagePath +
+                              " だけでは開けません）");
+            recordFile_.openExisting(recordPath);
+            const std::int64_t pageUnits = pageFile_.units();
+            if (pageUnits < 1)
+                Damaged(pagePath, "ヘッダーが 1024 バイトに足りません");
+            unsigned char unit[kPageSize];
+            pageFile_.read(0, unit);
+            header_ = TStoreHeader::decode(unit);
+            CheckHeader(pageUnits, recordFile_.units());
+            levelPages_.assign(std::size_t(header_.Height) + 1, TTreePage{});
+            levelPageNos_.assign(std::size_t(header_.Height) + 1, kNone);
+            if (header_.Height >= 1) {
+                LoadLevel(1, header_.RootPage);
+                CheckLeftmostPath();
+            }
+            CheckFreeChains();
+        } else {
+            // A record file found without its page file is kept; its slots
+            // are handed out from 0 again and overwritten as records arrive.
+            const bool createRecordFile = !pathExists(recordPath);
+            if (createRecordFile)
+                recordFile_.createNew(recordPath);
+            else
+                recordFile_.openExisting(recordPath);
+            try {
+                pageFile_.createNew(pagePath);
+                header_ = TStoreHeader::empty();
+                WriteHeader();
+            } catch (...) {
+                const bool createdPageFile = pageFile_.isOpen();
+                pageFile_.close();
+                recordFile_.close();
+                std::error_code rmEc;
+                if (createdPageFile)
+                    fs::remove(pagePath, rmEc);
+                if (createRecordFile)
+                    fs::remove(recordPath, rmEc);
+                throw;
+            }
+            levelPages_.assign(1, TTreePage{});
+            levelPageNos_.assign(1, kNone);
+        }
+    } catch (...) {
+        pageFile_.close();
+        recordFile_.close();
+        levelPages_.clear();
+        levelPageNos_.clear();
+        header_ = TStoreHeader::empty();
+        throw;
+    }
+    closed_ = false;
+    currentRecNo_ = kNone;
+}
+
+void TBPlusTree::CloseStore() {
+    pageFile_.close();
+    recordFile_.close();
+    levelPages_.clear();
+    levelPageNos_.clear();
+    closed_ = true;
+}
+
+void TBPlusTree::RequireOpen() const {
+    if (closed_)
+        throw IoError(
+            msgNotOpen(pageFile_.path().empty() ? std::string(kPageFileName) : pageFile_.path()));
+}
+
+void TBPlusTree::Damaged(const std::string& path, const std::string& detail) const {
+    throw IoError(msgDamaged(path, detail));
+}
+
+void TBPlusTree::CheckHeader(std::int64_t pageUnits, std::int64_t recordSlots) {
+    const TStoreHeader& h = header_;
+    const std::string& path = pageFile_.path();
+    if (h.NextNewPage < 1 || h.NextNewPage > pageUnits)
+        Damaged(path, "未使用ページの番号 " + std::to_string(h.NextNewPage) + " がファイルの長さ " +
+                          std::to_string(pageUnits) + " 単位と合いません");
+    if (h.NextNewRecord < 0 || h.NextNewRecord > recordSlots)
+        Damaged(path, "未使用レコードの番号 " + std::to_string(h.NextNewRecord) + " がファイル " +
+                          recordFile_.path() + " の長さ " + std::to_string(recordSlots) +
+                          " 件と合いません");
+    if (h.Height < 0 || h.Height > kMaxHeight || h.Height > h.NextNewPage - 1)
+        Damaged(path, "高さ " + std::to_string(h.Height) + " はありえない値です");
+    if (h.Height == 0 && h.RootPage != kNone)
+        Damaged(path, "高さ 0 なのにルートページが " + std::to_string(h.RootPage) + " です");
+    if (h.Height >= 1 && (h.RootPage < 1 || h.RootPage >= h.NextNewPage))
+        Damaged(path, "ルートページ " + std::to_string(h.RootPage) + " は範囲外です");
+    if (h.FreePageHead != kNone && (h.FreePageHead < 1 || h.FreePageHead >= h.NextNewPage))
+        Damaged(path, "空きページの先頭 " + std::to_string(h.FreePageHead) + " は範囲外です");
+    if (h.FreeRecordHead != kNone && (h.FreeRecordHead < 0 || h.FreeRecordHead >= h.NextNewRecord))
+        Damaged(path, "空きレコードの先頭 " + std::to_string(h.FreeRecordHead) + " は範囲外です");
+}
+
+void TBPlusTree::CheckFreeChains() {
+    std::vector<bool> seen(std::size_t(header_.NextNewPage), false);
+    if (header_.Height >= 1)
+        seen[std::size_t(header_.RootPage)] = true;
+    TTreePage page;
+    for (std::int32_t n = header_.FreePageHead; n != kNone; n = page.child(0)) {
+        CheckPageNo(n);
+        if (seen[std::size_t(n)])
+            Damaged(pageFile_.path(), "空きページの連鎖がページ " + std::to_string(n) +
+                                          " で循環しているか、使用中のページを含んでいます");
+        seen[std::size_t(n)] = true;
+        ReadPage(n, page);
+    }
+    std::vector<bool> seenSlot(std::size_t(header_.NextNewRecord), false);
+    TRelayRecord record;
+    for (std::int32_t s = header_.FreeRecordHead; s != kNone; s = record.nextFree()) {
+        CheckSlotNo(s);
+        if (seenSlot[std::size_t(s)])
+            Damaged(recordFile_.path(),
+                    "空きレコードの連鎖がレコード " + std::to_string(s) + " で循環しています");
+        seenSlot[std::size_t(s)] = true;
+        ReadRecord(s, record);
+    }
+}
+
+void TBPlusTree::CheckLeftmostPath() {
+    for (int level = 1; level < header_.Height; ++level)
+        LoadLevel(level + 1, levelPages_[std::size_t(level)].child(0));
+    const std::int32_t leaf = levelPageNos_[std::size_t(header_.Height)];
+    if (levelPages_[std::size_t(header_.Height)].child(0) != kNone)
+        Damaged(pageFile_.path(), "高さ " + std::to_string(header_.Height) +
+                                      " がページと合いません（最も左の葉 " + std::to_string(leaf) +
+                                      " の先頭の子が -1 ではありません）");
+}
+
+void TBPlusTree::CheckPageNo(std::int32_t n) const {
+    if (n < 1 || n >= header_.NextNewPage)
+        Damaged(pageFile_.path(), "ページ番号 " + std::to_string(n) + " は範囲外です");
+}
+
+void TBPlusTree::CheckSlotNo(std::int32_t s) const {
+    if (s < 0 || s >= header_.NextNewRecord)
+        Damaged(recordFile_.path(), "レコード番号 " + std::to_string(s) + " は範囲外です");
+}
+
+void TBPlusTree::ReadPage(std::int32_t n, TTreePage& page) {
+    pageFile_.read(n, page.Bytes.data());
+}
+
+void TBPlusTree::ReadTreePage(std::int32_t n, int level, TTreePage& page) {
+    CheckPageNo(n);
+    ReadPage(n, page);
+    const std::string& path = pageFile_.path();
+    const std::string at = "ページ " + std::to_string(n);
+    const int count = page.keyCount();
+    if (count < 1 || count > kMaxKeys)
+        Damaged(path, at + " のキー数 " + std::to_string(count) + " はありえない値です");
+    for (int i = 1; i <= count; ++i)
+        if (page.keyLength(i) > kKeySlotCapacity)
+            Damaged(path, at + " のキー " + std::to_string(i) + " の長さ " +
+                              std::to_string(page.keyLength(i)) + " はありえない値です");
+    if (level < header_.Height) {
+        for (int i = 0; i <= count; ++i) {
+            const std::int32_t c = page.child(i);
+            if (c == kNone)
+                Damaged(path, at + " は葉ですが階層 " + std::to_string(level) +
+                                  " にあります（高さ " + std::to_string(header_.Height) +
+                                  " と合いません）");
+            if (c < 1 || c >= header_.NextNewPage)
+                Damaged(path, at + " の子ページ " + std::to_string(c) + " は範囲外です");
+        }
+    } else {
+        for (int i = 0; i <= count; ++i) {
+            const std::int32_t s = page.child(i);
+            if ((i > 0 || s != kNone) && (s < 0 || s >= header_.NextNewRecord))
+                Damaged(path, at + " のレコード番号 " + std::to_string(s) + " は範囲外です");
+        }
+    }
+}
+
+void TBPlusTree::WritePage(std::int32_t n, const TTreePage& page) {
+    CheckPageNo(n);
+    pageFile_.write(n, page.Bytes.data());
+    // Every cached copy of the page stays equal to the unit on disk.
+    for (std::size_t l = 1; l < levelPageNos_.size(); ++l)
+        if (levelPageNos_[l] == n && &levelPages_[l] != &page)
+            levelPages_[l] = page;
+}
+
+void TBPlusTree::ReadRecord(std::int32_t s, TRelayRecord& record) {
+    CheckSlotNo(s);
+    recordFile_.read(s, record.Bytes.data());
+}
+
+void TBPlusTree::WriteRecord(std::int32_t s, const TRelayRecord& record) {
+    CheckSlotNo(s);
+    recordFile_.write(s, record.Bytes.data());
+}
+
+void TBPlusTree::WriteHeader() {
+    unsigned char unit[kPageSize];
+    header_.encode(unit);
+    pageFile_.write(0, unit);
+}
+
+void TBPlusTree::LoadLevel(int level, std::int32_t n) {
+    if (levelPageNos_[std::size_t(level)] == n)
+        return;
+    ReadLevel(level, n);
+}
+
+void TBPlusTree::ReadLevel(int level, std::int32_t n) {
+    auto& no = levelPageNos_[std::size_t(level)];
+    no = kNone;
+    // The levels above hold the path from the root; meeting one of them again is a loop.
+    for (int l = 1; l < level; ++l)
+        if (levelPageNos_[std::size_t(l)] == n)
+            Damaged(pageFile_.path(),
+                    "ページ " + std::to_string(n) + " が木の中で自分の上にも現れます");
+    ReadTreePage(n, level, levelPages_[std::size_t(level)]);
+    no = n;
+}
+
+void TBPlusTree::ForgetPage(std::int32_t n) {
+    for (auto& no : levelPageNos_)
+        if (no == n)
+            no = kNone;
+}
+
+void TBPlusTree::ForgetLevels() {
+    for (auto& no : levelPageNos_)
+        no = kNone;
+}
+
+void TBPlusTree::EnsureRoot() {
+    if (header_.Height == 0)
+        return;
+    if (levelPages_.size() < std::size_t(header_.Height) + 1) {
+        levelPages_.resize(std::size_t(header_.Height) + 1);
+        levelPageNos_.resize(std::size_t(header_.Height) + 1, kNone);
+    }
+    LoadLevel(1, header_.RootPage);
+}
+
+std::int32_t TBPlusTree::AllocPage(TTreePage& page) {
+    std::int32_t n;
+    if (header_.FreePageHead == kNone) {
+        if (header_.NextNewPage == std::numeric_limits<std::int32_t>::max())
+            Damaged(pageFile_.path(), "ページ番号を使い切りました");
+        n = header_.NextNewPage++;
+    } else {
+        n = header_.FreePageHead;
+        CheckPageNo(n);
+        ReadPage(n, page);
+        const std::int32_t next = page.child(0);
+        if (next != kNone)
+            CheckPageNo(next);
+        header_.FreePageHead = next;
+    }
+    ++header_.PagesInUse;
+    page.clear();
+    return n;
+}
+
+void TBPlusTree::FreePage(std::int32_t n) {
+    ForgetPage(n);
+    TTreePage freed;
+    freed.setChild(0, header_.FreePageHead);
+    WritePage(n, freed);
+    header_.FreePageHead = n;
+    --header_.PagesInUse;
+}
+
+std::int32_t TBPlusTree::AllocRecord(const TRelayRecord& record) {
+    TRelayRecord copy = record;
+    // The reserved bytes are zero in every record written.
+    copy.Bytes[0] = 0;
+    copy.Bytes[kRecordSize - 1] = 0;
+    std::int32_t s;
+    if (header_.FreeRecordHead == kNone) {
+        if (header_.NextNewRecord == std::numeric_limits<std::int32_t>::max())
+            Damaged(recordFile_.path(), "レコード番号を使い切りました");
+        s = header_.NextNewRecord++;
+    } else {
+        s = header_.FreeRecordHead;
+        TRelayRecord freed;
+        ReadRecord(s, freed);
+        const std::int32_t next = freed.nextFree();
+        if (next != kNone)
+            CheckSlotNo(next);
+        header_.FreeRecordHead = next;
+    }
+    ++header_.RecordsInUse;
+    WriteRecord(s, copy);
+    return s;
+}
+
+void TBPlusTree::FreeRecord(std::int32_t s) {
+    TRelayRecord freed;
+    freed.setNextFree(header_.FreeRecordHead);
+    WriteRecord(s, freed);
+    header_.FreeRecordHead = s;
+    --header_.RecordsInUse;
+}
+
+bool TBPlusTree::FindKey(std::string_view fullKey) {
+    RequireOpen();
+    try {
+        const std::string_view key = slotKey(fullKey);
+        EnsureRoot();
+        currentRecNo_ = kNone;
+        const int height = header_.Height;
+        if (height == 0)
+            return false;
+        std::string_view separator;
+        bool haveSeparator = false;
+        for (int level = 1; level < height; ++level) {
+            const TTreePage& page = levelPages_[std::size_t(level)];
+            const int b = keysNotGreater(page, key);
+            if (b >= 1) {
+                separator = page.key(b);
+                haveSeparator = true;
+            }
+            ReadLevel(level + 1, page.child(b));
+        }
+        const TTreePage& leaf = levelPages_[std::size_t(height)];
+        const int b = keysNotGreater(leaf, key);
+        const std::int32_t s = leaf.child(b);
+        const bool stored = b >= 1 || haveSeparator;
+        const std::string_view storedKey = b >= 1 ? leaf.key(b) : separator;
+        if (s == kNone || !stored || storedKey != key)
+            return false;
+        TRelayRecord found;
+        ReadRecord(s, found);
+        currentRecord_ = found;
+        currentRecNo_ = s;
+        return true;
+    } catch (...) {
+        currentRecNo_ = kNone;
+        throw;
+    }
+}
+
+std::string TBPlusTree::ListKeys() {
+    RequireOpen();
+    EnsureRoot();
+    std::string out;
+    if (header_.Height == 0)
+        return out;
+    int lines = 0;
+    ListLevel(1, std::string(), out, lines);
+    return out;
+}
+
+// Appends the keys of the page at `level` and of its subtrees; `lines` passes
+// the limit once the walk has to end.
+void TBPlusTree::ListLevel(int level, const std::string& prefix, std::string& out, int& lines) {
+    const TTreePage& page = levelPages_[std::size_t(level)];
+    const bool leaf = level >= header_.Height;
+    const std::string deeper = prefix + std::string(kListIndent, ' ');
+    auto visit = [&](int i) {
+        ReadLevel(level + 1, page.child(i));
+        ListLevel(level + 1, deeper, out, lines);
+    };
+    if (!leaf) {
+        visit(0);
+        if (lines > kListLineLimit)
+            return;
+    }
+    for (int i = 1; i <= page.keyCount(); ++i) {
+        out += prefix;
+        out += page.key(i);
+        out += "\r\n";
+        if (++lines > kListLineLimit) {
+            out += "\r\n[etc.]";
+            return;
+        }
+        if (!leaf) {
+            visit(i);
+            if (lines > kListLineLimit)
+                return;
+        }
+    }
+}
+
+} // namespace telvara

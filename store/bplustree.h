@@ -1,0 +1,134 @@
+#pragma once
+// TBPlusTree: the keyed record store. Owns the page file "ZuboK.dat" and the
+// record file "ZuboK.idx" of one folder, keeps relay setting records in key
+// order, and passes all record traffic through CurrentRecord.
+//
+// Keys are CP932 bytes. Lookups and deletions compare keys as a tree page
+// holds them (cut to 41 bytes); callers build keys with recordKey() so a key
+// is formed exactly as the record stores it.
+#include "store/store_format.h"
+#include "store/unit_file.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace telvara {
+
+struct TTransferCounts {
+    std::uint64_t PageReads = 0; // header included
+    std::uint64_t PageWrites = 0;
+    std::uint64_t RecordReads = 0;
+    std::uint64_t RecordWrites = 0;
+    std::uint64_t total() const { return PageReads + PageWrites + RecordReads + RecordWrites; }
+};
+
+class TBPlusTree {
+public:
+    TBPlusTree();
+    virtual ~TBPlusTree();
+    TBPlusTree(const TBPlusTree&) = delete;
+    TBPlusTree& operator=(const TBPlusTree&) = delete;
+
+    // Opens the store in `folder` (with or without a trailing '/'), creating
+    // it when the folder holds no page file. Raises IoError and stays closed
+    // when the folder or a file cannot be used; neither file is then changed.
+    void OpenStore(const std::string& folder);
+    void CloseStore();
+
+    // Exact lookup; on success the record becomes CurrentRecord.
+    bool FindKey(std::string_view key);
+    // Stores CurrentRecord under its key; equal keys go after the others.
+    void InsertCurrent();
+    // Removes the record whose key equals the key of CurrentRecord.
+    void DeleteCurrent();
+    // Every key in key order, one line each (CR LF), 4 spaces per level below the root.
+    std::string ListKeys();
+
+    std::int32_t Height() const { return header_.Height; }
+    TRelayRecord& CurrentRecord() { return currentRecord_; }
+    const TRelayRecord& CurrentRecord() const { return currentRecord_; }
+    std::int32_t CurrentRecNo() const { return currentRecNo_; }
+
+    bool isOpen() const { return !closed_; }
+    const TStoreHeader& header() const { return header_; }
+    TTransferCounts transfers() const;
+    const std::string& pageFilePath() const { return pageFile_.path(); }
+    const std::string& recordFilePath() const { return recordFile_.path(); }
+
+    // For tests of failure handling: the (n+1)-th unit transfer from now
+    // fails as a disk failure would; -1 turns this off.
+    void injectFaultAfter(std::int64_t transfers) { faultCountdown_ = transfers; }
+
+private:
+    struct TRise {
+        bool Rose = false;
+        std::string Key;
+        std::int32_t Right = kNone;
+    };
+    struct TDeleteResult {
+        bool Underflow = false;
+        bool HasReplacement = false;
+        std::string Replacement;
+    };
+
+    // Unit access.
+    void ReadPage(std::int32_t n, TTreePage& page);
+    void ReadTreePage(std::int32_t n, int level, TTreePage& page);
+    void WritePage(std::int32_t n, const TTreePage& page);
+    void ReadRecord(std::int32_t s, TRelayRecord& record);
+    void WriteRecord(std::int32_t s, const TRelayRecord& record);
+    void WriteHeader();
+    void LoadLevel(int level, std::int32_t n);
+    void ReadLevel(int level, std::int32_t n);
+    void ForgetPage(std::int32_t n);
+    void ForgetLevels();
+    void EnsureRoot();
+
+    // Allocation through the free chains.
+    std::int32_t AllocPage(TTreePage& page);
+    void FreePage(std::int32_t n);
+    std::int32_t AllocRecord(const TRelayRecord& record);
+    void FreeRecord(std::int32_t s);
+
+    // Insertion.
+    TRise InsertBelow(int level, std::int32_t n, std::string_view key);
+    void InsertInPage(int level, int p, std::string_view key, std::int32_t right);
+    TRise SplitPage(int level, int p, std::string_view key, std::int32_t right);
+
+    // Deletion.
+    TDeleteResult DeleteBelow(int level, std::string_view key);
+    bool RepairUnderflow(int level, int b);
+    bool BorrowFromRight(int level, int b, TTreePage& right, int k);
+    bool MergeWithRight(int level, int b, TTreePage& right);
+    bool BorrowFromLeft(int level, int b, TTreePage& left, int k);
+    bool MergeIntoLeft(int level, int b, TTreePage& left);
+
+    void ListLevel(int level, const std::string& prefix, std::string& out, int& lines);
+
+    // Plausibility of an existing store, checked when it is opened.
+    void CheckHeader(std::int64_t pageUnits, std::int64_t recordSlots);
+    void CheckFreeChains();
+    void CheckLeftmostPath();
+    void RequireOpen() const;
+    [[noreturn]] void Damaged(const std::string& path, const std::string& detail) const;
+    void CheckPageNo(std::int32_t n) const;
+    void CheckSlotNo(std::int32_t s) const;
+
+    TStoreHeader header_;
+    std::vector<TTreePage> levelPages_;      // [1..Height]; [0] unused
+    std::vector<std::int32_t> levelPageNos_; // kNone when a level holds no page
+    TUnitFile pageFile_{kPageSize};
+    TUnitFile recordFile_{kRecordSize};
+    TRelayRecord currentRecord_;
+    std::int32_t currentRecNo_ = kNone;
+    bool closed_ = true;
+    TTreePage scratch_;
+    std::int64_t faultCountdown_ = -1;
+};
+
+// Number of leading keys of the page that are not greater than `key`.
+int keysNotGreater(const TTreePage& page, std::string_view key);
+
+} // namespace telvara

@@ -1,0 +1,201 @@
+// TBPlusTree: deletion, underflow repair by borrowing or merging, lowering of the tree.
+#include "store/bplustree.h"
+
+namespace telvara {
+
+void TBPlusTree::DeleteCurrent() {
+    RequireOpen();
+    currentRecNo_ = kNone;
+    try {
+        EnsureRoot();
+        if (header_.Height == 0)
+            return;
+        const std::string key(slotKey(currentRecord_.key()));
+        DeleteBelow(1, key);
+        TTreePage& root = levelPages_[1];
+        if (root.keyCount() == 0) {
+            const std::int32_t oldRoot = header_.RootPage;
+            --header_.Height;
+            header_.RootPage = root.child(0);
+            FreePage(oldRoot);
+            if (header_.Height >= 1) {
+                LoadLevel(1, header_.RootPage);
+            } else {
+                // The last record went: the store starts again from page 1 and slot 0.
+                header_ = TStoreHeader::empty();
+                ForgetLevels();
+            }
+        }
+        WriteHeader();
+    } catch (...) {
+        ForgetLevels();
+        throw;
+    }
+}
+
+TBPlusTree::TDeleteResult TBPlusTree::DeleteBelow(int level, std::string_view key) {
+    TTreePage& page = levelPages_[std::size_t(level)];
+    const std::int32_t pageNo = levelPageNos_[std::size_t(level)];
+    const int b = keysNotGreater(page, key);
+
+    if (level < header_.Height) {
+        LoadLevel(level + 1, page.child(b));
+        TDeleteResult result = DeleteBelow(level + 1, key);
+        if (b >= 1 && result.HasReplacement && page.key(b) == key) {
+            page.setKey(b, result.Replacement);
+            WritePage(pageNo, page);
+            result.HasReplacement = false;
+            result.Replacement.clear();
+        }
+        if (result.Underflow)
+            result.Underflow = RepairUnderflow(level, b);
+        return result;
+    }
+
+    std::int32_t s = page.child(b);
+    if (s != kNone) {
+        TRelayRecord found;
+        ReadRecord(s, found);
+        currentRecord_ = found;
+        if (slotKey(found.key()) != key)
+            s = kNone;
+    }
+    if (s == kNone)
+        return {};
+
+    TDeleteResult result;
+    const int count = page.keyCount();
+    if (b == 0) {
+        // The first key leaves the leaf; its record stays behind in Children[0]
+        // and its key replaces the separator that led here.
+        result.HasReplacement = true;
+        result.Replacement = std::string(page.key(1));
+        page.setChild(0, page.child(1));
+        for (int i = 1; i < count; ++i)
+            page.copyEntry(i, page, i + 1);
+    } else {
+        for (int i = b; i < count; ++i)
+            page.copyEntry(i, page, i + 1);
+    }
+    page.setKeyCount(count - 1);
+    page.clearAbove(count - 1);
+    result.Underflow = count - 1 < kMinKeys;
+    WritePage(pageNo, page);
+    FreeRecord(s);
+    return result;
+}
+
+// U = Children[b] of P (P at `level`, U cached at level + 1) has fallen below
+// 11 keys. Returns whether P now holds fewer than 11 keys.
+bool TBPlusTree::RepairUnderflow(int level, int b) {
+    TTreePage& parent = levelPages_[std::size_t(level)];
+    LoadLevel(level + 1, parent.child(b));
+    TTreePage& sibling = scratch_;
+    const bool hasRight = b < parent.keyCount();
+    ReadTreePage(parent.child(hasRight ? b + 1 : b - 1), level + 1, sibling);
+    const int n = sibling.keyCount();
+    const int k = n >= kMinKeys + 1 ? (n - (kMinKeys - 1)) / 2 : 0;
+    const int under = levelPages_[std::size_t(level) + 1].keyCount();
+    if (k == 0 && under + 1 + n > kMaxKeys)
+        Damaged(pageFile_.path(), "ページ " + std::to_string(parent.child(b)) + " と隣のページ " +
+                                      "のキー数 " + std::to_string(under) + ", " +
+                                      std::to_string(n) + " では修復できません");
+    if (hasRight)
+        return k >= 1 ? BorrowFromRight(level, b, sibling, k) : MergeWithRight(level, b, sibling);
+    return k >= 1 ? BorrowFromLeft(level, b, sibling, k) : MergeIntoLeft(level, b, sibling);
+}
+
+// Write order in every repair: the page that receives keys first, then the
+// parent, then the page that gives them up, so a failure part way leaves
+// every record reachable.
+bool TBPlusTree::BorrowFromRight(int level, int b, TTreePage& right, int k) {
+    TTreePage& parent = levelPages_[std::size_t(level)];
+    TTreePage& under = levelPages_[std::size_t(level) + 1];
+    const std::int32_t rightNo = parent.child(b + 1);
+    const int u = under.keyCount();
+    const int n = right.keyCount();
+    under.setKey(u + 1, parent.key(b + 1));
+    under.setChild(u + 1, right.child(0));
+    for (int j = 1; j < k; ++j)
+        under.copyEntry(u + 1 + j, right, j);
+    under.setKeyCount(u + k);
+    parent.setKey(b + 1, right.key(k));
+    right.setChild(0, right.child(k));
+    for (int j = k + 1; j <= n; ++j)
+        right.copyEntry(j - k, right, j);
+    right.setKeyCount(n - k);
+    right.clearAbove(n - k);
+    WritePage(levelPageNos_[std::size_t(level) + 1], under);
+    WritePage(levelPageNos_[std::size_t(level)], parent);
+    WritePage(rightNo, right);
+    return false;
+}
+
+bool TBPlusTree::MergeWithRight(int level, int b, TTreePage& right) {
+    TTreePage& parent = levelPages_[std::size_t(level)];
+    TTreePage& under = levelPages_[std::size_t(level) + 1];
+    const std::int32_t rightNo = parent.child(b + 1);
+    const int u = under.keyCount();
+    const int n = right.keyCount();
+    under.setKey(u + 1, parent.key(b + 1));
+    under.setChild(u + 1, right.child(0));
+    for (int j = 1; j <= n; ++j)
+        under.copyEntry(u + 1 + j, right, j);
+    under.setKeyCount(u + 1 + n);
+    const int count = parent.keyCount();
+    for (int i = b + 1; i < count; ++i)
+        parent.copyEntry(i, parent, i + 1);
+    parent.setKeyCount(count - 1);
+    parent.clearAbove(count - 1);
+    WritePage(levelPageNos_[std::size_t(level) + 1], under);
+    WritePage(levelPageNos_[std::size_t(level)], parent);
+    FreePage(rightNo);
+    return count - 1 < kMinKeys;
+}
+
+bool TBPlusTree::BorrowFromLeft(int level, int b, TTreePage& left, int k) {
+    TTreePage& parent = levelPages_[std::size_t(level)];
+    TTreePage& under = levelPages_[std::size_t(level) + 1];
+    const std::int32_t leftNo = parent.child(b - 1);
+    const int u = under.keyCount();
+    const int n = left.keyCount();
+    for (int i = u; i >= 1; --i)
+        under.copyEntry(i + k, under, i);
+    under.setKey(k, parent.key(b));
+    under.setChild(k, under.child(0));
+    const int m = n + 1 - k;
+    for (int j = 1; j < k; ++j)
+        under.copyEntry(j, left, m + j);
+    under.setChild(0, left.child(m));
+    under.setKeyCount(u + k);
+    parent.setKey(b, left.key(m));
+    left.setKeyCount(m - 1);
+    left.clearAbove(m - 1);
+    WritePage(levelPageNos_[std::size_t(level) + 1], under);
+    WritePage(levelPageNos_[std::size_t(level)], parent);
+    WritePage(leftNo, left);
+    return false;
+}
+
+bool TBPlusTree::MergeIntoLeft(int level, int b, TTreePage& left) {
+    TTreePage& parent = levelPages_[std::size_t(level)];
+    TTreePage& under = levelPages_[std::size_t(level) + 1];
+    const std::int32_t leftNo = parent.child(b - 1);
+    const std::int32_t underNo = parent.child(b);
+    const int u = under.keyCount();
+    const int n = left.keyCount();
+    left.setKey(n + 1, parent.key(b));
+    left.setChild(n + 1, under.child(0));
+    for (int j = 1; j <= u; ++j)
+        left.copyEntry(n + 1 + j, under, j);
+    left.setKeyCount(n + 1 + u);
+    const int count = parent.keyCount();
+    parent.setKeyCount(count - 1);
+    parent.clearAbove(count - 1);
+    WritePage(leftNo, left);
+    WritePage(levelPageNos_[std::size_t(level)], parent);
+    FreePage(underNo);
+    return count - 1 < kMinKeys;
+}
+
+} // namespace telvara

@@ -1,0 +1,295 @@
+#include "store/store_check.h"
+
+#include "store/store_format.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+
+namespace fs = std::filesystem;
+
+namespace telvara {
+namespace {
+
+constexpr std::size_t kProblemLimit = 200;
+
+std::string num(std::int64_t v) {
+    return std::to_string(v);
+}
+
+std::string bracketed(std::string_view key) {
+    return "「" + std::string(key) + "」";
+}
+
+bool readWhole(const std::string& path, std::vector<unsigned char>& out) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+class TChecker {
+public:
+    TChecker(std::vector<unsigned char> pages, std::vector<unsigned char> records,
+             TCheckReport& report)
+        : pages_(std::move(pages)), records_(std::move(records)), report_(report) {}
+
+    void run();
+
+private:
+    void problem(std::string text) {
+        if (report_.Problems.size() < kProblemLimit)
+            report_.Problems.push_back(std::move(text));
+        else
+            ++suppressed_;
+    }
+    bool pageInRange(std::int32_t n) const { return n >= 1 && n < pageLimit_; }
+    bool slotInRange(std::int32_t s) const { return s >= 0 && s < slotLimit_; }
+    TTreePage page(std::int32_t n) const;
+    TRelayRecord record(std::int32_t s) const;
+    void walk(std::int32_t n, int level, const std::optional<std::string>& separator);
+    void orderKey(std::string_view key, std::int32_t n, int i);
+    void useSlot(std::int32_t s, std::string_view expectedKey, std::int32_t n, int i);
+    void freePages();
+    void freeRecords();
+
+    std::vector<unsigned char> pages_;
+    std::vector<unsigned char> records_;
+    TCheckReport& report_;
+    TStoreHeader h_;
+    std::int32_t pageLimit_ = 0; // pages 1..pageLimit_-1 may be looked at
+    std::int32_t slotLimit_ = 0;
+    std::vector<char> pageUsed_;
+    std::vector<char> slotUsed_;
+    std::optional<std::string> previousKey_;
+    std::int32_t previousPage_ = kNone;
+    std::size_t suppressed_ = 0;
+};
+
+TTreePage TChecker::page(std::int32_t n) const {
+    TTreePage p;
+    std::memcpy(p.Bytes.data(), &pages_[std::size_t(n) * kPageSize], kPageSize);
+    return p;
+}
+
+TRelayRecord TChecker::record(std::int32_t s) const {
+    TRelayRecord r;
+    std::memcpy(r.Bytes.data(), &records_[std::size_t(s) * kRecordSize], kRecordSize);
+    return r;
+}
+
+void TChecker::run() {
+    if (pages_.size() % kPageSize != 0)
+        problem("ページファイルの長さ " + num(pages_.size()) +
+                " バイトは 1024 の倍数ではありません");
+    if (records_.size() % kRecordSize != 0)
+        problem("レコードファイルの長さ " + num(records_.size()) +
+                " バイトは 124 の倍数ではありません");
+    if (pages_.size() < std::size_t(kPageSize)) {
+        problem("ヘッダーがありません");
+        return;
+    }
+    h_ = TStoreHeader::decode(pages_.data());
+    report_.Height = h_.Height;
+    const auto pageUnits = std::int64_t(pages_.size() / kPageSize);
+    const auto slots = std::int64_t(records_.size() / kRecordSize);
+    if (h_.Marker != 1)
+        problem("ヘッダーの Marker が " + num(h_.Marker) + " です（1 のはずです）");
+    if (h_.NextNewPage < 1 || h_.NextNewPage > pageUnits)
+        problem("NextNewPage " + num(h_.NextNewPage) + " がページファイルの長さ " + num(pageUnits) +
+                " 単位と合いません");
+    if (h_.NextNewRecord < 0 || h_.NextNewRecord > slots)
+        problem("NextNewRecord " + num(h_.NextNewRecord) + " がレコードファイルの長さ " +
+                num(slots) + " 件と合いません");
+    pageLimit_ = std::int32_t(std::clamp<std::int64_t>(h_.NextNewPage, 1, pageUnits));
+    slotLimit_ = std::int32_t(std::clamp<std::int64_t>(h_.NextNewRecord, 0, slots));
+    pageUsed_.assign(std::size_t(pageLimit_), 0);
+    slotUsed_.assign(std::size_t(slotLimit_), 0);
+
+    if (h_.Height == 0) {
+        const TStoreHeader e = TStoreHeader::empty();
+        if (h_.RootPage != e.RootPage || h_.PagesInUse != 0 || h_.RecordsInUse != 0 ||
+            h_.NextNewPage != e.NextNewPage || h_.NextNewRecord != e.NextNewRecord ||
+            h_.FreePageHead != kNone || h_.FreeRecordHead != kNone)
+            problem("高さ 0 の空のストアなのに、ヘッダーが空のストアの値ではありません");
+        return;
+    }
+    if (h_.Height < 0 || h_.Height > 32) {
+        problem("高さ " + num(h_.Height) + " はありえない値です");
+        return;
+    }
+    if (!pageInRange(h_.RootPage)) {
+        problem("ルートページ " + num(h_.RootPage) + " は範囲外です");
+    } else {
+        walk(h_.RootPage, 1, std::nullopt);
+    }
+    freePages();
+    freeRecords();
+    if (h_.PagesInUse != report_.Pages)
+        problem("PagesInUse " + num(h_.PagesInUse) + " ですが、木のページは " + num(report_.Pages) +
+                " 個です");
+    if (h_.RecordsInUse != report_.Records)
+        problem("RecordsInUse " + num(h_.RecordsInUse) + " ですが、木のレコードは " +
+                num(report_.Records) + " 件です");
+    for (std::int32_t n = 1; n < pageLimit_; ++n)
+        if (!pageUsed_[std::size_t(n)])
+            problem("ページ " + num(n) + " は木にも空きページの連鎖にもありません");
+    for (std::int32_t s = 0; s < slotLimit_; ++s)
+        if (!slotUsed_[std::size_t(s)])
+            problem("レコード " + num(s) + " は木にも空きレコードの連鎖にもありません");
+    if (suppressed_ > 0)
+        report_.Problems.push_back("ほか " + num(std::int64_t(suppressed_)) + " 件の問題");
+}
+
+void TChecker::orderKey(std::string_view key, std::int32_t n, int i) {
+    if (previousKey_ && compareKeys(key, *previousKey_) < 0) {
+        if (previousPage_ == n)
+            problem("ページ " + num(n) + " のキー " + num(i) + bracketed(key) +
+                    " がページ内で昇順になっていません");
+        else
+            problem("ページ " + num(n) + " のキー " + num(i) + bracketed(key) +
+                    " が木の順序で前のキー" + bracketed(*previousKey_) + "より小さくなっています");
+    }
+    previousKey_ = std::string(key);
+    previousPage_ = n;
+}
+
+void TChecker::useSlot(std::int32_t s, std::string_view expectedKey, std::int32_t n, int i) {
+    const std::string at = "ページ " + num(n) + " のレコード番号 " + num(s);
+    if (!slotInRange(s)) {
+        problem(at + " は範囲外です");
+        return;
+    }
+    if (slotUsed_[std::size_t(s)]) {
+        problem(at + " は二度使われています");
+        return;
+    }
+    slotUsed_[std::size_t(s)] = 1;
+    ++report_.Records;
+    const TRelayRecord r = record(s);
+    for (int f = 0; f < kRecordFieldCount; ++f)
+        if (r.fieldLength(TRecordField(f)) > kRecordFields[std::size_t(f)].Capacity)
+            problem("レコード " + num(s) + " の項目 " + num(f + 1) + " の長さ " +
+                    num(r.fieldLength(TRecordField(f))) + " は容量を超えています");
+    if (r.Bytes[0] != 0 || r.Bytes[kRecordSize - 1] != 0)
+        problem("レコード " + num(s) + " の予約バイトが 0 ではありません");
+    if (slotKey(r.key()) != expectedKey)
+        problem(at + " のレコードのキー" + bracketed(slotKey(r.key())) + "がキー" +
+                bracketed(expectedKey) + "と違います" + (i == 0 ? "（先頭の子）" : ""));
+}
+
+// Walks the subtree of page n at `level`; `separator` is the key of the
+// deepest page above at which the path went right of a key.
+void TChecker::walk(std::int32_t n, int level, const std::optional<std::string>& separator) {
+    const std::string at = "ページ " + num(n);
+    if (pageUsed_[std::size_t(n)]) {
+        problem(at + " が木の中で二度参照されています");
+        return;
+    }
+    pageUsed_[std::size_t(n)] = 1;
+    ++report_.Pages;
+    const TTreePage p = page(n);
+    const int count = p.keyCount();
+    const int fewest = level == 1 ? 1 : kMinKeys;
+    if (count < fewest || count > kMaxKeys) {
+        problem(at + " のキー数 " + num(count) + " は " + num(fewest) + " から 22 の範囲外です");
+        if (count < 0 || count > kMaxKeys)
+            return;
+    }
+    for (int i = 1; i <= count; ++i)
+        if (p.keyLength(i) > kKeySlotCapacity)
+            problem(at + " のキー " + num(i) + " の長さ " + num(p.keyLength(i)) +
+                    " は 41 を超えています");
+    if (level == h_.Height) {
+        if (!separator) {
+            if (p.child(0) != kNone)
+                problem("最も左の葉 " + at + " の先頭の子が -1 ではなく " + num(p.child(0)) +
+                        " です");
+        } else {
+            useSlot(p.child(0), *separator, n, 0);
+        }
+        for (int i = 1; i <= count; ++i) {
+            orderKey(p.key(i), n, i);
+            useSlot(p.child(i), p.key(i), n, i);
+        }
+        return;
+    }
+    for (int i = 0; i <= count; ++i) {
+        if (i >= 1)
+            orderKey(p.key(i), n, i);
+        const std::int32_t c = p.child(i);
+        if (c == kNone) {
+            problem(at + " は階層 " + num(level) +
+                    " にありますが葉の形をしています（すべての葉が階層 " + num(h_.Height) +
+                    " にあるはずです）");
+            continue;
+        }
+        if (!pageInRange(c)) {
+            problem(at + " の子ページ " + num(c) + " は範囲外です");
+            continue;
+        }
+        walk(c, level + 1, i >= 1 ? std::optional<std::string>(p.key(i)) : separator);
+    }
+}
+
+void TChecker::freePages() {
+    std::int32_t n = h_.FreePageHead;
+    while (n != kNone) {
+        if (!pageInRange(n)) {
+            problem("空きページの連鎖にある番号 " + num(n) + " は範囲外です");
+            return;
+        }
+        if (pageUsed_[std::size_t(n)]) {
+            problem("空きページの連鎖がページ " + num(n) +
+                    " で循環しているか、使用中のページを含んでいます");
+            return;
+        }
+        pageUsed_[std::size_t(n)] = 1;
+        n = page(n).child(0);
+    }
+}
+
+void TChecker::freeRecords() {
+    std::int32_t s = h_.FreeRecordHead;
+    while (s != kNone) {
+        if (!slotInRange(s)) {
+            problem("空きレコードの連鎖にある番号 " + num(s) + " は範囲外です");
+            return;
+        }
+        if (slotUsed_[std::size_t(s)]) {
+            problem("空きレコードの連鎖がレコード " + num(s) +
+                    " で循環しているか、使用中のレコードを含んでいます");
+            return;
+        }
+        slotUsed_[std::size_t(s)] = 1;
+        s = record(s).nextFree();
+    }
+}
+
+} // namespace
+
+TCheckReport checkStore(const std::string& folderPath) {
+    TCheckReport report;
+    std::string folder = folderPath.empty() ? "./" : folderPath;
+    if (folder.back() != '/')
+        folder += '/';
+    const std::string pagePath = folder + kPageFileName;
+    const std::string recordPath = folder + kRecordFileName;
+    std::vector<unsigned char> pages, records;
+    std::error_code ec;
+    if (!fs::is_regular_file(pagePath, ec) || !readWhole(pagePath, pages))
+        report.Problems.push_back("ファイル " + pagePath + " を読めません");
+    if (!fs::is_regular_file(recordPath, ec) || !readWhole(recordPath, records))
+        report.Problems.push_back("ファイル " + recordPath + " を読めません");
+    if (!report.Problems.empty())
+        return report;
+    TChecker checker(std::move(pages), std::move(records), report);
+    checker.run();
+    return report;
+}
+
+} // namespace telvara

@@ -1,0 +1,236 @@
+// telvara-store: works on a store folder without the program's windows.
+// Arguments and standard input are UTF-8; the store holds CP932 bytes.
+//
+//   telvara-store DIR list
+//   telvara-store DIR find NAME DEVICE
+//   telvara-store DIR add NAME DEVICE CT T150 T200 T300 T400 T500 T700 TINST TAP INSTTAP
+//   telvara-store DIR remove NAME DEVICE
+//   telvara-store DIR check
+//   telvara-store DIR batch          (operations from standard input, one per line)
+//
+// Exit status: 0 done, 1 no such record or an unsound store, 2 anything refused or failed.
+#include "base/cp932.h"
+#include "base/errors.h"
+#include "store/bplustree.h"
+#include "store/store_check.h"
+
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace telvara;
+
+constexpr int kNotFound = 1;
+constexpr int kFailed = 2;
+
+const char kUsage[] =
+    "使い方: telvara-store DIR list | find NAME DEVICE | add NAME DEVICE CT T150 T200 T300 "
+    "T400 T500 T700 TINST TAP INSTTAP | remove NAME DEVICE | check | batch\n";
+
+// A line or command that cannot be carried out as given.
+struct TUsageError : TelvaraError {
+    using TelvaraError::TelvaraError;
+};
+
+std::vector<std::string> toStore(const std::vector<std::string>& utf8) {
+    std::vector<std::string> out;
+    for (const auto& s : utf8)
+        out.push_back(utf8ToCp932(s));
+    return out;
+}
+
+std::string recordLine(const TRelayRecord& r) {
+    std::string line;
+    for (int f = 0; f < kRecordFieldCount; ++f) {
+        if (f > 0)
+            line += '\t';
+        line += cp932ToUtf8(r.field(TRecordField(f)));
+    }
+    return line;
+}
+
+std::string listing(TBPlusTree& store) {
+    if (store.Height() == 0)
+        return "< Empty >\r\n";
+    std::string text = cp932ToUtf8(store.ListKeys());
+    if (text.size() < 2 || text.compare(text.size() - 2, 2, "\r\n") != 0)
+        text += "\r\n";
+    return text;
+}
+
+bool find(TBPlusTree& store, const std::string& name, const std::string& device) {
+    return store.FindKey(recordKey(name, device));
+}
+
+// The main window's Add once its overwrite question is answered yes.
+std::int32_t add(TBPlusTree& store, const std::vector<std::string>& fields) {
+    if (find(store, fields[0], fields[1]))
+        store.DeleteCurrent();
+    for (int f = 0; f < kRecordFieldCount; ++f)
+        store.CurrentRecord().setField(TRecordField(f), fields[std::size_t(f)]);
+    store.InsertCurrent();
+    return store.CurrentRecNo();
+}
+
+std::int32_t insert(TBPlusTree& store, const std::vector<std::string>& fields) {
+    for (int f = 0; f < kRecordFieldCount; ++f)
+        store.CurrentRecord().setField(TRecordField(f), fields[std::size_t(f)]);
+    store.InsertCurrent();
+    return store.CurrentRecNo();
+}
+
+void requireStore(const std::string& dir) {
+    const std::string path = (dir.empty() || dir.back() == '/' ? dir : dir + "/") + kPageFileName;
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec))
+        throw IoError("ファイル " + path + " がありません");
+}
+
+std::vector<std::string> splitTabs(const std::string& line) {
+    std::vector<std::string> items;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t tab = line.find('\t', start);
+        items.push_back(line.substr(start, tab - start));
+        if (tab == std::string::npos)
+            return items;
+        start = tab + 1;
+    }
+}
+
+void expectItems(const std::vector<std::string>& items, std::size_t n) {
+    if (items.size() != n)
+        throw TUsageError(items[0] + " には " + std::to_string(n - 1) + " 個の項目が要りますが、" +
+                          std::to_string(items.size() - 1) + " 個あります");
+}
+
+// One batch line; returns its result text.
+std::string batchLine(TBPlusTree& store, const std::vector<std::string>& utf8Items) {
+    const std::string& op = utf8Items[0];
+    const std::vector<std::string> args =
+        toStore(std::vector<std::string>(utf8Items.begin() + 1, utf8Items.end()));
+    if (op == "insert" || op == "add") {
+        expectItems(utf8Items, 1 + kRecordFieldCount);
+        return std::to_string(op == "insert" ? insert(store, args) : add(store, args)) + "\n";
+    }
+    if (op == "find") {
+        expectItems(utf8Items, 3);
+        if (!find(store, args[0], args[1]))
+            return "not found\n";
+        return "found\t" + recordLine(store.CurrentRecord()) + "\n";
+    }
+    if (op == "remove") {
+        expectItems(utf8Items, 3);
+        if (!find(store, args[0], args[1]))
+            return "not found\n";
+        store.DeleteCurrent();
+        return "removed\n";
+    }
+    if (op == "delete") {
+        expectItems(utf8Items, 3);
+        store.CurrentRecord().setField(TRecordField::KaisyaName, args[0]);
+        store.CurrentRecord().setField(TRecordField::DebaisuNo, args[1]);
+        store.DeleteCurrent();
+        return std::to_string(store.CurrentRecNo()) + "\t" +
+               cp932ToUtf8(store.CurrentRecord().key()) + "\n";
+    }
+    if (op == "list") {
+        expectItems(utf8Items, 1);
+        return listing(store);
+    }
+    throw TUsageError("不明な操作 " + op);
+}
+
+int batch(TBPlusTree& store) {
+    std::string line;
+    for (long number = 1; std::getline(std::cin, line); ++number) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty())
+            continue;
+        try {
+            std::cout << batchLine(store, splitTabs(line)) << std::flush;
+        } catch (const TelvaraError& e) {
+            std::cerr << number << " 行目: " << e.what() << "\n";
+            return kFailed;
+        }
+    }
+    return 0;
+}
+
+int check(const std::string& dir) {
+    const TCheckReport report = checkStore(dir);
+    for (const auto& p : report.Problems)
+        std::cout << p << "\n";
+    if (!report.sound())
+        return kNotFound;
+    std::cout << "問題ありません（高さ " << report.Height << "、レコード " << report.Records
+              << " 件、ページ " << report.Pages << " 個）\n";
+    return 0;
+}
+
+int run(const std::vector<std::string>& argv) {
+    if (argv.size() < 2)
+        throw TUsageError(kUsage);
+    const std::string& dir = argv[0];
+    const std::string& cmd = argv[1];
+    const std::vector<std::string> rest(argv.begin() + 2, argv.end());
+    auto arity = [&](std::size_t n) {
+        if (rest.size() != n)
+            throw TUsageError(kUsage);
+    };
+    if (cmd == "check") {
+        arity(0);
+        return check(dir);
+    }
+    TBPlusTree store;
+    if (cmd == "list") {
+        arity(0);
+        requireStore(dir);
+        store.OpenStore(dir);
+        std::cout << listing(store);
+        return 0;
+    }
+    if (cmd == "find" || cmd == "remove") {
+        arity(2);
+        const std::vector<std::string> args = toStore(rest);
+        requireStore(dir);
+        store.OpenStore(dir);
+        if (!find(store, args[0], args[1])) {
+            std::cerr << "見つかりません: " << rest[0] << "," << rest[1] << "\n";
+            return kNotFound;
+        }
+        if (cmd == "find")
+            std::cout << recordLine(store.CurrentRecord()) << "\n";
+        else
+            store.DeleteCurrent();
+        return 0;
+    }
+    if (cmd == "add") {
+        arity(kRecordFieldCount);
+        const std::vector<std::string> args = toStore(rest);
+        store.OpenStore(dir);
+        add(store, args);
+        return 0;
+    }
+    if (cmd == "batch") {
+        arity(0);
+        store.OpenStore(dir);
+        return batch(store);
+    }
+    throw TUsageError(kUsage);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return run(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const std::exception& e) {
+        std::cerr << e.what() << (std::string(e.what()).ends_with("\n") ? "" : "\n");
+        return kFailed;
+    }
+}
