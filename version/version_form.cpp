@@ -13,6 +13,7 @@
 #include <QWindow>
 #include <qdrawutil.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace telvara {
@@ -70,15 +71,15 @@ QPixmap programPicture(int size) {
     // An inverse-time relay curve with its instantaneous step.
     QPainterPath curve;
     for (int i = 0; i <= 40; ++i) {
-        const double x = 0.15 + 1.25 * i / 40.0; // decades of current
+        const double x = 0.1 + 1.2 * i / 40.0; // decades of current
         const double multiple = std::pow(10.0, x);
         const double t = 0.14 / (std::pow(multiple, 0.02) - 1); // IEC normal inverse, TMS 1
-        const double y = std::log10(t) - 0.2;
+        const double y = std::log10(t) + 0.4;
         const QPointF pt = at(x, std::clamp(y, 0.0, 2.0));
         i == 0 ? curve.moveTo(pt) : curve.lineTo(pt);
     }
-    curve.lineTo(at(1.4, 0.1));
-    curve.lineTo(at(1.9, 0.1));
+    curve.lineTo(at(1.3, 0.15));
+    curve.lineTo(at(1.9, 0.15));
     p.setPen(QPen(QColor(0, 0, 200), 3 * s, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.drawPath(curve);
     return pm;
@@ -122,6 +123,8 @@ TVersionForm::TVersionForm(QWidget* parent)
     Comments->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QFont smallFont = formFont;
     smallFont.setPixelSize(11);
+    smallFont.setBold(false); // not the panel's bold italic
+    smallFont.setItalic(false);
     Label2 = makeLabel(Panel1, QStringLiteral("Label2"),
                        QStringLiteral("このプログラムの著作権は ") + kProducerName +
                            QStringLiteral(" に"),

@@ -63,6 +63,8 @@ TEST(VersionForm, HasTheDesignedWindowAndTexts) {
     EXPECT_TRUE(form.Label2->text().contains(QStringLiteral("Telvara Project")));
     EXPECT_EQ(form.Label2->font().pixelSize(), 11);
     EXPECT_EQ(form.Label3->font().pixelSize(), 11);
+    EXPECT_FALSE(form.Label3->font().italic());
+    EXPECT_TRUE(form.VerLbl->font().italic()); // the panel's font
     for (QLabel* l : form.Panel1->findChildren<QLabel*>())
         EXPECT_TRUE(form.Panel1->rect().contains(l->geometry())) << l->objectName().toStdString();
 }
