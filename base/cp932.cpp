@@ -122,7 +122,9 @@ bool encode(std::string_view utf8, std::string& out, std::string& badChar) {
         char32_t cp = decodeUtf8(utf8, i, n);
         if (cp < 0x80) {
             out += char(cp);
-        } else if (cp >= kRawByteBase && cp <= kRawByteBase + 0xFF) {
+        } else if (cp >= kRawByteBase + 0x80 && cp <= kRawByteBase + 0xFF) {
+            // Only bytes >= 0x80 are ever kept raw; U+F700..U+F77F is a typed
+            // private-use character, not an ASCII byte.
             out += char(cp - kRawByteBase);
         } else if (n == 1 || !encoder().convert(utf8.substr(i, n), out)) {
             badChar = std::string(utf8.substr(i, n));

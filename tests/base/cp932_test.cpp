@@ -46,5 +46,8 @@ TEST(Cp932, RefusesCharactersWithoutACp932Form) {
         EXPECT_NE(std::string(e.what()).find("😀"), std::string::npos) << e.what();
     }
     EXPECT_THROW(utf8ToCp932("\xE9"), EncodingError); // broken UTF-8
+    // U+F741 is not a raw byte: it must not turn into "A".
+    EXPECT_THROW(utf8ToCp932("\xEF\x9D\x81"), EncodingError);
+    EXPECT_EQ(utf8ToCp932("\xEF\x9E\x97"), "\x97"); // U+F797, the raw byte 0x97
     EXPECT_TRUE(isCp932Representable("ﾊﾞｰｼﾞｮﾝ情報"));
 }
