@@ -174,6 +174,8 @@ public:
     void DrawAxis();
     void DrawLabelText(int x, int y, const std::string& text, int angle);
     void DrawValueLabel(int p, const std::string& text);
+    // Minor tick positions for the current TickList.
+    std::vector<int> MinorTickPositions() const;
 
     // While the stored form is read, Minimum/Maximum are not cross-checked.
     bool Loading = false;
@@ -190,12 +192,16 @@ public:
 private:
     void DefaultLabels();
     void CustomLabels();
-    void ProcessLabel(double v);
+    void ProcessLabel(double v, const std::string* text = nullptr);
+    void PointLabels();
     void AddTick(int p);
-    int LabelTextSize(double v, bool attachHandler);
+    int LabelTextSize(double v);
+    void SelectTextFont(const TChartFont& f);
+    void DrawTicksGrid();
+    void GridLine(int p, bool minor);
+    void TickStroke(int p, int from, int length);
     int WallThickness() const;
     int AxisDepth() const;
-    void SelectFont(TChartFont& f);
     void WirePens();
 
     TCustomAxisPanel* chart_ = nullptr;

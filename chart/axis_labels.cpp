@@ -1,19 +1,208 @@
 // Label increment, label pass and label texts.
 #include "chart/axis.h"
 
+#include "base/numbers.h"
 #include "chart/axis_panel.h"
+#include "chart/math_util.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace telvara {
 
-std::string TCustomChartAxis::FormatAxisLabel(double) {
-    return {};
+namespace {
+int lineCount(const std::string& text) {
+    return 1 + static_cast<int>(std::count(text.begin(), text.end(), '\n'));
 }
+
+// The step after inc in the sequence 1, 2, 5, 10, 20, 50, ...
+double nextStep(double inc) {
+    const double e = std::pow(10.0, std::floor(std::log10(inc)));
+    const double m = inc / e;
+    for (double s : {1.0, 2.0, 5.0, 10.0, 20.0})
+        if (s > m * (1 + 1e-9))
+            return s * e;
+    return 10 * e;
+}
+} // namespace
+
+std::string TCustomChartAxis::FormatAxisLabel(double v) {
+    std::string text;
+    if (IsDateTime) {
+        if (v >= 0)
+            text = formatGeneral(v);
+    } else {
+        text = formatFloatPattern(v, valuesFormat_);
+    }
+    if (chart_ && chart_->OnGetAxisLabel)
+        chart_->OnGetAxisLabel(static_cast<TChartAxis&>(*this), nullptr, -1, text);
+    if (labelsMultiLine_)
+        std::replace(text.begin(), text.end(), ' ', '\n');
+    return text;
+}
+
+// Size of one label along the axis, at angle 0.
+int TCustomChartAxis::LabelTextSize(double v) {
+    TCanvas3D* c = chart_ ? chart_->Canvas() : nullptr;
+    const std::string text = FormatAxisLabel(v);
+    if (!c)
+        return 0;
+    if (Horizontal) {
+        int w = 0;
+        size_t start = 0;
+        for (;;) {
+            const size_t end = text.find('\n', start);
+            w = std::max(w, c->TextWidth(text.substr(start, end - start)));
+            if (end == std::string::npos)
+                break;
+            start = end + 1;
+        }
+        return w;
+    }
+    return c->TextHeight("W") * lineCount(text);
+}
+
 double TCustomChartAxis::CalcLabelIncrement() {
-    return 1;
+    if (TCanvas3D* c = chart_ ? chart_->Canvas() : nullptr)
+        c->AssignFont(labelsFont_.State());
+    const int size = std::max(LabelTextSize(EffectiveMinimum), LabelTextSize(EffectiveMaximum));
+    double fit = 1;
+    if (size > 0)
+        fit = std::nearbyint(static_cast<double>(AxisLength) /
+                             (size + RoundEven(labelsSeparation_ * 0.01 * size)));
+    double inc = increment_ > 0 ? increment_ : (std::fabs(EffectiveRange) < 1 ? 1e-12 : 1);
+    if (labelsSeparation_ > 0)
+        while (std::nearbyint(EffectiveRange / inc) > fit && std::isfinite(inc) && inc < 1e300)
+            inc = nextStep(inc);
+    return std::max(inc, 1e-12);
 }
+
 TAxisLabelStyle TCustomChartAxis::CalcLabelStyle() const {
-    return talNone;
+    if (labelStyle_ != talAuto)
+        return labelStyle_;
+    if (!IsAttachedToActiveSeries())
+        return talNone;
+    for (const TChartSeries* s : chart_->SeriesList())
+        if (s->Active() && SeriesUsesAxis(*s) && s->HasPointLabels())
+            return talText;
+    return talValue;
 }
-void TCustomChartAxis::RunLabelPass() {}
+
+void TCustomChartAxis::AddTick(int p) {
+    // The list holds at most TickListCapacity positions; later ones are dropped.
+    if (static_cast<int>(TickList.size()) < TickListCapacity)
+        TickList.push_back(p);
+}
+
+void TCustomChartAxis::ProcessLabel(double v, const std::string* text) {
+    const int p = ValueToPixel(v);
+    if (!labelsOnAxis_ && !(p > StartPixel && p < EndPixel))
+        return;
+    if (!tickOnLabelsOnly_)
+        AddTick(p);
+    if (labels_) {
+        DrawValueLabel(p, text ? *text : FormatAxisLabel(v));
+        if (tickOnLabelsOnly_)
+            AddTick(p);
+    }
+}
+
+void TCustomChartAxis::DefaultLabels() {
+    if (logarithmic_ && increment_ == 0) {
+        if (EffectiveMinimum == EffectiveMaximum)
+            return;
+        const double base = logBase_;
+        double v;
+        if (EffectiveMinimum > 0) {
+            v = std::pow(
+                base, static_cast<double>(RoundEven(std::log(EffectiveMinimum) / std::log(base))));
+        } else {
+            EffectiveMinimum = EffectiveMinimum == 0 ? 0.1 : 1e-10;
+            v = EffectiveMinimum;
+        }
+        while (v <= EffectiveMaximum) {
+            if (v >= EffectiveMinimum)
+                ProcessLabel(v);
+            v *= base;
+        }
+        return;
+    }
+    const double inc = labelIncrement_;
+    if (std::fabs(EffectiveRange / inc) >= 10000)
+        return;
+    double v = (EffectiveRange == 0 || !roundFirstLabel_)
+                   ? EffectiveMaximum
+                   : std::trunc(EffectiveMaximum / inc) * inc;
+    while (v > EffectiveMaximum)
+        v -= inc;
+    const double low = (EffectiveMinimum - 1e-12) / 1.000000000001;
+    while (v >= low) {
+        ProcessLabel(v);
+        const double next = v - inc;
+        if (!(next < v)) // a step lost in the value's precision
+            break;
+        v = next;
+    }
+}
+
+// Values supplied one by one by the chart's handler; both variables keep
+// what the handler left in them between calls.
+void TCustomChartAxis::CustomLabels() {
+    double value = EffectiveMinimum;
+    bool stop = true;
+    for (int index = 0;; ++index) {
+        chart_->OnGetNextAxisLabel(static_cast<TChartAxis&>(*this), index, value, stop);
+        if (stop) {
+            if (index == 0)
+                DefaultLabels();
+            return;
+        }
+        const bool inRange = value >= EffectiveMinimum - 1e-7 && value <= EffectiveMaximum + 1e-7;
+        if (inRange)
+            ProcessLabel(value);
+        if (!inRange || index + 1 > 2000)
+            return;
+    }
+}
+
+void TCustomChartAxis::PointLabels() {
+    for (TChartSeries* s : chart_->SeriesList()) {
+        if (!s->Active() || !SeriesUsesAxis(*s))
+            continue;
+        const TChartValueList& list = Horizontal ? s->XValues() : s->YValues();
+        for (int i = 0; i < s->Count(); ++i) {
+            std::string text = s->PointLabel(i);
+            if (chart_->OnGetAxisLabel)
+                chart_->OnGetAxisLabel(static_cast<TChartAxis&>(*this), s, i, text);
+            if (labelsMultiLine_)
+                std::replace(text.begin(), text.end(), ' ', '\n');
+            ProcessLabel(list.Value(i), &text);
+        }
+        return;
+    }
+}
+
+void TCustomChartAxis::RunLabelPass() {
+    TickList.clear();
+    IsDateTime = CalcIsDateTime();
+    labelIncrement_ = CalcLabelIncrement();
+    if (!(labelIncrement_ > 0) || EffectiveMaximum < EffectiveMinimum || !chart_)
+        return;
+    TickList.reserve(TickListCapacity);
+    switch (CalcLabelStyle()) {
+    case talValue:
+        if (chart_->OnGetNextAxisLabel)
+            CustomLabels();
+        else
+            DefaultLabels();
+        break;
+    case talMark:
+    case talText:
+        PointLabels();
+        break;
+    default:
+        break;
+    }
+}
 
 } // namespace telvara

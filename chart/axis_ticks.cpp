@@ -1,0 +1,161 @@
+// Axis line, ticks, grid lines and minor ticks from the positions of the label pass.
+#include "chart/axis.h"
+
+#include "chart/axis_panel.h"
+#include "chart/math_util.h"
+
+namespace telvara {
+
+namespace {
+// Pen for a grid line: the automatic colour is grey; while printing a thin
+// non-solid pen becomes the device's thinnest line.
+TPenState gridPen(const TChartPen& pen, bool printing) {
+    TPenState s = pen.State();
+    if (s.color == clDefault)
+        s.color = clGray;
+    if (printing && s.style != psSolid && s.width == 1)
+        s.width = 0;
+    return s;
+}
+} // namespace
+
+// Outward stroke across the axis at p, starting at 'from' and running
+// 'length' pixels away from the plot (negative length: into the plot).
+void TCustomChartAxis::TickStroke(int p, int from, int length) {
+    TCanvas3D& c = *chart_->Canvas();
+    const int out = Horizontal ? (OtherSide ? -1 : 1) : (OtherSide ? 1 : -1);
+    const int to = from + out * length;
+    const int z = AxisDepth();
+    if (Horizontal)
+        c.LineWithZ(p, from, p, to, z);
+    else
+        c.LineWithZ(from, p, to, p, z);
+}
+
+void TCustomChartAxis::GridLine(int p, bool /*minor*/) {
+    TCanvas3D& c = *chart_->Canvas();
+    const TRect& r = chart_->ChartRect;
+    const int depth = chart_->TotalDepth;
+    if (!chart_->View3D()) {
+        // Inside the back wall's frame.
+        if (Horizontal)
+            c.Line(p, r.top + 1, p, r.bottom);
+        else
+            c.Line(r.left + 1, p, r.right, p);
+        return;
+    }
+    if (OtherSide) {
+        if (Horizontal)
+            c.LineWithZ(p, r.top, p, r.bottom, depth);
+        else
+            c.LineWithZ(r.left, p, r.right, p, depth);
+        return;
+    }
+    // Along the floor or the left wall, then across the back wall.
+    if (Horizontal) {
+        c.MoveTo3D(p, AxisLinePos, 0);
+        c.LineTo3D(p, AxisLinePos, depth);
+        c.LineTo3D(p, r.top, depth);
+    } else {
+        c.MoveTo3D(AxisLinePos, p, 0);
+        c.LineTo3D(AxisLinePos, p, depth);
+        c.LineTo3D(r.right, p, depth);
+    }
+}
+
+void TCustomChartAxis::DrawTicksGrid() {
+    TCanvas3D& c = *chart_->Canvas();
+    const int w = WallThickness();
+    const int out = Horizontal ? (OtherSide ? -1 : 1) : (OtherSide ? 1 : -1);
+    const int lineAt = AxisLinePos + out * w;
+    const int z = AxisDepth();
+
+    if (axisPen_.Visible()) {
+        c.AssignPen(axisPen_.State());
+        if (OtherSide)
+            c.LineWithZ(Horizontal ? StartPixel : AxisLinePos,
+                        Horizontal ? AxisLinePos : StartPixel, Horizontal ? EndPixel : AxisLinePos,
+                        Horizontal ? AxisLinePos : EndPixel, z);
+        else if (Horizontal)
+            c.LineWithZ(StartPixel - chart_->AxisWallSize(chart_->LeftAxis()), lineAt, EndPixel,
+                        lineAt, 0);
+        else
+            c.LineWithZ(lineAt, StartPixel, lineAt,
+                        EndPixel + chart_->AxisWallSize(chart_->BottomAxis()), 0);
+    }
+    if (ticks_.Visible() && tickLength_ != 0) {
+        c.AssignPen(ticks_.State());
+        for (int p : TickList)
+            TickStroke(p, lineAt + out, tickLength_);
+    }
+    if (grid_.Visible()) {
+        c.AssignBrush({c.Brush().color, bsClear});
+        c.SetBackMode(cbmTransparent);
+        c.AssignPen(gridPen(grid_, chart_->Printing()));
+        const int n = static_cast<int>(TickList.size());
+        for (int i = 0; i < n; ++i) {
+            if (!gridCentered_)
+                GridLine(TickList[i], false);
+            else if (i > 0)
+                GridLine(RoundEvenInt((TickList[i] + TickList[i - 1]) * 0.5), false);
+        }
+        c.SetBackMode(cbmOpaque);
+    }
+    if (ticksInner_.Visible() && tickInnerLength_ != 0) {
+        c.AssignPen(ticksInner_.State());
+        for (int p : TickList)
+            TickStroke(p, lineAt - out, -tickInnerLength_);
+    }
+    if (TickList.empty() || (!minorTicks_.Visible() && !minorGrid_.Visible()))
+        return;
+    const std::vector<int> minor = MinorTickPositions();
+    if (minorTicks_.Visible() && minorTickLength_ != 0) {
+        c.AssignPen(minorTicks_.State());
+        for (int p : minor)
+            TickStroke(p, lineAt + out, minorTickLength_);
+    }
+    if (minorGrid_.Visible()) {
+        c.AssignBrush({c.Brush().color, bsClear});
+        c.SetBackMode(cbmTransparent);
+        c.AssignPen(gridPen(minorGrid_, chart_->Printing()));
+        for (int p : minor)
+            GridLine(p, true);
+        c.SetBackMode(cbmOpaque);
+    }
+}
+
+std::vector<int> TCustomChartAxis::MinorTickPositions() const {
+    std::vector<int> out;
+    const int n = static_cast<int>(TickList.size());
+    auto mark = [&](int p) {
+        if (p > StartPixel && p < EndPixel)
+            out.push_back(p);
+    };
+    if (logarithmic_) {
+        for (int i = 1; i < n; ++i) {
+            double v = PixelToValue(TickList[i - 1]);
+            const double step = (logBase_ * v - v) / (minorTickCount_ + 1);
+            for (int j = 0; j < minorTickCount_; ++j) {
+                v += step;
+                if (v > EffectiveMaximum)
+                    break;
+                mark(ValueToPixel(v));
+            }
+        }
+        return out;
+    }
+    for (int i = 1; i < n; ++i)
+        for (int j = 1; j <= minorTickCount_; ++j)
+            mark(TickList[i] - RoundEvenInt(j * static_cast<double>(TickList[i] - TickList[i - 1]) /
+                                            (minorTickCount_ + 1)));
+    if (n >= 2) {
+        const double d = static_cast<double>(TickList[1] - TickList[0]) / (minorTickCount_ + 1);
+        for (int j = 1; j <= minorTickCount_; ++j) {
+            mark(TickList[0] - RoundEvenInt(j * d));
+            mark(TickList[n - 1] + RoundEvenInt(j * d));
+        }
+    }
+    return out;
+}
+
+} // namespace telvara
