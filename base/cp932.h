@@ -3,7 +3,8 @@
 //
 // Decoding is lossless: a byte that does not decode (a field cut inside a
 // double-byte character, an unassigned code) becomes the reserved code point
-// U+F700 + byte, and encoding turns that code point back into the same byte.
+// U+F700 + byte (only bytes 0x80..0xFF occur, so U+F780..U+F7FF), and
+// encoding turns that code point back into the same byte.
 // So stored bytes survive list -> search -> lookup byte for byte.
 #include <cstddef>
 #include <string>
@@ -11,7 +12,7 @@
 
 namespace telvara {
 
-constexpr char32_t kRawByteBase = 0xF700; // U+F700..U+F7FF stand for raw bytes
+constexpr char32_t kRawByteBase = 0xF700; // U+F780..U+F7FF stand for raw bytes
 
 // Bytes as stored -> UTF-8. Never fails.
 std::string cp932ToUtf8(std::string_view bytes);
