@@ -1,0 +1,80 @@
+#pragma once
+// Helpers for the store tests: temporary folders, file bytes, and unit images
+// built from the byte offsets of the file layout (independent of the store's
+// own accessors, so the tests pin the format rather than repeat the code).
+#include "store/bplustree.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace telvara::test {
+
+using Bytes = std::vector<unsigned char>;
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    std::string str() const { return path_.string(); }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    std::string dat() const { return file("ZuboK.dat"); }
+    std::string idx() const { return file("ZuboK.idx"); }
+
+private:
+    std::filesystem::path path_;
+};
+
+Bytes readBytes(const std::string& path);
+void writeBytes(const std::string& path, const Bytes& bytes);
+
+std::int32_t le32(const Bytes& b, std::size_t offset);
+void putLe32(Bytes& b, std::size_t offset, std::int32_t v);
+
+// One 1024-byte unit of the page file.
+Bytes unitOf(const Bytes& file, int n);
+// The header unit: the nine counters at offsets 0..35, the rest zero.
+Bytes headerImage(std::int32_t pagesInUse, std::int32_t recordsInUse, std::int32_t rootPage,
+                  std::int32_t nextNewPage, std::int32_t nextNewRecord, std::int32_t freePageHead,
+                  std::int32_t freeRecordHead, std::int32_t height);
+// A tree page: KeyCount at 4, key slots of 42 bytes from 8, children from 932.
+Bytes pageImage(const std::vector<std::string>& keys, const std::vector<std::int32_t>& children);
+// A freed page: only Children[0] set.
+Bytes freedPageImage(std::int32_t next);
+
+struct DecodedPage {
+    std::int32_t KeyCount = 0;
+    std::vector<std::string> Keys;      // Keys[0] = key 1
+    std::vector<std::int32_t> Children; // Children[0..KeyCount]
+};
+DecodedPage decodePage(const Bytes& file, int n);
+
+// Twelve field texts in record order.
+using Fields = std::vector<std::string>;
+Fields fieldsFor(const std::string& name, const std::string& device, int variant = 0);
+// A record slot image built from the field offsets of the record layout.
+Bytes recordImage(const Fields& fields);
+Bytes slotOf(const Bytes& file, int s);
+Bytes freedSlotImage(std::int32_t next);
+
+void setFields(TRelayRecord& r, const Fields& fields);
+Fields fieldsOf(const TRelayRecord& r);
+
+// Key "K01,51R" style names used by the worked examples: name K + two digits.
+std::string exampleName(int i);
+std::string exampleKey(int i);
+
+// Inserts one record under name/device (bare InsertCurrent).
+void insertRecord(TBPlusTree& store, const std::string& name, const std::string& device,
+                  int variant = 0);
+// Removes the record with this name and device (DeleteCurrent).
+void deleteRecord(TBPlusTree& store, const std::string& name, const std::string& device);
+
+// All problems of checkStore joined by new lines (empty for a sound store).
+std::string problems(const std::string& folder);
+
+} // namespace telvara::test

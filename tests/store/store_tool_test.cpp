@@ -1,0 +1,192 @@
+// telvara-store, run as a separate program on a store folder.
+#include "store_test_util.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+namespace fs = std::filesystem;
+
+namespace telvara::test {
+namespace {
+
+struct ToolResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string shellQuoted(const std::string& s) {
+    std::string q = "'";
+    for (char c : s)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+std::string readText(const std::string& path) {
+    const Bytes b = readBytes(path);
+    return std::string(b.begin(), b.end());
+}
+
+class ToolTest : public ::testing::Test {
+protected:
+    ToolResult tool(const std::vector<std::string>& args, const std::string& input = "") {
+        const std::string in = io_.file("in"), out = io_.file("out"), err = io_.file("err");
+        std::ofstream(in, std::ios::binary) << input;
+        std::string cmd = shellQuoted(TELVARA_STORE_TOOL);
+        for (const auto& a : args)
+            cmd += " " + shellQuoted(a);
+        cmd += " <" + shellQuoted(in) + " >" + shellQuoted(out) + " 2>" + shellQuoted(err);
+        const int raw = std::system(cmd.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readText(out), readText(err)};
+    }
+    std::vector<std::string> addArgs(const std::string& name, const std::string& device,
+                                     const std::string& ct = "100", const std::string& tap = "4") {
+        return {dir_.str(), "add", name,   device, ct,     "1.0", "0.8",
+                "0.6",      "0.5", "0.45", "0.4",  "0.05", tap,   "20"};
+    }
+
+    TempDir dir_;
+    TempDir io_;
+};
+
+TEST_F(ToolTest, AddFindListAndRemove) {
+    ToolResult r = tool(addArgs("A電力", "51R"));
+    ASSERT_EQ(r.status, 0) << r.err;
+    // CP932 bytes in the store: 電 = 93 64, 力 = 97 CD.
+    const Bytes idx = readBytes(dir_.idx());
+    EXPECT_EQ(Bytes(idx.begin() + 1, idx.begin() + 7), (Bytes{5, 'A', 0x93, 0x64, 0x97, 0xCD}));
+
+    r = tool({dir_.str(), "list"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "A電力,51R\r\n");
+    r = tool({dir_.str(), "find", "A電力", "51R"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "A電力\t51R\t100\t1.0\t0.8\t0.6\t0.5\t0.45\t0.4\t0.05\t4\t20\n");
+
+    r = tool({dir_.str(), "find", "A電力", "67"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "見つかりません: A電力,67\n");
+
+    // Adding the same key again replaces the record; fields are cut to their capacities.
+    ASSERT_EQ(tool(addArgs("A電力", "51R", "10000", "2.5")).status, 0);
+    r = tool({dir_.str(), "list"});
+    EXPECT_EQ(r.out, "A電力,51R\r\n");
+    r = tool({dir_.str(), "find", "A電力", "51R"});
+    EXPECT_EQ(r.out, "A電力\t51R\t1000\t1.0\t0.8\t0.6\t0.5\t0.45\t0.4\t0.05\t2.\t20\n");
+
+    EXPECT_EQ(tool({dir_.str(), "remove", "A電力", "51R"}).status, 0);
+    r = tool({dir_.str(), "remove", "A電力", "51R"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "見つかりません: A電力,51R\n");
+    EXPECT_EQ(tool({dir_.str(), "list"}).out, "< Empty >\r\n");
+    EXPECT_EQ(tool({dir_.str(), "check"}).status, 0);
+}
+
+TEST_F(ToolTest, TextThatCp932CannotHoldIsRefusedAndNothingIsStored) {
+    ToolResult r = tool(addArgs("A😀", "51R"));
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("'😀' は Shift-JIS (CP932) で表せない文字です"), std::string::npos)
+        << r.err;
+    EXPECT_FALSE(fs::exists(dir_.dat()));
+    EXPECT_FALSE(fs::exists(dir_.idx()));
+
+    ASSERT_EQ(tool(addArgs("B", "1")).status, 0);
+    const Bytes dat = readBytes(dir_.dat()), idx = readBytes(dir_.idx());
+    EXPECT_EQ(tool(addArgs("B", "1😀")).status, 2);
+    EXPECT_EQ(tool({dir_.str(), "find", "B", "😀"}).status, 2);
+    EXPECT_EQ(readBytes(dir_.dat()), dat);
+    EXPECT_EQ(readBytes(dir_.idx()), idx);
+
+    // In a batch the first refused line stops the run; the lines before it are done.
+    r = tool({dir_.str(), "batch"}, "remove\tB\t1\nadd\tC😀\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\n"
+                                    "remove\tB\t1\n");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "removed\n");
+    EXPECT_EQ(r.err.rfind("2 行目: ", 0), 0u) << r.err;
+    EXPECT_EQ(tool({dir_.str(), "list"}).out, "< Empty >\r\n");
+}
+
+TEST_F(ToolTest, BatchRunsEveryOperationWithOneResultEach) {
+    const std::string tail = "\t1.0\t0.8\t0.6\t0.5\t0.45\t0.4\t0.05\t4\t20";
+    const std::string input = "insert\tA\t51R\t100" + tail + "\n" + "insert\tA\t51R\t200" + tail +
+                              "\r\n" + // CR LF input is fine
+                              "add\tB\t67\t300" + tail + "\n" +
+                              "\n"
+                              "find\tA\t51R\n"
+                              "delete\tA\t51R\n"
+                              "find\tA\t51R\n"
+                              "delete\tZ\t1\n"
+                              "remove\tB\t67\n"
+                              "remove\tB\t67\n"
+                              "list\n";
+    const ToolResult r = tool({dir_.str(), "batch"}, input);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "0\n1\n2\n"
+                     "found\tA\t51R\t200" +
+                         tail + "\n" +
+                         "-1\tA,51R\n"
+                         "found\tA\t51R\t100" +
+                         tail + "\n" +
+                         "-1\tB,67\n" // the record the deletion read for the key Z,1
+                         "removed\n"
+                         "not found\n"
+                         "A,51R\r\n");
+    EXPECT_EQ(r.err, "");
+
+    const ToolResult bad = tool({dir_.str(), "batch"}, "find\tA\t51R\nfind\tA\n");
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.out.substr(0, 6), "found\t");
+    EXPECT_EQ(bad.err, "2 行目: find には 2 個の項目が要りますが、1 個あります\n");
+    const ToolResult unknown = tool({dir_.str(), "batch"}, "frobnicate\n");
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.err, "1 行目: 不明な操作 frobnicate\n");
+}
+
+TEST_F(ToolTest, CheckPassesASoundStoreAndFailsADamagedOneWithoutWriting) {
+    for (int i = 0; i < 30; ++i)
+        ASSERT_EQ(tool(addArgs("C" + std::to_string(10 + i), "51")).status, 0);
+    ToolResult r = tool({dir_.str(), "check"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "問題ありません（高さ 2、レコード 30 件、ページ 3 個）\n");
+
+    Bytes dat = readBytes(dir_.dat());
+    putLe32(dat, 2 * 1024 + 4, 30); // page 2: key count 30
+    writeBytes(dir_.dat(), dat);
+    const Bytes idx = readBytes(dir_.idx());
+    r = tool({dir_.str(), "check"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("ページ 2 のキー数 30 は 11 から 22 の範囲外です\n"), std::string::npos)
+        << r.out;
+    EXPECT_EQ(readBytes(dir_.dat()), dat);
+    EXPECT_EQ(readBytes(dir_.idx()), idx);
+
+    // The store refuses to work on it either.
+    r = tool({dir_.str(), "find", "C35", "51"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("が壊れています（ページ 2 のキー数 30"), std::string::npos) << r.err;
+}
+
+TEST_F(ToolTest, MissingStoreAndBadUsageAreRefused) {
+    ToolResult r = tool({dir_.str(), "list"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "ファイル " + dir_.dat() + " がありません\n");
+    EXPECT_FALSE(fs::exists(dir_.dat()));
+    r = tool({dir_.str(), "check"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_FALSE(fs::exists(dir_.dat()));
+    r = tool({dir_.str(), "frobnicate"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err.rfind("使い方: telvara-store DIR list", 0), 0u);
+    EXPECT_EQ(tool({dir_.str(), "find", "A"}).status, 2);
+    r = tool(
+        {dir_.file("nowhere"), "add", "A", "1", "1", "1", "1", "1", "1", "1", "1", "1", "1", "1"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "フォルダ " + dir_.file("nowhere") + " がありません\n");
+}
+
+} // namespace
+} // namespace telvara::test
