@@ -2,6 +2,7 @@
 // The chart: title, foot, legend, walls, mouse zoom and panning.
 #include "chart/axis_panel.h"
 #include "chart/furniture.h"
+#include "chart/zoom.h"
 
 #include <array>
 #include <functional>
@@ -46,6 +47,19 @@ public:
     void MouseLeave();
     // delta in notches, positive away from the user.
     void MouseWheel(int delta);
+    // The part of the chart at (x, y), from the last paint's layout.
+    TChartClickedPart CalcClickedPart(int x, int y);
+    // The panel's own mouse cursor.
+    TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor c);
+    // Set by a click handler (or the plain mouse-down handling) to stop the
+    // press from starting a drag.
+    bool CancelMouse = false;
+
+    TChartClickSeriesEvent OnClickSeries;
+    TChartClickAxisEvent OnClickAxis;
+    TChartClickEvent OnClickLegend;
+    TChartClickEvent OnClickBackground;
 
     // ---- zoom and panning ----
     void ZoomToDragRect();
@@ -64,10 +78,14 @@ protected:
     void DrawTitle(TChartTitle& t, bool isFoot);
     void SaveScales();
     void RestoreScales();
+    // Moves the axis' range by the values between two pixels; true when it moved.
+    bool PanAxis(TChartAxis& axis, int p0, int p1);
+    void PaintZoomFrame(TCanvas3D& c) const;
 
     // Top, left, right, bottom.
     std::array<TSavedScale, 4> savedScales_;
     bool scalesRestored_ = true;
+    TCursor cursor_ = crDefault;
 
 private:
     TChartTitle title_;

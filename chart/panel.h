@@ -41,6 +41,12 @@ public:
     virtual void SetChartCursor(TCursor c) = 0;
     // The kept off-screen bitmap is no longer needed.
     virtual void ReleaseBuffer() {}
+    // A surface drawing straight onto what the window shows, for marks that
+    // follow the mouse between paints (the zoom frame); nullptr when there is
+    // nothing shown yet. Each BeginDirectDraw that returns a surface is
+    // followed by one EndDirectDraw.
+    virtual TCanvas3D* BeginDirectDraw() { return nullptr; }
+    virtual void EndDirectDraw() {}
 };
 
 class TCustomChartPanel;
