@@ -51,3 +51,37 @@ void TSeriesMarks::SetClip(bool v) {
 }
 
 } // namespace telvara
+
+namespace telvara {
+
+const std::optional<TSeriesMarkPosition>& TSeriesMarks::Position(int index) const {
+    static const std::optional<TSeriesMarkPosition> none;
+    if (index < 0 || index >= static_cast<int>(positions_.size()))
+        return none;
+    return positions_[index];
+}
+
+void TSeriesMarks::SetPosition(int index, const TSeriesMarkPosition& p) {
+    if (index < 0)
+        return;
+    if (index >= static_cast<int>(positions_.size()))
+        positions_.resize(index + 1);
+    positions_[index] = p;
+}
+
+// A point inserted before remembered marks moves them along with their points.
+void TSeriesMarks::InsertPositionSlot(int index) {
+    if (index >= 0 && index < static_cast<int>(positions_.size()))
+        positions_.insert(positions_.begin() + index, std::nullopt);
+}
+
+void TSeriesMarks::DeletePosition(int index) {
+    if (index >= 0 && index < static_cast<int>(positions_.size()))
+        positions_.erase(positions_.begin() + index);
+}
+
+void TSeriesMarks::ClearPositions() {
+    std::vector<std::optional<TSeriesMarkPosition>>().swap(positions_);
+}
+
+} // namespace telvara

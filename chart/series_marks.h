@@ -3,7 +3,9 @@
 #include "chart/chart_pen.h"
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace telvara {
 
@@ -17,6 +19,19 @@ enum TSeriesMarksStyle {
     smsPercentTotal,
     smsLabelPercentTotal,
     smsXValue
+};
+
+// Where the mark of one point was drawn: the arrow and the box. A custom
+// position replaces the computed one.
+struct TSeriesMarkPosition {
+    TPoint ArrowFrom;
+    TPoint ArrowTo;
+    int Left = 0;
+    int Top = 0;
+    int Width = 0;
+    int Height = 0;
+    bool Custom = false;
+    TRect Bounds() const { return {Left, Top, Left + Width, Top + Height}; }
 };
 
 class TSeriesMarks {
@@ -38,6 +53,15 @@ public:
     void SetClip(bool v);
     TChartFont& Font() { return font_; }
 
+    // Remembered positions, one slot per point index (an empty slot when
+    // the point's mark was never drawn).
+    std::vector<std::optional<TSeriesMarkPosition>>& Positions() { return positions_; }
+    const std::optional<TSeriesMarkPosition>& Position(int index) const;
+    void SetPosition(int index, const TSeriesMarkPosition& p);
+    void InsertPositionSlot(int index);
+    void DeletePosition(int index);
+    void ClearPositions();
+
     TNotifyChange OnChange;
 
 private:
@@ -51,6 +75,7 @@ private:
     bool transparent_ = false;
     bool clip_ = false;
     TChartFont font_;
+    std::vector<std::optional<TSeriesMarkPosition>> positions_;
 };
 
 } // namespace telvara

@@ -8,14 +8,17 @@ void prepareWall(TCanvas3D& c, TChartWall& w) {
     c.AssignPen(w.Pen().State());
     const TColor color = w.Color();
     const TBrushStyle style = w.Brush().Style();
-    if (color == clDefault && style == bsSolid) {
+    if (style == bsClear || (color == clDefault && style == bsSolid)) {
         c.AssignBrush({clWhite, bsClear});
         return;
     }
-    TColor fill = color;
+    TColor fill = color == clDefault ? w.Brush().Color() : color;
+    if (fill == clDefault)
+        fill = clBlack;
+    // A hatch in the colour of its own background would vanish.
     if (style != bsSolid && color == w.Brush().Color())
         fill = colorToRGB(color) == clBlack ? clWhite : clBlack;
-    c.AssignBrush({fill, style});
+    c.AssignBrush({colorToRGB(fill), style});
 }
 } // namespace
 
@@ -28,14 +31,26 @@ void TCustomChart::DrawChartWalls() {
         return;
     }
     const int d = TotalDepth;
-    prepareWall(c, BackWall());
-    c.RectangleWithZ({r.left + 1, r.top - 1, r.right, r.bottom}, d);
+    TChartWall& back = BackWall();
+    prepareWall(c, back);
+    if (back.Size() >= 1)
+        c.Cube(r.left + 1, r.right, r.top - 1, r.bottom, d, d + back.Size(), back.Dark3D());
+    else
+        c.RectangleWithZ({r.left + 1, r.top - 1, r.right, r.bottom}, d);
     if (!View3DWalls())
         return;
-    prepareWall(c, LeftWall());
-    c.RectangleZ(r.left, r.top, r.bottom, 0, d);
-    prepareWall(c, BottomWall());
-    c.RectangleY(r.left, r.bottom, r.right, 0, d);
+    TChartWall& left = LeftWall();
+    prepareWall(c, left);
+    if (left.Size() >= 1)
+        c.Cube(r.left - left.Size(), r.left, r.top, r.bottom, 0, d, left.Dark3D());
+    else
+        c.RectangleZ(r.left, r.top, r.bottom, 0, d);
+    TChartWall& bottom = BottomWall();
+    prepareWall(c, bottom);
+    if (bottom.Size() >= 1)
+        c.Cube(r.left, r.right, r.bottom, r.bottom + bottom.Size(), 0, d, bottom.Dark3D());
+    else
+        c.RectangleY(r.left, r.bottom, r.right, 0, d);
 }
 
 } // namespace telvara
