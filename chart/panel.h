@@ -3,8 +3,10 @@
 // rectangle, repaint requests, gradient and zoom settings.
 #include "base/errors.h"
 #include "chart/canvas3d.h"
+#include "chart/print.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace telvara {
@@ -151,6 +153,18 @@ public:
 
     // Page rectangle for a printable page of pw x ph device pixels at dpiX/dpiY.
     TRect CalcPrintPageRect(int pw, int ph, int dpiX, int dpiY);
+    // Printing on the default printer, one chart per page (print.cpp).
+    void PrintChartPortrait();
+    void PrintChartLandscape();
+    // The printer's own orientation is restored afterwards, also on failure.
+    void PrintChartOriented(TPrinterOrientation o);
+    void PrintChart();
+    // Page rectangle on the default printer in its current orientation.
+    TRect CalcPrintPageRect();
+    void PrintChartInRect(const TRect& r);
+    // Bitmap export: the chart as on screen, at the panel's client size.
+    void SaveChartBitmap(const std::string& fileName);
+    std::unique_ptr<TChartBitmap> MakeChartBitmap(TColor backColour, const TRect& r);
     // Draws the chart stretched onto r of any canvas.
     void DrawChartOnCanvasRect(TCanvas3D& canvas, TRect r);
     // The client rectangle (0, 0, width, height).

@@ -1,16 +1,85 @@
-// Printing and export geometry.
+// Printing on the default printer and bitmap export: the screen's paint
+// sequence drawn onto another surface.
 #include "chart/panel.h"
 
 #include "chart/math_util.h"
+#include "chart/print.h"
 
 #include <utility>
 
 namespace telvara {
 
+const char* const msgNoPrinter = "プリンタが設定されていません";
+
+namespace {
+
+TChartPrinter* installedPrinter = nullptr;
+TChartBitmapFactory* installedBitmaps = nullptr;
+
+// Runs a clean-up when the scope ends, whether by return or by a failure.
+template <class F> class Finally {
+public:
+    explicit Finally(F f) : f_(std::move(f)) {}
+    ~Finally() { f_(); }
+    Finally(const Finally&) = delete;
+    Finally& operator=(const Finally&) = delete;
+
+private:
+    F f_;
+};
+
+// Margins that keep the screen's aspect ratio: the picture is narrowed (or
+// shortened) inside the current margins and centred. Sizes in inches, so a
+// printer with different horizontal and vertical resolutions keeps it too.
+TRect proportionalMargins(const TRect& m, int pw, int ph, int dpiX, int dpiY, int cw, int ch) {
+    if (pw <= 0 || ph <= 0 || dpiX <= 0 || dpiY <= 0 || cw <= 0 || ch <= 0)
+        return m;
+    const double aw = pw * (100 - m.left - m.right) * 0.01 / dpiX;
+    const double ah = ph * (100 - m.top - m.bottom) * 0.01 / dpiY;
+    if (aw <= 0 || ah <= 0)
+        return m;
+    const double aspect = static_cast<double>(cw) / ch;
+    TRect out = m;
+    if (aw > ah * aspect) {
+        const int extra = RoundEvenInt((aw - ah * aspect) * dpiX * 100.0 / pw);
+        out.left += extra / 2;
+        out.right += extra - extra / 2;
+    } else {
+        const int extra = RoundEvenInt((ah - aw / aspect) * dpiY * 100.0 / ph);
+        out.top += extra / 2;
+        out.bottom += extra - extra / 2;
+    }
+    return out;
+}
+
+} // namespace
+
+TChartPrinter& Printer() {
+    if (!installedPrinter)
+        throw TelvaraError(msgNoPrinter);
+    return *installedPrinter;
+}
+
+TChartPrinter* SetPrinter(TChartPrinter* p) {
+    return std::exchange(installedPrinter, p);
+}
+
+TChartBitmapFactory& BitmapFactory() {
+    if (!installedBitmaps)
+        throw TelvaraError("ビットマップを作成できません");
+    return *installedBitmaps;
+}
+
+TChartBitmapFactory* SetBitmapFactory(TChartBitmapFactory* f) {
+    return std::exchange(installedBitmaps, f);
+}
+
 TRect TCustomChartPanel::GetExportRect() const {
     return {0, 0, width_, height_};
 }
 
+// Written as the margins are defined (percent of the printable size, through
+// the resolution); in floating point this is Round(PW * margin / 100).
 TRect TCustomChartPanel::CalcPrintPageRect(int pw, int ph, int dpiX, int dpiY) {
     const TRect& m = printMargins_;
     const double dx = dpiX, dy = dpiY;
@@ -20,6 +89,69 @@ TRect TCustomChartPanel::CalcPrintPageRect(int pw, int ph, int dpiX, int dpiY) {
             ph - RoundEvenInt(dy * (m.bottom * (ph * 0.01 / dy)))};
 }
 
+TRect TCustomChartPanel::CalcPrintPageRect() {
+    TChartPrinter& p = Printer();
+    const int pw = p.PageWidth(), ph = p.PageHeight();
+    const int dpiX = p.DpiX(), dpiY = p.DpiY();
+    if (printProportional_) {
+        const TRect e = GetExportRect();
+        printMargins_ =
+            proportionalMargins(printMargins_, pw, ph, dpiX, dpiY, e.Width(), e.Height());
+    }
+    return CalcPrintPageRect(pw, ph, dpiX, dpiY);
+}
+
+void TCustomChartPanel::PrintChartPortrait() {
+    PrintChartOriented(poPortrait);
+}
+
+void TCustomChartPanel::PrintChartLandscape() {
+    PrintChartOriented(poLandscape);
+}
+
+void TCustomChartPanel::PrintChartOriented(TPrinterOrientation o) {
+    TChartPrinter& p = Printer();
+    const TPrinterOrientation before = p.Orientation();
+    try {
+        p.SetOrientation(o);
+        PrintChart();
+    } catch (...) {
+        // The print's own failure is the one the caller hears of.
+        try {
+            p.SetOrientation(before);
+        } catch (...) {
+        }
+        throw;
+    }
+    p.SetOrientation(before);
+}
+
+void TCustomChartPanel::PrintChart() {
+    const TRect r = CalcPrintPageRect();
+    PrintChartInRect(r);
+}
+
+void TCustomChartPanel::PrintChartInRect(const TRect& r) {
+    TChartPrinter& p = Printer();
+    try {
+        p.SetTitle(Name());
+        p.BeginDoc();
+        DrawChartOnCanvasRect(p.Canvas(), r);
+        p.EndDoc();
+    } catch (...) {
+        try {
+            p.Abort();
+            if (p.Printing())
+                p.EndDoc();
+        } catch (...) {
+        }
+        throw;
+    }
+}
+
+// The screen-sized layout stretched independently in X and Y onto r. A page
+// rectangle without width or height (margins of 50 on both sides) leaves the
+// page empty.
 void TCustomChartPanel::DrawChartOnCanvasRect(TCanvas3D& canvas, TRect r) {
     if (r.right < r.left)
         std::swap(r.left, r.right);
@@ -30,8 +162,11 @@ void TCustomChartPanel::DrawChartOnCanvasRect(TCanvas3D& canvas, TRect r) {
     const int cw = e.Width(), ch = e.Height();
     const int lw = cw - MulDiv(cw, printResolution_, 100);
     const int lh = ch - MulDiv(ch, printResolution_, 100);
+    if (rw <= 0 || rh <= 0 || lw <= 0 || lh <= 0)
+        return;
     const TRect logical{MulDiv(r.left, lw, rw), MulDiv(r.top, lh, rh), MulDiv(r.right, lw, rw),
                         MulDiv(r.bottom, lh, rh)};
+
     const TMapping saved = canvas.GetMapping();
     TMapping m;
     m.anisotropic = true;
@@ -39,24 +174,41 @@ void TCustomChartPanel::DrawChartOnCanvasRect(TCanvas3D& canvas, TRect r) {
     m.winExtY = lh;
     m.viewExtX = rw;
     m.viewExtY = rh;
-    const bool wasBuffered = buffered_;
-    try {
-        canvas.SetMapping(m);
-        printing_ = true;
-        canvas.ClipRectangle(logical);
-        SetBufferedDisplay(false);
-        DrawChart(canvas, logical);
-        SetBufferedDisplay(wasBuffered);
-        canvas.UnClipRectangle();
-    } catch (...) {
-        SetBufferedDisplay(wasBuffered);
+    canvas.SetMapping(m);
+    printing_ = true;
+    Finally restore([&] {
         printing_ = false;
-        canvas.UnClipRectangle();
         canvas.SetMapping(saved);
-        throw;
+    });
+
+    canvas.ClipRectangle(logical);
+    Finally unclip([&] { canvas.UnClipRectangle(); });
+    const bool wasBuffered = buffered_;
+    SetBufferedDisplay(false);
+    Finally rebuffer([&] { SetBufferedDisplay(wasBuffered); });
+    DrawChart(canvas, logical);
+}
+
+void TCustomChartPanel::SaveChartBitmap(const std::string& fileName) {
+    const TRect r = GetExportRect();
+    const std::unique_ptr<TChartBitmap> bitmap = MakeChartBitmap(clWhite, r);
+    bitmap->SaveToFile(fileName);
+}
+
+std::unique_ptr<TChartBitmap> TCustomChartPanel::MakeChartBitmap(TColor backColour,
+                                                                 const TRect& r) {
+    std::unique_ptr<TChartBitmap> bitmap = BitmapFactory().Create(r.Width(), r.Height());
+    TCanvas3D& c = bitmap->Canvas();
+    const TColor back = colorToRGB(backColour);
+    if (back != clWhite) {
+        c.AssignBrush({back, bsSolid});
+        c.FillRect({0, 0, bitmap->Width(), bitmap->Height()});
     }
-    printing_ = false;
-    canvas.SetMapping(saved);
+    const bool wasBuffered = buffered_;
+    SetBufferedDisplay(false);
+    Finally rebuffer([&] { SetBufferedDisplay(wasBuffered); });
+    DrawChart(c, r);
+    return bitmap;
 }
 
 } // namespace telvara
