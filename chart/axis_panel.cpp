@@ -161,6 +161,10 @@ void TCustomAxisPanel::LayoutAxes() {
         ChartRect.top += d;
         RecalcWidthHeight();
     }
+    // Provisional spans so that the label band widths measured below use
+    // this paint's axis lengths.
+    for (TChartAxis* a : axes_)
+        a->ComputeAxisPixels(ChartRect);
     TRect r = ChartRect;
     for (TChartAxis* a : axes_) {
         if (a->IsDepthAxis || !IsAxisDrawn(*a))
