@@ -6,7 +6,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <optional>
 
 namespace fs = std::filesystem;
@@ -25,11 +24,15 @@ std::string bracketed(std::string_view key) {
 }
 
 bool readWhole(const std::string& path, std::vector<unsigned char>& out) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in)
         return false;
-    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    const std::streamoff size = in.tellg();
+    if (size < 0)
+        return false;
+    out.resize(std::size_t(size));
+    in.seekg(0);
+    return bool(in.read(reinterpret_cast<char*>(out.data()), size));
 }
 
 class TChecker {
@@ -66,6 +69,7 @@ private:
     std::vector<char> pageUsed_;
     std::vector<char> slotUsed_;
     std::optional<std::string> previousKey_;
+    std::string keyBuffer_; // reused for every record's key
     std::int32_t previousPage_ = kNone;
     std::size_t suppressed_ = 0;
 };
@@ -154,38 +158,49 @@ void TChecker::orderKey(std::string_view key, std::int32_t n, int i) {
             problem("ページ " + num(n) + " のキー " + num(i) + bracketed(key) +
                     " が木の順序で前のキー" + bracketed(*previousKey_) + "より小さくなっています");
     }
-    previousKey_ = std::string(key);
+    previousKey_.emplace(key); // reuses the buffer: keys fit in 41 bytes
     previousPage_ = n;
 }
 
 void TChecker::useSlot(std::int32_t s, std::string_view expectedKey, std::int32_t n, int i) {
-    const std::string at = "ページ " + num(n) + " のレコード番号 " + num(s);
+    auto at = [&] { return "ページ " + num(n) + " のレコード番号 " + num(s); };
     if (!slotInRange(s)) {
-        problem(at + " は範囲外です");
+        problem(at() + " は範囲外です");
         return;
     }
     if (slotUsed_[std::size_t(s)]) {
-        problem(at + " は二度使われています");
+        problem(at() + " は二度使われています");
         return;
     }
     slotUsed_[std::size_t(s)] = 1;
     ++report_.Records;
-    const TRelayRecord r = record(s);
-    for (int f = 0; f < kRecordFieldCount; ++f)
-        if (r.fieldLength(TRecordField(f)) > kRecordFields[std::size_t(f)].Capacity)
-            problem("レコード " + num(s) + " の項目 " + num(f + 1) + " の長さ " +
-                    num(r.fieldLength(TRecordField(f))) + " は容量を超えています");
-    if (r.Bytes[0] != 0 || r.Bytes[kRecordSize - 1] != 0)
+    const unsigned char* r = &records_[std::size_t(s) * kRecordSize];
+    for (int f = 0; f < kRecordFieldCount; ++f) {
+        const TFieldLayout& l = kRecordFields[std::size_t(f)];
+        if (r[l.Offset] > l.Capacity)
+            problem("レコード " + num(s) + " の項目 " + num(f + 1) + " の長さ " + num(r[l.Offset]) +
+                    " は容量を超えています");
+    }
+    if (r[0] != 0 || r[kRecordSize - 1] != 0)
         problem("レコード " + num(s) + " の予約バイトが 0 ではありません");
-    if (slotKey(r.key()) != expectedKey)
-        problem(at + " のレコードのキー" + bracketed(slotKey(r.key())) + "がキー" +
+    // The record's key (name, ",", device) cut to a key slot, compared in place.
+    auto field = [&](TRecordField f) {
+        const TFieldLayout& l = kRecordFields[std::size_t(f)];
+        return std::string_view(reinterpret_cast<const char*>(r + l.Offset + 1),
+                                std::min<std::size_t>(r[l.Offset], std::size_t(l.Capacity)));
+    };
+    keyBuffer_.assign(field(TRecordField::KaisyaName));
+    keyBuffer_ += ',';
+    keyBuffer_ += field(TRecordField::DebaisuNo);
+    if (slotKey(keyBuffer_) != expectedKey)
+        problem(at() + " のレコードのキー" + bracketed(slotKey(keyBuffer_)) + "がキー" +
                 bracketed(expectedKey) + "と違います" + (i == 0 ? "（先頭の子）" : ""));
 }
 
 // Walks the subtree of page n at `level`; `separator` is the key of the
 // deepest page above at which the path went right of a key.
 void TChecker::walk(std::int32_t n, int level, const std::optional<std::string>& separator) {
-    const std::string at = "ページ " + num(n);
+    const std::string at = "ページ " + num(n); // once per page, not per key
     if (pageUsed_[std::size_t(n)]) {
         problem(at + " が木の中で二度参照されています");
         return;
