@@ -30,7 +30,8 @@ namespace {
 
 struct Item {
     std::string name, device;
-    std::string key() const { return name + "," + device; }
+    // Formed the way the record holds it.
+    std::string key() const { return recordKey(name, device); }
 };
 
 // Unique random keys: CP932 company names (ASCII and double-byte) and device numbers.
@@ -43,11 +44,11 @@ std::vector<Item> makeItems(std::size_t n, unsigned seed) {
     while (items.size() < n) {
         Item it;
         const int len = 4 + int(rng() % 12);
-        for (int i = 0; i < len; ++i)
+        for (int i = 0; i < len && it.name.size() < kKaisyaNameCapacity - 4; ++i)
             it.name += rng() % 5 == 0 ? std::string(kanji[rng() % 4])
                                       : std::string(1, char('A' + rng() % 26));
         it.device = devices[rng() % 8];
-        if (seen.insert(it.key()).second)
+        if (seen.insert(std::string(slotKey(it.key()))).second)
             items.push_back(it);
     }
     return items;
