@@ -6,6 +6,7 @@
 #include <limits>
 
 namespace telvara {
+
 int keysNotGreater(const TTreePage& page, std::string_view key) {
     const int count = page.keyCount();
     int b = 0;
@@ -55,29 +56,29 @@ void TBPlusTree::ReadTreePage(std::int32_t n, int level, TTreePage& page) {
     CheckPageNo(n);
     ReadPage(n, page);
     const std::string& path = pageFile_.path();
-    const std::string at = "ページ " + std::to_string(n);
+    auto at = [n] { return "ページ " + std::to_string(n); };
     const int count = page.keyCount();
     if (count < 1 || count > kMaxKeys)
-        Damaged(path, at + " のキー数 " + std::to_string(count) + " はありえない値です");
+        Damaged(path, at() + " のキー数 " + std::to_string(count) + " はありえない値です");
     for (int i = 1; i <= count; ++i)
         if (page.keyLength(i) > kKeySlotCapacity)
-            Damaged(path, at + " のキー " + std::to_string(i) + " の長さ " +
+            Damaged(path, at() + " のキー " + std::to_string(i) + " の長さ " +
                               std::to_string(page.keyLength(i)) + " はありえない値です");
     if (level < header_.Height) {
         for (int i = 0; i <= count; ++i) {
             const std::int32_t c = page.child(i);
             if (c == kNone)
-                Damaged(path, at + " は葉ですが階層 " + std::to_string(level) +
+                Damaged(path, at() + " は葉ですが階層 " + std::to_string(level) +
                                   " にあります（高さ " + std::to_string(header_.Height) +
                                   " と合いません）");
             if (c < 1 || c >= header_.NextNewPage)
-                Damaged(path, at + " の子ページ " + std::to_string(c) + " は範囲外です");
+                Damaged(path, at() + " の子ページ " + std::to_string(c) + " は範囲外です");
         }
     } else {
         for (int i = 0; i <= count; ++i) {
             const std::int32_t s = page.child(i);
             if ((i > 0 || s != kNone) && (s < 0 || s >= header_.NextNewRecord))
-                Damaged(path, at + " のレコード番号 " + std::to_string(s) + " は範囲外です");
+                Damaged(path, at() + " のレコード番号 " + std::to_string(s) + " は範囲外です");
         }
     }
 }
