@@ -1,0 +1,201 @@
+#include "chartwin/coordination_chart.h"
+
+#include "base/numbers.h"
+#include "chartwin/log_paper.h"
+
+#include <memory>
+
+namespace telvara {
+
+namespace {
+
+const char kFontName[] = "ＭＳ Ｐ明朝";
+constexpr int kFontHeight = 12;
+constexpr TColor kGradientEnd = 8454016; // light green 0x80FF80
+
+void setFont(TChartFont& font) {
+    font.SetName(kFontName);
+    font.SetHeight(kFontHeight);
+    font.SetColor(clBlack);
+}
+
+void designAxis(TChartAxis& axis, const std::string& title) {
+    axis.Title().SetCaption(title);
+    setFont(axis.Title().Font());
+    setFont(axis.LabelsFont());
+}
+
+void setLogRange(TChartAxis& axis, double lo, double hi) {
+    axis.SetLogarithmic(true);
+    axis.SetTickOnLabelsOnly(true);
+    axis.SetMinMaxRange(lo, hi);
+}
+
+} // namespace
+
+std::vector<CurvePoint> curvePoints(const std::array<std::string, 7>& times,
+                                    const SharedValues& c) {
+    std::array<double, 7> t{};
+    for (std::size_t i = 0; i < times.size(); ++i)
+        t[i] = readDecimal(times[i]);
+    const double t150 = t[0], t200 = t[1], t300 = t[2], t400 = t[3], t500 = t[4], t700 = t[5],
+                 tInst = t[6];
+    std::vector<CurvePoint> points;
+    const std::array<CurvePoint, 6> multiples = {{{c.Current150, t150},
+                                                  {c.Current200, t200},
+                                                  {c.Current300, t300},
+                                                  {c.Current400, t400},
+                                                  {c.Current500, t500},
+                                                  {c.Current700, t700}}};
+    for (const CurvePoint& p : multiples)
+        if (p.time != 0)
+            points.push_back(p);
+    if (tInst != 0) {
+        // The corner of the step lies at the time of the highest multiple above
+        // 150 % that is given; 150 % alone makes no corner.
+        for (double corner : {t700, t500, t400, t300, t200}) {
+            if (corner != 0) {
+                points.push_back({c.InstCurrent, corner});
+                break;
+            }
+        }
+        points.push_back({c.InstCurrent, tInst});
+    }
+    return points;
+}
+
+void deriveRecordCurrents(const std::string& ct, const std::string& tap, const std::string& instTap,
+                          SharedValues& v) {
+    const long double ctValue = readDecimal(ct);
+    const double tapValue = readDecimal(tap);
+    v.TapCurrent = static_cast<double>(ctValue / 5 * tapValue);
+    v.Current150 = 1.5 * v.TapCurrent;
+    v.Current200 = 2 * v.TapCurrent;
+    v.Current300 = 3 * v.TapCurrent;
+    v.Current400 = 4 * v.TapCurrent;
+    v.Current500 = 5 * v.TapCurrent;
+    v.Current700 = 7 * v.TapCurrent;
+    const double inst = readDecimal(instTap);
+    if (inst > 0)
+        v.InstCurrent = readDecimal(ct) * inst;
+}
+
+void applyChartDesign(TChart& chart) {
+    chart.SetName("Chart1");
+    chart.SetView3D(false);
+    chart.Gradient().SetStartColor(clWhite);
+    chart.Gradient().SetEndColor(kGradientEnd);
+    chart.Gradient().SetVisible(true);
+    chart.Title().SetText({"保護協調曲線"});
+    chart.SetColor(clWhite);
+    chart.SetBevelInner(bvLowered);
+    chart.BackWall().Brush().SetColor(clWhite);
+    chart.BackWall().Brush().SetStyle(bsClear);
+    chart.SetAnimatedZoom(true);
+    chart.SetPrintProportional(false);
+    setFont(chart.Legend().Font());
+
+    // As the stored form reads them: the left axis keeps a manual range.
+    TChartAxis& bottom = chart.BottomAxis();
+    TChartAxis& left = chart.LeftAxis();
+    bottom.Loading = left.Loading = true;
+    designAxis(bottom, "過電流値（Ａ）");
+    bottom.SetLogarithmic(true);
+    designAxis(left, "時間（秒）");
+    left.SetAutomatic(false);
+    left.SetAutomaticMaximum(false);
+    left.SetAutomaticMinimum(false);
+    left.SetExactDateTime(false);
+    left.SetMaximum(1000);
+    left.SetLogarithmic(true);
+    bottom.Loading = left.Loading = false;
+
+    chart.OnGetNextAxisLabel = [&chart](TChartAxis& sender, int index, double& value, bool& stop) {
+        nextLogPaperLabel(chart, sender, index, value, stop);
+    };
+    chart.OnGetAxisLabel = [&chart](TChartAxis& sender, TChartSeries*, int, std::string& text) {
+        logPaperLabelText(chart, sender, text);
+    };
+}
+
+TLineSeries* createSeries1(TChart& chart) {
+    auto s = std::make_unique<TLineSeries>();
+    s->SetName("Series1");
+    s->SetSeriesColor(clRed);
+    s->SetTitle("51");
+    s->Marks().SetStyle(smsValue);
+    s->Marks().SetVisible(false);
+    s->Marks().SetArrowLength(8);
+    setFont(s->Marks().Font());
+    s->Pointer().SetVisible(false);
+    s->SetFunction(std::make_unique<TAverageFunction>());
+    chart.AttachSeries(s.get());
+    return s.release(); // the chart destroys the series it still holds
+}
+
+TCoordinationChart::TCoordinationChart(std::int32_t& seriesCounter) : counter_(seriesCounter) {
+    applyChartDesign(chart_);
+    createSeries1(chart_);
+}
+
+TCoordinationChart::~TCoordinationChart() = default;
+
+TChartSeries* TCoordinationChart::CurrentSeries() const {
+    if (counter_ < 0 || counter_ >= chart_.NumSeries())
+        return nullptr;
+    return chart_.SeriesAt(counter_);
+}
+
+void TCoordinationChart::StartNewCurve() {
+    auto s = std::make_unique<TLineSeries>();
+    chart_.AttachSeries(s.get());
+    s.release(); // owned by the chart from now on
+    ++counter_;
+}
+
+void TCoordinationChart::RemoveCurrentCurve() {
+    if (TChartSeries* s = CurrentSeries()) {
+        delete s; // detaches itself; the chart repaints
+        --counter_;
+    }
+}
+
+void TCoordinationChart::DrawEntries(const CurveEntries& entries, const SharedValues& currents) {
+    timeAxisMaximum_ = entries.timeCheck ? 1000 : 10;
+    const std::vector<CurvePoint> points = curvePoints(entries.times, currents);
+    if (!CurrentSeries())
+        StartNewCurve();
+    setLogRange(chart_.BottomAxis(), 10, 100000);
+    setLogRange(chart_.LeftAxis(), 0.01, timeAxisMaximum_);
+    TChartSeries& s = *CurrentSeries();
+    s.SetTitle(entries.device);
+    for (const CurvePoint& p : points)
+        s.AddPoint(p.current, p.time);
+}
+
+void TCoordinationChart::AddManualPoint(const std::string& device, const std::string& currentText,
+                                        const std::string& timeText) {
+    if (!CurrentSeries())
+        StartNewCurve();
+    TChartSeries& s = *CurrentSeries();
+    s.SetTitle(device);
+    const double current = readDecimal(currentText);
+    const double time = readDecimal(timeText);
+    s.AddPoint(current, time);
+}
+
+void TCoordinationChart::ClearCurrentPoints() {
+    if (TChartSeries* s = CurrentSeries())
+        s->ClearPoints();
+}
+
+void TCoordinationChart::SetCurrentAxisFromOne(bool fromOne) {
+    chart_.BottomAxis().SetMinMaxRange(fromOne ? 1 : 10, 100000);
+}
+
+void TCoordinationChart::SetMarksVisible(bool visible) {
+    for (int i = 0; i < chart_.NumSeries(); ++i)
+        chart_.SeriesAt(i)->Marks().SetVisible(visible);
+}
+
+} // namespace telvara

@@ -1,0 +1,94 @@
+#pragma once
+// The coordination chart "Chart1" of the chart window without the window:
+// its design state, its curves and what an activation draws. The window and
+// telvara-render both draw through this class, so they draw alike.
+#include "base/shared_values.h"
+#include "chart/chart.h"
+#include "chart/line_series.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace telvara {
+
+// What an activation reads from the main window besides the shared currents.
+struct CurveEntries {
+    // Edit2 .. Edit8: times at 150, 200, 300, 400, 500, 700 % and at INST, UTF-8.
+    std::array<std::string, 7> times{"0", "0", "0", "0", "0", "0", "0"};
+    // Debaisu: the curve's title.
+    std::string device;
+    // TimeCheck "時間10or1000".
+    bool timeCheck = false;
+};
+
+// The curve's points, read from the entries: the time-current points in order,
+// then the corner and the foot of the instantaneous step.
+struct CurvePoint {
+    double current;
+    double time;
+    friend bool operator==(const CurvePoint&, const CurvePoint&) = default;
+};
+
+// Reads the seven times (throws ConvertError "'%s' は浮動小数点数ではありません"
+// on the first that is not a number) and gives the points to add, in order.
+std::vector<CurvePoint> curvePoints(const std::array<std::string, 7>& times,
+                                    const SharedValues& currents);
+
+// The derived currents of a loaded record: TapCurrent = CT / 5 x tap, the six
+// multiples, and InstCurrent = CT x INST tap when the INST tap is above 0
+// (else InstCurrent keeps its value). Throws ConvertError for a bad number.
+void deriveRecordCurrents(const std::string& ct, const std::string& tap, const std::string& instTap,
+                          SharedValues& values);
+
+class TCoordinationChart {
+public:
+    // seriesCounter: the program-wide position of the current series.
+    explicit TCoordinationChart(std::int32_t& seriesCounter);
+    ~TCoordinationChart();
+    TCoordinationChart(const TCoordinationChart&) = delete;
+    TCoordinationChart& operator=(const TCoordinationChart&) = delete;
+
+    TChart& Chart() { return chart_; }
+    std::int32_t SeriesCounter() const { return counter_; }
+
+    // The series at SeriesCounter, or nullptr when none is left.
+    TChartSeries* CurrentSeries() const;
+
+    // A new empty current series with the next free palette colour.
+    void StartNewCurve();
+    // Destroys the current series; nothing when none is left.
+    void RemoveCurrentCurve();
+
+    // 1000 or 10, set by every activation.
+    double TimeAxisMaximum() const { return timeAxisMaximum_; }
+
+    // The activation's drawing into the current series, steps TimeAxisMaximum
+    // to points: a time that is not a number raises before anything else
+    // changes. A new curve is started first when no series is left.
+    void DrawEntries(const CurveEntries& entries, const SharedValues& currents);
+
+    // Manual input: the title, then the point read from the two texts.
+    void AddManualPoint(const std::string& device, const std::string& currentText,
+                        const std::string& timeText);
+    void ClearCurrentPoints();
+    // "電流軸最小値": the current axis from 1 A (true) or 10 A (false) to 100000 A.
+    void SetCurrentAxisFromOne(bool fromOne);
+    // "値表示": the marks of every series present.
+    void SetMarksVisible(bool visible);
+
+private:
+    TChart chart_;
+    std::int32_t& counter_;
+    double timeAxisMaximum_ = 10;
+};
+
+// Applies the chart window's design state to a chart without series.
+void applyChartDesign(TChart& chart);
+
+// Series1 as designed: red, titled "51", hidden value marks and pointer, an
+// average function without data source. Attached to the chart, which owns it.
+TLineSeries* createSeries1(TChart& chart);
+
+} // namespace telvara

@@ -1,0 +1,223 @@
+// Log-paper labels: the label values handed to the engine, the texts that
+// keep their numbers, and what a whole paint of the axes shows.
+#include "base/numbers.h"
+#include "chartwin/coordination_chart.h"
+#include "chartwin/log_paper.h"
+#include "text_canvas.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace telvara {
+namespace {
+
+class LogPaperTest : public ::testing::Test {
+protected:
+    void SetUp() override { setNumberLocale({".", ","}); }
+
+    // One paint at 1024 x 768; records per axis the label values after each
+    // handler call, and every numeric text drawn in the labels' font.
+    void paint() {
+        TChart& chart = coord.Chart();
+        auto inner = chart.OnGetNextAxisLabel;
+        values.clear();
+        chart.OnGetNextAxisLabel = [&, inner](TChartAxis& a, int i, double& v, bool& s) {
+            inner(a, i, v, s);
+            values[&a].push_back(v);
+        };
+        chart.SetBounds(1024, 768);
+        canvas = test::TextCanvas();
+        chart.DrawChart(canvas, {0, 0, 1024, 768});
+        chart.OnGetNextAxisLabel = inner;
+    }
+
+    // The label texts drawn, in drawing order (bottom axis first, then left).
+    std::vector<std::string> numbers() const {
+        std::vector<std::string> out;
+        for (const auto& t : canvas.texts)
+            if (!t.text.empty() && (std::isdigit(static_cast<unsigned char>(t.text[0]))))
+                out.push_back(t.text);
+        return out;
+    }
+
+    std::int32_t counter = 0;
+    TCoordinationChart coord{counter};
+    std::map<const TChartAxis*, std::vector<double>> values;
+    test::TextCanvas canvas;
+};
+
+std::vector<std::string> repeat(const std::string& s, int n) {
+    return std::vector<std::string>(std::size_t(n), s);
+}
+
+std::vector<std::string> concat(std::vector<std::string> a, const std::vector<std::string>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+TEST(LogPaperTable, EntriesAreTheDoublesNearestTheirDecimalValues) {
+    const auto& t = axisLabelValues();
+    const double expected[] = {
+        0.01, 0.02, 0.03,  0.04,  0.05,  0.06,  0.07,  0.08,  0.09,  0.1,   0.2,   0.3,    0.4,
+        0.5,  0.6,  0.7,   0.8,   0.9,   1,     2,     3,     4,     5,     6,     7,      8,
+        9,    10,   20,    30,    40,    50,    60,    70,    80,    90,    100,   200,    300,
+        400,  500,  600,   700,   800,   900,   1000,  2000,  3000,  4000,  5000,  6000,   7000,
+        8000, 9000, 10000, 20000, 30000, 40000, 50000, 60000, 70000, 80000, 90000, 100000, 1000000};
+    ASSERT_EQ(std::size(expected), t.size());
+    for (std::size_t i = 0; i < t.size(); ++i)
+        EXPECT_EQ(expected[i], t[i]) << "entry " << i;
+    // Repeated multiplication would miss some of them.
+    EXPECT_NE(3 * 0.1, t[11]);
+    const auto& d = decadeLabelValues();
+    EXPECT_EQ(
+        (std::array<double, 12>{0.01, 0.05, 0.1, 0.5, 1, 5, 10, 100, 1000, 10000, 100000, 1000000}),
+        d);
+}
+
+TEST_F(LogPaperTest, HandlersLeaveOtherAxesAlone) {
+    TChart& chart = coord.Chart();
+    double v = 0.5;
+    bool stop = true;
+    nextLogPaperLabel(chart, chart.TopAxis(), 0, v, stop);
+    EXPECT_EQ(0.5, v);
+    EXPECT_TRUE(stop);
+    nextLogPaperLabel(chart, chart.RightAxis(), 70, v, stop);
+    EXPECT_EQ(0.5, v);
+    EXPECT_TRUE(stop);
+    std::string text = "20";
+    logPaperLabelText(chart, chart.RightAxis(), text);
+    EXPECT_EQ("20", text);
+    logPaperLabelText(chart, chart.LeftAxis(), text);
+    EXPECT_EQ("", text);
+}
+
+TEST_F(LogPaperTest, NextValueIsTheLargerOfTheCurrentAndTheTableEntry) {
+    TChart& chart = coord.Chart();
+    double v = 10;
+    bool stop = true;
+    nextLogPaperLabel(chart, chart.BottomAxis(), 0, v, stop);
+    EXPECT_EQ(10, v);
+    EXPECT_FALSE(stop);
+    nextLogPaperLabel(chart, chart.BottomAxis(), 27, v, stop);
+    EXPECT_EQ(10, v);
+    nextLogPaperLabel(chart, chart.BottomAxis(), 28, v, stop);
+    EXPECT_EQ(20, v);
+    // Past the table the value stays where it is.
+    v = 123.25;
+    stop = true;
+    nextLogPaperLabel(chart, chart.LeftAxis(), 65, v, stop);
+    EXPECT_EQ(123.25, v);
+    EXPECT_FALSE(stop);
+    nextLogPaperLabel(chart, chart.LeftAxis(), 2000, v, stop);
+    EXPECT_EQ(123.25, v);
+}
+
+TEST_F(LogPaperTest, TextsAreComparedAsFormattedTexts) {
+    TChart& chart = coord.Chart();
+    for (const char* kept : {"0.01", "0.05", "0.1", "0.5", "1", "5", "10", "100", "1,000", "10,000",
+                             "100,000", "1,000,000"}) {
+        std::string text = kept;
+        logPaperLabelText(chart, chart.BottomAxis(), text);
+        EXPECT_EQ(kept, text);
+    }
+    for (const char* blank : {"20", "50", "500", "5,000", "50,000", "37.5", "0.02", "1000"}) {
+        std::string text = blank;
+        logPaperLabelText(chart, chart.LeftAxis(), text);
+        EXPECT_EQ("", text) << blank;
+    }
+    // The axis' own pattern decides: with a comma decimal separator the
+    // texts of the decade values change with it.
+    setNumberLocale({",", "."});
+    std::string text = "0,05";
+    logPaperLabelText(chart, chart.LeftAxis(), text);
+    EXPECT_EQ("0,05", text);
+    text = "1.000";
+    logPaperLabelText(chart, chart.LeftAxis(), text);
+    EXPECT_EQ("1.000", text);
+    text = "0.05";
+    logPaperLabelText(chart, chart.LeftAxis(), text);
+    EXPECT_EQ("", text);
+}
+
+TEST_F(LogPaperTest, WindowRangesGiveTheirCallCountsAndNumbers) {
+    TChart& chart = coord.Chart();
+    chart.Legend().SetVisible(false);
+    struct Case {
+        double bottomMin;
+        double leftMax;
+        int bottomCalls;
+        int leftCalls;
+        std::vector<std::string> shown;
+    };
+    const std::vector<std::string> leftTo10 = {"0.01", "0.05", "0.1", "0.5", "1", "5", "10"};
+    const std::vector<Case> cases = {
+        {10, 10, 65, 29,
+         concat(concat(repeat("10", 28), {"100", "1,000", "10,000", "100,000"}), leftTo10)},
+        {1, 1000, 65, 47,
+         concat(concat(repeat("1", 19), {"5", "10", "100", "1,000", "10,000", "100,000"}),
+                concat(leftTo10, {"100", "1,000"}))},
+    };
+    for (const Case& c : cases) {
+        chart.BottomAxis().SetMinMaxRange(c.bottomMin, 100000);
+        chart.LeftAxis().SetMinMaxRange(0.01, c.leftMax);
+        paint();
+        const auto& bottom = values[&chart.BottomAxis()];
+        const auto& left = values[&chart.LeftAxis()];
+        EXPECT_EQ(c.bottomCalls, int(bottom.size()));
+        EXPECT_EQ(c.leftCalls, int(left.size()));
+        EXPECT_EQ(c.shown, numbers());
+        // The call that ends each pass is the first value beyond the axis.
+        ASSERT_FALSE(bottom.empty());
+        EXPECT_EQ(1000000, bottom.back());
+        EXPECT_EQ(c.leftMax * 2, left.back());
+        EXPECT_EQ(0u, values.count(&chart.TopAxis()));
+        EXPECT_EQ(0u, values.count(&chart.RightAxis()));
+    }
+}
+
+TEST_F(LogPaperTest, ZoomedAxesLabelTheirOddEnds) {
+    TChart& chart = coord.Chart();
+    chart.Legend().SetVisible(false);
+    chart.BottomAxis().SetMinMaxRange(37.5, 420);
+    chart.LeftAxis().SetMinMaxRange(0.004, 10);
+    paint();
+    std::vector<double> expectBottom(30, 37.5);
+    for (double v : {40, 50, 60, 70, 80, 90, 100, 200, 300, 400, 500})
+        expectBottom.push_back(v);
+    EXPECT_EQ(expectBottom, values[&chart.BottomAxis()]);
+    const auto& left = values[&chart.LeftAxis()];
+    ASSERT_EQ(29u, left.size());
+    EXPECT_EQ(0.01, left.front()); // no label at 0.004
+    EXPECT_EQ(concat({"100"}, {"0.01", "0.05", "0.1", "0.5", "1", "5", "10"}), numbers());
+
+    chart.LeftAxis().SetMinMaxRange(0.0501, 10);
+    paint();
+    const auto& l2 = values[&chart.LeftAxis()];
+    ASSERT_GE(l2.size(), 6u);
+    EXPECT_EQ(std::vector<double>(5, 0.0501), std::vector<double>(l2.begin(), l2.begin() + 5));
+    EXPECT_EQ(0.06, l2[5]);
+    EXPECT_EQ(concat({"100"}, concat(repeat("0.05", 5), {"0.1", "0.5", "1", "5", "10"})),
+              numbers());
+}
+
+TEST_F(LogPaperTest, MaximumAtOrAboveOneMillionRunsTheWholePass) {
+    TChart& chart = coord.Chart();
+    chart.Legend().SetVisible(false);
+    chart.BottomAxis().SetMinMaxRange(10, 1000000);
+    chart.LeftAxis().SetMinMaxRange(0.01, 10);
+    paint();
+    const auto& bottom = values[&chart.BottomAxis()];
+    ASSERT_EQ(2001u, bottom.size());
+    EXPECT_EQ(100000, bottom[63]);
+    for (std::size_t i = 64; i < bottom.size(); ++i)
+        ASSERT_EQ(1000000, bottom[i]) << i;
+    const auto shown = numbers();
+    // 28 times "10", four decades, then 1,000,000 at every index from 64 to 2000.
+    ASSERT_EQ(28u + 4u + 1937u + 7u, shown.size());
+    EXPECT_EQ("1,000,000", shown[32]);
+    EXPECT_EQ("1,000,000", shown[28 + 4 + 1936]);
+}
+
+} // namespace
+} // namespace telvara
