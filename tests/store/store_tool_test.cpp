@@ -86,6 +86,25 @@ TEST_F(ToolTest, AddFindListAndRemove) {
     EXPECT_EQ(tool({dir_.str(), "check"}).status, 0);
 }
 
+TEST_F(ToolTest, NameCutInsideACharacterComesBackFromTheListing) {
+    // 35 ASCII bytes and 電 (93 64): the name field keeps 35 bytes and the lead byte.
+    const std::string name = std::string(35, 'x') + "電";
+    ASSERT_EQ(tool(addArgs(name, "51R")).status, 0);
+    const ToolResult list = tool({dir_.str(), "list"});
+    ASSERT_EQ(list.status, 0);
+    ASSERT_GE(list.out.size(), 2u);
+    const std::string line = list.out.substr(0, list.out.size() - 2);
+    const std::size_t comma = line.rfind(',');
+    ASSERT_NE(comma, std::string::npos);
+    // The lone byte is shown as its stand-in character and taken back as that byte.
+    EXPECT_EQ(line.substr(0, comma), std::string(35, 'x') + "\uF793");
+    const ToolResult found = tool({dir_.str(), "find", line.substr(0, comma), "51R"});
+    EXPECT_EQ(found.status, 0) << found.err;
+    EXPECT_EQ(found.out.substr(0, comma + 1), line.substr(0, comma) + "\t");
+    // The name as typed finds the same record: both are cut the same way.
+    EXPECT_EQ(tool({dir_.str(), "find", name, "51R"}).out, found.out);
+}
+
 TEST_F(ToolTest, TextThatCp932CannotHoldIsRefusedAndNothingIsStored) {
     ToolResult r = tool(addArgs("A😀", "51R"));
     EXPECT_EQ(r.status, 2);
