@@ -1,0 +1,182 @@
+// Printing the chart through QPrinter into PDF files, read back with poppler:
+// one page, the chart's name as title, the page's orientation and where the
+// chart's frame lands on the page.
+#include "chart/chart.h"
+#include "pdf_pages.h"
+#include "platform/qt_printer.h"
+
+#include <QFileInfo>
+#include <QPageSize>
+#include <QPrinter>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <stdexcept>
+
+using namespace telvara;
+using namespace telvara::test;
+
+namespace {
+
+// No print server for this program: the default printer is looked up in vain.
+const bool noPrintServer = [] {
+    setenv("CUPS_SERVER", "/nonexistent/telvara-cups.sock", 1);
+    unsetenv("PRINTER");
+    unsetenv("LPDEST");
+    return true;
+}();
+
+class PdfPrint : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(havePoppler()) << "pdftoppm and pdfinfo are needed (Debian: poppler-utils)";
+        ASSERT_TRUE(dir.isValid());
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+        previous = SetPrinter(&device);
+        chart.SetName("Chart1");
+        chart.SetBounds(400, 250);
+        chart.SetView3D(false);
+        chart.SetColor(clWhite);
+        chart.SetPrintProportional(false);
+        chart.SetPrintMarginPercent({5, 5, 5, 5});
+        chart.OnAfterDraw = [this](TCustomChartPanel& p) {
+            plot = p.ChartRect;
+            mapping = p.Canvas()->GetMapping();
+        };
+    }
+    void TearDown() override { SetPrinter(previous); }
+
+    QString output(const QString& name) {
+        const QString path = dir.filePath(name);
+        printer.setOutputFileName(path);
+        return path;
+    }
+
+    // Where the plot rectangle's frame should be on the page, in points.
+    QRectF expectedFrame() const {
+        const QRectF paint = printer.pageLayout().paintRect(QPageLayout::Point);
+        const double sx = double(mapping.viewExtX) / mapping.winExtX * 72.0 / printer.resolution();
+        const double sy = double(mapping.viewExtY) / mapping.winExtY * 72.0 / printer.resolution();
+        return QRectF(QPointF(paint.left() + plot.left * sx, paint.top() + plot.top * sy),
+                      QPointF(paint.left() + plot.right * sx, paint.top() + plot.bottom * sy));
+    }
+
+    void expectFrameAt(const QImage& page, const QRectF& want) {
+        const QRect box = darkBoundingBox(page);
+        ASSERT_FALSE(box.isNull());
+        // Lines are about one logical pixel wide (1.3 points here) and the
+        // axis lines two.
+        const double tol = 4.0;
+        EXPECT_NEAR(box.left(), want.left(), tol);
+        EXPECT_NEAR(box.top(), want.top(), tol);
+        EXPECT_NEAR(box.right() + 1, want.right(), tol);
+        EXPECT_NEAR(box.bottom() + 1, want.bottom(), tol);
+    }
+
+    QTemporaryDir dir;
+    QPrinter printer{QPrinter::HighResolution};
+    TQtPrinter device{printer};
+    TChartPrinter* previous = nullptr;
+    TChart chart;
+    TRect plot;
+    TMapping mapping;
+};
+
+} // namespace
+
+TEST_F(PdfPrint, PortraitAndLandscapePagesWithTheChartStretched) {
+    // Portrait: a tall picture.
+    const QString portrait = output("portrait.pdf");
+    chart.PrintChartPortrait();
+    EXPECT_EQ(pdfPageCount(portrait), 1);
+    EXPECT_EQ(pdfInfo(portrait, "Title"), "Chart1");
+    QImage page = renderFirstPage(portrait, 72);
+    ASSERT_FALSE(page.isNull());
+    EXPECT_EQ(page.size(), QSize(595, 842));
+    EXPECT_EQ(mapping.winExtX, 400);
+    EXPECT_EQ(mapping.winExtY, 250);
+    const QRectF tall = expectedFrame();
+    expectFrameAt(page, tall);
+    EXPECT_GT(tall.height(), tall.width());
+
+    // Landscape: the same layout, wider; the printer is portrait again after.
+    const QString landscape = output("landscape.pdf");
+    chart.PrintChartLandscape();
+    EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Portrait);
+    EXPECT_EQ(pdfPageCount(landscape), 1);
+    page = renderFirstPage(landscape, 72);
+    ASSERT_FALSE(page.isNull());
+    EXPECT_EQ(page.size(), QSize(842, 595));
+    printer.setPageOrientation(QPageLayout::Landscape); // for the expected page frame
+    const QRectF wide = expectedFrame();
+    printer.setPageOrientation(QPageLayout::Portrait);
+    expectFrameAt(page, wide);
+    EXPECT_GT(wide.width() / wide.height(), 1.8 * tall.width() / tall.height());
+    EXPECT_FALSE(chart.Printing());
+}
+
+TEST_F(PdfPrint, MarginsOfHalfThePageGiveAnEmptyPage) {
+    chart.SetPrintMarginPercent({50, 50, 50, 50});
+    bool drawn = false;
+    chart.OnAfterDraw = [&](TCustomChartPanel&) { drawn = true; };
+    const QString path = output("empty.pdf");
+    chart.PrintChartLandscape();
+    EXPECT_FALSE(drawn);
+    EXPECT_EQ(pdfPageCount(path), 1);
+    const QImage page = renderFirstPage(path, 72);
+    ASSERT_FALSE(page.isNull());
+    EXPECT_TRUE(darkBoundingBox(page).isNull());
+    EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Portrait);
+}
+
+TEST_F(PdfPrint, FailuresReachTheCallerAndThePrinterStaysUsable) {
+    // The document cannot be begun: the output folder does not exist.
+    printer.setOutputFileName(dir.filePath("missing/chart.pdf"));
+    try {
+        chart.PrintChartLandscape();
+        ADD_FAILURE() << "printed into a missing folder";
+    } catch (const TelvaraError& e) {
+        EXPECT_STREQ(e.what(), "印刷を開始できません");
+    }
+    EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Portrait);
+    EXPECT_FALSE(device.Printing());
+    EXPECT_FALSE(chart.Printing());
+
+    // A failure while drawing: the document is closed, the error passed on.
+    output("failed.pdf");
+    chart.OnAfterDraw = [](TCustomChartPanel&) { throw std::runtime_error("描画に失敗しました"); };
+    EXPECT_THROW(chart.PrintChartLandscape(), std::runtime_error);
+    EXPECT_FALSE(device.Printing());
+    EXPECT_FALSE(chart.Printing());
+    EXPECT_TRUE(chart.BufferedDisplay());
+    EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Portrait);
+
+    // The next print works.
+    chart.OnAfterDraw = nullptr;
+    const QString path = output("after.pdf");
+    chart.PrintChartPortrait();
+    EXPECT_EQ(pdfPageCount(path), 1);
+    EXPECT_FALSE(darkBoundingBox(renderFirstPage(path, 72)).isNull());
+}
+
+TEST(DefaultPrinter, NoQueueConfiguredIsAnError) {
+    ASSERT_TRUE(noPrintServer);
+    TQtPrinter system;
+    TChartPrinter* previous = SetPrinter(&system);
+    TChart chart;
+    chart.SetName("Chart1");
+    try {
+        chart.PrintChartPortrait();
+        ADD_FAILURE() << "printed without a printer";
+    } catch (const TelvaraError& e) {
+        EXPECT_STREQ(e.what(), "プリンタが設定されていません");
+    }
+    EXPECT_FALSE(chart.Printing());
+    EXPECT_TRUE(chart.BufferedDisplay());
+    EXPECT_FALSE(system.Printing());
+    SetPrinter(previous);
+}
