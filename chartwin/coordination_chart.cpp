@@ -133,12 +133,11 @@ TLineSeries* createSeries1(TChart& chart) {
     return s.release(); // the chart destroys the series it still holds
 }
 
-TCoordinationChart::TCoordinationChart(std::int32_t& seriesCounter) : counter_(seriesCounter) {
+TCoordinationChart::TCoordinationChart(TChart& chart, std::int32_t& seriesCounter)
+    : chart_(chart), counter_(seriesCounter) {
     applyChartDesign(chart_);
     createSeries1(chart_);
 }
-
-TCoordinationChart::~TCoordinationChart() = default;
 
 TChartSeries* TCoordinationChart::CurrentSeries() const {
     if (counter_ < 0 || counter_ >= chart_.NumSeries())

@@ -44,9 +44,10 @@ void deriveRecordCurrents(const std::string& ct, const std::string& tap, const s
 
 class TCoordinationChart {
 public:
-    // seriesCounter: the program-wide position of the current series.
-    explicit TCoordinationChart(std::int32_t& seriesCounter);
-    ~TCoordinationChart();
+    // Gives chart the window's design state and Series1. seriesCounter: the
+    // program-wide position of the current series. The chart owns its series
+    // and must outlive this object.
+    TCoordinationChart(TChart& chart, std::int32_t& seriesCounter);
     TCoordinationChart(const TCoordinationChart&) = delete;
     TCoordinationChart& operator=(const TCoordinationChart&) = delete;
 
@@ -79,7 +80,7 @@ public:
     void SetMarksVisible(bool visible);
 
 private:
-    TChart chart_;
+    TChart& chart_;
     std::int32_t& counter_;
     double timeAxisMaximum_ = 10;
 };

@@ -37,7 +37,8 @@ class CoordinationChartTest : public ::testing::Test {
 protected:
     void SetUp() override { setNumberLocale({".", ","}); }
     std::int32_t counter = 0;
-    TCoordinationChart coord{counter};
+    TChart chart_;
+    TCoordinationChart coord{chart_, counter};
 };
 
 TEST(RecordCurrents, FollowTheTapAndTheInstTap) {

@@ -42,7 +42,8 @@ protected:
     }
 
     std::int32_t counter = 0;
-    TCoordinationChart coord{counter};
+    TChart chart_;
+    TCoordinationChart coord{chart_, counter};
     std::map<const TChartAxis*, std::vector<double>> values;
     test::TextCanvas canvas;
 };
