@@ -87,6 +87,15 @@ TDirectoryDialog::TDirectoryDialog(MessageService& messages, HelpService& help,
                     folderSelected(model_->filePath(current));
             }));
 
+    // The model reads folders in the background; the tree keeps the start
+    // folder in view while its parents are read.
+    connect(model_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+        if (treeShowsFolder_)
+            return;
+        treeShowsFolder_ = QDir(loaded) == QDir(treeFolder_);
+        tree_->scrollTo(tree_->currentIndex(), QAbstractItemView::PositionAtCenter);
+    });
+
     const QString start = QDir(startFolder).absolutePath();
     fillDrives(start);
     selectFolder(start);
@@ -117,9 +126,10 @@ void TDirectoryDialog::showDrive(const QString& root) {
 
 void TDirectoryDialog::selectFolder(const QString& folder) {
     const QModelIndex index = model_->index(folder);
+    treeShowsFolder_ = false;
     if (index.isValid()) {
         tree_->setCurrentIndex(index);
-        tree_->scrollTo(index);
+        tree_->scrollTo(index, QAbstractItemView::PositionAtCenter);
     }
     // The model may not have reached the folder yet; the field and the file
     // list follow the folder now all the same.

@@ -49,6 +49,7 @@ private:
     HelpService& help_;
     int helpContext_;
     QString treeFolder_;
+    bool treeShowsFolder_ = false;
     QFileSystemModel* model_;
     QComboBox* drives_;
     QTreeView* tree_;

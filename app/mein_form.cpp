@@ -1,0 +1,254 @@
+// Start-up of the main window and the handlers of the setting entry.
+#include "app/mein_form.h"
+
+#include "base/numbers.h"
+#include "base/shared_values.h"
+#include "chartwin/chat_form.h"
+#include "platform/guard.h"
+#include "platform/help_keys.h"
+#include "store/bplustree.h"
+#include "version/version_block.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace telvara {
+
+namespace {
+
+const QString kNoCt = QStringLiteral("CT比の入力が有りません。");
+const QString kNoTap = QStringLiteral("タップの入力が有りません。");
+const QString kCloseQuestion = QStringLiteral("このまま終了しますか?");
+const QString kNoInstCurrent = QStringLiteral("--- A");
+
+double readField(const QLineEdit* edit) {
+    return readDecimal(edit->text().toStdString());
+}
+
+QString currentText(double amperes) {
+    return QString::fromStdString(formatGeneral(amperes)) + QStringLiteral(" A");
+}
+
+void showCurrent(QLabel* label, const QString& text) {
+    label->setText(text);
+    label->adjustSize();
+}
+
+} // namespace
+
+TMeinForm::TMeinForm(Services services, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      services_(services) {
+    buildControls();
+    bindHandlers();
+    watchControls();
+    installHelpKey(this, services_.messages, services_.help);
+    connect(qApp, &QApplication::focusChanged, this, &TMeinForm::onFocusChanged);
+    runGuarded(services_.messages, [this] { FormCreate(); });
+}
+
+TMeinForm::~TMeinForm() = default;
+
+void TMeinForm::bindHandlers() {
+    bindExit(Edit1, [this] { Edit1Exit(); });
+    bindExit(Edit9, [this] { Edit9Exit(); });
+    bindExit(Edit10, [this] { Edit10Exit(); });
+    bindExit(Edit2, [this] { Edit2Exit(); });
+    bindExit(Edit3, [this] { Edit3Exit(); });
+    bindExit(Edit4, [this] { Edit4Exit(); });
+    bindExit(Edit5, [this] { Edit5Exit(); });
+    bindExit(Edit6, [this] { Edit6Exit(); });
+    bindExit(Edit7, [this] { Edit7Exit(); });
+    bindExit(Edit8, [this] { Edit8Exit(); });
+    bindEnter(Edit8, [this] { Edit8Enter(); });
+    bindEnter(Button1, [this] { Edit8Enter(); });
+
+    MessageService& messages = services_.messages;
+    connect(RadioButtons, &QButtonGroup::idClicked, this,
+            guarded(messages, [this](int) { RadioGroup1Click(); }));
+    connect(ColorButton, &QPushButton::clicked, this,
+            guarded(messages, [this](bool) { ColorButtonClick(); }));
+    connect(Button1, &QPushButton::clicked, this,
+            guarded(messages, [this](bool) { Button1Click(); }));
+    connect(Button2, &QPushButton::clicked, this,
+            guarded(messages, [this](bool) { Button2Click(); }));
+}
+
+// --- start-up -------------------------------------------------------------
+
+void TMeinForm::FormCreate() {
+    services_.random.seedFromClock();
+    store_ = std::make_unique<TBPlusTree>();
+    OpenFiles();
+    ShowStats();
+    const std::string module = GetModuleName();
+    if (!module.empty())
+        VersionNoLbl->setText(QString::fromStdString(GetFileVersion(module)));
+    VersionNoLbl->adjustSize();
+}
+
+void TMeinForm::OpenFiles() {
+    // The program's folder: the program path cut back to its last separator.
+    QString folder = QString::fromStdString(GetModuleName());
+    while (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
+        folder.chop(1);
+    const std::optional<QString> chosen = services_.directories.chooseDirectory(folder, 2);
+    if (!chosen) {
+        terminationRequested_ = true;
+        return;
+    }
+    store_->OpenStore(QFile::encodeName(*chosen).toStdString());
+}
+
+void TMeinForm::ShowStats() {}
+
+// --- what the chart window reads ------------------------------------------
+
+std::string TMeinForm::timeText(int index) const {
+    const QLineEdit* fields[] = {Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, Edit8};
+    if (index < 0 || index >= 7)
+        return {};
+    return fields[index]->text().toStdString();
+}
+
+std::string TMeinForm::deviceText() const {
+    return Debaisu->text().toStdString();
+}
+
+bool TMeinForm::timeCheckChecked() const {
+    return TimeCheck->isChecked();
+}
+
+int TMeinForm::colorRadioIndex() const {
+    return RadioButtons->checkedId();
+}
+
+std::string TMeinForm::versionCaption() const {
+    return VersionNoLbl->text().toStdString();
+}
+
+void TMeinForm::ColorSelect() {
+    shared().CurveColor = services_.random.next(0x1000000);
+}
+
+// --- setting entry ----------------------------------------------------------
+
+void TMeinForm::Edit1Exit() {
+    if (readField(Edit1) > 0)
+        return;
+    services_.messages.showMessage(kNoCt);
+    Edit1->setText(QStringLiteral("0"));
+    focusControl(Edit1);
+}
+
+void TMeinForm::Edit9Exit() {
+    SharedValues& values = shared();
+    const double tap = readField(Edit9);
+    values.TapCurrent = tap;
+    if (tap > 0) {
+        const long double ct = readField(Edit1);
+        values.TapCurrent = static_cast<double>(ct / 5 * tap);
+    } else {
+        services_.messages.showMessage(kNoTap);
+        focusControl(Edit9);
+    }
+    values.Current150 = 1.5 * values.TapCurrent;
+    values.Current200 = 2 * values.TapCurrent;
+    values.Current300 = 3 * values.TapCurrent;
+    values.Current400 = 4 * values.TapCurrent;
+    values.Current500 = 5 * values.TapCurrent;
+    values.Current700 = 7 * values.TapCurrent;
+    showTapCurrents();
+}
+
+void TMeinForm::showTapCurrents() {
+    const SharedValues& values = shared();
+    showCurrent(Label9, currentText(values.Current150));
+    showCurrent(Label10, currentText(values.Current200));
+    showCurrent(Label11, currentText(values.Current300));
+    showCurrent(Label12, currentText(values.Current400));
+    showCurrent(Label13, currentText(values.Current500));
+    showCurrent(Label14, currentText(values.Current700));
+}
+
+void TMeinForm::Edit10Exit() {
+    Edit8Enter();
+}
+
+void TMeinForm::Edit8Enter() {
+    const double instTap = readField(Edit10);
+    if (instTap > 0) {
+        shared().InstCurrent = readField(Edit1) * instTap;
+        showCurrent(Label15, currentText(shared().InstCurrent));
+    } else {
+        showCurrent(Label15, kNoInstCurrent);
+    }
+}
+
+void TMeinForm::timeExit(QLineEdit* edit) {
+    const int position = strictNumberPosition(edit->text().toStdString());
+    if (position != 0) {
+        services_.messages.showWarning(QStringLiteral("Error at position: ") +
+                                       QString::number(position));
+        focusControl(edit);
+        return;
+    }
+    if (edit == Edit8)
+        focusControl(Button1);
+}
+
+void TMeinForm::Edit2Exit() {
+    timeExit(Edit2);
+}
+void TMeinForm::Edit3Exit() {
+    timeExit(Edit3);
+}
+void TMeinForm::Edit4Exit() {
+    timeExit(Edit4);
+}
+void TMeinForm::Edit5Exit() {
+    timeExit(Edit5);
+}
+void TMeinForm::Edit6Exit() {
+    timeExit(Edit6);
+}
+void TMeinForm::Edit7Exit() {
+    timeExit(Edit7);
+}
+void TMeinForm::Edit8Exit() {
+    timeExit(Edit8);
+}
+
+// --- colour, chart, help, close -------------------------------------------
+
+void TMeinForm::RadioGroup1Click() {
+    ColorButton->setEnabled(RadioButtons->checkedId() != 1);
+}
+
+void TMeinForm::ColorButtonClick() {
+    if (const std::optional<TColor> picked = services_.colors.chooseColor(dialogColor_))
+        dialogColor_ = *picked;
+}
+
+void TMeinForm::Button1Click() {
+    if (chart_)
+        chart_->showFromMain();
+}
+
+void TMeinForm::Button2Click() {
+    services_.help.setHelpFile(QStringLiteral("ZubHelp.HLP"));
+    services_.help.showTopic(QStringLiteral("目次"));
+}
+
+void TMeinForm::FormCloseQuery(bool& canClose) {
+    canClose =
+        services_.messages.confirm(kCloseQuestion, ConfirmButtons::OkCancel) == BoxAnswer::Ok;
+}
+
+} // namespace telvara

@@ -1,0 +1,163 @@
+#pragma once
+// The main window "保護協調曲線": entry of one relay's settings, the derived
+// currents, the colour choice, help and the close question. It owns the
+// record store for the whole run.
+#include "base/colors.h"
+#include "chartwin/main_link.h"
+#include "platform/services.h"
+
+#include <QHash>
+#include <QList>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace telvara {
+
+class TBPlusTree;
+class TChatForm;
+
+// Outer size of the window, centred on the desktop.
+inline constexpr int kMeinFormWidth = 768;
+inline constexpr int kMeinFormHeight = 242;
+
+class TMeinForm : public QWidget, public MainWindowLink {
+    Q_OBJECT
+public:
+    // Builds the controls and runs the creation handler (FormCreate).
+    explicit TMeinForm(Services services, QWidget* parent = nullptr);
+    ~TMeinForm() override;
+
+    // The chart window "グラフ表示" shows.
+    void setChartWindow(TChatForm* chart) { chart_ = chart; }
+    // True when the data-folder dialog was cancelled: the program ends
+    // without showing this window.
+    bool terminationRequested() const { return terminationRequested_; }
+    TBPlusTree& store() { return *store_; }
+    Services& services() { return services_; }
+
+    // MainWindowLink: what the chart window reads at every activation.
+    std::string timeText(int index) const override;
+    std::string deviceText() const override;
+    bool timeCheckChecked() const override;
+    int colorRadioIndex() const override;
+    TColor dialogColor() const override { return dialogColor_; }
+    std::string versionCaption() const override;
+    void ColorSelect() override;
+
+    // Start-up (runs from the constructor).
+    void FormCreate();
+    void OpenFiles();
+    void ShowStats();
+
+    // Handlers of the entry fields and buttons.
+    void Edit1Exit();
+    void Edit9Exit();
+    void Edit10Exit();
+    void Edit2Exit();
+    void Edit3Exit();
+    void Edit4Exit();
+    void Edit5Exit();
+    void Edit6Exit();
+    void Edit7Exit();
+    void Edit8Exit();
+    void Edit8Enter();
+    void RadioGroup1Click();
+    void ColorButtonClick();
+    void Button1Click();
+    void Button2Click();
+    void FormCloseQuery(bool& canClose);
+
+    // Moves the focus to a control. Inside an exit handler this redirects
+    // the focus change in progress (focus back into a field, or on).
+    void focusControl(QWidget* control);
+    // The control the window regards as focused (where an exit check runs).
+    QWidget* activeControl() const { return activeControl_; }
+
+    // Exit and entry handlers of a control; each runs behind the guard.
+    void bindExit(QWidget* control, std::function<void()> handler);
+    void bindEnter(QWidget* control, std::function<void()> handler);
+    // The tab order of the window's controls, first to last.
+    void setTabChain(const QList<QWidget*>& chain);
+    QList<QWidget*> tabChain() const { return tabChain_; }
+    // Watches the mouse on every control, so that a click whose focus change
+    // an exit check refused does nothing. Call again after adding controls.
+    void watchControls();
+
+    // Controls, named as in the window's design.
+    QGroupBox* GroupBox2 = nullptr; // "保護協調 DATA"
+    QLineEdit* kaisya = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QLineEdit* Edit9 = nullptr;
+    QLineEdit* Edit10 = nullptr;
+    QLineEdit* Debaisu = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QLineEdit* Edit3 = nullptr;
+    QLineEdit* Edit4 = nullptr;
+    QLineEdit* Edit5 = nullptr;
+    QLineEdit* Edit6 = nullptr;
+    QLineEdit* Edit7 = nullptr;
+    QLineEdit* Edit8 = nullptr;
+    QLabel* Label9 = nullptr;
+    QLabel* Label10 = nullptr;
+    QLabel* Label11 = nullptr;
+    QLabel* Label12 = nullptr;
+    QLabel* Label13 = nullptr;
+    QLabel* Label14 = nullptr;
+    QLabel* Label15 = nullptr;
+    QPushButton* Button1 = nullptr; // "グラフ表示"
+    QPushButton* Button2 = nullptr; // "?"
+    QPushButton* ColorButton = nullptr;
+    QGroupBox* RadioGroup1 = nullptr;
+    QRadioButton* RadioItem0 = nullptr; // "指定色を交える"
+    QRadioButton* RadioItem1 = nullptr; // "ランダム付ける"
+    QButtonGroup* RadioButtons = nullptr;
+    QCheckBox* TimeCheck = nullptr;
+    QLabel* ProducerLbl = nullptr;
+    QLabel* VersionLbl = nullptr;
+    QLabel* VersionNoLbl = nullptr;
+
+signals:
+    // The window closed after the close question: the program ends.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void bindHandlers();
+    void onFocusChanged(QWidget* old, QWidget* now);
+    void runHandler(const QHash<QWidget*, std::function<void()>>& handlers, QWidget* control);
+    void timeExit(QLineEdit* edit);
+    void showTapCurrents();
+    void fitOuterSize();
+    void centreOnDesktop();
+
+    Services services_;
+    std::unique_ptr<TBPlusTree> store_;
+    TChatForm* chart_ = nullptr;
+    bool terminationRequested_ = false;
+    TColor dialogColor_ = clBlack;
+
+    QHash<QWidget*, std::function<void()>> exitHandlers_;
+    QHash<QWidget*, std::function<void()>> enterHandlers_;
+    QList<QWidget*> tabChain_;
+    QWidget* activeControl_ = nullptr;
+    int focusChangeDepth_ = 0;
+    QWidget* swallowMouse_ = nullptr;
+    bool sizeFitted_ = false;
+};
+
+} // namespace telvara

@@ -1,0 +1,228 @@
+// The main window's design, colour choice, chart button, help and close question.
+#include "mein_form_fixture.h"
+
+#include "chartwin/chat_form.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QSignalSpy>
+
+namespace telvara::test {
+namespace {
+
+TEST_F(MeinFormTest, WindowHasItsCaptionSizeFontAndNoSizeButtons) {
+    open();
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("保護協調曲線"));
+    QTest::qWait(20); // the outer size is fitted once the frame is known
+    EXPECT_EQ(form->frameGeometry().size(), QSize(768, 242));
+    EXPECT_EQ(form->minimumSize(), form->maximumSize());
+    const Qt::WindowFlags flags = form->windowFlags();
+    EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_EQ(form->font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
+    EXPECT_EQ(form->font().pixelSize(), 12);
+    EXPECT_EQ(form->property("helpContext").toInt(), 1);
+}
+
+TEST_F(MeinFormTest, EntryFieldsHaveTheirPlacesTextsHintsAndTabOrder) {
+    open();
+    EXPECT_EQ(form->GroupBox2->title(), QStringLiteral("保護協調 DATA"));
+    EXPECT_EQ(form->GroupBox2->geometry(), QRect(8, 8, 609, 201));
+    struct Field {
+        QLineEdit* edit;
+        QPoint place;
+        int width;
+        const char* text;
+        const char* hint;
+    };
+    const char* zeroHint = "ｸﾞﾗﾌ表示しないときは、０のまま。";
+    const char* nameHint = "文字に半角のスペース、カンマは含めないでください。";
+    const Field fields[] = {
+        {form->kaisya, {104, 29}, 321, "", nameHint},
+        {form->Edit1, {32, 88}, 73, "0", "CT１次電流値を入力してください。"},
+        {form->Edit9, {192, 88}, 33, "0", "整定値"},
+        {form->Edit10, {240, 88}, 41, "0", zeroHint},
+        {form->Debaisu, {320, 88}, 121, "51R", nameHint},
+        {form->Edit2, {16, 149}, 65, "0", zeroHint},
+        {form->Edit3, {96, 149}, 65, "0", zeroHint},
+        {form->Edit4, {176, 149}, 65, "0", zeroHint},
+        {form->Edit5, {264, 149}, 65, "0", zeroHint},
+        {form->Edit6, {352, 149}, 65, "0", zeroHint},
+        {form->Edit7, {440, 149}, 65, "0", zeroHint},
+        {form->Edit8, {528, 149}, 65, "0", zeroHint},
+    };
+    QList<QWidget*> chain;
+    for (const Field& f : fields) {
+        EXPECT_EQ(f.edit->parentWidget(), form->GroupBox2);
+        EXPECT_EQ(f.edit->pos(), f.place) << f.edit->objectName().toStdString();
+        EXPECT_EQ(f.edit->width(), f.width);
+        EXPECT_EQ(f.edit->text(), QString::fromUtf8(f.text));
+        EXPECT_EQ(f.edit->toolTip(), QString::fromUtf8(f.hint));
+        chain << f.edit;
+    }
+    QStringList captions;
+    for (QLabel* label : form->GroupBox2->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+        captions << label->text();
+    for (const char* caption : {"会社名", "CT比", "タップ", "INSTタップ", "デバイ No.", "150%",
+                                "200%", "300%", "400%", "500%", "700%", "INST"})
+        EXPECT_TRUE(captions.contains(QString::fromUtf8(caption))) << caption;
+    for (QLabel* current : {form->Label9, form->Label10, form->Label11, form->Label12,
+                            form->Label13, form->Label14, form->Label15}) {
+        EXPECT_EQ(current->text(), QString());
+        EXPECT_EQ(current->palette().color(QPalette::WindowText), QColor(Qt::blue));
+        EXPECT_EQ(current->y(), 136);
+    }
+    EXPECT_EQ(form->Label9->x(), 16 + 32);
+    EXPECT_EQ(form->Label15->x(), 528 + 32);
+    EXPECT_EQ(form->tabChain().mid(0, 12), chain);
+    // Tab walks the rows in that order (with a CT and a tap the checks let pass).
+    form->Edit1->setText("100");
+    form->Edit9->setText("4");
+    focusOn(form->kaisya);
+    for (int i = 1; i < 5; ++i) {
+        tab();
+        EXPECT_EQ(focused(), chain[i]) << i;
+    }
+}
+
+TEST_F(MeinFormTest, ControlsBesideTheGroupBoxAreInTheirStartState) {
+    open();
+    EXPECT_EQ(form->Button1->text(), QStringLiteral("グラフ表示"));
+    EXPECT_EQ(form->Button1->geometry(), QRect(648, 128, 81, 41));
+    EXPECT_EQ(form->Button1->property("helpContext").toInt(), 3);
+    EXPECT_EQ(form->Button2->text(), QStringLiteral("?"));
+    EXPECT_EQ(form->Button2->pos(), QPoint(714, 15));
+    EXPECT_TRUE(form->Button2->font().bold());
+    EXPECT_EQ(form->Button2->toolTip(), QStringLiteral("簡単な使用方法"));
+    EXPECT_EQ(form->ColorButton->text(), QStringLiteral("色選択"));
+    EXPECT_EQ(form->ColorButton->pos(), QPoint(638, 14));
+    EXPECT_EQ(form->RadioGroup1->title(), QStringLiteral("色の選択"));
+    EXPECT_EQ(form->RadioGroup1->geometry(), QRect(632, 44, 121, 57));
+    EXPECT_EQ(form->RadioItem0->text(), QStringLiteral("指定色を交える"));
+    EXPECT_EQ(form->RadioItem1->text(), QStringLiteral("ランダム付ける"));
+    EXPECT_EQ(form->colorRadioIndex(), -1);
+    EXPECT_EQ(form->TimeCheck->text(), QStringLiteral("時間10or1000"));
+    EXPECT_EQ(form->TimeCheck->toolTip(), QStringLiteral("時間軸切り替え"));
+    EXPECT_EQ(form->TimeCheck->pos(), QPoint(639, 107));
+    EXPECT_FALSE(form->timeCheckChecked());
+    EXPECT_EQ(form->VersionLbl->text(), QStringLiteral("Version "));
+    EXPECT_EQ(form->VersionLbl->y(), 191);
+    EXPECT_EQ(form->ProducerLbl->y(), 175);
+    EXPECT_EQ(form->dialogColor(), clBlack);
+}
+
+TEST_F(MeinFormTest, ColourChoice) {
+    open();
+    scripted.colors.answers = {TColor(0x0000FF), std::nullopt};
+    QTest::mouseClick(form->ColorButton, Qt::LeftButton);
+    EXPECT_EQ(form->dialogColor(), 0x0000FFu);
+    QTest::mouseClick(form->ColorButton, Qt::LeftButton);
+    EXPECT_EQ(form->dialogColor(), 0x0000FFu); // cancelled: unchanged
+    EXPECT_EQ(scripted.colors.asked, (std::vector<TColor>{clBlack, 0x0000FF}));
+
+    QTest::mouseClick(form->RadioItem1, Qt::LeftButton);
+    EXPECT_EQ(form->colorRadioIndex(), 1);
+    EXPECT_FALSE(form->ColorButton->isEnabled());
+    QTest::mouseClick(form->RadioItem0, Qt::LeftButton);
+    EXPECT_EQ(form->colorRadioIndex(), 0);
+    EXPECT_TRUE(form->ColorButton->isEnabled());
+
+    scripted.random.values = {0x12345678, 7};
+    form->ColorSelect();
+    EXPECT_EQ(shared().CurveColor, 0x345678u);
+    form->ColorSelect();
+    EXPECT_EQ(shared().CurveColor, 7u);
+    EXPECT_EQ(scripted.random.ranges, (std::vector<std::uint32_t>{0x1000000, 0x1000000}));
+}
+
+TEST_F(MeinFormTest, TheChartWindowReadsTheEntries) {
+    open();
+    const QLineEdit* times[] = {form->Edit2, form->Edit3, form->Edit4, form->Edit5,
+                                form->Edit6, form->Edit7, form->Edit8};
+    for (int i = 0; i < 7; ++i)
+        const_cast<QLineEdit*>(times[i])->setText(QString::number(i + 1) + "0");
+    form->Debaisu->setText("51R甲");
+    form->TimeCheck->setChecked(true);
+    const MainWindowLink& link = *form;
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(link.timeText(i), std::to_string(i + 1) + "0");
+    EXPECT_EQ(link.deviceText(), "51R甲");
+    EXPECT_TRUE(link.timeCheckChecked());
+    EXPECT_EQ(link.versionCaption(), form->VersionNoLbl->text().toStdString());
+}
+
+TEST_F(MeinFormTest, GraphButtonShowsTheChartWindowUnlessEdit8RefusesTheFocus) {
+    open();
+    TChatForm chart(*form, form->services());
+    form->setChartWindow(&chart);
+    form->Edit8->setText("12a");
+    focusOn(form->Edit8);
+    QTest::mouseClick(form->Button1, Qt::LeftButton);
+    EXPECT_FALSE(chart.isVisible());
+    EXPECT_EQ(focused(), form->Edit8);
+    ASSERT_EQ(scripted.messages.asked.size(), 1u);
+    EXPECT_EQ(scripted.messages.asked[0].text, QStringLiteral("Error at position: 3"));
+
+    form->Edit8->setText("0.05");
+    QTest::mouseClick(form->Button1, Qt::LeftButton);
+    EXPECT_TRUE(chart.isVisible());
+    EXPECT_EQ(chart.windowTitle(), QStringLiteral("グラフ画面"));
+    EXPECT_EQ(scripted.messages.asked.size(), 1u);
+}
+
+TEST_F(MeinFormTest, F1UsesTheStartHelpFileUntilTheHelpButtonSwitchesIt) {
+    open();
+    form->Edit1->setText("100");
+    focusOn(form->Button1);
+    QTest::keyClick(form->Button1, Qt::Key_F1);
+    focusOn(form->Edit1);
+    QTest::keyClick(form->Edit1, Qt::Key_F1);
+    QTest::mouseClick(form->Button2, Qt::LeftButton);
+    focusOn(form->Button1);
+    QTest::keyClick(form->Button1, Qt::Key_F1);
+
+    const auto& shown = scripted.help.shown;
+    ASSERT_EQ(shown.size(), 4u);
+    EXPECT_EQ(shown[0].file, kStartHelpFile);
+    EXPECT_TRUE(kStartHelpFile.endsWith(QStringLiteral("Zubhelp.hlp")));
+    EXPECT_EQ(shown[0].context, 3);
+    EXPECT_EQ(shown[1].file, kStartHelpFile);
+    EXPECT_EQ(shown[1].context, 1);
+    EXPECT_EQ(shown[2].file, QStringLiteral("ZubHelp.HLP"));
+    EXPECT_EQ(shown[2].topic, QStringLiteral("目次"));
+    EXPECT_FALSE(shown[2].context.has_value());
+    EXPECT_EQ(shown[3].file, QStringLiteral("ZubHelp.HLP"));
+    EXPECT_EQ(shown[3].context, 3);
+}
+
+TEST_F(MeinFormTest, CloseQuestionCancelKeepsEverythingOkCloses) {
+    open();
+    form->kaisya->setText("A電力");
+    form->Edit2->setText("10");
+    QSignalSpy closed(form.get(), &TMeinForm::closed);
+    scripted.messages.answers = {BoxAnswer::Cancel, BoxAnswer::Closed, BoxAnswer::Ok};
+
+    form->close();
+    form->close();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->kaisya->text(), QStringLiteral("A電力"));
+    EXPECT_EQ(form->Edit2->text(), QStringLiteral("10"));
+    EXPECT_EQ(closed.count(), 0);
+
+    form->close();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(closed.count(), 1);
+    ASSERT_EQ(scripted.messages.asked.size(), 3u);
+    for (const AskedBox& box : scripted.messages.asked) {
+        EXPECT_EQ(box.kind, BoxKind::Confirm);
+        EXPECT_EQ(box.title, QStringLiteral("確認"));
+        EXPECT_EQ(box.text, QStringLiteral("このまま終了しますか?"));
+        EXPECT_EQ(box.buttons, ConfirmButtons::OkCancel);
+    }
+}
+
+} // namespace
+} // namespace telvara::test

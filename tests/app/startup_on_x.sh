@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# Starts the built program on a virtual X display with a fresh home, answers
+# the data-folder dialog with a folder that does not exist yet, checks the
+# store files and the main window, then closes it through the close question.
+set -euo pipefail
+
+if [ "${1:-}" != "--inside" ]; then
+    program=$(realpath "$1")
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+    mkdir -p "$work/home" "$work/config" "$work/data" "$work/cache" "$work/run"
+    chmod 700 "$work/run"
+    export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
+        XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/run"
+    unset QT_QPA_PLATFORM
+    timeout 100 xvfb-run -a -s "-screen 0 1280x1024x24" \
+        bash "$0" --inside "$program" "$work/store/new/folder"
+    exit $?
+fi
+
+program=$2
+folder=$3
+here=$(dirname "$(realpath "$0")")
+
+fail() {
+    echo "FAIL: $*" >&2
+    [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null
+    exit 1
+}
+
+# The id of the visible window whose name matches, waiting up to 20 s.
+window_named() {
+    local id
+    for _ in $(seq 1 200); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -n 1 || true)
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
+"$program" &
+pid=$!
+
+dialog=$(window_named "ディレクトリの選択") || fail "no data-folder dialog"
+xdotool windowfocus --sync "$dialog"
+sleep 0.5
+xdotool key alt+n
+xdotool key ctrl+a
+xdotool type --delay 10 "$folder"
+xdotool key Return
+
+question=$(window_named "確認") || fail "no create question"
+xdotool windowfocus --sync "$question"
+sleep 0.3
+xdotool key Return
+
+main=$(window_named "保護協調曲線") || fail "no main window"
+[ -d "$folder" ] || fail "folder not created: $folder"
+for _ in $(seq 1 50); do [ -f "$folder/ZuboK.idx" ] && break; sleep 0.1; done
+[ "$(stat -c %s "$folder/ZuboK.dat")" = 1024 ] || fail "ZuboK.dat is not one 1024-byte unit"
+[ -f "$folder/ZuboK.idx" ] || fail "ZuboK.idx missing"
+sleep 0.5
+geometry=$(xdotool getwindowgeometry "$main")
+echo "$geometry"
+echo "$geometry" | grep -q "Geometry: 768x242" || fail "main window is not 768 x 242"
+
+python3 "$here/close_window.py" "$main"
+question=$(window_named "確認") || fail "no close question"
+xdotool windowfocus --sync "$question"
+sleep 0.3
+xdotool key Return
+
+for _ in $(seq 1 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+done
+if kill -0 "$pid" 2>/dev/null; then
+    fail "the program did not end after the close question"
+fi
+wait "$pid" || fail "the program ended with status $?"
+echo "PASS"
