@@ -12,18 +12,21 @@
 
 namespace telvara::test {
 
-// Output of a poppler tool, or a null string when it cannot be run.
-inline QString runPoppler(const QString& tool, const QStringList& args) {
+// Runs a poppler tool; false when it cannot be run or fails.
+inline bool runPoppler(const QString& tool, const QStringList& args, QString* out = nullptr) {
     const QString exe = QStandardPaths::findExecutable(tool);
     if (exe.isEmpty())
-        return {};
+        return false;
     QProcess p;
     p.start(exe, args);
-    if (!p.waitForFinished(30000) || p.exitCode() != 0) {
+    if (!p.waitForFinished(30000)) {
         p.kill();
-        return {};
+        p.waitForFinished(5000);
+        return false;
     }
-    return QString::fromUtf8(p.readAllStandardOutput());
+    if (out)
+        *out = QString::fromUtf8(p.readAllStandardOutput());
+    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
 
 inline bool havePoppler() {
@@ -33,7 +36,10 @@ inline bool havePoppler() {
 
 // The value of one "Name: value" line of pdfinfo.
 inline QString pdfInfo(const QString& pdf, const QString& key) {
-    const QStringList lines = runPoppler("pdfinfo", {pdf}).split('\n');
+    QString out;
+    if (!runPoppler("pdfinfo", {pdf}, &out))
+        return {};
+    const QStringList lines = out.split('\n');
     for (const QString& line : lines)
         if (line.startsWith(key + ":"))
             return line.mid(key.size() + 1).trimmed();
@@ -50,9 +56,8 @@ inline int pdfPageCount(const QString& pdf) {
 inline QImage renderFirstPage(const QString& pdf, int dpi) {
     QTemporaryDir dir;
     const QString prefix = dir.filePath("page");
-    if (runPoppler("pdftoppm", {"-r", QString::number(dpi), "-png", "-singlefile", "-f", "1",
-                                "-l", "1", pdf, prefix})
-            .isNull())
+    if (!runPoppler("pdftoppm", {"-r", QString::number(dpi), "-png", "-singlefile", "-f", "1", "-l",
+                                 "1", pdf, prefix}))
         return {};
     return QImage(prefix + ".png").convertToFormat(QImage::Format_RGB32);
 }

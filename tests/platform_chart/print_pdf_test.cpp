@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -119,18 +120,40 @@ TEST_F(PdfPrint, PortraitAndLandscapePagesWithTheChartStretched) {
     EXPECT_FALSE(chart.Printing());
 }
 
-TEST_F(PdfPrint, MarginsOfHalfThePageGiveAnEmptyPage) {
-    chart.SetPrintMarginPercent({50, 50, 50, 50});
-    bool drawn = false;
-    chart.OnAfterDraw = [&](TCustomChartPanel&) { drawn = true; };
-    const QString path = output("empty.pdf");
+TEST_F(PdfPrint, MarginsOfHalfThePageOrMore) {
+    // 60 on every side: the inverted page rectangle is put in order, the
+    // chart squeezed into the middle fifth of the page in each direction.
+    chart.SetPrintMarginPercent({60, 60, 60, 60});
+    QString path = output("sixty.pdf");
     chart.PrintChartLandscape();
-    EXPECT_FALSE(drawn);
     EXPECT_EQ(pdfPageCount(path), 1);
-    const QImage page = renderFirstPage(path, 72);
+    QImage page = renderFirstPage(path, 72);
     ASSERT_FALSE(page.isNull());
-    EXPECT_TRUE(darkBoundingBox(page).isNull());
+    printer.setPageOrientation(QPageLayout::Landscape);
+    const QRectF paint = printer.pageLayout().paintRect(QPageLayout::Point);
+    printer.setPageOrientation(QPageLayout::Portrait);
+    const QRectF middle(paint.left() + 0.4 * paint.width(), paint.top() + 0.4 * paint.height(),
+                        0.2 * paint.width(), 0.2 * paint.height());
+    expectFrameAt(page, expectedFrame());
+    const QRect box = darkBoundingBox(page);
+    EXPECT_TRUE(middle.adjusted(-1, -1, 1, 1).contains(QRectF(box))) << box.x() << "," << box.y();
+
+    // 50 on every side leaves at most a one-pixel sliver at the centre.
+    chart.SetPrintMarginPercent({50, 50, 50, 50});
+    path = output("fifty.pdf");
+    chart.PrintChartLandscape();
+    EXPECT_EQ(pdfPageCount(path), 1);
+    page = renderFirstPage(path, 72);
+    ASSERT_FALSE(page.isNull());
+    const QRect sliver = darkBoundingBox(page);
+    if (!sliver.isNull()) {
+        const QPointF centre = paint.center();
+        EXPECT_TRUE(std::abs(sliver.center().x() - centre.x()) <= 2 ||
+                    std::abs(sliver.center().y() - centre.y()) <= 2);
+        EXPECT_LE(std::min(sliver.width(), sliver.height()), 2);
+    }
     EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Portrait);
+    EXPECT_FALSE(chart.Printing());
 }
 
 TEST_F(PdfPrint, FailuresReachTheCallerAndThePrinterStaysUsable) {

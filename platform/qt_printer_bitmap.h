@@ -1,0 +1,63 @@
+#pragma once
+// The chart's export bitmap on QImage, written as a 24-bit Windows BMP file;
+// and the devices every chart of the program prints and exports through.
+#include "chart/print.h"
+
+#include <QImage>
+#include <QString>
+
+#include <memory>
+
+class QPainter;
+
+namespace telvara {
+
+class QtCanvas3D;
+
+class TQtChartBitmap final : public TChartBitmap {
+public:
+    // Filled white; at least 1 x 1 (an image without pixels cannot be written).
+    TQtChartBitmap(int width, int height);
+    ~TQtChartBitmap() override;
+
+    int Width() const override { return image_.width(); }
+    int Height() const override { return image_.height(); }
+    TCanvas3D& Canvas() override;
+    void SaveToFile(const std::string& fileName) override;
+    // The picture drawn so far (drawing stops; Canvas() starts it again).
+    const QImage& Image();
+
+private:
+    void EndPainting();
+    QImage image_;
+    std::unique_ptr<QPainter> painter_;
+    std::unique_ptr<QtCanvas3D> canvas_;
+};
+
+class TQtChartBitmapFactory final : public TChartBitmapFactory {
+public:
+    std::unique_ptr<TChartBitmap> Create(int width, int height) override;
+};
+
+// Writes image as a 24-bit BMP file. The new file is written beside the old
+// one and takes its place only when complete: on failure the old file is left
+// as it was, and an IoError names the file.
+void WriteBmp24(const QImage& image, const QString& fileName);
+
+// The default printer and the bitmap maker, installed for every chart while
+// this object lives (the program keeps one in main, after the application).
+class TQtChartDevices {
+public:
+    TQtChartDevices();
+    ~TQtChartDevices();
+    TQtChartDevices(const TQtChartDevices&) = delete;
+    TQtChartDevices& operator=(const TQtChartDevices&) = delete;
+
+private:
+    std::unique_ptr<TChartPrinter> printer_;
+    std::unique_ptr<TChartBitmapFactory> bitmaps_;
+    TChartPrinter* previousPrinter_;
+    TChartBitmapFactory* previousBitmaps_;
+};
+
+} // namespace telvara
