@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Starts the built program on a virtual X display with a fresh home, answers
-# the data-folder dialog with a folder that does not exist yet, checks the
-# store files and the main window, then closes it through the close question.
+# Starts the built program on a virtual X display with a fresh home. First
+# the data-folder dialog is cancelled: the program ends. Then it is answered
+# with a folder that does not exist yet: the store files and the main window
+# are checked, and the window is closed through the close question.
 set -euo pipefail
 
 if [ "${1:-}" != "--inside" ]; then
@@ -42,6 +43,25 @@ window_named() {
     return 1
 }
 
+# Cancelling the data-folder dialog ends the program: no main window, no store.
+cancelled=$(dirname "$folder")/cancelled
+"$program" &
+pid=$!
+dialog=$(window_named "ディレクトリの選択") || fail "no data-folder dialog"
+xdotool windowfocus --sync "$dialog"
+sleep 0.5
+xdotool key alt+n ctrl+a
+xdotool type --delay 10 "$cancelled"
+xdotool key Escape
+for _ in $(seq 1 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$pid" 2>/dev/null && fail "the program did not end after Cancel"
+wait "$pid" || fail "the program ended with status $? after Cancel"
+[ -e "$cancelled" ] && fail "Cancel created $cancelled"
+
+# A new folder, created on Yes, receives the store; the main window opens.
 "$program" &
 pid=$!
 
