@@ -4,6 +4,8 @@
 #include "chart/axis_panel.h"
 #include "chart/math_util.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <utility>
@@ -11,6 +13,12 @@
 namespace telvara {
 
 namespace {
+// base + r, kept inside the integer range.
+int offsetPixel(int base, long long r) {
+    const long long p = base + r;
+    return static_cast<int>(std::clamp<long long>(p, INT_MIN, INT_MAX));
+}
+
 template <class T> bool store(T& slot, const T& v) {
     if (slot == v)
         return false;
@@ -245,10 +253,10 @@ int TCustomChartAxis::ValueToPixel(double v) const {
         const double t = (v - EffectiveMinimum) * AxisLength / EffectiveRange;
         if (!(std::fabs(t) < 2147483647.0))
             return CenterPixel;
-        const int r = RoundEvenInt(t);
+        const long long r = RoundEven(t);
         if (Horizontal)
-            return inverted_ ? EndPixel - r : StartPixel + r;
-        return inverted_ ? StartPixel + r : EndPixel - r;
+            return inverted_ ? offsetPixel(EndPixel, -r) : offsetPixel(StartPixel, r);
+        return inverted_ ? offsetPixel(StartPixel, r) : offsetPixel(EndPixel, -r);
     }
     const double logMin = EffectiveMinimum > 0 ? std::log(EffectiveMinimum) : 0;
     const double logMax = EffectiveMaximum > 0 ? std::log(EffectiveMaximum) : 0;
@@ -262,10 +270,10 @@ int TCustomChartAxis::ValueToPixel(double v) const {
     }
     const double d = inverted_ ? logMax - std::log(v) : std::log(v) - logMin;
     const double t = AxisLength * d / logRange;
-    // Far outside any screen: keep the integer conversion defined.
-    const int r =
-        std::fabs(t) < 2147483647.0 ? RoundEvenInt(t) : (t < 0 ? -2147483647 : 2147483647);
-    return Horizontal ? StartPixel + r : EndPixel - r;
+    // Far outside any screen (a value near 0 or huge): keep the arithmetic defined.
+    const long long r =
+        std::fabs(t) < 2147483647.0 ? RoundEven(t) : (t < 0 ? -2147483647 : 2147483647);
+    return Horizontal ? offsetPixel(StartPixel, r) : offsetPixel(EndPixel, -r);
 }
 
 double TCustomChartAxis::PixelToValue(int p) const {

@@ -120,7 +120,7 @@ void TCustomChartAxis::DefaultLabels() {
             EffectiveMinimum = EffectiveMinimum == 0 ? 0.1 : 1e-10;
             v = EffectiveMinimum;
         }
-        while (v <= EffectiveMaximum) {
+        while (v <= EffectiveMaximum && std::isfinite(v)) {
             if (v >= EffectiveMinimum)
                 ProcessLabel(v);
             v *= base;

@@ -382,3 +382,53 @@ TEST(AxisDrawText, MultiLineAndRotatedAnchors) {
     EXPECT_EQ(c.textsEqual("u")[0].angle, 45);
     EXPECT_EQ(c.textsEqual("u")[0].ha, htaLeft);
 }
+
+TEST_F(AxisDrawFixture, MinorGridLikeGridLines) {
+    chart.BottomAxis().MinorGrid().SetVisible(true);
+    chart.BottomAxis().MinorGrid().SetColor(clSilver);
+    chart.BottomAxis().MinorTicks().SetVisible(false);
+    paint();
+    TChartAxis& b = chart.BottomAxis();
+    const double v100 = b.PixelToValue(b.ValueToPixel(100)); // minor ticks start from the tick
+    for (double v : {32.5, 55.0, 77.5, v100 + (10 * v100 - v100) / 4}) {
+        const int x = b.ValueToPixel(v);
+        const Op* g = findLine(c, {x, 32}, {x, 202});
+        ASSERT_NE(g, nullptr) << v;
+        EXPECT_EQ(g->pen.color, clSilver);
+        EXPECT_EQ(countLines(c, {x, 203}, {x, 205}), 0) << v;
+    }
+}
+
+TEST(AxisDrawOtherSide, TopAndRightAxesAtTheBackIn3D) {
+    TChart chart;
+    chart.Legend().SetVisible(false);
+    auto* s = new TChartSeries;
+    chart.AttachSeries(s);
+    s->SetHorizAxis(aTopAxis);
+    s->SetVertAxis(aRightAxis);
+    s->AddPoint(0, 0);
+    s->AddPoint(10, 10);
+    chart.TopAxis().SetMinMaxRange(0, 10);
+    chart.TopAxis().SetIncrement(5);
+    chart.TopAxis().SetLabelsSeparation(0);
+    RecordingCanvas c;
+    chart.DrawChart(c, {0, 0, 400, 250});
+    EXPECT_TRUE(chart.IsAxisDrawn(chart.TopAxis()));
+    EXPECT_FALSE(chart.IsAxisDrawn(chart.BottomAxis()));
+    const int d = chart.TotalDepth;
+    ASSERT_GT(d, 0);
+    TChartAxis& t = chart.TopAxis();
+    const TRect r = chart.ChartRect;
+    // The line, the labels and the grid of the top axis lie on the back plane.
+    EXPECT_NE(
+        findLine(c, c.Calc3DPoint(t.StartPixel, r.top, d), c.Calc3DPoint(t.EndPixel, r.top, d)),
+        nullptr);
+    const auto five = c.textsEqual("5");
+    ASSERT_FALSE(five.empty());
+    EXPECT_EQ(five[0].pts[0], c.Calc3DPoint(t.ValueToPixel(5), t.LabelsPos, d));
+    EXPECT_EQ(five[0].va, vtaBottom);
+    const int x = t.ValueToPixel(5);
+    EXPECT_NE(findLine(c, c.Calc3DPoint(x, r.top, d), c.Calc3DPoint(x, r.bottom, d)), nullptr);
+    // Outward ticks go up, away from the plot.
+    EXPECT_NE(findLine(c, c.Calc3DPoint(x, r.top - 1, d), c.Calc3DPoint(x, r.top - 5, d)), nullptr);
+}

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
+#include <limits>
 
 using namespace telvara;
 
@@ -391,4 +393,29 @@ TEST(AxisModel, SeriesMarginsOnlyAtAutomaticEnds) {
     h.AdjustForMargins(10, 10);
     EXPECT_DOUBLE_EQ(h.EffectiveMaximum, 100);
     EXPECT_NEAR(h.EffectiveMinimum, -100.0 / 9, 1e-12);
+}
+
+TEST(AxisModel, MappingFarOutsideStaysDefined) {
+    TChart chart;
+    TChartAxis& h = chart.BottomAxis();
+    h.SetMinMaxRange(0, 1);
+    layOut(h, {100000, 0, 100800, 10});
+    // 2147483000 pixels past a start of 100000: clamped to the integer range.
+    EXPECT_EQ(h.ValueToPixel(2684353.75), INT_MAX);
+    EXPECT_EQ(h.ValueToPixel(-2684353.75), 100000 - 2147483000);
+    h.SetMinMaxRange(10, 100000);
+    h.SetLogarithmic(true);
+    layOut(h, {100, 0, 900, 10});
+    EXPECT_EQ(h.ValueToPixel(std::numeric_limits<double>::infinity()), INT_MAX);
+    EXPECT_EQ(h.ValueToPixel(1e-300),
+              100 + static_cast<int>(std::nearbyint(800 * (std::log(1e-300) - std::log(10.0)) /
+                                                    (std::log(100000.0) - std::log(10.0)))));
+    // Default labels up to an infinite maximum end.
+    auto* s = new TChartSeries;
+    chart.AttachSeries(s);
+    s->AddPoint(5, 5);
+    h.SetMinMaxRange(1, std::numeric_limits<double>::infinity());
+    layOut(h, {100, 0, 900, 10});
+    h.RunLabelPass();
+    EXPECT_EQ(h.TickList.size(), 309u); // 1e0 .. 1e308
 }
