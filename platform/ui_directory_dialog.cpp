@@ -2,7 +2,6 @@
 
 #include "platform/guard.h"
 #include "platform/help_keys.h"
-#include "platform/ui_messages.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -168,7 +167,9 @@ void TDirectoryDialog::accept() {
 
 std::optional<QString> QtDirectoryChooser::chooseDirectory(const QString& startFolder,
                                                            int helpContext) {
-    TDirectoryDialog dialog(messages_, help_, startFolder, helpContext, dialogParent());
+    // No owner: at start-up the active window is the splash, which releases
+    // itself as soon as this dialog takes the activation.
+    TDirectoryDialog dialog(messages_, help_, startFolder, helpContext);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const QString folder = dialog.chosenDirectory();

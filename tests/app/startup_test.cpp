@@ -1,7 +1,7 @@
 // Start-up: the data-folder dialog, the store, the version label, the shipped help set.
 #include "mein_form_fixture.h"
 
-#include "../platform/modal_helper.h"
+#include "modal_helper.h"
 #include "platform/help_locator.h"
 #include "platform/ui_messages.h"
 #include "store/bplustree.h"
