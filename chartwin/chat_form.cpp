@@ -1,23 +1,282 @@
 #include "chartwin/chat_form.h"
 
+#include "chartwin/tool_icons.h"
+#include "platform/chart_widget.h"
+#include "platform/guard.h"
+#include "platform/help_keys.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
 namespace telvara {
+
+namespace {
+
+constexpr int kCurveHelpContext = 4;
+
+template <class W> W* place(QWidget* parent, const char* name, int x, int y, int w, int h) {
+    auto* widget = new W(parent);
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(x, y, w, h);
+    return widget;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, int x, int w) {
+    auto* b = place<QPushButton>(parent, name, x, 8, w, 25);
+    b->setText(caption);
+    b->setFocusPolicy(Qt::TabFocus);
+    return b;
+}
+
+QCheckBox* checkBox(QWidget* parent, const char* name, const QString& caption, int x, int y,
+                    int w) {
+    auto* c = place<QCheckBox>(parent, name, x, y, w, 17);
+    c->setText(caption);
+    return c;
+}
+
+QLineEdit* field(QWidget* parent, const char* name, const QString& text, int x, int y, int w,
+                 int h) {
+    auto* e = place<QLineEdit>(parent, name, x, y, w, h);
+    e->setText(text);
+    return e;
+}
+
+QToolButton* imageButton(QWidget* parent, const char* name, const QIcon& icon, int x) {
+    auto* b = place<QToolButton>(parent, name, x, 8, 25, 25);
+    b->setIcon(icon);
+    b->setAutoRaise(true);
+    return b;
+}
+
+} // namespace
 
 TChatForm::TChatForm(MainWindowLink& main, Services& services, QWidget* parent)
     : QWidget(parent, Qt::Window), main_(main), services_(services) {
     setObjectName(QStringLiteral("ChatForm"));
     setWindowTitle(QStringLiteral("グラフ画面"));
     resize(800, 600);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    buildToolBar();
+    layout->addWidget(Panel1);
+    chartWidget_ = new TChartWidget(this);
+    chartWidget_->setObjectName(QStringLiteral("Chart1"));
+    chartWidget_->SetMessageService(&services_.messages);
+    chart_ = std::make_unique<TCoordinationChart>(chartWidget_->Chart(), shared().SeriesCounter);
+    layout->addWidget(chartWidget_, 1);
+
+    bindHandlers();
+    installHelpKey(this, services_.messages, services_.help);
+    qApp->installEventFilter(this);
+}
+
+TChatForm::~TChatForm() {
+    qApp->removeEventFilter(this);
+    chart_->Chart().OnAfterDraw = nullptr;
+}
+
+void TChatForm::buildToolBar() {
+    Panel1 = new QWidget(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFixedHeight(kToolBarHeight);
+    auto* bar = new QHBoxLayout(Panel1);
+    bar->setContentsMargins(0, 0, 8, 0);
+    auto* left = new QWidget(Panel1);
+    left->setFixedSize(800, kToolBarHeight);
+    bar->addWidget(left);
+    bar->addStretch(1);
+
+    Button3 = button(left, "Button3", QStringLiteral("印刷"), 8, 57);
+    Button3->setToolTip(QStringLiteral("用紙サイズは、Ａ４をセットしてで印刷して下さい。 "));
+    Button1 = button(left, "Button1", QStringLiteral("ｸﾞﾗﾌの追加"), 72, 81);
+    Button1->setToolTip(QStringLiteral("ﾃﾞｰﾀｰ入力画面に移り新たなｸﾞﾗﾌを追加する"));
+    setHelpContext(Button1, kCurveHelpContext);
+    CheckBox1 = checkBox(left, "CheckBox1", QStringLiteral("値表示"), 160, 3, 81);
+    CheckBox2 = checkBox(left, "CheckBox2", QStringLiteral("３Ｄ表示"), 160, 21, 81);
+    Button2 = button(left, "Button2", QStringLiteral("ｸﾞﾗﾌの削除"), 244, 81);
+    Button2->setToolTip(QStringLiteral("最終のｸﾞﾗﾌからクリックするごとに１個ずつ削除します"));
+    setHelpContext(Button2, kCurveHelpContext);
+    Button2->hide();
+    Button4 = button(left, "Button4", QStringLiteral("BMP保存"), 332, 65);
+    Button4->setToolTip(
+        QStringLiteral("任意のフォルダーに、現在のグラフをビットマップ形式で、保存できます。"));
+    CheckBox3 = checkBox(left, "CheckBox3", QStringLiteral("ｸﾞﾗﾃﾞｰｼｮﾝ表示"), 404, 3, 113);
+    CheckBox3->setChecked(true);
+    CheckBox5 = checkBox(left, "CheckBox5", QStringLiteral("電流軸最小値"), 404, 21, 113);
+    CheckBox5->setToolTip(QStringLiteral("電流軸の最小値を１０Aから１Aに変更"));
+    CheckBox4 = checkBox(left, "CheckBox4", QStringLiteral("入力"), 524, 12, 49);
+    SpeedButton2 = imageButton(left, "SpeedButton2", wasteBinIcon(), 576);
+    Edit3 = field(left, "Edit3", QStringLiteral("ﾃﾞﾊﾞｲｽNo."), 604, 10, 81, 21);
+    Edit1 = field(left, "Edit1", QStringLiteral("電流値"), 688, 1, 73, 19);
+    Edit2 = field(left, "Edit2", QStringLiteral("時間"), 688, 21, 73, 19);
+    SpeedButton1 = imageButton(left, "SpeedButton1", lineChartIcon(), 764);
+    setManualInputVisible(false);
+
+    auto* right = new QWidget(Panel1);
+    auto* lines = new QVBoxLayout(right);
+    lines->setContentsMargins(0, 2, 0, 2);
+    lines->setSpacing(0);
+    Label1 = new QLabel(QStringLiteral("Telvara 保護協調曲線"), right);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    lines->addWidget(Label1, 0, Qt::AlignRight);
+    auto* version = new QHBoxLayout;
+    version->setSpacing(6);
+    Label3 = new QLabel(QStringLiteral("Version"), right);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label2 = new QLabel(QStringLiteral("Version 3.0"), right);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    version->addStretch(1);
+    version->addWidget(Label3);
+    version->addWidget(Label2);
+    lines->addLayout(version);
+    bar->addWidget(right);
+}
+
+void TChatForm::bindHandlers() {
+    // Each handler runs behind the guard; the signals' arguments are not used.
+    auto handler = [this](void (TChatForm::*f)()) {
+        return [this, f] { runGuarded(services_.messages, [this, f] { (this->*f)(); }); };
+    };
+    connect(Button1, &QPushButton::clicked, this, handler(&TChatForm::Button1Click));
+    connect(Button2, &QPushButton::clicked, this, handler(&TChatForm::Button2Click));
+    connect(Button3, &QPushButton::clicked, this, handler(&TChatForm::Button3Click));
+    connect(Button4, &QPushButton::clicked, this, handler(&TChatForm::Button4Click));
+    // A check box reports every change of its state, also one made by the program.
+    connect(CheckBox1, &QCheckBox::toggled, this, handler(&TChatForm::CheckBox1Click));
+    connect(CheckBox2, &QCheckBox::toggled, this, handler(&TChatForm::CheckBox2Click));
+    connect(CheckBox3, &QCheckBox::toggled, this, handler(&TChatForm::CheckBox3Click));
+    connect(CheckBox4, &QCheckBox::toggled, this, handler(&TChatForm::CheckBox4Click));
+    connect(CheckBox5, &QCheckBox::toggled, this, handler(&TChatForm::CheckBox5Click));
+    connect(SpeedButton1, &QToolButton::clicked, this, handler(&TChatForm::SpeedButton1Click));
+    connect(SpeedButton2, &QToolButton::clicked, this, handler(&TChatForm::SpeedButton2Click));
+    chart_->Chart().OnAfterDraw = [this](TCustomChartPanel&) {
+        runGuarded(services_.messages, [this] { Chart1AfterDraw(); });
+    };
+}
+
+void TChatForm::setManualInputVisible(bool visible) {
+    for (QWidget* w :
+         {static_cast<QWidget*>(SpeedButton1), static_cast<QWidget*>(SpeedButton2),
+          static_cast<QWidget*>(Edit1), static_cast<QWidget*>(Edit2), static_cast<QWidget*>(Edit3)})
+        w->setVisible(visible);
+}
+
+// ---- activation ------------------------------------------------------------
+
+QWidget* TChatForm::mainWindow() const {
+    return dynamic_cast<QWidget*>(&main_);
 }
 
 void TChatForm::showFromMain() {
-    if (isVisible()) {
-        raise();
-        activateWindow();
+    if (isVisible() && isActiveWindow() && !isMinimized()) {
+        // Already active: no activation will be reported, so draw now.
+        runGuarded(services_.messages, [this] { FormActivate(); });
         return;
     }
-    showMaximized();
+    activationRequested_ = true;
+    if (!isVisible() || isMinimized())
+        showMaximized();
     raise();
     activateWindow();
+}
+
+bool TChatForm::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate)
+        windowActivated();
+    return QWidget::event(e);
+}
+
+// Remembers which window of the program was active last, so that an
+// activation can tell the main window from a closing box or another program.
+bool TChatForm::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::WindowActivate && watched != this && watched->isWidgetType()) {
+        auto* w = static_cast<QWidget*>(watched);
+        if (w->isWindow())
+            previousActive_ = w;
+    } else if (e->type() == QEvent::ApplicationStateChange && watched == qApp) {
+        if (QGuiApplication::applicationState() != Qt::ApplicationActive)
+            previousActive_ = nullptr;
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
+void TChatForm::windowActivated() {
+    const bool fromMain = previousActive_ && previousActive_ == mainWindow();
+    const bool requested = activationRequested_;
+    activationRequested_ = false;
+    previousActive_ = this;
+    if (requested || fromMain)
+        runGuarded(services_.messages, [this] { FormActivate(); });
+}
+
+void TChatForm::FormActivate() {
+    Label2->setText(QString::fromStdString(main_.versionCaption()));
+    // With every curve removed, the entries go into a new one.
+    if (!chart_->CurrentSeries())
+        chart_->StartNewCurve();
+    TChartSeries& current = *chart_->CurrentSeries();
+    switch (main_.colorRadioIndex()) {
+    case 0:
+        shared().CurveColor = main_.dialogColor();
+        current.SetSeriesColor(shared().CurveColor);
+        break;
+    case 1:
+        main_.ColorSelect();
+        current.SetSeriesColor(shared().CurveColor);
+        break;
+    default:
+        break; // the colour the chart gave the series stays
+    }
+    CurveEntries entries;
+    for (int i = 0; i < 7; ++i)
+        entries.times[std::size_t(i)] = main_.timeText(i);
+    entries.device = main_.deviceText();
+    entries.timeCheck = main_.timeCheckChecked();
+    chart_->DrawEntries(entries, shared());
+    ++activations_;
+}
+
+// ---- curves ----------------------------------------------------------------
+
+void TChatForm::StartNewCurve() {
+    chart_->StartNewCurve();
+    CheckBox4->setChecked(false);
+}
+
+void TChatForm::closeEvent(QCloseEvent* e) {
+    e->accept();
+    runGuarded(services_.messages, [this] { FormClose(); });
+}
+
+void TChatForm::FormClose() {
+    StartNewCurve();
+}
+
+void TChatForm::Button1Click() {
+    close();
+    // The main window takes the next relay's entries.
+    if (QWidget* main = mainWindow())
+        main->activateWindow();
+}
+
+void TChatForm::Button2Click() {
+    chart_->RemoveCurrentCurve();
+}
+
+void TChatForm::Chart1AfterDraw() {
+    const bool any = chart_->SeriesCounter() >= 0;
+    Button2->setVisible(any);
+    Button3->setVisible(any);
 }
 
 } // namespace telvara

@@ -1,25 +1,106 @@
 #pragma once
-// The chart window "グラフ画面": created hidden at start-up, shown maximised
-// from the main window, hidden again on close.
+// The chart window "グラフ画面": the coordination chart below its tool bar.
+// Created hidden at start-up, shown maximised from the main window, hidden
+// again on close; every activation from the main window draws the main
+// window's entries into the current curve.
+#include "chartwin/coordination_chart.h"
 #include "chartwin/main_link.h"
 #include "platform/services.h"
 
+#include <QPointer>
 #include <QWidget>
 
+#include <memory>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+
 namespace telvara {
+
+class TChartWidget;
+
+// Height of the tool bar above the chart.
+inline constexpr int kToolBarHeight = 41;
 
 class TChatForm : public QWidget {
     Q_OBJECT
 public:
     TChatForm(MainWindowLink& main, Services& services, QWidget* parent = nullptr);
+    ~TChatForm() override;
 
-    // "グラフ表示": shows the window maximised, or brings it to the front and
-    // activates it when it is already visible.
+    // "グラフ表示": shows the window maximised, or brings it to the front;
+    // either way the activation handler runs.
     void showFromMain();
 
+    TChart& Chart1() { return chart_->Chart(); }
+    TCoordinationChart& coordination() { return *chart_; }
+    TChartWidget* chartWidget() const { return chartWidget_; }
+    // Times the activation handler ran to its end (for tests and tools).
+    int activationCount() const { return activations_; }
+
+    // Curve handlers, also driven by the list window.
+    void FormActivate();
+    void StartNewCurve();
+    void FormClose();
+    void Button1Click();
+    void Button2Click();
+
+    // Tool bar commands.
+    void CheckBox1Click();
+    void CheckBox2Click();
+    void CheckBox3Click();
+    void CheckBox4Click();
+    void CheckBox5Click();
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    void Button3Click();
+    void Button4Click();
+    void Chart1AfterDraw();
+
+    // Controls, named as in the window's design.
+    QWidget* Panel1 = nullptr;           // the tool bar
+    QPushButton* Button3 = nullptr;      // "印刷"
+    QPushButton* Button1 = nullptr;      // "ｸﾞﾗﾌの追加"
+    QCheckBox* CheckBox1 = nullptr;      // "値表示"
+    QCheckBox* CheckBox2 = nullptr;      // "３Ｄ表示"
+    QPushButton* Button2 = nullptr;      // "ｸﾞﾗﾌの削除"
+    QPushButton* Button4 = nullptr;      // "BMP保存"
+    QCheckBox* CheckBox3 = nullptr;      // "ｸﾞﾗﾃﾞｰｼｮﾝ表示"
+    QCheckBox* CheckBox5 = nullptr;      // "電流軸最小値"
+    QCheckBox* CheckBox4 = nullptr;      // "入力"
+    QToolButton* SpeedButton2 = nullptr; // clear the points
+    QLineEdit* Edit3 = nullptr;          // device number
+    QLineEdit* Edit1 = nullptr;          // current
+    QLineEdit* Edit2 = nullptr;          // time
+    QToolButton* SpeedButton1 = nullptr; // add a point
+    QLabel* Label1 = nullptr;            // producer line
+    QLabel* Label3 = nullptr;            // "Version"
+    QLabel* Label2 = nullptr;            // version number
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    void buildToolBar();
+    void bindHandlers();
+    void setManualInputVisible(bool visible);
+    void windowActivated();
+    QWidget* mainWindow() const;
+
     MainWindowLink& main_;
     Services services_;
+    std::unique_ptr<TCoordinationChart> chart_;
+    TChartWidget* chartWidget_ = nullptr;
+    // The window of this program that was active before this one; nullptr
+    // after the program lost the focus to another program.
+    QPointer<QWidget> previousActive_;
+    bool activationRequested_ = false;
+    int activations_ = 0;
 };
 
 } // namespace telvara

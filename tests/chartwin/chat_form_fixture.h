@@ -1,0 +1,118 @@
+#pragma once
+// The chart window with a fake main window and scripted platform services.
+#include "base/numbers.h"
+#include "base/shared_values.h"
+#include "chartwin/chat_form.h"
+#include "platform/chart_widget.h"
+#include "platform/services_scripted.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <deque>
+
+namespace telvara::test {
+
+// What the chart window reads from the main window, set by the test.
+class FakeMain : public QWidget, public MainWindowLink {
+public:
+    FakeMain() { resize(300, 200); }
+    std::array<std::string, 7> times{"0", "0", "0", "0", "0", "0", "0"};
+    std::string device = "51R";
+    bool timeCheck = false;
+    int radio = -1;
+    TColor dialog = clBlack;
+    std::string version = "Version 1.2.3.4";
+    std::deque<TColor> randomColours;
+    int colourSelects = 0;
+
+    std::string timeText(int index) const override { return times.at(std::size_t(index)); }
+    std::string deviceText() const override { return device; }
+    bool timeCheckChecked() const override { return timeCheck; }
+    int colorRadioIndex() const override { return radio; }
+    TColor dialogColor() const override { return dialog; }
+    std::string versionCaption() const override { return version; }
+    void ColorSelect() override {
+        ++colourSelects;
+        shared().CurveColor = randomColours.empty() ? 0x123456 : randomColours.front();
+        if (!randomColours.empty())
+            randomColours.pop_front();
+    }
+};
+
+class ChatFormTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setNumberLocale({".", ","});
+        shared() = SharedValues{};
+        services = std::make_unique<Services>(scripted.services());
+        chat = std::make_unique<TChatForm>(main, *services);
+    }
+    void TearDown() override {
+        chat.reset();
+        shared() = SharedValues{};
+    }
+
+    // The example relay: CT 100, tap 4, INST tap 40 and its seven times.
+    void enterExample() {
+        SharedValues& v = shared();
+        v.TapCurrent = 80;
+        v.Current150 = 120;
+        v.Current200 = 160;
+        v.Current300 = 240;
+        v.Current400 = 320;
+        v.Current500 = 400;
+        v.Current700 = 560;
+        v.InstCurrent = 4000;
+        main.times = {"10", "5", "3", "2.2", "1.8", "1.5", "0.05"};
+    }
+
+    static void settle() {
+        for (int i = 0; i < 5; ++i) {
+            QApplication::processEvents();
+            QTest::qWait(1);
+        }
+    }
+
+    void activate(QWidget& w) {
+        w.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+        settle();
+    }
+
+    // The main window shown and active, as when the user works in it.
+    void showMain() {
+        main.show();
+        activate(main);
+    }
+
+    // "グラフ表示" from the main window.
+    void showChart() {
+        chat->showFromMain();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(chat.get()));
+        settle();
+    }
+
+    // A complete paint of the chart, as the next paint request would do.
+    void paintChart() {
+        chat->chartWidget()->grab();
+        settle();
+    }
+
+    TChartSeries* series(int i) { return chat->Chart1().SeriesAt(i); }
+
+    FakeMain main;
+    ScriptedServices scripted;
+    std::unique_ptr<Services> services;
+    std::unique_ptr<TChatForm> chat;
+};
+
+} // namespace telvara::test

@@ -1,0 +1,257 @@
+// The chart window: its layout, when it draws the main window's entries,
+// and how its curves are added and removed.
+#include "chat_form_fixture.h"
+
+#include <QDialog>
+
+namespace telvara {
+namespace {
+
+using test::ChatFormTest;
+using Points = std::vector<CurvePoint>;
+
+Points pointsOf(const TChartSeries& s) {
+    Points out;
+    for (int i = 0; i < s.Count(); ++i)
+        out.push_back({s.XValues()[i], s.YValues()[i]});
+    return out;
+}
+
+const Points kExample = {{120, 10},  {160, 5},   {240, 3},    {320, 2.2},
+                         {400, 1.8}, {560, 1.5}, {4000, 1.5}, {4000, 0.05}};
+
+Points twice(const Points& p) {
+    Points out;
+    // Equal currents keep their arrival order: the step's corner and foot
+    // of the first drawing come before those of the second.
+    for (std::size_t i = 0; i + 2 < p.size(); ++i) {
+        out.push_back(p[i]);
+        out.push_back(p[i]);
+    }
+    out.insert(out.end(), p.end() - 2, p.end());
+    out.insert(out.end(), p.end() - 2, p.end());
+    return out;
+}
+
+TEST_F(ChatFormTest, WindowLayoutAndInitialState) {
+    EXPECT_EQ(QStringLiteral("グラフ画面"), chat->windowTitle());
+    EXPECT_TRUE(chat->Button2->isHidden());
+    chat->resize(1000, 700);
+    chat->show();
+    settle();
+    EXPECT_EQ(41, chat->Panel1->height());
+    EXPECT_EQ(0, chat->Panel1->y());
+    EXPECT_EQ(QStringLiteral("Chart1"), chat->chartWidget()->objectName());
+    EXPECT_EQ(41, chat->chartWidget()->y());
+    EXPECT_EQ(chat->width(), chat->chartWidget()->width());
+    EXPECT_EQ(chat->height() - 41, chat->chartWidget()->height());
+    EXPECT_EQ(chat->chartWidget()->width(), chat->Chart1().Width());
+    EXPECT_EQ(chat->chartWidget()->height(), chat->Chart1().Height());
+
+    EXPECT_EQ(QStringLiteral("ｸﾞﾗﾌの追加"), chat->Button1->text());
+    EXPECT_EQ(QStringLiteral("ﾃﾞｰﾀｰ入力画面に移り新たなｸﾞﾗﾌを追加する"), chat->Button1->toolTip());
+    EXPECT_EQ(4, chat->Button1->property("helpContext").toInt());
+    EXPECT_EQ(QStringLiteral("ｸﾞﾗﾌの削除"), chat->Button2->text());
+    EXPECT_EQ(QStringLiteral("最終のｸﾞﾗﾌからクリックするごとに１個ずつ削除します"),
+              chat->Button2->toolTip());
+    EXPECT_EQ(4, chat->Button2->property("helpContext").toInt());
+    // The first paint of the shown window brings the delete button.
+    paintChart();
+    EXPECT_TRUE(chat->Button2->isVisible());
+    EXPECT_TRUE(chat->Button1->isVisible());
+    EXPECT_EQ(QStringLiteral("Version 3.0"), chat->Label2->text());
+
+    // F1 on a curve button opens its help context.
+    chat->Button2->setFocus();
+    QTest::keyClick(chat->Button2, Qt::Key_F1);
+    ASSERT_EQ(1u, scripted.help.shown.size());
+    EXPECT_EQ(4, scripted.help.shown[0].context.value_or(0));
+    EXPECT_EQ(0, shared().SeriesCounter);
+    EXPECT_EQ(1, chat->Chart1().NumSeries());
+}
+
+TEST_F(ChatFormTest, ShowingFromTheMainWindowDrawsTheEntries) {
+    enterExample();
+    showMain();
+    showChart();
+    EXPECT_TRUE(chat->isMaximized());
+    EXPECT_EQ(1, chat->activationCount());
+    EXPECT_EQ(QStringLiteral("Version 1.2.3.4"), chat->Label2->text());
+    ASSERT_EQ(1, chat->Chart1().NumSeries());
+    EXPECT_EQ(kExample, pointsOf(*series(0)));
+    EXPECT_EQ("51R", series(0)->Title());
+    EXPECT_EQ(clRed, series(0)->SeriesColor()); // no colour item selected
+    EXPECT_EQ(10, chat->Chart1().LeftAxis().Maximum());
+
+    // Moving back into the chart from the main window draws again.
+    activate(main);
+    activate(*chat);
+    EXPECT_EQ(2, chat->activationCount());
+    EXPECT_EQ(twice(kExample), pointsOf(*series(0)));
+
+    // "グラフ表示" while the chart is behind the main window.
+    activate(main);
+    showChart();
+    EXPECT_EQ(3, chat->activationCount());
+    EXPECT_EQ(24, series(0)->Count());
+}
+
+TEST_F(ChatFormTest, ActivationNotRepeatedAfterBoxesOrAnotherProgram) {
+    enterExample();
+    showMain();
+    showChart();
+    ASSERT_EQ(1, chat->activationCount());
+
+    // A modal box opened from the chart window closes.
+    QDialog box(chat.get());
+    box.setModal(true);
+    box.show();
+    activate(box);
+    box.hide();
+    activate(*chat);
+    EXPECT_EQ(1, chat->activationCount());
+
+    // The program loses the focus and gets it back in the chart window.
+    QApplication::setActiveWindow(nullptr);
+    settle();
+    EXPECT_FALSE(chat->isActiveWindow());
+    activate(*chat);
+    EXPECT_EQ(1, chat->activationCount());
+    EXPECT_EQ(8, series(0)->Count());
+}
+
+TEST_F(ChatFormTest, ColourByTheMainWindowsChoice) {
+    enterExample();
+    showMain();
+    main.radio = 0;
+    main.dialog = 0x00A0B0;
+    showChart();
+    EXPECT_EQ(TColor(0x00A0B0), shared().CurveColor);
+    EXPECT_EQ(TColor(0x00A0B0), series(0)->SeriesColor());
+
+    // Random colours: a new one at every activation.
+    main.radio = 1;
+    main.randomColours = {0x111111, 0x222222};
+    activate(main);
+    activate(*chat);
+    EXPECT_EQ(1, main.colourSelects);
+    EXPECT_EQ(TColor(0x111111), series(0)->SeriesColor());
+    activate(main);
+    activate(*chat);
+    EXPECT_EQ(2, main.colourSelects);
+    EXPECT_EQ(TColor(0x222222), shared().CurveColor);
+    EXPECT_EQ(TColor(0x222222), series(0)->SeriesColor());
+}
+
+TEST_F(ChatFormTest, BadTimeStopsAfterTheColour) {
+    enterExample();
+    main.times[3] = "2,2";
+    main.radio = 0;
+    main.dialog = 0x0000C0;
+    main.device = "67";
+    showMain();
+    showChart();
+    const auto& asked = scripted.messages.asked;
+    ASSERT_EQ(1u, asked.size());
+    EXPECT_EQ(BoxKind::Error, asked[0].kind);
+    EXPECT_EQ(QStringLiteral("'2,2' は浮動小数点数ではありません."), asked[0].text);
+    EXPECT_EQ(TColor(0x0000C0), series(0)->SeriesColor());
+    EXPECT_EQ("51", series(0)->Title());
+    EXPECT_EQ(0, series(0)->Count());
+    EXPECT_EQ(QStringLiteral("Version 1.2.3.4"), chat->Label2->text());
+    EXPECT_EQ(0, chat->activationCount());
+}
+
+TEST_F(ChatFormTest, AxesSetAtEveryActivation) {
+    showMain();
+    main.timeCheck = true;
+    showChart();
+    TChart& c = chat->Chart1();
+    EXPECT_EQ(0.01, c.LeftAxis().Minimum());
+    EXPECT_EQ(1000, c.LeftAxis().Maximum());
+    EXPECT_EQ(10, c.BottomAxis().Minimum());
+    EXPECT_EQ(100000, c.BottomAxis().Maximum());
+    EXPECT_TRUE(c.BottomAxis().TickOnLabelsOnly());
+    // "電流軸最小値" moves the current axis; the next activation resets it.
+    chat->CheckBox5->setChecked(true);
+    EXPECT_EQ(1, c.BottomAxis().Minimum());
+    main.timeCheck = false;
+    activate(main);
+    activate(*chat);
+    EXPECT_EQ(10, c.BottomAxis().Minimum());
+    EXPECT_EQ(10, c.LeftAxis().Maximum());
+    EXPECT_TRUE(chat->CheckBox5->isChecked());
+}
+
+TEST_F(ChatFormTest, ShowAndCloseCyclesStartNewCurves) {
+    showMain();
+    for (int i = 0; i < 3; ++i) {
+        showChart();
+        QTest::mouseClick(chat->Button1, Qt::LeftButton);
+        settle();
+        EXPECT_FALSE(chat->isVisible());
+        activate(main);
+    }
+    EXPECT_EQ(3, shared().SeriesCounter);
+    TChart& c = chat->Chart1();
+    ASSERT_EQ(4, c.NumSeries());
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(0, series(i)->Count());
+    // Titled by each activation; the last one is still untitled.
+    EXPECT_EQ("51R", series(2)->Title());
+    EXPECT_EQ("", series(3)->Title());
+    EXPECT_EQ(clYellow, series(2)->SeriesColor());
+    EXPECT_EQ(clBlue, series(3)->SeriesColor());
+    // The window's close box does the same.
+    showChart();
+    chat->close();
+    settle();
+    EXPECT_EQ(4, shared().SeriesCounter);
+    EXPECT_EQ(5, c.NumSeries());
+}
+
+TEST_F(ChatFormTest, RemovingCurvesDownToNoneAndBeyond) {
+    enterExample();
+    showMain();
+    showChart();
+    chat->StartNewCurve();
+    chat->StartNewCurve();
+    paintChart();
+    EXPECT_TRUE(chat->Button2->isVisible());
+    EXPECT_TRUE(chat->Button3->isVisible());
+    for (int expected = 1; expected >= -1; --expected) {
+        chat->Button2Click();
+        EXPECT_EQ(expected, shared().SeriesCounter);
+        EXPECT_EQ(expected + 1, chat->Chart1().NumSeries());
+    }
+    // The buttons go at the next paint.
+    EXPECT_TRUE(chat->Button2->isVisible());
+    paintChart();
+    EXPECT_FALSE(chat->Button2->isVisible());
+    EXPECT_FALSE(chat->Button3->isVisible());
+    // Nothing to remove: nothing happens.
+    chat->Button2Click();
+    EXPECT_EQ(-1, shared().SeriesCounter);
+    EXPECT_TRUE(scripted.messages.asked.empty());
+
+    // An activation with no curve left draws into a new one.
+    activate(main);
+    activate(*chat);
+    EXPECT_EQ(0, shared().SeriesCounter);
+    ASSERT_EQ(1, chat->Chart1().NumSeries());
+    EXPECT_EQ(kExample, pointsOf(*series(0)));
+    EXPECT_EQ(clRed, series(0)->SeriesColor());
+    paintChart();
+    EXPECT_TRUE(chat->Button2->isVisible());
+    EXPECT_TRUE(chat->Button3->isVisible());
+
+    // Closing with no curve left restores the normal state as well.
+    chat->Button2Click();
+    chat->close();
+    settle();
+    EXPECT_EQ(0, shared().SeriesCounter);
+    EXPECT_EQ(1, chat->Chart1().NumSeries());
+}
+
+} // namespace
+} // namespace telvara
