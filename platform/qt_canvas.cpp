@@ -100,7 +100,9 @@ void QtCanvas3D::ApplyState() {
 void QtCanvas3D::PenChanged() {
     const TPenState& s = Pen();
     QPen pen(ToQColor(s.color));
-    pen.setWidth(s.width <= 1 ? 0 : s.width); // 0: the device's thinnest line
+    // Width 0 is the device's thinnest line; other widths are logical units
+    // and grow with the printing stretch.
+    pen.setWidth(s.width < 0 ? 0 : s.width);
     if (s.style == psDot && s.smallDots)
         pen.setDashPattern({1, 1});
     else

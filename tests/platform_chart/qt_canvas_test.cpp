@@ -220,3 +220,26 @@ TEST_F(CanvasFixture, BufferGoesToTheKeptImage) {
     QtCanvas3D direct(&p);
     EXPECT_FALSE(direct.BeginBuffer(4, 4, false));
 }
+
+TEST_F(CanvasFixture, PenWidthsUnderThePrintingStretch) {
+    TMapping m;
+    m.anisotropic = true;
+    m.winExtX = 10;
+    m.winExtY = 10;
+    m.viewExtX = 40;
+    m.viewExtY = 40;
+    canvas->SetMapping(m);
+    canvas->AssignPen({clBlack, 1, psSolid, pmCopy});
+    canvas->Line(1, 2, 9, 2); // one logical unit thick: 4 device rows
+    canvas->AssignPen({clBlack, 0, psSolid, pmCopy});
+    canvas->Line(1, 5, 9, 5); // the thinnest line: 1 device row
+    const QImage im = done();
+    auto rows = [&](int x, int y0, int y1) {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            n += black(im, x, y);
+        return n;
+    };
+    EXPECT_EQ(rows(20, 4, 14), 4);
+    EXPECT_EQ(rows(20, 16, 26), 1);
+}
