@@ -53,7 +53,10 @@ TMeinForm::TMeinForm(Services services, QWidget* parent)
     runGuarded(services_.messages, [this] { FormCreate(); });
 }
 
-TMeinForm::~TMeinForm() = default;
+TMeinForm::~TMeinForm() {
+    // Focus moves while the controls are destroyed are no entries or exits.
+    disconnect(qApp, nullptr, this, nullptr);
+}
 
 void TMeinForm::bindHandlers() {
     bindExit(Edit1, [this] { Edit1Exit(); });

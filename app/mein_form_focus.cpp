@@ -97,16 +97,19 @@ void TMeinForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!sizeFitted_) {
         sizeFitted_ = true;
-        // The window frame is known only once the window manager has framed it.
+        // The window frame is known only once the window manager has framed
+        // it, which some do a little later.
         QTimer::singleShot(0, this, [this] { fitOuterSize(); });
+        QTimer::singleShot(300, this, [this] { fitOuterSize(); });
     }
 }
 
 void TMeinForm::fitOuterSize() {
     const QSize frame = frameGeometry().size() - geometry().size();
     const QSize client(kMeinFormWidth - frame.width(), kMeinFormHeight - frame.height());
-    if (client != size())
-        setFixedSize(client);
+    if (client == size())
+        return;
+    setFixedSize(client);
     centreOnDesktop();
 }
 
