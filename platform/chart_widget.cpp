@@ -159,7 +159,9 @@ void TChartWidget::leaveEvent(QEvent* e) {
 }
 
 void TChartWidget::wheelEvent(QWheelEvent* e) {
-    const int notches = e->angleDelta().y() / 120;
+    wheelRest_ += e->angleDelta().y();
+    const int notches = wheelRest_ / 120;
+    wheelRest_ -= notches * 120;
     if (notches != 0)
         Guard([&] { chart_->MouseWheel(notches); });
     e->accept();

@@ -50,6 +50,8 @@ private:
     QImage buffer_;
     std::unique_ptr<QPainter> directPainter_;
     std::unique_ptr<QtCanvas3D> directCanvas_;
+    // Wheel turn not yet amounting to a whole notch (touchpads send parts).
+    int wheelRest_ = 0;
 };
 
 } // namespace telvara
