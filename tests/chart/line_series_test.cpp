@@ -336,3 +336,47 @@ TEST(LineSeries, ClearingRemovesTheCurveButKeepsTheSeries) {
     EXPECT_EQ(p.c.textsEqual("Series 0").size(), 1u); // still listed
     EXPECT_EQ(p.chart.NumSeries(), 2);
 }
+
+namespace {
+struct CountingHost : TChartHost {
+    int invalidations = 0;
+    void InvalidateChart() override { ++invalidations; }
+    void RepaintChartNow() override {}
+    void SetChartCursor(TCursor) override {}
+};
+} // namespace
+
+TEST(LineSeries, SettersRepaintOnChangeAndDestroyingDetaches) {
+    PlainChart p;
+    CountingHost host;
+    p.chart.SetHost(&host);
+    TLineSeries* s = p.add();
+    TLineSeries* other = p.add();
+    s->SetFunction(std::make_unique<TAverageFunction>());
+    s->Marks().SetVisible(true);
+    s->AddPoint(100, 10);
+    s->AddPoint(200, 20);
+    p.unitAxes();
+    p.paint();
+    ASSERT_TRUE(s->Marks().Position(1).has_value());
+    host.invalidations = 0;
+    s->SetStairs(true);
+    s->SetStairs(true);
+    s->SetDark3D(false);
+    s->SetLineBrush(bsCross);
+    s->LinePen().SetWidth(2);
+    s->LinePen().SetWidth(2);
+    s->Pointer().SetStyle(psDiamond);
+    EXPECT_EQ(host.invalidations, 5);
+    // Points added to a hidden series ask for no repaint.
+    s->SetActive(false);
+    host.invalidations = 0;
+    s->AddPoint(300, 30);
+    EXPECT_EQ(host.invalidations, 0);
+    delete s;
+    EXPECT_EQ(p.chart.NumSeries(), 1);
+    EXPECT_EQ(p.chart.SeriesAt(0), other);
+    EXPECT_EQ(host.invalidations, 1);
+    p.paint();
+    EXPECT_TRUE(p.clippedOf(OpKind::Line).empty());
+}

@@ -27,7 +27,7 @@ struct SeriesPicture : ::testing::Test {
     TChart chart;
     TLineSeries* level = new TLineSeries; // red, along the grid row of 1 s
     TLineSeries* step = new TLineSeries;  // green, a vertical step at 20 kA
-    TLineSeries* curve = new TLineSeries; // blue, a relay curve
+    TLineSeries* curve = new TLineSeries; // yellow, a relay curve
     QImage image{600, 400, QImage::Format_RGB32};
 
     void SetUp() override {
