@@ -17,7 +17,7 @@ std::vector<std::string> texts(const RecordingCanvas& c) {
     return out;
 }
 
-// The back wall's rectangle is the final plot rectangle, one pixel wider.
+// The plot rectangle the paint ended with.
 TRect plotOf(const PlainChart& p) {
     return p.chart.ChartRect;
 }
