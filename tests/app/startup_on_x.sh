@@ -29,10 +29,11 @@ fail() {
     exit 1
 }
 
-# The id of the visible window whose name matches, waiting up to 20 s.
+# The id of the visible window whose name matches, waiting up to $2 tenths
+# of a second (default 20 s).
 window_named() {
     local id
-    for _ in $(seq 1 200); do
+    for _ in $(seq 1 "${2:-200}"); do
         id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -n 1 || true)
         if [ -n "$id" ]; then
             echo "$id"
@@ -45,17 +46,35 @@ window_named() {
 
 # Cancelling the data-folder dialog ends the program: no main window, no store.
 cancelled=$(dirname "$folder")/cancelled
+# Gives the window the keyboard focus (no window manager here) and waits
+# until the X server reports it focused.
+focus_window() {
+    for _ in $(seq 1 30); do
+        xdotool windowfocus "$1" 2>/dev/null || true
+        sleep 0.1
+        [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] && break
+    done
+    sleep 0.3
+}
+
+# True when the program ended within $1 tenths of a second.
+ended_within() {
+    for _ in $(seq 1 "$1"); do
+        kill -0 "$pid" 2>/dev/null || return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 "$program" &
 pid=$!
 dialog=$(window_named "ディレクトリの選択") || fail "no data-folder dialog"
-xdotool windowfocus --sync "$dialog"
-sleep 0.5
-xdotool key alt+n ctrl+a
-xdotool type --delay 10 "$cancelled"
-xdotool key Escape
-for _ in $(seq 1 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
+for _ in 1 2 3; do
+    focus_window "$dialog"
+    xdotool key alt+n ctrl+a
+    xdotool type --delay 10 "$cancelled"
+    xdotool key Escape
+    ended_within 50 && break
 done
 kill -0 "$pid" 2>/dev/null && fail "the program did not end after Cancel"
 wait "$pid" || fail "the program ended with status $? after Cancel"
@@ -66,19 +85,22 @@ wait "$pid" || fail "the program ended with status $? after Cancel"
 pid=$!
 
 dialog=$(window_named "ディレクトリの選択") || fail "no data-folder dialog"
-xdotool windowfocus --sync "$dialog"
-sleep 0.5
-xdotool key alt+n
-xdotool key ctrl+a
-xdotool type --delay 10 "$folder"
-xdotool key Return
-
-question=$(window_named "確認") || fail "no create question"
-xdotool windowfocus --sync "$question"
-sleep 0.3
-xdotool key Return
-
-main=$(window_named "保護協調曲線") || fail "no main window"
+question=""
+for _ in 1 2 3; do
+    focus_window "$dialog"
+    xdotool key alt+n ctrl+a
+    xdotool type --delay 10 "$folder"
+    xdotool key Return
+    question=$(window_named "確認" 50) && break
+done
+[ -n "$question" ] || fail "no create question"
+main=""
+for _ in 1 2 3; do
+    focus_window "$question"
+    xdotool key Return
+    main=$(window_named "保護協調曲線" 50) && break
+done
+[ -n "$main" ] || fail "no main window"
 [ -d "$folder" ] || fail "folder not created: $folder"
 for _ in $(seq 1 50); do [ -f "$folder/ZuboK.idx" ] && break; sleep 0.1; done
 [ "$(stat -c %s "$folder/ZuboK.dat")" = 1024 ] || fail "ZuboK.dat is not one 1024-byte unit"
@@ -90,16 +112,11 @@ echo "$geometry" | grep -q "Geometry: 768x242" || fail "main window is not 768 x
 
 python3 "$here/close_window.py" "$main"
 question=$(window_named "確認") || fail "no close question"
-xdotool windowfocus --sync "$question"
-sleep 0.3
-xdotool key Return
-
-for _ in $(seq 1 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
+for _ in 1 2 3; do
+    focus_window "$question"
+    xdotool key Return
+    ended_within 50 && break
 done
-if kill -0 "$pid" 2>/dev/null; then
-    fail "the program did not end after the close question"
-fi
+kill -0 "$pid" 2>/dev/null && fail "the program did not end after the close question"
 wait "$pid" || fail "the program ended with status $?"
 echo "PASS"
