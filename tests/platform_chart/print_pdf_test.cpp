@@ -3,12 +3,15 @@
 // chart's frame lands on the page.
 #include "chart/chart.h"
 #include "pdf_pages.h"
+#include "platform/chart_widget.h"
 #include "platform/qt_printer.h"
+#include "platform/qt_printer_bitmap.h"
 
 #include <QFileInfo>
 #include <QPageSize>
 #include <QPrinter>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -188,18 +191,30 @@ TEST_F(PdfPrint, FailuresReachTheCallerAndThePrinterStaysUsable) {
 
 TEST(DefaultPrinter, NoQueueConfiguredIsAnError) {
     ASSERT_TRUE(noPrintServer);
-    TQtPrinter system;
-    TChartPrinter* previous = SetPrinter(&system);
-    TChart chart;
+    TQtChartDevices devices; // the program's printer: the default queue
+    TChartWidget widget;
+    TChart& chart = widget.Chart();
     chart.SetName("Chart1");
+    chart.SetView3D(false);
+    int draws = 0;
+    chart.OnAfterDraw = [&](TCustomChartPanel&) { ++draws; };
+    widget.resize(300, 200);
+    widget.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&widget));
+    widget.repaint();
+    const QImage shown = widget.Buffer().copy();
     try {
-        chart.PrintChartPortrait();
+        chart.PrintChartLandscape();
         ADD_FAILURE() << "printed without a printer";
     } catch (const TelvaraError& e) {
         EXPECT_STREQ(e.what(), "プリンタが設定されていません");
     }
     EXPECT_FALSE(chart.Printing());
     EXPECT_TRUE(chart.BufferedDisplay());
-    EXPECT_FALSE(system.Printing());
-    SetPrinter(previous);
+    // The screen paints as before: asked to draw again, it draws the same.
+    chart.RequestRepaint();
+    const int before = draws;
+    widget.repaint();
+    EXPECT_EQ(draws, before + 1);
+    EXPECT_EQ(widget.Buffer(), shown);
 }
