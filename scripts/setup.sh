@@ -10,7 +10,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libqt6svg6
   fonts-ipafont-gothic fonts-ipafont-mincho
   xvfb xauth xdotool x11-utils
-  file
+  file python3
 )
 
 missing=()
