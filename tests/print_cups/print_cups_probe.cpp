@@ -110,6 +110,9 @@ int main(int argc, char** argv) {
         return 1;
     std::printf("pdf: %s\n", qPrintable(pdf));
     check(pdfPageCount(pdf) == 1, "one page (" + QString::number(pdfPageCount(pdf)) + ")");
+    // The job's title, the chart's name, travels through the queue.
+    const QString docTitle = pdfInfo(pdf, "Title");
+    check(docTitle == "Chart1" || docTitle == "(Chart1)", "the document title " + docTitle);
 
     const QImage page = renderFirstPage(pdf, 72);
     check(!page.isNull(), "the page renders");

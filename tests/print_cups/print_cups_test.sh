@@ -56,6 +56,7 @@ cleanup() {
     fi
 }
 trap cleanup EXIT
+trap 'exit 1' TERM INT HUP
 
 mkdir -p "$work/out" "$work/home" "$work/ppd"
 install -d -o root -g lp -m 1770 "$work/tmp" 2>/dev/null || skip "no group lp (Debian: cups)"
