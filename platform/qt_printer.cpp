@@ -41,12 +41,23 @@ QPrinter& TQtPrinter::Device() {
     return *default_;
 }
 
+// The orientation is the printer object's own setting: once there is one it
+// is read and restored without asking for the default queue again, so that a
+// queue removed meanwhile cannot stop the restore after a print.
+QPrinter& TQtPrinter::Settings() {
+    if (fixed_)
+        return *fixed_;
+    return default_ ? *default_ : Device();
+}
+
 TPrinterOrientation TQtPrinter::Orientation() {
-    return Device().pageLayout().orientation() == QPageLayout::Landscape ? poLandscape : poPortrait;
+    return Settings().pageLayout().orientation() == QPageLayout::Landscape ? poLandscape
+                                                                           : poPortrait;
 }
 
 void TQtPrinter::SetOrientation(TPrinterOrientation o) {
-    Device().setPageOrientation(o == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    Settings().setPageOrientation(o == poLandscape ? QPageLayout::Landscape
+                                                   : QPageLayout::Portrait);
 }
 
 // The printable area in device pixels; the painter's origin is its corner.

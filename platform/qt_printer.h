@@ -41,6 +41,7 @@ public:
     QPrinter& Device();
 
 private:
+    QPrinter& Settings();
     QPrinter* fixed_ = nullptr;
     std::unique_ptr<QPrinter> default_;
     std::unique_ptr<QPainter> painter_;
