@@ -197,4 +197,22 @@ void TCoordinationChart::SetMarksVisible(bool visible) {
         chart_.SeriesAt(i)->Marks().SetVisible(visible);
 }
 
+void drawAllRelays(TCoordinationChart& chart, const std::vector<RelaySettings>& relays,
+                   bool timeCheck, SharedValues& values) {
+    CurveEntries entries;
+    entries.timeCheck = timeCheck;
+    for (const RelaySettings& relay : relays) {
+        deriveRecordCurrents(relay.ct, relay.tap, relay.instTap, values);
+        entries.times = relay.times;
+        entries.device = relay.device;
+        chart.DrawEntries(entries, values);
+        chart.StartNewCurve();
+    }
+    if (relays.empty())
+        return;
+    chart.RemoveCurrentCurve();
+    // The main window still holds the last relay when the chart is shown.
+    chart.DrawEntries(entries, values);
+}
+
 } // namespace telvara

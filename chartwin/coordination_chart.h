@@ -42,6 +42,27 @@ std::vector<CurvePoint> curvePoints(const std::array<std::string, 7>& times,
 void deriveRecordCurrents(const std::string& ct, const std::string& tap, const std::string& instTap,
                           SharedValues& values);
 
+// One stored relay as the main window loads it (texts in UTF-8).
+struct RelaySettings {
+    std::string device;
+    std::string ct;
+    std::string tap;
+    std::string instTap;
+    std::array<std::string, 7> times{"0", "0", "0", "0", "0", "0", "0"};
+};
+
+class TCoordinationChart;
+
+// The chart as the window shows it after the list window's "全データ表示" on
+// a chart window that still holds only Series1: every relay is loaded (its
+// currents derived into values), drawn by an activation and closed into a
+// new curve; the empty curve left after the last one is removed, and showing
+// the window draws the last relay once more into its own curve. No relays:
+// the chart stays as it is. Throws ConvertError for a number that cannot be
+// read; the relays before it stay drawn.
+void drawAllRelays(TCoordinationChart& chart, const std::vector<RelaySettings>& relays,
+                   bool timeCheck, SharedValues& values);
+
 class TCoordinationChart {
 public:
     // Gives chart the window's design state and Series1. seriesCounter: the

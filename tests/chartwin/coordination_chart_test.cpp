@@ -282,5 +282,34 @@ TEST_F(CoordinationChartTest, ManualPointsSwitchesAndClearing) {
     EXPECT_FALSE(chart.SeriesAt(2)->Marks().Visible());
 }
 
+TEST_F(CoordinationChartTest, AllRelaysDrawnInTurnAsTheListWindowDoes) {
+    const RelaySettings a{"51R", "100", "4", "40", {"10", "5", "3", "2.2", "1.8", "1.5", "0.05"}};
+    // INST tap 0: the INST current of the relay before stays.
+    const RelaySettings b{"67", "200", "2.", "0", {"0", "2", "0", "0", "0", "0", "0.1"}};
+    SharedValues values;
+    drawAllRelays(coord, {a, b}, true, values);
+    TChart& chart = coord.Chart();
+    ASSERT_EQ(2, chart.NumSeries());
+    EXPECT_EQ(1, counter);
+    EXPECT_EQ("51R", chart.SeriesAt(0)->Title());
+    EXPECT_EQ(clRed, chart.SeriesAt(0)->SeriesColor());
+    EXPECT_EQ(8, chart.SeriesAt(0)->Count());
+    EXPECT_EQ("67", chart.SeriesAt(1)->Title());
+    EXPECT_EQ(clGreen, chart.SeriesAt(1)->SeriesColor());
+    // Shown at the end: the last relay is drawn into its curve once more.
+    EXPECT_EQ((Points{{160, 2}, {160, 2}, {4000, 2}, {4000, 0.1}, {4000, 2}, {4000, 0.1}}),
+              seriesPoints(*chart.SeriesAt(1)));
+    EXPECT_EQ(1000, chart.LeftAxis().Maximum());
+
+    // A number that cannot be read stops the drawing there: the relay before
+    // went into the current curve and a new curve was started after it.
+    const RelaySettings bad{"X", "1OO", "4", "40", {"1", "0", "0", "0", "0", "0", "0"}};
+    EXPECT_THROW(drawAllRelays(coord, {a, bad}, false, values), ConvertError);
+    ASSERT_EQ(3, chart.NumSeries());
+    EXPECT_EQ(2, counter);
+    EXPECT_EQ(6 + 8, chart.SeriesAt(1)->Count());
+    EXPECT_EQ(0, chart.SeriesAt(2)->Count());
+}
+
 } // namespace
 } // namespace telvara

@@ -1,0 +1,235 @@
+// telvara-render on a store made by telvara-store: the image it writes is the
+// chart window's picture, at the computed pixels and as a whole.
+#include "base/numbers.h"
+#include "chartwin/coordination_chart.h"
+#include "platform/qt_printer_bitmap.h"
+#include "version/fonts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace telvara {
+namespace {
+
+struct ToolRun {
+    int exitCode;
+    QString err;
+};
+
+ToolRun runTool(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.setProgram(program);
+    p.setArguments(args);
+    p.start();
+    EXPECT_TRUE(p.waitForFinished(60000));
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardError())};
+}
+
+RelaySettings relay(std::string device, std::string ct, std::string tap, std::string instTap,
+                    std::array<std::string, 7> times) {
+    return {std::move(device), std::move(ct), std::move(tap), std::move(instTap), std::move(times)};
+}
+
+// The three stored relays, in key order.
+const RelaySettings kA51 =
+    relay("51R", "100", "4", "40", {"10", "5", "3", "2.2", "1.8", "1.5", "0.05"});
+// The record keeps two bytes of the tap: "2.5" is stored as "2.".
+const RelaySettings kA67 = relay("67", "200", "2.", "20", {"0", "2", "0", "1", "0", "0", "0.1"});
+const RelaySettings kB51 = relay("51R", "50", "2", "0", {"5", "0", "0", "0", "0", "0", "0.04"});
+
+class RenderToolTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        store = dir.filePath(QStringLiteral("store"));
+        ASSERT_TRUE(QDir().mkpath(store));
+        installFontSubstitutions();
+        setNumberLocale({".", ","});
+        add({"A電力", "51R", "100", "10", "5", "3", "2.2", "1.8", "1.5", "0.05", "4", "40"});
+        add({"B電力", "51R", "50", "5", "0", "0", "0", "0", "0", "0.04", "2", "0"});
+        add({"A電力", "67", "200", "0", "2", "0", "1", "0", "0", "0.1", "2.5", "20"});
+    }
+
+    void add(const QStringList& fields) {
+        const ToolRun r = runTool(QStringLiteral(TELVARA_STORE_TOOL),
+                                  QStringList{store, QStringLiteral("add")} << fields);
+        ASSERT_EQ(0, r.exitCode) << r.err.toStdString();
+    }
+
+    ToolRun render(const QStringList& args) {
+        return runTool(QStringLiteral(TELVARA_RENDER_TOOL), args);
+    }
+
+    // The same relays drawn here through the chart window's own code.
+    QImage expected(const std::vector<RelaySettings>& relays, int w, int h, bool timeCheck = false,
+                    bool fromOne = false) {
+        std::int32_t counter = 0;
+        SharedValues values;
+        TCoordinationChart coord(chart, counter);
+        chart.SetBounds(w, h);
+        drawAllRelays(coord, relays, timeCheck, values);
+        if (fromOne)
+            coord.SetCurrentAxisFromOne(true);
+        TQtChartBitmapFactory factory;
+        TChartBitmapFactory* previous = SetBitmapFactory(&factory);
+        auto bitmap = chart.MakeChartBitmap(clWhite, chart.GetExportRect());
+        SetBitmapFactory(previous);
+        return static_cast<TQtChartBitmap&>(*bitmap).Image().convertToFormat(QImage::Format_RGB32);
+    }
+
+    QTemporaryDir dir;
+    QString store;
+    TChart chart;
+};
+
+int countColour(const QImage& img, int x0, int y0, int x1, int y1, QRgb colour) {
+    int n = 0;
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x)
+            n += (img.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF);
+    return n;
+}
+
+TEST_F(RenderToolTest, DrawsEveryRecordInKeyOrderAsTheWindowDoes) {
+    const QString out = dir.filePath(QStringLiteral("all.bmp"));
+    const ToolRun r = render({store, out, QStringLiteral("--size"), QStringLiteral("800x600")});
+    ASSERT_EQ(0, r.exitCode) << r.err.toStdString();
+
+    QFile file(out);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    ASSERT_GE(bytes.size(), 54);
+    EXPECT_EQ("BM", bytes.left(2));
+    EXPECT_EQ(24, static_cast<unsigned char>(bytes[28])); // bits per pixel
+    EXPECT_EQ(54 + 800 * 600 * 3, bytes.size());
+
+    QImage img(out);
+    ASSERT_EQ(QSize(800, 600), img.size());
+    img = img.convertToFormat(QImage::Format_RGB32);
+    const QImage mine = expected({kA51, kA67, kB51}, 800, 600);
+    EXPECT_TRUE(img == mine) << "differs from the window's drawing";
+
+    // Three curves, no empty one left behind.
+    ASSERT_EQ(3, chart.NumSeries());
+    EXPECT_EQ(clRed, chart.SeriesAt(0)->SeriesColor());
+    EXPECT_EQ(clGreen, chart.SeriesAt(1)->SeriesColor());
+    EXPECT_EQ(clYellow, chart.SeriesAt(2)->SeriesColor());
+    EXPECT_EQ("67", chart.SeriesAt(1)->Title());
+
+    TChartAxis& bottom = chart.BottomAxis();
+    TChartAxis& left = chart.LeftAxis();
+    const int plotTop = chart.ChartRect.top, plotBottom = chart.ChartRect.bottom;
+    const int plotLeft = chart.ChartRect.left;
+    // The red curve's horizontal run at 1.5 s from 560 A to the INST current.
+    const int y15 = left.ValueToPixel(1.5);
+    for (int x = bottom.ValueToPixel(560) + 2; x < bottom.ValueToPixel(4000) - 1; x += 7)
+        ASSERT_EQ(qRgb(255, 0, 0), img.pixel(x, y15)) << x;
+    // The green curve at 1 s from 400 A to 4000 A.
+    const int y1 = left.ValueToPixel(1);
+    for (int x = bottom.ValueToPixel(400) + 2; x < bottom.ValueToPixel(4000) - 1; x += 7)
+        ASSERT_EQ(qRgb(0, 128, 0), img.pixel(x, y1)) << x;
+    // The dotted grey grid lines at 100 A and at 1 s.
+    const QRgb grey = qRgb(128, 128, 128);
+    const int x100 = bottom.ValueToPixel(100);
+    const int span = plotBottom - plotTop - 2;
+    EXPECT_GT(countColour(img, x100, plotTop + 1, x100, plotBottom - 1, grey), span / 4);
+    EXPECT_EQ(0,
+              countColour(img, x100 + 3, plotTop + 1, x100 + 3, plotBottom - 1, grey) > span / 4);
+    EXPECT_GT(countColour(img, plotLeft + 1, y1, x100, y1, grey), (x100 - plotLeft) / 4);
+    // The 100 A label under its grid line keeps its number.
+    EXPECT_EQ(x100, bottom.ValueToPixel(100));
+}
+
+TEST_F(RenderToolTest, NamedRecordsInTheirOrderAndTheAxisSwitches) {
+    const QString out = dir.filePath(QStringLiteral("two.PNG"));
+    const ToolRun r =
+        render({store, out, QStringLiteral("--record"), QStringLiteral("B電力"),
+                QStringLiteral("51R"), QStringLiteral("--record"), QStringLiteral("A電力"),
+                QStringLiteral("51R"), QStringLiteral("--time-max"), QStringLiteral("1000"),
+                QStringLiteral("--current-min"), QStringLiteral("1")});
+    ASSERT_EQ(0, r.exitCode) << r.err.toStdString();
+    QFile file(out);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QByteArray("\x89PNG\r\n\x1a\n", 8), file.read(8));
+    file.close();
+    QImage img(out);
+    ASSERT_EQ(QSize(1024, 768), img.size());
+    img = img.convertToFormat(QImage::Format_RGB32);
+    // B's relay takes the INST current 0 of a fresh start: its curve ends at the axis edge.
+    RelaySettings first = kB51;
+    const QImage mine = expected({first, kA51}, 1024, 768, true, true);
+    EXPECT_TRUE(img == mine);
+    EXPECT_EQ(1, chart.BottomAxis().Minimum());
+    EXPECT_EQ(1000, chart.LeftAxis().Maximum());
+    ASSERT_EQ(2, chart.NumSeries());
+    EXPECT_EQ(clRed, chart.SeriesAt(0)->SeriesColor());
+    EXPECT_EQ(2, chart.SeriesAt(0)->Count());
+    // The first curve runs in red from the axis edge up to (30 A, 5 s), whose
+    // own pixel ends the line and is left to a next segment.
+    const int x = chart.BottomAxis().ValueToPixel(30);
+    const int y = chart.LeftAxis().ValueToPixel(5);
+    EXPECT_NE(qRgb(255, 0, 0), img.pixel(x, y));
+    EXPECT_GT(countColour(img, x - 2, y, x - 1, y + 2, qRgb(255, 0, 0)), 0);
+    EXPECT_EQ(0, countColour(img, x + 1, y - 2, x + 3, y + 2, qRgb(255, 0, 0)));
+}
+
+TEST_F(RenderToolTest, FailuresAreReportedAndChangeNothing) {
+    // No store in the folder: none is created.
+    const QString empty = dir.filePath(QStringLiteral("empty"));
+    ASSERT_TRUE(QDir().mkpath(empty));
+    const QString out = dir.filePath(QStringLiteral("x.bmp"));
+    ToolRun r = render({empty, out});
+    EXPECT_EQ(2, r.exitCode);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("ZuboK.dat がありません"))) << r.err.toStdString();
+    EXPECT_TRUE(QDir(empty).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+    EXPECT_FALSE(QFile::exists(out));
+
+    r = render(
+        {store, out, QStringLiteral("--record"), QStringLiteral("C電力"), QStringLiteral("51R")});
+    EXPECT_EQ(1, r.exitCode);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("見つかりません: C電力,51R"))) << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(out));
+
+    const QString bad = dir.filePath(QStringLiteral("no/such/folder/x.bmp"));
+    r = render({store, bad});
+    EXPECT_EQ(2, r.exitCode);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("を作成できません"))) << r.err.toStdString();
+
+    for (const QStringList& args :
+         {QStringList{store},
+          QStringList{store, out, QStringLiteral("--size"), QStringLiteral("0x5")},
+          QStringList{store, out, QStringLiteral("--time-max"), QStringLiteral("100")},
+          QStringList{store, out, QStringLiteral("--record"), QStringLiteral("A電力")}}) {
+        r = render(args);
+        EXPECT_EQ(2, r.exitCode);
+        EXPECT_FALSE(r.err.isEmpty());
+    }
+    EXPECT_FALSE(QFile::exists(out));
+
+    // An existing file that cannot be replaced keeps its contents.
+    const QString locked = dir.filePath(QStringLiteral("locked"));
+    ASSERT_TRUE(QDir().mkpath(locked));
+    const QString kept = locked + QStringLiteral("/kept.bmp");
+    {
+        QFile f(kept);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("old");
+    }
+    QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner);
+    r = render({store, kept});
+    QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (r.exitCode == 0)
+        return; // running with rights that ignore folder permissions
+    EXPECT_EQ(2, r.exitCode);
+    QFile f(kept);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ("old", f.readAll());
+}
+
+} // namespace
+} // namespace telvara

@@ -1,0 +1,184 @@
+// telvara-render: draws stored relays as the chart window shows them after
+// "全データ表示", into an image file, without a window.
+//
+//   telvara-render DIR OUT [--size WxH] [--time-max 10|1000] [--current-min 1|10]
+//                  [--record NAME DEVICE]...
+//
+// OUT is a 24-bit BMP file, or PNG when it ends in ".png". Default size
+// 1024x768: the chart fills the image as it fills the window's chart area.
+// Exit status: 0 drawn, 1 a named record not found, 2 anything else failed.
+#include "base/errors.h"
+#include "base/numbers.h"
+#include "base/shared_values.h"
+#include "chartwin/coordination_chart.h"
+#include "platform/qt_printer_bitmap.h"
+#include "tools/render_store.h"
+#include "version/fonts.h"
+
+#include <QGuiApplication>
+#include <QLocale>
+#include <QSaveFile>
+
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace telvara;
+
+constexpr int kNotFound = 1;
+constexpr int kFailed = 2;
+constexpr int kMaxSide = 16384;
+
+const char kUsage[] = "使い方: telvara-render DIR OUT [--size WxH] [--time-max 10|1000] "
+                      "[--current-min 1|10] [--record NAME DEVICE]...\n";
+
+struct TUsageError : TelvaraError {
+    using TelvaraError::TelvaraError;
+};
+
+struct Options {
+    std::string dir;
+    std::string out;
+    int width = 1024;
+    int height = 768;
+    bool timeCheck = false;
+    bool currentFromOne = false;
+    std::vector<std::pair<std::string, std::string>> records;
+};
+
+int side(const std::string& text) {
+    if (text.empty() || text.size() > 5 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
+        throw TUsageError(kUsage);
+    const int v = std::stoi(text);
+    if (v < 1 || v > kMaxSide)
+        throw TUsageError("画像の大きさは 1 から " + std::to_string(kMaxSide) + " までです\n");
+    return v;
+}
+
+Options parse(const std::vector<std::string>& args) {
+    Options o;
+    std::vector<std::string> positional;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::size_t n = 1) {
+            if (i + n >= args.size())
+                throw TUsageError(kUsage);
+            i += n;
+            return args[i - n + 1];
+        };
+        if (a == "--size") {
+            const std::string v = value();
+            const std::size_t x = v.find('x');
+            if (x == std::string::npos)
+                throw TUsageError(kUsage);
+            o.width = side(v.substr(0, x));
+            o.height = side(v.substr(x + 1));
+        } else if (a == "--time-max") {
+            const std::string v = value();
+            if (v != "10" && v != "1000")
+                throw TUsageError(kUsage);
+            o.timeCheck = v == "1000";
+        } else if (a == "--current-min") {
+            const std::string v = value();
+            if (v != "1" && v != "10")
+                throw TUsageError(kUsage);
+            o.currentFromOne = v == "1";
+        } else if (a == "--record") {
+            const std::string name = value();
+            const std::string device = value();
+            o.records.emplace_back(name, device);
+        } else if (a.starts_with("--")) {
+            throw TUsageError(kUsage);
+        } else {
+            positional.push_back(a);
+        }
+    }
+    if (positional.size() != 2)
+        throw TUsageError(kUsage);
+    o.dir = positional[0];
+    o.out = positional[1];
+    return o;
+}
+
+// The separators of the user's locale, as the program reads them at start-up.
+void readNumberLocale() {
+    const QLocale locale = QLocale::system();
+    NumberLocale separators;
+    separators.decimal = locale.decimalPoint().toStdString();
+    separators.thousands = locale.groupSeparator().toStdString();
+    if (separators.decimal.empty())
+        separators.decimal = ".";
+    setNumberLocale(separators);
+}
+
+bool isPng(const std::string& name) {
+    return name.size() >= 4 && QString::fromStdString(name.substr(name.size() - 4))
+                                       .compare(QStringLiteral(".png"), Qt::CaseInsensitive) == 0;
+}
+
+void writePng(const QImage& image, const std::string& name) {
+    QSaveFile file(QString::fromStdString(name));
+    if (!file.open(QIODevice::WriteOnly))
+        throw IoError("ファイル " + name + " を作成できません");
+    if (!image.convertToFormat(QImage::Format_RGB888).save(&file, "PNG")) {
+        file.cancelWriting();
+        throw IoError("ファイル " + name + " に書き込めません");
+    }
+    if (!file.commit())
+        throw IoError("ファイル " + name + " に書き込めません");
+}
+
+int render(const Options& o) {
+    const std::vector<RelaySettings> relays = storedRelays(o.dir, o.records);
+
+    TChart chart;
+    std::int32_t seriesCounter = 0;
+    SharedValues values;
+    TCoordinationChart coordination(chart, seriesCounter);
+    chart.SetBounds(o.width, o.height);
+    drawAllRelays(coordination, relays, o.timeCheck, values);
+    // "電流軸最小値" checked after the chart was shown.
+    if (o.currentFromOne)
+        coordination.SetCurrentAxisFromOne(true);
+
+    TQtChartBitmapFactory factory;
+    TChartBitmapFactory* previous = SetBitmapFactory(&factory);
+    std::unique_ptr<TChartBitmap> bitmap;
+    try {
+        bitmap = chart.MakeChartBitmap(clWhite, chart.GetExportRect());
+    } catch (...) {
+        SetBitmapFactory(previous);
+        throw;
+    }
+    SetBitmapFactory(previous);
+    const QImage& image = static_cast<TQtChartBitmap&>(*bitmap).Image();
+    if (isPng(o.out))
+        writePng(image, o.out);
+    else
+        WriteBmp24(image, QString::fromStdString(o.out));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Drawing needs no display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    try {
+        installFontSubstitutions();
+        readNumberLocale();
+        return render(parse(std::vector<std::string>(argv + 1, argv + argc)));
+    } catch (const TRecordNotFound& e) {
+        std::cerr << e.what() << "\n";
+        return kNotFound;
+    } catch (const std::exception& e) {
+        std::cerr << e.what() << (std::string(e.what()).ends_with("\n") ? "" : "\n");
+        return kFailed;
+    }
+}
