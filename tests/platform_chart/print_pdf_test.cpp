@@ -159,6 +159,35 @@ TEST_F(PdfPrint, MarginsOfHalfThePageOrMore) {
     EXPECT_FALSE(chart.Printing());
 }
 
+TEST_F(PdfPrint, GradientPrintedButNeitherPanelColourNorBevels) {
+    chart.Gradient().SetVisible(true);
+    chart.Gradient().SetEndColor(8454016); // light green at the top
+    chart.SetColor(clYellow);
+    chart.SetBevelInner(bvLowered);
+    QString path = output("gradient.pdf");
+    chart.PrintChartPortrait();
+    const QRectF paint = printer.pageLayout().paintRect(QPageLayout::Point);
+    // Near the top of the page rectangle, left of the title; and along its
+    // right edge, where the screen has the bevels.
+    const QPoint top(qRound(paint.left() + paint.width() * 0.15),
+                     qRound(paint.top() + paint.height() * 0.06));
+    const int edgeX = qRound(paint.left() + paint.width() * 0.95) - 1;
+    const int midY = qRound(paint.center().y());
+    QImage page = renderFirstPage(path, 72);
+    ASSERT_FALSE(page.isNull());
+    QRgb c = page.pixel(top);
+    EXPECT_TRUE(qGreen(c) > 0xF0 && qRed(c) < 0xA0 && qBlue(c) < 0xA0) << std::hex << c;
+
+    chart.Gradient().SetVisible(false);
+    path = output("plain.pdf");
+    chart.PrintChartPortrait();
+    page = renderFirstPage(path, 72);
+    ASSERT_FALSE(page.isNull());
+    EXPECT_EQ(page.pixel(top) & 0xFFFFFF, 0xFFFFFFu); // no yellow panel
+    for (int x = edgeX - 2; x <= edgeX + 2; ++x)
+        EXPECT_EQ(page.pixel(x, midY) & 0xFFFFFF, 0xFFFFFFu) << x; // no bevel
+}
+
 TEST_F(PdfPrint, FailuresReachTheCallerAndThePrinterStaysUsable) {
     // The document cannot be begun: the output folder does not exist.
     printer.setOutputFileName(dir.filePath("missing/chart.pdf"));
