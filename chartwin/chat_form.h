@@ -32,7 +32,8 @@ public:
     ~TChatForm() override;
 
     // "グラフ表示": shows the window maximised, or brings it to the front;
-    // either way the activation handler runs.
+    // either way the activation handler runs. The list window shows the
+    // chart this way too ("選択データ表示", and after "全データ表示").
     void showFromMain();
 
     TChart& Chart1() { return chart_->Chart(); }
