@@ -4,6 +4,7 @@
 #include "platform/chart_widget.h"
 #include "platform/guard.h"
 #include "platform/help_keys.h"
+#include "platform/qt_printer_bitmap.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -59,7 +60,8 @@ QToolButton* imageButton(QWidget* parent, const char* name, const QIcon& icon, i
 } // namespace
 
 TChatForm::TChatForm(MainWindowLink& main, Services& services, QWidget* parent)
-    : QWidget(parent, Qt::Window), main_(main), services_(services) {
+    : QWidget(parent, Qt::Window), main_(main), services_(services),
+      devices_(std::make_unique<TQtChartDevices>()) {
     setObjectName(QStringLiteral("ChatForm"));
     setWindowTitle(QStringLiteral("グラフ画面"));
     resize(800, 600);

@@ -21,6 +21,7 @@ class QToolButton;
 namespace telvara {
 
 class TChartWidget;
+class TQtChartDevices;
 
 // Height of the tool bar above the chart.
 inline constexpr int kToolBarHeight = 41;
@@ -95,6 +96,8 @@ private:
 
     MainWindowLink& main_;
     Services services_;
+    // The default printer and the bitmap maker the chart prints and saves with.
+    std::unique_ptr<TQtChartDevices> devices_;
     std::unique_ptr<TCoordinationChart> chart_;
     TChartWidget* chartWidget_ = nullptr;
     // The window of this program that was active before this one; nullptr
