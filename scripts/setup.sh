@@ -11,6 +11,7 @@ PACKAGES=(
   fonts-ipafont-gothic fonts-ipafont-mincho
   xvfb xauth xdotool x11-utils
   file python3
+  cups printer-driver-cups-pdf poppler-utils
 )
 
 missing=()
