@@ -39,6 +39,7 @@ public:
 
     // The chart window "グラフ表示" shows.
     void setChartWindow(TChatForm* chart) { chart_ = chart; }
+    TChatForm* chartWindow() const { return chart_; }
     // True when the data-folder dialog was cancelled: the program ends
     // without showing this window.
     bool terminationRequested() const { return terminationRequested_; }
@@ -76,6 +77,17 @@ public:
     void Button1Click();
     void Button2Click();
     void FormCloseQuery(bool& canClose);
+
+    // Store commands: add, the hidden search, remove and the input data list.
+    void CmdAddClick();
+    void CmdSearchClick();
+    void DataSearch();
+    void CmdRemoveClick();
+    void Button3Click();
+    void ShowCurrent();
+    void ShowStructure();
+    // True when the last search found its record.
+    bool lastSearchFound() const { return searchFound_; }
 
     // Moves the focus to a control. Inside an exit handler this redirects
     // the focus change in progress (focus back into a field, or on).
@@ -125,6 +137,13 @@ public:
     QLabel* ProducerLbl = nullptr;
     QLabel* VersionLbl = nullptr;
     QLabel* VersionNoLbl = nullptr;
+    QPushButton* CmdAdd = nullptr;    // "Add"
+    QPushButton* CmdRemove = nullptr; // "ﾚｺｰﾄﾞ削除"
+    QPushButton* Button3 = nullptr;   // "一覧"
+    QGroupBox* GroupBox1 = nullptr;   // "検索", never shown
+    QLineEdit* SearchKaisyaName = nullptr;
+    QLineEdit* SearchDebisuNo = nullptr;
+    QPushButton* CmdSearch = nullptr;
 
 signals:
     // The window closed after the close question: the program ends.
@@ -137,6 +156,8 @@ protected:
 
 private:
     void buildControls();
+    void buildStoreControls();
+    void deriveLoadedCurrents();
     void bindHandlers();
     void onFocusChanged(QWidget* old, QWidget* now);
     void runHandler(const QHash<QWidget*, std::function<void()>>& handlers, QWidget* control);
@@ -158,6 +179,7 @@ private:
     int focusChangeDepth_ = 0;
     QWidget* swallowMouse_ = nullptr;
     bool sizeFitted_ = false;
+    bool searchFound_ = false;
 };
 
 } // namespace telvara

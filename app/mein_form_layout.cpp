@@ -141,9 +141,11 @@ void TMeinForm::buildControls() {
     VersionNoLbl = addLabel(this, QStringLiteral("VersionNo"), 680, 191);
     VersionNoLbl->setObjectName(QStringLiteral("VersionNoLbl"));
 
+    buildStoreControls();
     // The store buttons "Add" and "ﾚｺｰﾄﾞ削除" follow Edit8 in the chain.
-    setTabChain({kaisya, Edit1, Edit9, Edit10, Debaisu, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7,
-                 Edit8, Button1, ColorButton, RadioItem0, RadioItem1, TimeCheck, Button2});
+    setTabChain({kaisya,  Edit1,   Edit9,       Edit10,     Debaisu,    Edit2,     Edit3,
+                 Edit4,   Edit5,   Edit6,       Edit7,      Edit8,      CmdAdd,    CmdRemove,
+                 Button3, Button1, ColorButton, RadioItem0, RadioItem1, TimeCheck, Button2});
 }
 
 void TMeinForm::setTabChain(const QList<QWidget*>& chain) {

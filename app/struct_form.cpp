@@ -1,0 +1,244 @@
+#include "app/struct_form.h"
+
+#include "app/list_line.h"
+#include "app/mein_form.h"
+#include "base/cp932.h"
+#include "chartwin/chat_form.h"
+#include "platform/guard.h"
+#include "platform/help_keys.h"
+#include "version/fonts.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QStyledItemDelegate>
+#include <QTimer>
+
+#include <exception>
+#include <optional>
+
+namespace telvara {
+
+namespace {
+
+constexpr int kItemHeight = 12;
+constexpr int kListHelpContext = 7;
+constexpr int kMargin = 8;
+
+// Rows of the list are 12 pixels high.
+class FixedRowHeight : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setHeight(kItemHeight);
+        return size;
+    }
+};
+
+QFont minchoFont(int pixels) {
+    QFont font(kMincho);
+    font.setPixelSize(pixels);
+    return font;
+}
+
+// Runs body, then after, also when body fails; the failure goes on afterwards.
+template <class Body, class After> void thenAlways(Body body, After after) {
+    try {
+        body();
+    } catch (...) {
+        after();
+        throw;
+    }
+    after();
+}
+
+} // namespace
+
+TStructForm::TStructForm(TMeinForm& main) : QDialog(&main), main_(main) {
+    setObjectName(QStringLiteral("StructForm"));
+    setWindowTitle(QStringLiteral("インプットデーター一覧"));
+    setFont(minchoFont(13));
+    resize(kStructFormWidth, kStructFormHeight);
+    move(kStructFormLeft, kStructFormTop);
+
+    StructScrollBox = new QScrollArea(this);
+    StructScrollBox->setObjectName(QStringLiteral("StructScrollBox"));
+    StructScrollBox->setGeometry(0, 0, 329, 303);
+    StructScrollBox->setFont(minchoFont(12));
+    StructScrollBox->setWidgetResizable(true);
+
+    ListBox1 = new QListWidget;
+    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListBox1->setItemDelegate(new FixedRowHeight(ListBox1));
+    ListBox1->setUniformItemSizes(true);
+    setHelpContext(ListBox1, kListHelpContext);
+    StructScrollBox->setWidget(ListBox1);
+
+    CmdOk = new QPushButton(QStringLiteral("Ok"), this);
+    CmdOk->setObjectName(QStringLiteral("CmdOk"));
+    CmdOk->resize(75, 25);
+    CmdOk->setDefault(true);
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    Find1 = PopupMenu1->addAction(QStringLiteral("選択データ表示"));
+    Find1->setObjectName(QStringLiteral("Find1"));
+    AllDataView = PopupMenu1->addAction(QStringLiteral("全データ表示"));
+    AllDataView->setObjectName(QStringLiteral("AllDataView"));
+    ListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ListBox1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { PopupMenu1->popup(ListBox1->viewport()->mapToGlobal(at)); });
+
+    MessageService& messages = main_.services().messages;
+    connect(CmdOk, &QPushButton::clicked, this, guarded(messages, [this](bool) { CmdOkClick(); }));
+    connect(Find1, &QAction::triggered, this, guarded(messages, [this](bool) { Find1Click(); }));
+    connect(AllDataView, &QAction::triggered, this,
+            guarded(messages, [this](bool) { AllDataViewClick(); }));
+    installHelpKey(this, messages, main_.services().help);
+    FormResize();
+}
+
+TStructForm::~TStructForm() = default;
+
+void TStructForm::setListing(std::string_view listing) {
+    ListBox1->clear();
+    for (const std::string& line : splitListText(listing)) {
+        auto* item = new QListWidgetItem(QString::fromStdString(cp932ToUtf8(line)));
+        // The line is read on its bytes as listed.
+        item->setData(Qt::UserRole, QByteArray(line.data(), qsizetype(line.size())));
+        ListBox1->addItem(item);
+    }
+}
+
+// --- layout -----------------------------------------------------------------
+
+void TStructForm::FormResize() {
+    CmdOk->move((width() - CmdOk->width()) / 2, height() - CmdOk->height() - kMargin);
+    StructScrollBox->setGeometry(0, 0, width(), CmdOk->y() - kMargin);
+}
+
+void TStructForm::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    runGuarded(main_.services().messages, [this] { FormResize(); });
+}
+
+void TStructForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!sizeFitted_) {
+        sizeFitted_ = true;
+        // The frame is known once the window manager has framed the window.
+        QTimer::singleShot(0, this, [this] { fitOuterSize(); });
+    }
+}
+
+void TStructForm::fitOuterSize() {
+    const QSize frame = frameGeometry().size() - size();
+    const QSize client(kStructFormWidth - frame.width(), kStructFormHeight - frame.height());
+    if (client != size())
+        resize(client);
+}
+
+void TStructForm::keyPressEvent(QKeyEvent* event) {
+    // "Ok" is both the default and the cancel button.
+    const bool plain =
+        event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
+    if (plain && (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return ||
+                  event->key() == Qt::Key_Enter)) {
+        CmdOk->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+// --- loading lines ----------------------------------------------------------
+
+std::vector<std::string> TStructForm::lineItems(int row) const {
+    const QByteArray line = ListBox1->item(row)->data(Qt::UserRole).toByteArray();
+    return readListLine(std::string_view(line.constData(), std::size_t(line.size())));
+}
+
+bool TStructForm::load(const std::vector<std::string>& items) {
+    const auto item = [&items](std::size_t i) {
+        return i < items.size() ? QString::fromStdString(cp932ToUtf8(items[i])) : QString();
+    };
+    main_.SearchKaisyaName->setText(item(0));
+    main_.SearchDebisuNo->setText(item(1));
+    main_.CmdSearchClick();
+    return main_.lastSearchFound();
+}
+
+// A line that names no record (an empty line, "[etc.]") takes the main
+// window's search like any other and is reported there as not found.
+void TStructForm::loadSelected() {
+    const int row = ListBox1->currentRow();
+    if (row >= 0 && ListBox1->item(row)->isSelected())
+        load(lineItems(row));
+}
+
+void TStructForm::finish() {
+    done(QDialog::Accepted);
+}
+
+void TStructForm::showChart() {
+    if (TChatForm* chart = main_.chartWindow())
+        chart->showFromMain();
+}
+
+// --- commands ---------------------------------------------------------------
+
+void TStructForm::CmdOkClick() {
+    thenAlways([this] { loadSelected(); }, [this] { finish(); });
+}
+
+void TStructForm::Find1Click() {
+    thenAlways([this] { loadSelected(); },
+               [this] {
+                   finish();
+                   showChart();
+               });
+}
+
+void TStructForm::AllDataViewClick() {
+    TChatForm* chart = main_.chartWindow();
+    bool curveStarted = false;
+    thenAlways(
+        [&] {
+            std::optional<std::vector<std::string>> lastDrawn;
+            bool mainHoldsLastDrawn = true;
+            for (int row = 0; row < ListBox1->count(); ++row) {
+                const std::vector<std::string> items = lineItems(row);
+                // The empty line and "[etc.]" after a cut listing name no record.
+                if (items.size() < 2)
+                    continue;
+                // A record that is not found draws no curve: the main window
+                // has reported it and cleared its fields.
+                mainHoldsLastDrawn = load(items);
+                if (!mainHoldsLastDrawn || !chart)
+                    continue;
+                chart->FormActivate();
+                chart->StartNewCurve();
+                curveStarted = true;
+                lastDrawn = items;
+            }
+            // Showing the chart draws the main window's entries into the last
+            // curve; they must be that curve's record, not cleared fields.
+            if (lastDrawn && !mainHoldsLastDrawn)
+                load(*lastDrawn);
+        },
+        [&] {
+            finish();
+            if (!chart)
+                return;
+            // Only the empty curve started after the last drawn record goes.
+            if (curveStarted)
+                chart->Button2Click();
+            chart->showFromMain();
+        });
+}
+
+} // namespace telvara

@@ -1,0 +1,73 @@
+#pragma once
+// The input data list "インプットデーター一覧": the keys of the stored relay
+// settings in key order. From it one record is loaded into the main window,
+// loaded and drawn, or every record is drawn on the chart at once. Built anew
+// for every showing, modal, owned by the main window.
+#include <QDialog>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QAction;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QScrollArea;
+
+namespace telvara {
+
+class TMeinForm;
+
+// Outer size and design place of the window.
+inline constexpr int kStructFormWidth = 337;
+inline constexpr int kStructFormHeight = 375;
+inline constexpr int kStructFormLeft = 200;
+inline constexpr int kStructFormTop = 108;
+
+class TStructForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TStructForm(TMeinForm& main);
+    ~TStructForm() override;
+
+    // Fills the list with the lines of a key listing (CP932 bytes).
+    void setListing(std::string_view listing);
+
+    void FormResize();
+    // "Ok", Enter and Esc.
+    void CmdOkClick();
+    // "選択データ表示".
+    void Find1Click();
+    // "全データ表示".
+    void AllDataViewClick();
+
+    // Controls, named as in the window's design.
+    QScrollArea* StructScrollBox = nullptr;
+    QListWidget* ListBox1 = nullptr;
+    QPushButton* CmdOk = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* Find1 = nullptr;       // "選択データ表示"
+    QAction* AllDataView = nullptr; // "全データ表示"
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    // The items of a list line (CP932 bytes).
+    std::vector<std::string> lineItems(int row) const;
+    // Puts the first two items into the main window's search fields and runs
+    // its search; true when the record was found.
+    bool load(const std::vector<std::string>& items);
+    void loadSelected();
+    void finish();
+    void showChart();
+    void fitOuterSize();
+
+    TMeinForm& main_;
+    bool sizeFitted_ = false;
+};
+
+} // namespace telvara

@@ -1,0 +1,329 @@
+// The main window's store commands: Add, the hidden search, Remove.
+#include "store_fixture.h"
+
+#include <QGroupBox>
+
+namespace telvara::test {
+namespace {
+
+const QString kAdded = QStringLiteral("レコードに追加します");
+const QString kNotFound = QStringLiteral("見つかりません？");
+const QStringList kCleared = {"", "", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0"};
+
+Relay otherTimes() {
+    Relay r;
+    r.ct = "200";
+    r.times = {"20", "8", "4", "3", "2.5", "2", "0.1"};
+    return r;
+}
+
+TEST_F(StoreTest, StoreControlsHaveTheirPlacesHintsHelpAndStartState) {
+    EXPECT_EQ(form->CmdAdd->parentWidget(), form->GroupBox2);
+    EXPECT_EQ(form->CmdAdd->pos(), QPoint(496, 24));
+    EXPECT_EQ(form->CmdAdd->text(), QStringLiteral("Add"));
+    EXPECT_EQ(form->CmdAdd->toolTip(),
+              QStringLiteral("ﾃﾞｰﾀｰ入力後にAddボタンを押すと、データーベースに格納できます。"));
+    EXPECT_EQ(form->CmdAdd->property("helpContext").toInt(), 6);
+    EXPECT_TRUE(form->CmdAdd->isEnabled());
+
+    EXPECT_EQ(form->CmdRemove->parentWidget(), form->GroupBox2);
+    EXPECT_EQ(form->CmdRemove->pos(), QPoint(496, 64));
+    EXPECT_EQ(form->CmdRemove->text(), QStringLiteral("ﾚｺｰﾄﾞ削除"));
+    EXPECT_EQ(form->CmdRemove->toolTip(),
+              QStringLiteral("表示されているデーターをデーターベースから削除できます。"));
+    EXPECT_EQ(form->CmdRemove->property("helpContext").toInt(), 6);
+    EXPECT_FALSE(form->CmdRemove->isEnabled());
+
+    EXPECT_EQ(form->Button3->parentWidget(), form.get());
+    EXPECT_EQ(form->Button3->text(), QStringLiteral("一覧"));
+    EXPECT_EQ(form->Button3->toolTip(), QStringLiteral("会社名、ﾃﾞﾊﾞｲｽNo．の一覧表示"));
+    EXPECT_EQ(form->Button3->property("helpContext").toInt(), 7);
+    EXPECT_TRUE(form->Button3->isVisible());
+    EXPECT_TRUE(form->rect().contains(form->Button3->geometry()));
+
+    EXPECT_EQ(form->GroupBox1->title(), QStringLiteral("検索"));
+    EXPECT_FALSE(form->GroupBox1->isVisible());
+    EXPECT_EQ(form->SearchKaisyaName->parentWidget(), form->GroupBox1);
+    EXPECT_EQ(form->SearchDebisuNo->parentWidget(), form->GroupBox1);
+    EXPECT_EQ(form->SearchKaisyaName->text(), QString());
+    EXPECT_EQ(form->SearchDebisuNo->text(), QString());
+    EXPECT_EQ(form->CmdSearch->text(), QStringLiteral("検索"));
+    EXPECT_EQ(form->CmdSearch->toolTip(),
+              QStringLiteral(
+                  "会社名 ﾃﾞﾊﾞｲｽNo．を入力し検索ボタンを押すと、保存されているデーターがでます。"));
+    EXPECT_EQ(form->CmdSearch->property("helpContext").toInt(), 7);
+
+    // The store buttons follow the INST time in the tab order.
+    const QList<QWidget*> chain = form->tabChain();
+    const qsizetype inst = chain.indexOf(form->Edit8);
+    ASSERT_EQ(inst, 11);
+    EXPECT_EQ(chain.mid(12, 3), (QList<QWidget*>{form->CmdAdd, form->CmdRemove, form->Button3}));
+
+    // F1 on "Add" opens help context 6, on "一覧" context 7.
+    focusOn(form->CmdAdd);
+    QTest::keyClick(form->CmdAdd, Qt::Key_F1);
+    focusOn(form->Button3);
+    QTest::keyClick(form->Button3, Qt::Key_F1);
+    ASSERT_EQ(scripted.help.shown.size(), 2u);
+    EXPECT_EQ(scripted.help.shown[0].context, 6);
+    EXPECT_EQ(scripted.help.shown[1].context, 7);
+}
+
+TEST_F(StoreTest, AddStoresTheTwelveFieldsAndSaysSo) {
+    Relay r;
+    enter(r);
+    shared().TapCurrent = 12.5;
+    press(form->CmdAdd);
+    ASSERT_EQ(scripted.messages.asked.size(), 1u);
+    EXPECT_EQ(scripted.messages.asked[0].kind, BoxKind::Message);
+    EXPECT_EQ(scripted.messages.asked[0].title, QStringLiteral("Telvara"));
+    EXPECT_EQ(scripted.messages.asked[0].text, kAdded);
+    EXPECT_EQ(stored("A電力", "51R"), textsOf(r));
+    EXPECT_EQ(listing(), QStringList{"A電力,51R"});
+    // The fields keep what was typed; nothing else changes.
+    EXPECT_EQ(fieldTexts(), textsOf(r));
+    EXPECT_FALSE(form->CmdRemove->isEnabled());
+    EXPECT_DOUBLE_EQ(shared().TapCurrent, 12.5);
+    // On disk at once: a second store object on the folder sees the record.
+    TBPlusTree other;
+    other.OpenStore(dir.path().toStdString());
+    EXPECT_TRUE(other.FindKey(utf8ToCp932("A電力,51R")));
+}
+
+TEST_F(StoreTest, AddOfAStoredKeyAsksAndOnlyYesReplaces) {
+    const Relay first;
+    add(first);
+    const Relay second = otherTimes();
+    const QString question = QStringLiteral("A電力,51R は、すでに存在するDATAです上書きしますか？");
+
+    struct Case {
+        BoxAnswer answer;
+        bool replaced;
+    };
+    for (const Case c :
+         {Case{BoxAnswer::No, false}, Case{BoxAnswer::Closed, false}, Case{BoxAnswer::Yes, true}}) {
+        enter(second);
+        scripted.messages.asked.clear();
+        scripted.messages.answers = {c.answer};
+        press(form->CmdAdd);
+        ASSERT_GE(scripted.messages.asked.size(), 1u);
+        EXPECT_EQ(scripted.messages.asked[0].kind, BoxKind::Confirm);
+        EXPECT_EQ(scripted.messages.asked[0].title, QStringLiteral("確認"));
+        EXPECT_EQ(scripted.messages.asked[0].buttons, ConfirmButtons::YesNo);
+        EXPECT_EQ(scripted.messages.asked[0].text, question);
+        const std::vector<QString> expected =
+            c.replaced ? std::vector<QString>{question, kAdded} : std::vector<QString>{question};
+        EXPECT_EQ(scripted.messages.texts(), expected);
+        EXPECT_EQ(stored("A電力", "51R"), textsOf(c.replaced ? second : first));
+        EXPECT_EQ(listing(), QStringList{"A電力,51R"}); // one record under the key
+        EXPECT_EQ(form->store().header().RecordsInUse, 1);
+    }
+}
+
+TEST_F(StoreTest, AddWithoutNameOrDeviceSaysSoAndStoresNothing) {
+    Relay noName;
+    noName.name = "";
+    enter(noName);
+    press(form->CmdAdd);
+    EXPECT_EQ(scripted.messages.texts(), std::vector<QString>{"会社名の入力がありません？"});
+    EXPECT_EQ(scripted.messages.asked[0].kind, BoxKind::Message);
+    EXPECT_EQ(focused(), form->kaisya);
+    EXPECT_EQ(form->store().Height(), 0);
+
+    Relay noDevice;
+    noDevice.device = "";
+    enter(noDevice);
+    scripted.messages.asked.clear();
+    press(form->CmdAdd);
+    EXPECT_EQ(scripted.messages.texts(), std::vector<QString>{"ﾃﾞﾊﾞｲｽNo. の入力がありません？"});
+    EXPECT_EQ(focused(), form->Debaisu);
+    EXPECT_EQ(form->store().Height(), 0);
+
+    // A single space is a name.
+    Relay space;
+    space.name = " ";
+    enter(space);
+    scripted.messages.asked.clear();
+    press(form->CmdAdd);
+    EXPECT_EQ(scripted.messages.texts(), std::vector<QString>{kAdded});
+    EXPECT_TRUE(stored(" ", "51R").has_value());
+}
+
+TEST_F(StoreTest, AddRefusesACharacterShiftJisCannotHold) {
+    struct Case {
+        QLineEdit* field;
+        QString text;
+        QString message;
+    };
+    const Case cases[] = {
+        {form->kaisya, QStringLiteral("A電力😀"),
+         QStringLiteral("会社名に Shift-JIS で表せない文字が含まれています：「😀」")},
+        {form->Debaisu, QStringLiteral("51R€"),
+         QStringLiteral("ﾃﾞﾊﾞｲｽNo.に Shift-JIS で表せない文字が含まれています：「€」")},
+        {form->Edit4, QStringLiteral("3é"),
+         QStringLiteral("300%の時間に Shift-JIS で表せない文字が含まれています：「é」")},
+    };
+    for (const Case& c : cases) {
+        enter(Relay{});
+        c.field->setText(c.text);
+        scripted.messages.asked.clear();
+        press(form->CmdAdd);
+        EXPECT_EQ(scripted.messages.texts(), std::vector<QString>{c.message});
+        EXPECT_EQ(focused(), c.field);
+        EXPECT_EQ(form->store().Height(), 0);
+        EXPECT_EQ(c.field->text(), c.text);
+    }
+    // The same entries without the odd character are stored.
+    enter(Relay{});
+    scripted.messages.asked.clear();
+    press(form->CmdAdd);
+    EXPECT_EQ(scripted.messages.texts(), std::vector<QString>{kAdded});
+}
+
+TEST_F(StoreTest, LongTextsAreKeyedAsTheRecordHoldsThem) {
+    // 20 double-byte characters: 40 bytes, the record keeps the first 36.
+    const std::string keptName = "東西南北電力株式会社第一第二第三変電";
+    Relay longName;
+    longName.name = keptName + "所内";
+    longName.device = std::string(32, 'D');
+    ASSERT_EQ(utf8ToCp932(keptName).size(), 36u);
+    enter(longName);
+    press(form->CmdAdd);
+    ASSERT_EQ(scripted.messages.texts(), std::vector<QString>{kAdded});
+    ASSERT_EQ(form->store().header().RecordsInUse, 1);
+    const TRelayRecord& record = form->store().CurrentRecord();
+    EXPECT_EQ(record.kaisyaName(), utf8ToCp932(keptName));
+    EXPECT_EQ(record.debaisuNo(), std::string(30, 'D'));
+
+    // A second Add of the same texts finds the stored record and asks.
+    Relay again = longName;
+    again.ct = "300";
+    enter(again);
+    scripted.messages.asked.clear();
+    scripted.messages.answers = {BoxAnswer::Yes};
+    press(form->CmdAdd);
+    ASSERT_EQ(scripted.messages.asked.size(), 2u);
+    EXPECT_EQ(scripted.messages.asked[0].text,
+              QString::fromStdString(keptName) + "," + QString(30, 'D') +
+                  QStringLiteral(" は、すでに存在するDATAです上書きしますか？"));
+    EXPECT_EQ(form->store().header().RecordsInUse, 1);
+
+    // The typed texts find it again.
+    scripted.messages.asked.clear();
+    search(QString::fromStdString(longName.name), QString::fromStdString(longName.device));
+    EXPECT_TRUE(scripted.messages.asked.empty());
+    EXPECT_EQ(form->Edit1->text(), QStringLiteral("300"));
+    EXPECT_EQ(form->kaisya->text(), QString::fromStdString(keptName));
+}
+
+TEST_F(StoreTest, SearchThatFindsLoadsTheFieldsAndEveryDerivedCurrent) {
+    add(Relay{});
+    enter(otherTimes());
+    form->kaisya->setText("typed");
+    shared().InstCurrent = 7;
+    scripted.messages.asked.clear();
+    search("A電力", "51R");
+    EXPECT_TRUE(scripted.messages.asked.empty());
+    EXPECT_EQ(fieldTexts(), textsOf(Relay{}));
+    EXPECT_TRUE(form->CmdRemove->isEnabled());
+    EXPECT_TRUE(form->lastSearchFound());
+    EXPECT_DOUBLE_EQ(shared().TapCurrent, 80);
+    EXPECT_DOUBLE_EQ(shared().Current150, 120);
+    EXPECT_DOUBLE_EQ(shared().Current700, 560);
+    EXPECT_DOUBLE_EQ(shared().InstCurrent, 4000);
+    EXPECT_EQ(currentLabels(), (QStringList{"120 A", "160 A", "240 A", "320 A", "400 A", "560 A"}));
+    EXPECT_EQ(form->Label15->text(), QStringLiteral("4000 A"));
+
+    // An INST tap of 0 shows "--- A" and keeps the INST current.
+    Relay noInst;
+    noInst.device = "67";
+    noInst.instTap = "0";
+    noInst.tap = "5";
+    add(noInst);
+    search("A電力", "67");
+    EXPECT_EQ(form->Label15->text(), QStringLiteral("--- A"));
+    EXPECT_DOUBLE_EQ(shared().InstCurrent, 4000);
+    EXPECT_EQ(form->Label9->text(), QStringLiteral("150 A"));
+}
+
+TEST_F(StoreTest, SearchThatFindsNothingClearsTheFieldsAndSaysSo) {
+    add(Relay{});
+    search("A電力", "51R");
+    ASSERT_TRUE(form->CmdRemove->isEnabled());
+    shared().TapCurrent = 80;
+    scripted.messages.asked.clear();
+    search("A電力", "52");
+    ASSERT_EQ(scripted.messages.asked.size(), 1u);
+    EXPECT_EQ(scripted.messages.asked[0].kind, BoxKind::Message);
+    EXPECT_EQ(scripted.messages.asked[0].text, kNotFound);
+    EXPECT_EQ(fieldTexts(), kCleared);
+    EXPECT_FALSE(form->CmdRemove->isEnabled());
+    EXPECT_FALSE(form->lastSearchFound());
+    // The derived currents are not touched.
+    EXPECT_DOUBLE_EQ(shared().TapCurrent, 80);
+    EXPECT_EQ(form->Label9->text(), QStringLiteral("120 A"));
+}
+
+TEST_F(StoreTest, TapTypedTwoAndAHalfIsStoredAsTwoPoint) {
+    Relay r;
+    r.tap = "2.5";
+    add(r);
+    EXPECT_EQ(stored("A電力", "51R")->at(10), QStringLiteral("2."));
+    enter(otherTimes());
+    search("A電力", "51R");
+    EXPECT_EQ(form->Edit9->text(), QStringLiteral("2."));
+    EXPECT_DOUBLE_EQ(shared().TapCurrent, 40); // 100 / 5 x 2
+    EXPECT_EQ(currentLabels(), (QStringList{"60 A", "80 A", "120 A", "160 A", "200 A", "280 A"}));
+}
+
+TEST_F(StoreTest, LoadedCtThatIsNoNumberEndsTheSearchAfterTheFieldsAreFilled) {
+    Relay bad;
+    bad.ct = "1O0";
+    store(bad);
+    shared().TapCurrent = 3;
+    search("A電力", "51R");
+    ASSERT_EQ(scripted.messages.asked.size(), 1u);
+    EXPECT_EQ(scripted.messages.asked[0].kind, BoxKind::Error);
+    EXPECT_EQ(scripted.messages.asked[0].text,
+              QStringLiteral("'1O0' は浮動小数点数ではありません."));
+    EXPECT_EQ(fieldTexts(), textsOf(bad));
+    EXPECT_TRUE(form->CmdRemove->isEnabled());
+    EXPECT_DOUBLE_EQ(shared().TapCurrent, 3);
+}
+
+TEST_F(StoreTest, RemoveAsksNamingTheRecordAndOnlyYesRemoves) {
+    add(Relay{});
+    Relay other;
+    other.device = "67";
+    add(other);
+    search("A電力", "51R");
+    const QString question = QStringLiteral("次のレコードを削除します 'A電力,51R'?");
+    for (const BoxAnswer answer : {BoxAnswer::No, BoxAnswer::Closed}) {
+        scripted.messages.asked.clear();
+        scripted.messages.answers = {answer};
+        press(form->CmdRemove);
+        ASSERT_EQ(scripted.messages.asked.size(), 1u);
+        EXPECT_EQ(scripted.messages.asked[0].kind, BoxKind::Confirm);
+        EXPECT_EQ(scripted.messages.asked[0].buttons, ConfirmButtons::YesNo);
+        EXPECT_EQ(scripted.messages.asked[0].text, question);
+        EXPECT_EQ(fieldTexts(), textsOf(Relay{}));
+        EXPECT_EQ(listing(), (QStringList{"A電力,51R", "A電力,67"}));
+        EXPECT_TRUE(form->CmdRemove->isEnabled());
+    }
+
+    scripted.messages.asked.clear();
+    scripted.messages.answers = {BoxAnswer::Yes};
+    press(form->CmdRemove);
+    EXPECT_EQ(scripted.messages.texts(), std::vector<QString>{question});
+    EXPECT_EQ(listing(), QStringList{"A電力,67"});
+    EXPECT_EQ(fieldTexts(), kCleared);
+    // A second press cannot remove a record nobody loaded.
+    EXPECT_FALSE(form->CmdRemove->isEnabled());
+    scripted.messages.answers = {BoxAnswer::Yes};
+    QTest::mouseClick(form->CmdRemove, Qt::LeftButton);
+    EXPECT_EQ(scripted.messages.asked.size(), 1u);
+    EXPECT_EQ(listing(), QStringList{"A電力,67"});
+}
+
+} // namespace
+} // namespace telvara::test

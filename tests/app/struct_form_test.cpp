@@ -1,0 +1,386 @@
+// The input data list window: its design, the listing, loading lines and
+// drawing them on the chart.
+#include "store_fixture.h"
+
+#include "app/struct_form.h"
+#include "modal_helper.h"
+
+#include <QAction>
+#include <QListWidget>
+#include <QMenu>
+#include <QScrollArea>
+
+namespace telvara::test {
+namespace {
+
+const QString kNotFound = QStringLiteral("見つかりません？");
+
+Relay relay(const std::string& name, const std::string& device, const std::string& ct = "100") {
+    Relay r;
+    r.name = name;
+    r.device = device;
+    r.ct = ct;
+    return r;
+}
+
+class StructFormTest : public StoreTest {
+protected:
+    void TearDown() override {
+        list.reset();
+        StoreTest::TearDown();
+    }
+
+    // A list window on the store as "一覧" would build it, not shown.
+    TStructForm& openList() {
+        list = std::make_unique<TStructForm>(*form);
+        TBPlusTree& s = form->store();
+        list->setListing(s.Height() == 0 ? std::string("< Empty >") : s.ListKeys());
+        return *list;
+    }
+
+    QStringList lines() const {
+        QStringList out;
+        for (int i = 0; i < list->ListBox1->count(); ++i)
+            out << list->ListBox1->item(i)->text();
+        return out;
+    }
+
+    void select(int row) { list->ListBox1->setCurrentRow(row); }
+
+    // Waits until the chart window is shown and has drawn.
+    void waitForChart() {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(chart.get()));
+        for (int i = 0; i < 5; ++i) {
+            QCoreApplication::processEvents();
+            QTest::qWait(1);
+        }
+    }
+
+    int seriesCount() { return chart->Chart1().NumSeries(); }
+    TChartSeries& series(int i) { return *chart->Chart1().SeriesAt(i); }
+
+    std::unique_ptr<TStructForm> list;
+};
+
+TEST_F(StructFormTest, WindowDesignAndResizing) {
+    openList();
+    EXPECT_EQ(list->windowTitle(), QStringLiteral("インプットデーター一覧"));
+    EXPECT_EQ(list->parentWidget(), form.get());
+    EXPECT_EQ(list->font().family(), QStringLiteral("ＭＳ 明朝"));
+    EXPECT_EQ(list->font().pixelSize(), 13);
+    EXPECT_EQ(list->StructScrollBox->font().family(), QStringLiteral("ＭＳ 明朝"));
+    EXPECT_EQ(list->StructScrollBox->font().pixelSize(), 12);
+    EXPECT_EQ(list->StructScrollBox->widget(), list->ListBox1);
+    EXPECT_EQ(list->ListBox1->selectionMode(), QAbstractItemView::SingleSelection);
+    EXPECT_EQ(list->ListBox1->property("helpContext").toInt(), 7);
+    EXPECT_EQ(list->ListBox1->contextMenuPolicy(), Qt::CustomContextMenu);
+    EXPECT_EQ(list->CmdOk->text(), QStringLiteral("Ok"));
+    EXPECT_EQ(list->CmdOk->size(), QSize(75, 25));
+    EXPECT_TRUE(list->CmdOk->isDefault());
+    EXPECT_EQ(list->PopupMenu1->actions(), (QList<QAction*>{list->Find1, list->AllDataView}));
+    EXPECT_EQ(list->Find1->text(), QStringLiteral("選択データ表示"));
+    EXPECT_EQ(list->AllDataView->text(), QStringLiteral("全データ表示"));
+
+    list->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(list.get()));
+    QTest::qWait(20); // the outer size is fitted once the frame is known
+    EXPECT_EQ(list->frameGeometry(), QRect(200, 108, 337, 375));
+    EXPECT_EQ(list->ListBox1->sizeHintForRow(0), 12);
+
+    // The button centred 8 pixels above the bottom, the list down to 8 above it.
+    for (const QSize client : {QSize(400, 500), QSize(301, 200)}) {
+        list->resize(client);
+        QCoreApplication::processEvents();
+        const int top = client.height() - 25 - 8;
+        EXPECT_EQ(list->CmdOk->geometry(), QRect((client.width() - 75) / 2, top, 75, 25));
+        EXPECT_EQ(list->StructScrollBox->geometry(), QRect(0, 0, client.width(), top - 8));
+        EXPECT_EQ(list->ListBox1->width(), list->StructScrollBox->viewport()->width());
+        EXPECT_EQ(list->ListBox1->height(), list->StructScrollBox->viewport()->height());
+    }
+}
+
+TEST_F(StructFormTest, ListShowsTheKeysInKeyOrder) {
+    add(relay("B電力", "51R"));
+    add(relay("A電力", "67"));
+    add(relay("A電力", "51R"));
+    openList();
+    EXPECT_EQ(lines(), (QStringList{"A電力,51R", "A電力,67", "B電力,51R"}));
+    EXPECT_EQ(list->ListBox1->currentRow(), -1);
+}
+
+TEST_F(StructFormTest, TwentyThreeRecordsListTheRootKeyBetweenTwoIndentedLeaves) {
+    for (int i = 1; i <= 23; ++i)
+        store(relay(QStringLiteral("K%1").arg(i, 2, 10, QLatin1Char('0')).toStdString(), "51R"));
+    ASSERT_EQ(form->store().Height(), 2);
+    openList();
+    const QStringList shown = lines();
+    ASSERT_EQ(shown.size(), 23);
+    for (int i = 0; i < 23; ++i) {
+        const QString key = QStringLiteral("K%1,51R").arg(i + 1, 2, 10, QLatin1Char('0'));
+        EXPECT_EQ(shown[i], i == 11 ? key : QStringLiteral("    ") + key) << i;
+    }
+
+    // An indented line loads its record as an unindented one would.
+    select(4);
+    list->CmdOkClick();
+    EXPECT_TRUE(scripted.messages.asked.empty());
+    EXPECT_EQ(form->kaisya->text(), QStringLiteral("K05"));
+    EXPECT_EQ(form->Debaisu->text(), QStringLiteral("51R"));
+    EXPECT_EQ(form->SearchKaisyaName->text(), QStringLiteral("K05"));
+    EXPECT_TRUE(form->CmdRemove->isEnabled());
+    EXPECT_DOUBLE_EQ(shared().TapCurrent, 80);
+    EXPECT_FALSE(list->isVisible());
+}
+
+TEST_F(StructFormTest, OkLoadsTheSelectedLineOrNothingAndCloses) {
+    add(relay("A電力", "51R", "200"));
+    add(relay("B電力", "67"));
+    enter(relay("typed", "1"));
+
+    openList();
+    list->show();
+    list->CmdOkClick();
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_EQ(list->result(), QDialog::Accepted);
+    EXPECT_EQ(fieldTexts(), textsOf(relay("typed", "1")));
+    EXPECT_TRUE(scripted.messages.asked.empty());
+
+    openList();
+    select(0);
+    list->CmdOkClick();
+    EXPECT_EQ(fieldTexts(), textsOf(relay("A電力", "51R", "200")));
+    EXPECT_DOUBLE_EQ(shared().TapCurrent, 160);
+    EXPECT_TRUE(scripted.messages.asked.empty());
+}
+
+TEST_F(StructFormTest, EnterAndEscRunOkButTheCloseBoxLoadsNothing) {
+    add(relay("A電力", "51R"));
+    add(relay("B電力", "67"));
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        enter(relay("typed", "1"));
+        openList();
+        list->show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(list.get()));
+        select(1);
+        list->ListBox1->setFocus();
+        QTest::keyClick(list->ListBox1, key);
+        EXPECT_FALSE(list->isVisible());
+        EXPECT_EQ(form->kaisya->text(), QStringLiteral("B電力")) << key;
+    }
+    enter(relay("typed", "1"));
+    openList();
+    list->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(list.get()));
+    select(1);
+    list->close();
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_EQ(form->kaisya->text(), QStringLiteral("typed"));
+    EXPECT_TRUE(scripted.messages.asked.empty());
+}
+
+TEST_F(StructFormTest, EmptyStoreListsEmptyWhichIsNotFound) {
+    openList();
+    EXPECT_EQ(lines(), QStringList{"< Empty >"});
+    select(0);
+    list->CmdOkClick();
+    EXPECT_EQ(scripted.messages.texts(), std::vector<QString>{kNotFound});
+    EXPECT_EQ(form->SearchKaisyaName->text(), QStringLiteral("<"));
+    EXPECT_EQ(form->SearchDebisuNo->text(), QStringLiteral("Empty"));
+    EXPECT_EQ(form->kaisya->text(), QString());
+    EXPECT_FALSE(form->CmdRemove->isEnabled());
+    EXPECT_FALSE(list->isVisible());
+}
+
+TEST_F(StructFormTest, LinesWithoutTwoItemsAreReportedAsNotFound) {
+    add(relay("A電力", "51R"));
+    openList();
+    list->setListing("A\x93\x64\x97\xCD,51R\r\n\r\n[etc.]");
+    for (const int row : {1, 2}) {
+        search("A電力", "51R");
+        scripted.messages.asked.clear();
+        select(row);
+        list->CmdOkClick();
+        EXPECT_EQ(scripted.messages.texts(), std::vector<QString>{kNotFound}) << row;
+        EXPECT_EQ(form->kaisya->text(), QString());
+    }
+}
+
+TEST_F(StructFormTest, QuotedAndDoubleByteLinesLoadTheirRecords) {
+    add(relay("ソニー表", "51R", "300"));
+    add(relay("A電力", "67", "200"));
+    openList();
+    EXPECT_EQ(lines(), (QStringList{"A電力,67", "ソニー表,51R"}));
+    select(1);
+    list->CmdOkClick();
+    EXPECT_TRUE(scripted.messages.asked.empty());
+    EXPECT_EQ(form->kaisya->text(), QStringLiteral("ソニー表"));
+    EXPECT_EQ(form->Edit1->text(), QStringLiteral("300"));
+
+    openList();
+    list->setListing(utf8ToCp932("  \"A電力\" , \"67\""));
+    select(0);
+    list->CmdOkClick();
+    EXPECT_TRUE(scripted.messages.asked.empty());
+    EXPECT_EQ(form->kaisya->text(), QStringLiteral("A電力"));
+    EXPECT_EQ(form->Edit1->text(), QStringLiteral("200"));
+}
+
+TEST_F(StructFormTest, NameCutInsideACharacterLoadsFromItsLine) {
+    // 35 bytes and 電 (93 64): the record keeps the lead byte 93 before the comma.
+    const std::string name = std::string(35, 'x') + "電";
+    add(relay(name, "51R", "300"));
+    openList();
+    ASSERT_EQ(list->ListBox1->count(), 1);
+    select(0);
+    list->CmdOkClick();
+    EXPECT_TRUE(scripted.messages.asked.empty());
+    EXPECT_EQ(form->Debaisu->text(), QStringLiteral("51R"));
+    EXPECT_EQ(form->Edit1->text(), QStringLiteral("300"));
+    EXPECT_EQ(utf8ToCp932(form->kaisya->text().toStdString()), std::string(35, 'x') + "\x93");
+}
+
+TEST_F(StructFormTest, ShowStructureBuildsAFreshModalWindowOnEachPress) {
+    add(relay("A電力", "51R"));
+    QStringList seen;
+    TStructForm* first = nullptr;
+    whenModalOpens<TStructForm>([&](TStructForm* shown) {
+        first = shown;
+        EXPECT_TRUE(shown->isModal());
+        for (int i = 0; i < shown->ListBox1->count(); ++i)
+            seen << shown->ListBox1->item(i)->text();
+        shown->ListBox1->setCurrentRow(0);
+        shown->CmdOk->click();
+    });
+    press(form->Button3);
+    EXPECT_EQ(seen, QStringList{"A電力,51R"});
+    EXPECT_EQ(form->findChildren<TStructForm*>().size(), 0);
+    EXPECT_EQ(form->kaisya->text(), QStringLiteral("A電力"));
+
+    add(relay("B電力", "67"));
+    seen.clear();
+    whenModalOpens<TStructForm>([&](TStructForm* shown) {
+        for (int i = 0; i < shown->ListBox1->count(); ++i)
+            seen << shown->ListBox1->item(i)->text();
+        shown->close();
+    });
+    press(form->Button3);
+    EXPECT_EQ(seen, (QStringList{"A電力,51R", "B電力,67"}));
+    EXPECT_NE(first, nullptr);
+}
+
+TEST_F(StructFormTest, SelectedDataViewLoadsClosesAndShowsTheChart) {
+    withChart();
+    add(relay("A電力", "51R"));
+    openList();
+    list->show();
+    select(0);
+    list->Find1->trigger();
+    EXPECT_FALSE(list->isVisible());
+    waitForChart();
+    EXPECT_EQ(form->kaisya->text(), QStringLiteral("A電力"));
+    EXPECT_EQ(chart->activationCount(), 1);
+    ASSERT_EQ(seriesCount(), 1);
+    EXPECT_EQ(series(0).Count(), 8);
+    EXPECT_EQ(series(0).Title(), "51R");
+    EXPECT_DOUBLE_EQ(series(0).XValues()[0], 120);
+}
+
+TEST_F(StructFormTest, AllDataViewDrawsEveryRecordAndLeavesNoEmptySeries) {
+    withChart();
+    add(relay("A電力", "51R", "100"));
+    add(relay("A電力", "67", "200"));
+    add(relay("B電力", "51R", "300"));
+    openList();
+    list->show();
+    select(0);
+    scripted.messages.asked.clear();
+    list->AllDataView->trigger();
+    EXPECT_FALSE(list->isVisible());
+    waitForChart();
+    EXPECT_TRUE(scripted.messages.asked.empty());
+    ASSERT_EQ(seriesCount(), 3);
+    EXPECT_EQ(shared().SeriesCounter, 2);
+    const char* titles[] = {"51R", "67", "51R"};
+    const double firstCurrent[] = {120, 240, 360};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(series(i).Title(), titles[i]) << i;
+        EXPECT_DOUBLE_EQ(series(i).XValues()[0], firstCurrent[i]) << i;
+    }
+    EXPECT_EQ(series(0).Count(), 8);
+    EXPECT_EQ(series(1).Count(), 8);
+    // Showing the chart draws the main window's entries, the last record,
+    // into its curve once more.
+    EXPECT_EQ(series(2).Count(), 16);
+    EXPECT_EQ(form->kaisya->text(), QStringLiteral("B電力"));
+}
+
+TEST_F(StructFormTest, AllDataViewSkipsLinesThatNameNoRecord) {
+    withChart();
+    add(relay("A電力", "51R", "100"));
+    add(relay("B電力", "67", "200"));
+    openList();
+    // A line that is not found draws nothing, also as the last line; the
+    // lines after a cut listing are passed over silently.
+    list->setListing(utf8ToCp932("A電力,51R\r\nB電力,67\r\nC 電力,51R\r\n\r\n[etc.]"));
+    scripted.messages.asked.clear();
+    list->AllDataViewClick();
+    waitForChart();
+    EXPECT_EQ(scripted.messages.texts(), std::vector<QString>{kNotFound});
+    ASSERT_EQ(seriesCount(), 2);
+    EXPECT_EQ(series(0).Title(), "51R");
+    EXPECT_EQ(series(1).Title(), "67");
+    EXPECT_EQ(series(0).Count(), 8);
+    EXPECT_EQ(series(1).Count(), 16);
+    // The main window holds the last drawn record again.
+    EXPECT_EQ(form->kaisya->text(), QStringLiteral("B電力"));
+
+    // Nothing to draw: no curve is removed.
+    chart->close();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(seriesCount(), 3); // closing starts the next curve
+    openList();
+    list->setListing("\r\n[etc.]");
+    list->AllDataViewClick();
+    waitForChart();
+    EXPECT_EQ(seriesCount(), 3);
+    EXPECT_EQ(series(1).Title(), "67");
+}
+
+TEST_F(StructFormTest, AFailingLoadStillClosesAndShowsTheChart) {
+    withChart();
+    add(relay("A電力", "51R", "100"));
+    Relay bad = relay("B電力", "51R", "x");
+    store(bad);
+    add(relay("C電力", "51R", "300"));
+    openList();
+    list->show();
+    scripted.messages.asked.clear();
+    list->AllDataView->trigger();
+    EXPECT_FALSE(list->isVisible());
+    waitForChart();
+    ASSERT_EQ(scripted.messages.asked.size(), 1u);
+    EXPECT_EQ(scripted.messages.asked[0].kind, BoxKind::Error);
+    EXPECT_EQ(scripted.messages.asked[0].text, QStringLiteral("'x' は浮動小数点数ではありません."));
+    // The first record is drawn; the curve started after it is gone; C is not drawn.
+    ASSERT_EQ(seriesCount(), 1);
+    EXPECT_EQ(series(0).Title(), "51R");
+    EXPECT_DOUBLE_EQ(series(0).XValues()[0], 120);
+    EXPECT_EQ(form->kaisya->text(), QStringLiteral("B電力"));
+
+    // "選択データ表示" on the failing line: closed and shown all the same.
+    chart->close();
+    QCoreApplication::processEvents();
+    const int activations = chart->activationCount();
+    openList();
+    list->show();
+    select(1);
+    scripted.messages.asked.clear();
+    list->Find1->trigger();
+    EXPECT_FALSE(list->isVisible());
+    waitForChart();
+    EXPECT_EQ(scripted.messages.asked.size(), 1u);
+    EXPECT_EQ(chart->activationCount(), activations + 1);
+}
+
+} // namespace
+} // namespace telvara::test
