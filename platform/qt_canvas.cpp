@@ -127,6 +127,9 @@ void QtCanvas3D::FontChanged() {
     font.setItalic(f.style & fsItalic);
     font.setUnderline(f.style & fsUnderline);
     font.setStrikeOut(f.style & fsStrikeOut);
+    // Plain glyphs: a label the label pass draws many times at one place
+    // must look like one label, not grow bold from blended edges.
+    font.setStyleStrategy(QFont::NoAntialias);
     p_->setFont(font);
 }
 
