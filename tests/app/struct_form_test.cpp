@@ -87,6 +87,16 @@ TEST_F(StructFormTest, WindowDesignAndResizing) {
     EXPECT_EQ(list->frameGeometry(), QRect(200, 108, 337, 375));
     EXPECT_EQ(list->ListBox1->sizeHintForRow(0), 12);
 
+    // F1 in the list opens help context 7; the right button opens the menu.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(list.get()));
+    list->ListBox1->setFocus();
+    QTest::keyClick(list->ListBox1, Qt::Key_F1);
+    ASSERT_EQ(scripted.help.shown.size(), 1u);
+    EXPECT_EQ(scripted.help.shown[0].context, 7);
+    emit list->ListBox1->customContextMenuRequested(QPoint(10, 5));
+    EXPECT_TRUE(list->PopupMenu1->isVisible());
+    list->PopupMenu1->hide();
+
     // The button centred 8 pixels above the bottom, the list down to 8 above it.
     for (const QSize client : {QSize(400, 500), QSize(301, 200)}) {
         list->resize(client);
