@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# deb_package_test.sh BUILD_DIR VERSION
+# deb_package_test.sh BUILD_DIR VERSION PROBE
 # Builds the Debian package with CPack, checks its control fields, installs it
 # into this system with dpkg, runs the installed tools and starts telvara on a
 # virtual X display, then removes the package again.
@@ -10,6 +10,7 @@
 set -euo pipefail
 build=$1
 version=$2
+probe=$3
 here=$(cd "$(dirname "$0")" && pwd)
 
 skip() {
@@ -52,9 +53,10 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ -n "$(field Description)" ] || fail "no Description"
 depends=$(field Depends)
 echo "Depends: $depends"
+names=$(tr ',|' '\n\n' <<<"$depends" | awk '{print $1}')
 for p in fonts-ipafont-gothic fonts-ipafont-mincho libqt6widgets6 libqt6printsupport6 libqt6gui6 \
     libc6 libstdc++6; do
-    grep -qE "(^|, )$p( |,|$)" <<<"$depends" || fail "Depends lacks $p"
+    grep -qxF "$p" <<<"$names" || fail "Depends lacks $p"
 done
 dpkg-deb -c "$deb" | awk '{print $NF}' | sed 's|^\./|/|' >"$work/contents"
 for f in /usr/bin/telvara /usr/bin/telvara-store /usr/bin/telvara-render \
@@ -83,6 +85,15 @@ done
 installed=1
 dpkg -i "$deb" >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log" >&2; fail "dpkg -i failed"; }
 [ "$(dpkg-query -W -f='${Status}' telvara)" = "install ok installed" ] || fail "not installed"
+
+# The packaged program keeps its version block after stripping, and the
+# fonts it names are there.
+"$probe" /usr/bin/telvara >"$work/probe" 2>/dev/null || fail "install_probe failed"
+[ "$(sed -n 's/^version //p' "$work/probe")" = "$version" ] ||
+    fail "/usr/bin/telvara version: $(sed -n 's/^version //p' "$work/probe")"
+[ "$(sed -n 's/^font //p' "$work/probe" | tr '\n' ' ')" = \
+    "ＭＳ Ｐゴシック=IPAPGothic ＭＳ Ｐ明朝=IPAPMincho ＭＳ 明朝=IPAMincho " ] ||
+    fail "fonts: $(sed -n 's/^font //p' "$work/probe" | tr '\n' ' ')"
 
 # The packaged tools.
 store="$work/store"
