@@ -62,8 +62,6 @@ TStructForm::TStructForm(TMeinForm& main) : QDialog(&main), main_(main) {
     setObjectName(QStringLiteral("StructForm"));
     setWindowTitle(QStringLiteral("インプットデーター一覧"));
     setFont(minchoFont(13));
-    resize(kStructFormWidth, kStructFormHeight);
-    move(kStructFormLeft, kStructFormTop);
 
     StructScrollBox = new QScrollArea(this);
     StructScrollBox->setObjectName(QStringLiteral("StructScrollBox"));
@@ -100,6 +98,8 @@ TStructForm::TStructForm(TMeinForm& main) : QDialog(&main), main_(main) {
     connect(AllDataView, &QAction::triggered, this,
             guarded(messages, [this](bool) { AllDataViewClick(); }));
     installHelpKey(this, messages, main_.services().help);
+    resize(kStructFormWidth, kStructFormHeight);
+    move(kStructFormLeft, kStructFormTop);
     FormResize();
 }
 
