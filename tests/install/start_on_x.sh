@@ -12,11 +12,21 @@ if [ "${1:-}" != "--inside" ]; then
     export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
         XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/run"
     unset QT_QPA_PLATFORM
-    timeout 60 xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" --inside "$1"
-    exit $?
+    # xvfb-run -a can lose the race for a display number against another test
+    # starting at the same moment; then the inside never ran and it is tried again.
+    for _ in 1 2 3; do
+        status=0
+        timeout 60 xvfb-run -a -s "-screen 0 1280x1024x24" \
+            bash "$0" --inside "$1" "$work/started" || status=$?
+        [ -e "$work/started" ] && exit "$status"
+        sleep 1
+    done
+    echo "FAIL: no virtual X display could be started" >&2
+    exit 1
 fi
 
 program=$2
+touch "$3"
 "$program" >/dev/null 2>&1 &
 pid=$!
 id=""
