@@ -18,21 +18,14 @@ int offsetPixel(int base, long long r) {
     const long long p = base + r;
     return static_cast<int>(std::clamp<long long>(p, INT_MIN, INT_MAX));
 }
-
-template <class T> bool store(T& slot, const T& v) {
-    if (slot == v)
-        return false;
-    slot = v;
-    return true;
-}
 } // namespace
 
 void TChartAxisTitle::SetAngle(int v) {
-    if (store(angle_, v) && OnChange)
+    if (StoreChanged(angle_, v) && OnChange)
         OnChange();
 }
 void TChartAxisTitle::SetCaption(const std::string& v) {
-    if (store(caption_, v) && OnChange)
+    if (StoreChanged(caption_, v) && OnChange)
         OnChange();
 }
 
@@ -63,7 +56,7 @@ void TCustomChartAxis::Changed() {
 
 #define TELVARA_AXIS_SETTER(Name, member, Type)                                                    \
     void TCustomChartAxis::Set##Name(Type v) {                                                     \
-        if (store(member, v))                                                                      \
+        if (StoreChanged(member, v))                                                               \
             Changed();                                                                             \
     }
 
@@ -93,27 +86,27 @@ TELVARA_AXIS_SETTER(Visible, visible_, bool)
 #undef TELVARA_AXIS_SETTER
 
 void TCustomChartAxis::SetAutomatic(bool v) {
-    bool changed = store(automatic_, v);
+    bool changed = StoreChanged(automatic_, v);
     if (!Loading) {
-        changed = store(autoMin_, v) || changed;
-        changed = store(autoMax_, v) || changed;
+        changed = StoreChanged(autoMin_, v) || changed;
+        changed = StoreChanged(autoMax_, v) || changed;
     }
     if (changed)
         Changed();
 }
 
 void TCustomChartAxis::SetAutomaticMaximum(bool v) {
-    bool changed = store(autoMax_, v);
+    bool changed = StoreChanged(autoMax_, v);
     if (!v || autoMin_)
-        changed = store(automatic_, v) || changed;
+        changed = StoreChanged(automatic_, v) || changed;
     if (changed)
         Changed();
 }
 
 void TCustomChartAxis::SetAutomaticMinimum(bool v) {
-    bool changed = store(autoMin_, v);
+    bool changed = StoreChanged(autoMin_, v);
     if (!v || autoMax_)
-        changed = store(automatic_, v) || changed;
+        changed = StoreChanged(automatic_, v) || changed;
     if (changed)
         Changed();
 }
@@ -121,35 +114,35 @@ void TCustomChartAxis::SetAutomaticMinimum(bool v) {
 void TCustomChartAxis::SetIncrement(double v) {
     if (v < 0)
         throw AxisException("軸の増加単位は 0 以上でなければなりません");
-    if (store(increment_, v))
+    if (StoreChanged(increment_, v))
         Changed();
 }
 
 void TCustomChartAxis::SetLabelsSeparation(int v) {
     if (v < 0)
         throw AxisException("ラベルの間隔は 0 以上でなければなりません");
-    if (store(labelsSeparation_, v))
+    if (StoreChanged(labelsSeparation_, v))
         Changed();
 }
 
 void TCustomChartAxis::SetLogarithmicBase(int v) {
     if (v < 2)
         throw AxisException("対数軸の LogarithmicBase プロパティは 2 より大きい値が必要です。");
-    if (store(logBase_, v))
+    if (StoreChanged(logBase_, v))
         Changed();
 }
 
 void TCustomChartAxis::SetMinimum(double v) {
     if (!Loading && v > maximum_)
         throw AxisException("軸の最小値は最大値以下でなければなりません");
-    if (store(minimum_, v))
+    if (StoreChanged(minimum_, v))
         Changed();
 }
 
 void TCustomChartAxis::SetMaximum(double v) {
     if (!Loading && v < minimum_)
         throw AxisException("軸の最大値は最小値以上でなければなりません");
-    if (store(maximum_, v))
+    if (StoreChanged(maximum_, v))
         Changed();
 }
 
@@ -162,7 +155,7 @@ void TCustomChartAxis::SetLogarithmic(bool v) {
         if (EffectiveMinimum < 0 || EffectiveMaximum < 0)
             throw AxisException("対数軸の最大/最小値は 0 以上でなければなりません");
     }
-    if (store(logarithmic_, v))
+    if (StoreChanged(logarithmic_, v))
         Changed();
 }
 
@@ -170,11 +163,11 @@ void TCustomChartAxis::SetMinMaxRange(double aMin, double aMax) {
     automatic_ = autoMin_ = autoMax_ = false;
     if (aMin > aMax)
         std::swap(aMin, aMax);
-    if (store(minimum_, aMin))
+    if (StoreChanged(minimum_, aMin))
         Changed();
-    if (store(maximum_, aMax))
+    if (StoreChanged(maximum_, aMax))
         Changed();
-    if (maximum_ - minimum_ < 1e-10 && store(maximum_, minimum_ + 1e-10))
+    if (maximum_ - minimum_ < 1e-10 && StoreChanged(maximum_, minimum_ + 1e-10))
         Changed();
 }
 

@@ -39,22 +39,16 @@ TCustomAxisPanel::~TCustomAxisPanel() {
 }
 
 void TCustomAxisPanel::SetAxisVisible(bool v) {
-    if (axisVisible_ != v) {
-        axisVisible_ = v;
+    if (StoreChanged(axisVisible_, v))
         RequestRepaint();
-    }
 }
 void TCustomAxisPanel::SetClipPoints(bool v) {
-    if (clipPoints_ != v) {
-        clipPoints_ = v;
+    if (StoreChanged(clipPoints_, v))
         RequestRepaint();
-    }
 }
 void TCustomAxisPanel::SetView3DWalls(bool v) {
-    if (view3DWalls_ != v) {
-        view3DWalls_ = v;
+    if (StoreChanged(view3DWalls_, v))
         RequestRepaint();
-    }
 }
 
 int TCustomAxisPanel::CountActiveSeries() const {

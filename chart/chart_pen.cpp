@@ -2,15 +2,6 @@
 
 namespace telvara {
 
-namespace {
-template <class T> bool store(T& slot, const T& v) {
-    if (slot == v)
-        return false;
-    slot = v;
-    return true;
-}
-} // namespace
-
 TChartPen::TChartPen(TColor color, int width, TPenStyle style, bool visible)
     : color_(color), width_(width), style_(style), visible_(visible) {}
 
@@ -20,27 +11,27 @@ void TChartPen::Changed() {
 }
 
 void TChartPen::SetColor(TColor v) {
-    if (store(color_, v))
+    if (StoreChanged(color_, v))
         Changed();
 }
 void TChartPen::SetWidth(int v) {
-    if (store(width_, v))
+    if (StoreChanged(width_, v))
         Changed();
 }
 void TChartPen::SetStyle(TPenStyle v) {
-    if (store(style_, v))
+    if (StoreChanged(style_, v))
         Changed();
 }
 void TChartPen::SetMode(TPenMode v) {
-    if (store(mode_, v))
+    if (StoreChanged(mode_, v))
         Changed();
 }
 void TChartPen::SetVisible(bool v) {
-    if (store(visible_, v))
+    if (StoreChanged(visible_, v))
         Changed();
 }
 void TChartPen::SetSmallDots(bool v) {
-    if (store(smallDots_, v))
+    if (StoreChanged(smallDots_, v))
         Changed();
 }
 
@@ -55,11 +46,11 @@ TPenState TChartPen::State() const {
 }
 
 void TChartBrush::SetColor(TColor v) {
-    if (store(color_, v) && OnChange)
+    if (StoreChanged(color_, v) && OnChange)
         OnChange();
 }
 void TChartBrush::SetStyle(TBrushStyle v) {
-    if (store(style_, v) && OnChange)
+    if (StoreChanged(style_, v) && OnChange)
         OnChange();
 }
 
@@ -68,19 +59,19 @@ void TChartFont::Changed() {
         OnChange();
 }
 void TChartFont::SetName(const std::string& v) {
-    if (store(name_, v))
+    if (StoreChanged(name_, v))
         Changed();
 }
 void TChartFont::SetHeight(int v) {
-    if (store(height_, v))
+    if (StoreChanged(height_, v))
         Changed();
 }
 void TChartFont::SetColor(TColor v) {
-    if (store(color_, v))
+    if (StoreChanged(color_, v))
         Changed();
 }
 void TChartFont::SetStyle(int v) {
-    if (store(style_, v))
+    if (StoreChanged(style_, v))
         Changed();
 }
 

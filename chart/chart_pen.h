@@ -10,6 +10,14 @@ namespace telvara {
 
 using TNotifyChange = std::function<void()>;
 
+// Stores v in slot; true when the value changed (the caller then reports it).
+template <class T> bool StoreChanged(T& slot, const T& v) {
+    if (slot == v)
+        return false;
+    slot = v;
+    return true;
+}
+
 class TChartPen {
 public:
     TChartPen() = default;

@@ -2,15 +2,6 @@
 
 namespace telvara {
 
-namespace {
-template <class T> bool store(T& slot, const T& v) {
-    if (slot == v)
-        return false;
-    slot = v;
-    return true;
-}
-} // namespace
-
 TChartTitle::TChartTitle() {
     SetOnChange({});
 }
@@ -28,23 +19,23 @@ void TChartTitle::Changed() {
 }
 
 void TChartTitle::SetText(const std::vector<std::string>& v) {
-    if (store(text_, v))
+    if (StoreChanged(text_, v))
         Changed();
 }
 void TChartTitle::SetAlignment(TAlignment v) {
-    if (store(alignment_, v))
+    if (StoreChanged(alignment_, v))
         Changed();
 }
 void TChartTitle::SetColor(TColor v) {
-    if (store(color_, v))
+    if (StoreChanged(color_, v))
         Changed();
 }
 void TChartTitle::SetAdjustFrame(bool v) {
-    if (store(adjustFrame_, v))
+    if (StoreChanged(adjustFrame_, v))
         Changed();
 }
 void TChartTitle::SetVisible(bool v) {
-    if (store(visible_, v))
+    if (StoreChanged(visible_, v))
         Changed();
 }
 
@@ -66,63 +57,63 @@ void TChartLegend::Changed() {
 }
 
 void TChartLegend::SetVisible(bool v) {
-    if (store(visible_, v))
+    if (StoreChanged(visible_, v))
         Changed();
 }
 void TChartLegend::SetAlignment(TLegendAlignment v) {
-    if (store(alignment_, v))
+    if (StoreChanged(alignment_, v))
         Changed();
 }
 void TChartLegend::SetLegendStyle(TLegendStyle v) {
-    if (store(legendStyle_, v))
+    if (StoreChanged(legendStyle_, v))
         Changed();
 }
 void TChartLegend::SetTextStyle(TLegendTextStyle v) {
-    if (store(textStyle_, v))
+    if (StoreChanged(textStyle_, v))
         Changed();
 }
 void TChartLegend::SetColor(TColor v) {
-    if (store(color_, v))
+    if (StoreChanged(color_, v))
         Changed();
 }
 void TChartLegend::SetColorWidth(int v) {
-    if (store(colorWidth_, v))
+    if (StoreChanged(colorWidth_, v))
         Changed();
 }
 void TChartLegend::SetTopPos(int v) {
-    if (store(topPos_, v))
+    if (StoreChanged(topPos_, v))
         Changed();
 }
 void TChartLegend::SetMaxNumRows(int v) {
-    if (store(maxNumRows_, v))
+    if (StoreChanged(maxNumRows_, v))
         Changed();
 }
 void TChartLegend::SetResizeChart(bool v) {
-    if (store(resizeChart_, v))
+    if (StoreChanged(resizeChart_, v))
         Changed();
 }
 void TChartLegend::SetShadowColor(TColor v) {
-    if (store(shadowColor_, v))
+    if (StoreChanged(shadowColor_, v))
         Changed();
 }
 void TChartLegend::SetShadowSize(int v) {
-    if (store(shadowSize_, v))
+    if (StoreChanged(shadowSize_, v))
         Changed();
 }
 void TChartLegend::SetFirstValue(int v) {
-    if (store(firstValue_, v))
+    if (StoreChanged(firstValue_, v))
         Changed();
 }
 void TChartLegend::SetInverted(bool v) {
-    if (store(inverted_, v))
+    if (StoreChanged(inverted_, v))
         Changed();
 }
 void TChartLegend::SetHorizMargin(int v) {
-    if (store(horizMargin_, v))
+    if (StoreChanged(horizMargin_, v))
         Changed();
 }
 void TChartLegend::SetVertMargin(int v) {
-    if (store(vertMargin_, v))
+    if (StoreChanged(vertMargin_, v))
         Changed();
 }
 
@@ -143,15 +134,15 @@ void TChartWall::Changed() {
 }
 
 void TChartWall::SetColor(TColor v) {
-    if (store(color_, v))
+    if (StoreChanged(color_, v))
         Changed();
 }
 void TChartWall::SetSize(int v) {
-    if (store(size_, v))
+    if (StoreChanged(size_, v))
         Changed();
 }
 void TChartWall::SetDark3D(bool v) {
-    if (store(dark3D_, v))
+    if (StoreChanged(dark3D_, v))
         Changed();
 }
 

@@ -7,13 +7,6 @@
 namespace telvara {
 
 namespace {
-template <class T> bool store(T& slot, const T& v) {
-    if (slot == v)
-        return false;
-    slot = v;
-    return true;
-}
-
 // The drawing surface keeps 16-bit coordinates; points beyond are skipped.
 constexpr int kMaxPixel = 32766;
 bool drawable(int p) {
@@ -32,23 +25,23 @@ TCustomSeries::~TCustomSeries() {
 }
 
 void TCustomSeries::SetLineBrush(TBrushStyle v) {
-    if (store(lineBrush_, v))
+    if (StoreChanged(lineBrush_, v))
         Repaint();
 }
 void TCustomSeries::SetLineHeight(int v) {
-    if (store(lineHeight_, v))
+    if (StoreChanged(lineHeight_, v))
         Repaint();
 }
 void TCustomSeries::SetStairs(bool v) {
-    if (store(stairs_, v))
+    if (StoreChanged(stairs_, v))
         Repaint();
 }
 void TCustomSeries::SetInvertedStairs(bool v) {
-    if (store(invertedStairs_, v))
+    if (StoreChanged(invertedStairs_, v))
         Repaint();
 }
 void TCustomSeries::SetDark3D(bool v) {
-    if (store(dark3D_, v))
+    if (StoreChanged(dark3D_, v))
         Repaint();
 }
 

@@ -1,20 +1,12 @@
 #include "chart/panel.h"
 
+#include "chart/chart_pen.h"
 #include "chart/math_util.h"
 
 #include <algorithm>
 #include <string>
 
 namespace telvara {
-
-namespace {
-template <class T> bool store(T& slot, const T& v) {
-    if (slot == v)
-        return false;
-    slot = v;
-    return true;
-}
-} // namespace
 
 void TZoomPanningRecord::BeginDrag(int x, int y) {
     StartX = LastX = x;
@@ -30,19 +22,19 @@ void TZoomPanningRecord::SortCorners() {
 }
 
 void TChartGradient::SetDirection(TGradientDirection v) {
-    if (store(direction_, v))
+    if (StoreChanged(direction_, v))
         owner_->RequestRepaint();
 }
 void TChartGradient::SetStartColor(TColor v) {
-    if (store(startColor_, v))
+    if (StoreChanged(startColor_, v))
         owner_->RequestRepaint();
 }
 void TChartGradient::SetEndColor(TColor v) {
-    if (store(endColor_, v))
+    if (StoreChanged(endColor_, v))
         owner_->RequestRepaint();
 }
 void TChartGradient::SetVisible(bool v) {
-    if (store(visible_, v))
+    if (StoreChanged(visible_, v))
         owner_->RequestRepaint();
 }
 
@@ -58,47 +50,47 @@ void TCustomChartPanel::SetBounds(int width, int height) {
 }
 
 void TCustomChartPanel::SetColor(TColor v) {
-    if (store(color_, v))
+    if (StoreChanged(color_, v))
         RequestRepaint();
 }
 void TCustomChartPanel::SetBevelOuter(TPanelBevel v) {
-    if (store(bevelOuter_, v))
+    if (StoreChanged(bevelOuter_, v))
         RequestRepaint();
 }
 void TCustomChartPanel::SetBevelInner(TPanelBevel v) {
-    if (store(bevelInner_, v))
+    if (StoreChanged(bevelInner_, v))
         RequestRepaint();
 }
 void TCustomChartPanel::SetBevelWidth(int v) {
-    if (store(bevelWidth_, v))
+    if (StoreChanged(bevelWidth_, v))
         RequestRepaint();
 }
 void TCustomChartPanel::SetBorderWidth(int v) {
-    if (store(borderWidth_, v))
+    if (StoreChanged(borderWidth_, v))
         RequestRepaint();
 }
 void TCustomChartPanel::SetMarginLeft(int v) {
-    if (store(marginLeft_, v))
+    if (StoreChanged(marginLeft_, v))
         RequestRepaint();
 }
 void TCustomChartPanel::SetMarginTop(int v) {
-    if (store(marginTop_, v))
+    if (StoreChanged(marginTop_, v))
         RequestRepaint();
 }
 void TCustomChartPanel::SetMarginRight(int v) {
-    if (store(marginRight_, v))
+    if (StoreChanged(marginRight_, v))
         RequestRepaint();
 }
 void TCustomChartPanel::SetMarginBottom(int v) {
-    if (store(marginBottom_, v))
+    if (StoreChanged(marginBottom_, v))
         RequestRepaint();
 }
 void TCustomChartPanel::SetView3D(bool v) {
-    if (store(view3D_, v))
+    if (StoreChanged(view3D_, v))
         RequestRepaint();
 }
 void TCustomChartPanel::SetMonochrome(bool v) {
-    if (store(monochrome_, v))
+    if (StoreChanged(monochrome_, v))
         RequestRepaint();
 }
 
@@ -118,7 +110,7 @@ void TCustomChartPanel::SetChart3DPercent(int v) {
     if (v < lo || v > hi)
         throw ChartException("３次元効果の割合は " + std::to_string(lo) + " から " +
                              std::to_string(hi) + " の間でなければなりません");
-    if (store(chart3DPercent_, v))
+    if (StoreChanged(chart3DPercent_, v))
         RequestRepaint();
 }
 

@@ -27,58 +27,40 @@ TCanvas3D* TChartSeries::Canvas() const {
 }
 
 void TChartSeries::SetActive(bool v) {
-    if (active_ != v) {
-        active_ = v;
+    if (StoreChanged(active_, v))
         Repaint();
-    }
 }
 void TChartSeries::SetSeriesColor(TColor v) {
-    if (color_ != v) {
-        color_ = v;
+    if (StoreChanged(color_, v))
         Repaint();
-    }
 }
 void TChartSeries::SetTitle(const std::string& v) {
-    if (title_ != v) {
-        title_ = v;
+    if (StoreChanged(title_, v))
         Repaint();
-    }
 }
 void TChartSeries::SetShowInLegend(bool v) {
-    if (showInLegend_ != v) {
-        showInLegend_ = v;
+    if (StoreChanged(showInLegend_, v))
         Repaint();
-    }
 }
 void TChartSeries::SetColorEachPoint(bool v) {
-    if (colorEachPoint_ != v) {
-        colorEachPoint_ = v;
+    if (StoreChanged(colorEachPoint_, v))
         Repaint();
-    }
 }
 void TChartSeries::SetHorizAxis(THorizAxis v) {
-    if (horizAxis_ != v) {
-        horizAxis_ = v;
+    if (StoreChanged(horizAxis_, v))
         Repaint();
-    }
 }
 void TChartSeries::SetVertAxis(TVertAxis v) {
-    if (vertAxis_ != v) {
-        vertAxis_ = v;
+    if (StoreChanged(vertAxis_, v))
         Repaint();
-    }
 }
 void TChartSeries::SetValueFormat(const std::string& v) {
-    if (valueFormat_ != v) {
-        valueFormat_ = v;
+    if (StoreChanged(valueFormat_, v))
         Repaint();
-    }
 }
 void TChartSeries::SetPercentFormat(const std::string& v) {
-    if (percentFormat_ != v) {
-        percentFormat_ = v;
+    if (StoreChanged(percentFormat_, v))
         Repaint();
-    }
 }
 
 std::string TChartSeries::PointLabel(int index) const {

@@ -14,40 +14,28 @@ void TSeriesMarks::Changed() {
 }
 
 void TSeriesMarks::SetVisible(bool v) {
-    if (visible_ != v) {
-        visible_ = v;
+    if (StoreChanged(visible_, v))
         Changed();
-    }
 }
 void TSeriesMarks::SetStyle(TSeriesMarksStyle v) {
-    if (style_ != v) {
-        style_ = v;
+    if (StoreChanged(style_, v))
         Changed();
-    }
 }
 void TSeriesMarks::SetArrowLength(int v) {
-    if (arrowLength_ != v) {
-        arrowLength_ = v;
+    if (StoreChanged(arrowLength_, v))
         Changed();
-    }
 }
 void TSeriesMarks::SetBackColor(TColor v) {
-    if (backColor_ != v) {
-        backColor_ = v;
+    if (StoreChanged(backColor_, v))
         Changed();
-    }
 }
 void TSeriesMarks::SetTransparent(bool v) {
-    if (transparent_ != v) {
-        transparent_ = v;
+    if (StoreChanged(transparent_, v))
         Changed();
-    }
 }
 void TSeriesMarks::SetClip(bool v) {
-    if (clip_ != v) {
-        clip_ = v;
+    if (StoreChanged(clip_, v))
         Changed();
-    }
 }
 
 } // namespace telvara

@@ -2,15 +2,6 @@
 
 namespace telvara {
 
-namespace {
-template <class T> bool store(T& slot, const T& v) {
-    if (slot == v)
-        return false;
-    slot = v;
-    return true;
-}
-} // namespace
-
 TSeriesPointer::TSeriesPointer() {
     pen_.OnChange = [this] { Changed(); };
 }
@@ -21,23 +12,23 @@ void TSeriesPointer::Changed() {
 }
 
 void TSeriesPointer::SetVisible(bool v) {
-    if (store(visible_, v))
+    if (StoreChanged(visible_, v))
         Changed();
 }
 void TSeriesPointer::SetStyle(TSeriesPointerStyle v) {
-    if (store(style_, v))
+    if (StoreChanged(style_, v))
         Changed();
 }
 void TSeriesPointer::SetHorizSize(int v) {
-    if (store(horizSize_, v))
+    if (StoreChanged(horizSize_, v))
         Changed();
 }
 void TSeriesPointer::SetVertSize(int v) {
-    if (store(vertSize_, v))
+    if (StoreChanged(vertSize_, v))
         Changed();
 }
 void TSeriesPointer::SetInflateMargins(bool v) {
-    if (store(inflateMargins_, v))
+    if (StoreChanged(inflateMargins_, v))
         Changed();
 }
 
