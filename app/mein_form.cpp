@@ -4,6 +4,7 @@
 #include "base/numbers.h"
 #include "base/shared_values.h"
 #include "chartwin/chat_form.h"
+#include "chartwin/coordination_chart.h"
 #include "platform/guard.h"
 #include "platform/help_keys.h"
 #include "store/bplustree.h"
@@ -161,12 +162,7 @@ void TMeinForm::Edit9Exit() {
         services_.messages.showMessage(kNoTap);
         focusControl(Edit9);
     }
-    values.Current150 = 1.5 * values.TapCurrent;
-    values.Current200 = 2 * values.TapCurrent;
-    values.Current300 = 3 * values.TapCurrent;
-    values.Current400 = 4 * values.TapCurrent;
-    values.Current500 = 5 * values.TapCurrent;
-    values.Current700 = 7 * values.TapCurrent;
+    setTapMultiples(values);
     showTapCurrents();
 }
 
@@ -185,13 +181,10 @@ void TMeinForm::Edit10Exit() {
 }
 
 void TMeinForm::Edit8Enter() {
-    const double instTap = readField(Edit10);
-    if (instTap > 0) {
-        shared().InstCurrent = readField(Edit1) * instTap;
+    if (deriveInstCurrent(Edit1->text().toStdString(), Edit10->text().toStdString(), shared()))
         showCurrent(Label15, currentText(shared().InstCurrent));
-    } else {
+    else
         showCurrent(Label15, kNoInstCurrent);
-    }
 }
 
 void TMeinForm::timeExit(QLineEdit* edit) {

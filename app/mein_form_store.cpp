@@ -4,8 +4,8 @@
 #include "app/struct_form.h"
 
 #include "base/cp932.h"
-#include "base/numbers.h"
 #include "base/shared_values.h"
+#include "chartwin/coordination_chart.h"
 #include "store/bplustree.h"
 
 #include <QLabel>
@@ -42,10 +42,6 @@ std::optional<QString> firstUnrepresentable(const QString& text) {
             return character;
     }
     return std::nullopt;
-}
-
-double readField(const QLineEdit* edit) {
-    return readDecimal(edit->text().toStdString());
 }
 
 } // namespace
@@ -144,15 +140,7 @@ void TMeinForm::DataSearch() {
 // The derived currents of a loaded record, without the tap check and its
 // message.
 void TMeinForm::deriveLoadedCurrents() {
-    SharedValues& values = shared();
-    const long double ct = readField(Edit1);
-    values.TapCurrent = static_cast<double>(ct / 5 * readField(Edit9));
-    values.Current150 = 1.5 * values.TapCurrent;
-    values.Current200 = 2 * values.TapCurrent;
-    values.Current300 = 3 * values.TapCurrent;
-    values.Current400 = 4 * values.TapCurrent;
-    values.Current500 = 5 * values.TapCurrent;
-    values.Current700 = 7 * values.TapCurrent;
+    deriveTapCurrents(Edit1->text().toStdString(), Edit9->text().toStdString(), shared());
     showTapCurrents();
     Edit8Enter(); // InstCurrent and Label15 by the INST rule
 }

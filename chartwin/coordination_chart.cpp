@@ -64,20 +64,34 @@ std::vector<CurvePoint> curvePoints(const std::array<std::string, 7>& times,
     return points;
 }
 
-void deriveRecordCurrents(const std::string& ct, const std::string& tap, const std::string& instTap,
-                          SharedValues& v) {
-    const long double ctValue = readDecimal(ct);
-    const double tapValue = readDecimal(tap);
-    v.TapCurrent = static_cast<double>(ctValue / 5 * tapValue);
+void setTapMultiples(SharedValues& v) {
     v.Current150 = 1.5 * v.TapCurrent;
     v.Current200 = 2 * v.TapCurrent;
     v.Current300 = 3 * v.TapCurrent;
     v.Current400 = 4 * v.TapCurrent;
     v.Current500 = 5 * v.TapCurrent;
     v.Current700 = 7 * v.TapCurrent;
+}
+
+void deriveTapCurrents(const std::string& ct, const std::string& tap, SharedValues& v) {
+    const long double ctValue = readDecimal(ct);
+    const double tapValue = readDecimal(tap);
+    v.TapCurrent = static_cast<double>(ctValue / 5 * tapValue);
+    setTapMultiples(v);
+}
+
+bool deriveInstCurrent(const std::string& ct, const std::string& instTap, SharedValues& v) {
     const double inst = readDecimal(instTap);
-    if (inst > 0)
-        v.InstCurrent = readDecimal(ct) * inst;
+    if (inst <= 0)
+        return false;
+    v.InstCurrent = readDecimal(ct) * inst;
+    return true;
+}
+
+void deriveRecordCurrents(const std::string& ct, const std::string& tap, const std::string& instTap,
+                          SharedValues& v) {
+    deriveTapCurrents(ct, tap, v);
+    deriveInstCurrent(ct, instTap, v);
 }
 
 void applyChartDesign(TChart& chart) {

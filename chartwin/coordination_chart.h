@@ -36,6 +36,18 @@ struct CurvePoint {
 std::vector<CurvePoint> curvePoints(const std::array<std::string, 7>& times,
                                     const SharedValues& currents);
 
+// TapCurrent's six multiples: Current150 .. Current700.
+void setTapMultiples(SharedValues& values);
+
+// TapCurrent = CT / 5 x tap and its multiples. Throws ConvertError for a bad
+// number before anything changes.
+void deriveTapCurrents(const std::string& ct, const std::string& tap, SharedValues& values);
+
+// InstCurrent = CT x INST tap when the INST tap is above 0 (true); else
+// InstCurrent keeps its value (false). The INST tap is read first; the CT only
+// when it is used. Throws ConvertError for a bad number.
+bool deriveInstCurrent(const std::string& ct, const std::string& instTap, SharedValues& values);
+
 // The derived currents of a loaded record: TapCurrent = CT / 5 x tap, the six
 // multiples, and InstCurrent = CT x INST tap when the INST tap is above 0
 // (else InstCurrent keeps its value). Throws ConvertError for a bad number.
