@@ -51,23 +51,22 @@ std::string msgDamaged(const std::string& path, const std::string& detail) {
 }
 
 void TUnitFile::openExisting(const std::string& path) {
-    close();
-    path_ = path;
-    errno = 0;
-    file_ = std::fopen(path.c_str(), "r+b");
-    if (!file_)
-        throw IoError(msgOpenFailed(path));
-    // Unbuffered: each unit is one transfer and reaches the file at once.
-    std::setvbuf(file_, nullptr, _IONBF, 0);
+    open(path, "r+b", msgOpenFailed);
 }
 
 void TUnitFile::createNew(const std::string& path) {
+    open(path, "w+bx", msgCreateFailed);
+}
+
+void TUnitFile::open(const std::string& path, const char* mode,
+                     std::string (*failed)(const std::string&)) {
     close();
     path_ = path;
     errno = 0;
-    file_ = std::fopen(path.c_str(), "w+bx");
+    file_ = std::fopen(path.c_str(), mode);
     if (!file_)
-        throw IoError(msgCreateFailed(path));
+        throw IoError(failed(path));
+    // Unbuffered: each unit is one transfer and reaches the file at once.
     std::setvbuf(file_, nullptr, _IONBF, 0);
 }
 

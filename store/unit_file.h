@@ -44,6 +44,8 @@ public:
     void setFaultCountdown(std::int64_t* countdown) { fault_ = countdown; }
 
 private:
+    // failed: the message of a failed open, read while errno still holds its cause.
+    void open(const std::string& path, const char* mode, std::string (*failed)(const std::string&));
     void seek(std::int64_t unit);
     bool faultNow();
 
