@@ -24,9 +24,7 @@ bool pathExists(const std::string& path) {
 
 void TBPlusTree::OpenStore(const std::string& folderPath) {
     CloseStore();
-    std::string folder = folderPath.empty() ? "./" : folderPath;
-    if (folder.back() != '/')
-        folder += '/';
+    const std::string folder = storeFolder(folderPath);
     const std::string pagePath = folder + kPageFileName;
     const std::string recordPath = folder + kRecordFileName;
 

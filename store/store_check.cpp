@@ -289,9 +289,7 @@ void TChecker::freeRecords() {
 
 TCheckReport checkStore(const std::string& folderPath) {
     TCheckReport report;
-    std::string folder = folderPath.empty() ? "./" : folderPath;
-    if (folder.back() != '/')
-        folder += '/';
+    const std::string folder = storeFolder(folderPath);
     const std::string pagePath = folder + kPageFileName;
     const std::string recordPath = folder + kRecordFileName;
     std::vector<unsigned char> pages, records;

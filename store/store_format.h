@@ -24,6 +24,14 @@ constexpr std::int32_t kNone = -1;
 inline constexpr const char kPageFileName[] = "ZuboK.dat";
 inline constexpr const char kRecordFileName[] = "ZuboK.idx";
 
+// A store folder as the prefix of its two files: "./" for an empty folder,
+// else the folder with a trailing '/'.
+inline std::string storeFolder(const std::string& folder) {
+    if (folder.empty())
+        return "./";
+    return folder.back() == '/' ? folder : folder + '/';
+}
+
 std::int32_t getInt32(const unsigned char* p);
 void putInt32(unsigned char* p, std::int32_t v);
 
