@@ -3,6 +3,22 @@
 
 namespace telvara {
 
+namespace {
+
+// Appends the separator, over src's leftmost child, and then src's first
+// `count` entries to page.
+void appendAfterSeparator(TTreePage& page, std::string_view separator, const TTreePage& src,
+                          int count) {
+    const int u = page.keyCount();
+    page.setKey(u + 1, separator);
+    page.setChild(u + 1, src.child(0));
+    for (int j = 1; j <= count; ++j)
+        page.copyEntry(u + 1 + j, src, j);
+    page.setKeyCount(u + 1 + count);
+}
+
+} // namespace
+
 void TBPlusTree::DeleteCurrent() {
     RequireOpen();
     currentRecNo_ = kNone;
@@ -112,13 +128,8 @@ bool TBPlusTree::BorrowFromRight(int level, int b, TTreePage& right, int k) {
     TTreePage& parent = levelPages_[std::size_t(level)];
     TTreePage& under = levelPages_[std::size_t(level) + 1];
     const std::int32_t rightNo = parent.child(b + 1);
-    const int u = under.keyCount();
     const int n = right.keyCount();
-    under.setKey(u + 1, parent.key(b + 1));
-    under.setChild(u + 1, right.child(0));
-    for (int j = 1; j < k; ++j)
-        under.copyEntry(u + 1 + j, right, j);
-    under.setKeyCount(u + k);
+    appendAfterSeparator(under, parent.key(b + 1), right, k - 1);
     parent.setKey(b + 1, right.key(k));
     right.setChild(0, right.child(k));
     for (int j = k + 1; j <= n; ++j)
@@ -135,13 +146,7 @@ bool TBPlusTree::MergeWithRight(int level, int b, TTreePage& right) {
     TTreePage& parent = levelPages_[std::size_t(level)];
     TTreePage& under = levelPages_[std::size_t(level) + 1];
     const std::int32_t rightNo = parent.child(b + 1);
-    const int u = under.keyCount();
-    const int n = right.keyCount();
-    under.setKey(u + 1, parent.key(b + 1));
-    under.setChild(u + 1, right.child(0));
-    for (int j = 1; j <= n; ++j)
-        under.copyEntry(u + 1 + j, right, j);
-    under.setKeyCount(u + 1 + n);
+    appendAfterSeparator(under, parent.key(b + 1), right, right.keyCount());
     const int count = parent.keyCount();
     for (int i = b + 1; i < count; ++i)
         parent.copyEntry(i, parent, i + 1);
@@ -182,13 +187,7 @@ bool TBPlusTree::MergeIntoLeft(int level, int b, TTreePage& left) {
     TTreePage& under = levelPages_[std::size_t(level) + 1];
     const std::int32_t leftNo = parent.child(b - 1);
     const std::int32_t underNo = parent.child(b);
-    const int u = under.keyCount();
-    const int n = left.keyCount();
-    left.setKey(n + 1, parent.key(b));
-    left.setChild(n + 1, under.child(0));
-    for (int j = 1; j <= u; ++j)
-        left.copyEntry(n + 1 + j, under, j);
-    left.setKeyCount(n + 1 + u);
+    appendAfterSeparator(left, parent.key(b), under, under.keyCount());
     const int count = parent.keyCount();
     parent.setKeyCount(count - 1);
     parent.clearAbove(count - 1);
