@@ -88,18 +88,24 @@ void TCustomChartAxis::DrawTicksGrid() {
         for (int p : TickList)
             TickStroke(p, lineAt + out, tickLength_);
     }
-    if (grid_.Visible()) {
+    // Grid lines go over a clear brush and a transparent background.
+    auto drawGrid = [&](const TChartPen& pen, auto lines) {
         c.AssignBrush({c.Brush().color, bsClear});
         c.SetBackMode(cbmTransparent);
-        c.AssignPen(gridPen(grid_, chart_->Printing()));
-        const int n = static_cast<int>(TickList.size());
-        for (int i = 0; i < n; ++i) {
-            if (!gridCentered_)
-                GridLine(TickList[i], false);
-            else if (i > 0)
-                GridLine(RoundEvenInt((TickList[i] + TickList[i - 1]) * 0.5), false);
-        }
+        c.AssignPen(gridPen(pen, chart_->Printing()));
+        lines();
         c.SetBackMode(cbmOpaque);
+    };
+    if (grid_.Visible()) {
+        drawGrid(grid_, [&] {
+            const int n = static_cast<int>(TickList.size());
+            for (int i = 0; i < n; ++i) {
+                if (!gridCentered_)
+                    GridLine(TickList[i], false);
+                else if (i > 0)
+                    GridLine(RoundEvenInt((TickList[i] + TickList[i - 1]) * 0.5), false);
+            }
+        });
     }
     if (ticksInner_.Visible() && tickInnerLength_ != 0) {
         c.AssignPen(ticksInner_.State());
@@ -115,12 +121,10 @@ void TCustomChartAxis::DrawTicksGrid() {
             TickStroke(p, lineAt + out, minorTickLength_);
     }
     if (minorGrid_.Visible()) {
-        c.AssignBrush({c.Brush().color, bsClear});
-        c.SetBackMode(cbmTransparent);
-        c.AssignPen(gridPen(minorGrid_, chart_->Printing()));
-        for (int p : minor)
-            GridLine(p, true);
-        c.SetBackMode(cbmOpaque);
+        drawGrid(minorGrid_, [&] {
+            for (int p : minor)
+                GridLine(p, true);
+        });
     }
 }
 
