@@ -12,6 +12,7 @@ PACKAGES=(
   xvfb xauth xdotool x11-utils
   file python3
   cups printer-driver-cups-pdf poppler-utils
+  dpkg-dev desktop-file-utils python3-matplotlib x11-apps
 )
 
 missing=()
