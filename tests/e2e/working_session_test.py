@@ -24,6 +24,8 @@ import sys
 import tempfile
 import time
 
+# The source folder stays free of compiled modules.
+sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import images  # noqa: E402
 from harness import Relay, StepFailed, count_colour  # noqa: E402
