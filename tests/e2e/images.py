@@ -38,10 +38,6 @@ class Picture:
             rows[ty] = bytes(line)
         return Picture(self.width, self.height, rows)
 
-    def pixel(self, x, y):
-        r = self.rows[y]
-        return tuple(r[3 * x:3 * x + 3])
-
     def colours(self):
         """The set of distinct colours (as RGB triples)."""
         seen = set()

@@ -164,6 +164,13 @@ class Driver(Harness):
         self.require(count_colour(panel, RED) > 200, "the first curve (red) is not on the chart")
         return panel
 
+    def render(self, name):
+        """What telvara-render draws of the data folder at the panel's size."""
+        path = os.path.join(self.args.artefacts, name)
+        self.run_tool([self.args.render_tool, self.folder, path,
+                       "--size", "%dx%d" % self.panel_size])
+        return images.read_bmp24(path)
+
     def chart_add_curve(self):
         self.click_until(self.chart, ADD_CURVE_BUTTON, lambda: not x.is_visible(self.chart),
                          "close of the chart window on ｸﾞﾗﾌの追加")

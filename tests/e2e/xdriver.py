@@ -54,10 +54,10 @@ def visible_windows(name):
     return [int(w) for w in out.split()]
 
 
-def wait_window(name, timeout=20, exclude=()):
-    """The newest visible window whose name matches, not one of exclude."""
+def wait_window(name, timeout=20):
+    """The newest visible window whose name matches."""
     def probe():
-        ids = [w for w in visible_windows(name) if w not in exclude]
+        ids = visible_windows(name)
         return ids[-1] if ids else None
     return wait_until("a window named %r" % name, probe, timeout)
 
