@@ -40,8 +40,8 @@ RELAY_A = Relay("A電力", "51R", "100", "4", "40", ["10", "5", "3", "2.2", "1.8
 RELAY_B = Relay("B電力", "51", "400", "3", "20", ["9", "6", "4", "3.4", "3", "2.6", "0.1"])
 
 # Screenshots the README shows: artefact name -> docs/screenshots name.
-DOC_SHOTS = {"main-loaded.png": "main-window.png", "chart-all-data.png": "chart-window.png",
-             "list-menu.png": "list-window.png"}
+DOC_SHOTS = {"main-loaded.png": "main.png", "chart-all-data.png": "chart.png",
+             "list-menu.png": "list.png"}
 
 
 def first_run(t):
