@@ -109,13 +109,19 @@ void TCustomChartAxis::ProcessLabel(double v, const std::string* text) {
 
 void TCustomChartAxis::DefaultLabels() {
     if (logarithmic_ && increment_ == 0) {
-        if (EffectiveMinimum == EffectiveMaximum)
+        // An infinite minimum leaves no power to label (nor to round to).
+        if (EffectiveMinimum == EffectiveMaximum || std::isinf(EffectiveMinimum))
             return;
         const double base = logBase_;
         double v;
         if (EffectiveMinimum > 0) {
-            v = std::pow(
-                base, static_cast<double>(RoundEven(std::log(EffectiveMinimum) / std::log(base))));
+            const double k =
+                static_cast<double>(RoundEven(std::log(EffectiveMinimum) / std::log(base)));
+            v = std::pow(base, k);
+            // A power rounded down below the smallest double would stay 0 for
+            // ever; the next one up still lies above the minimum.
+            if (!(v > 0))
+                v = std::pow(base, k + 1);
         } else {
             EffectiveMinimum = EffectiveMinimum == 0 ? 0.1 : 1e-10;
             v = EffectiveMinimum;
@@ -133,8 +139,12 @@ void TCustomChartAxis::DefaultLabels() {
     double v = (EffectiveRange == 0 || !roundFirstLabel_)
                    ? EffectiveMaximum
                    : std::trunc(EffectiveMaximum / inc) * inc;
-    while (v > EffectiveMaximum)
-        v -= inc;
+    while (v > EffectiveMaximum) {
+        const double lower = v - inc;
+        if (!(lower < v)) // the step is lost in the value's precision: no label fits
+            return;
+        v = lower;
+    }
     const double low = (EffectiveMinimum - 1e-12) / 1.000000000001;
     while (v >= low) {
         ProcessLabel(v);

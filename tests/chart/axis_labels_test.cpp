@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <vector>
 
 using namespace telvara;
@@ -245,4 +246,28 @@ TEST_F(LabelFixture, LabelTexts) {
     axis.SetLabelsMultiLine(false);
     EXPECT_EQ(axis.FormatAxisLabel(1234.5), "1.234,5");
     setNumberLocale({".", ","});
+}
+
+TEST_F(LabelFixture, DefaultLabelsEndWhereDoublesRunOut) {
+    // Around -1e17 doubles lie 16 apart: a first label one step of 5 above the
+    // maximum can never be lowered, and no label fits.
+    range(-1.0000000000000005e17 - 32, -1.0000000000000005e17, false);
+    axis.SetLabelsSeparation(0);
+    axis.SetIncrement(5);
+    axis.RunLabelPass();
+    EXPECT_TRUE(axis.TickList.empty());
+    // Base 100 from the smallest double: 100^-162 is 0 in doubles, so the
+    // labels start one power higher, at 1e-322, and run up to 1.
+    axis.SetIncrement(0);
+    range(5e-324, 1, true);
+    axis.SetLogarithmicBase(100);
+    axis.RunLabelPass();
+    ASSERT_EQ(axis.TickList.size(), 162u);
+    EXPECT_EQ(axis.TickList.front(), axis.ValueToPixel(1e-322));
+    EXPECT_EQ(axis.TickList.back(), 1000);
+    // An infinite minimum (with a maximum that is not a number) labels nothing.
+    axis.SetLogarithmicBase(10);
+    range(std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN(), true);
+    axis.RunLabelPass();
+    EXPECT_TRUE(axis.TickList.empty());
 }
