@@ -5,6 +5,7 @@
 #include "chart/math_util.h"
 #include "chart/print.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace telvara {
@@ -79,14 +80,20 @@ TRect TCustomChartPanel::GetExportRect() const {
 }
 
 // Written as the margins are defined (percent of the printable size, through
-// the resolution); in floating point this is Round(PW * margin / 100).
+// the resolution); in floating point this is Round(PW * margin / 100). A
+// margin of millions of percent is held to 2^29 pixels, so the page rectangle
+// and its width and height stay integers.
 TRect TCustomChartPanel::CalcPrintPageRect(int pw, int ph, int dpiX, int dpiY) {
     const TRect& m = printMargins_;
-    const double dx = dpiX, dy = dpiY;
-    return {RoundEvenInt(dx * (m.left * (pw * 0.01 / dx))),
-            RoundEvenInt(dy * (m.top * (ph * 0.01 / dy))),
-            pw - RoundEvenInt(dx * (m.right * (pw * 0.01 / dx))),
-            ph - RoundEvenInt(dy * (m.bottom * (ph * 0.01 / dy)))};
+    // The resolution cancels out; a printer reporting none must not make it 0 * inf.
+    const double dx = dpiX > 0 ? dpiX : 1, dy = dpiY > 0 ? dpiY : 1;
+    auto pixels = [](double v) {
+        constexpr double limit = 1 << 29;
+        return RoundEvenInt(std::clamp(v, -limit, limit));
+    };
+    return {pixels(dx * (m.left * (pw * 0.01 / dx))), pixels(dy * (m.top * (ph * 0.01 / dy))),
+            pw - pixels(dx * (m.right * (pw * 0.01 / dx))),
+            ph - pixels(dy * (m.bottom * (ph * 0.01 / dy)))};
 }
 
 TRect TCustomChartPanel::CalcPrintPageRect() {

@@ -361,6 +361,27 @@ TEST_F(ChartPrint, InvertedAndEmptyPageRectangles) {
     EXPECT_FALSE(chart.Printing());
 }
 
+TEST_F(ChartPrint, HugeMarginsAndAMissingResolutionKeepThePageInIntegers) {
+    // 44739242 % of 4800 would be 2147483616 pixels: each margin is held to
+    // 2^29, so the ordered page is 1073737024 x 1073735024 device pixels and
+    // the 400 x 250 picture is centred on the page's middle.
+    margins(44739242);
+    EXPECT_EQ(chart.CalcPrintPageRect(),
+              (TRect{536870912, 536870912, 4800 - 536870912, 6800 - 536870912}));
+    chart.PrintChartPortrait();
+    ASSERT_FALSE(printer.canvas.mappings.empty());
+    EXPECT_EQ(printer.canvas.mappings[0].viewExtX, 1073737024);
+    EXPECT_EQ(printer.canvas.mappings[0].viewExtY, 1073735024);
+    const auto clips = printer.canvas.of(OpKind::ClipRect);
+    ASSERT_FALSE(clips.empty());
+    EXPECT_EQ(clips[0].rect, (TRect{-200, -125, 200, 125}));
+    EXPECT_FALSE(chart.Printing());
+    // A printer that reports no resolution still gets the margins.
+    margins(5);
+    printer.dpiX = printer.dpiY = 0;
+    EXPECT_EQ(chart.CalcPrintPageRect(), (TRect{240, 340, 4560, 6460}));
+}
+
 TEST_F(ChartPrint, PrintResolutionShrinksTheLogicalSize) {
     margins(0);
     chart.SetPrintResolution(50);
