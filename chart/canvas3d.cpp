@@ -2,6 +2,9 @@
 
 #include "chart/math_util.h"
 
+#include <algorithm>
+#include <climits>
+
 namespace telvara {
 
 void TCanvas3D::AssignPen(const TPenState& p) {
@@ -91,12 +94,18 @@ void TCanvas3D::SetProjection(int cx, int cy, int cz, int horizOffset, int vertO
     cyOff_ = cy + vertOffset;
 }
 
-// Oblique parallel projection: deeper points move right and up.
+// Oblique parallel projection: deeper points move right and up. Worked in
+// doubles and held to the integer range: a label far off the axis may sit at
+// the largest pixel the mapping gives.
 TPoint TCanvas3D::Calc3DPoint(int x, int y, int z) const {
     if (!is3D_)
         return {x, y};
-    return {RoundEvenInt(zoom_ * (x + z - cx_)) + cxOff_,
-            RoundEvenInt(zoom_ * (y - z - cy_)) + cyOff_};
+    auto pixel = [](double v) {
+        return RoundEvenInt(
+            std::clamp(v, static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
+    };
+    return {pixel(zoom_ * (static_cast<double>(x) + z - cx_) + cxOff_),
+            pixel(zoom_ * (static_cast<double>(y) - z - cy_) + cyOff_)};
 }
 
 void TCanvas3D::MoveTo3D(int x, int y, int z) {

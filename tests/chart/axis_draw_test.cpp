@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 using namespace telvara;
@@ -310,6 +311,31 @@ TEST_F(AxisDrawFixture, ThreeDimensionalGrid) {
     EXPECT_EQ(t[0].pts[0], c.Calc3DPoint(x, b.LabelsPos, 0));
     // Walls: left and bottom planes are polygons from depth 0 to the total depth.
     EXPECT_EQ(c.of(OpKind::Polygon).size(), 2u);
+}
+
+// A logarithmic axis from 0 to just above 1 maps the label 0.5 some 10^13
+// pixels off its end: on the inverted bottom axis that is the largest
+// integer. Its 3D grid line runs from the front straight to the back there,
+// its far end held to the integer range instead of wrapping to the other side.
+TEST_F(AxisDrawFixture, ThreeDimensionalGridOfALabelFarOffTheAxis) {
+    chart.SetView3D(true);
+    TChartAxis& b = chart.BottomAxis();
+    b.SetMinMaxRange(0, 1.0000001);
+    b.SetInverted(true);
+    chart.OnGetNextAxisLabel = [](TChartAxis& a, int index, double& value, bool& stop) {
+        if (!a.Horizontal)
+            return;
+        value = 0.5;
+        stop = index > 0;
+    };
+    paint();
+    const int d = chart.TotalDepth;
+    ASSERT_GT(d, 0);
+    EXPECT_EQ(b.ValueToPixel(0.5), INT_MAX);
+    const int y = b.AxisLinePos;
+    EXPECT_NE(findLine(c, {INT_MAX, y}, {INT_MAX, y - d}), nullptr);
+    EXPECT_EQ(c.Calc3DPoint(INT_MAX, y, d), (TPoint{INT_MAX, y - d}));
+    EXPECT_EQ(c.Calc3DPoint(0, INT_MIN + 1, d), (TPoint{d, INT_MIN}));
 }
 
 TEST(AxisDrawBare, AllFourAxesWithoutSeries) {
