@@ -5,6 +5,7 @@
 #include "chart/math_util.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <utility>
 
@@ -161,17 +162,17 @@ void TCustomChartAxis::DrawLabelText(int x, int y, const std::string& text, int 
     };
     const int row = angle == 0 ? 0 : angle == 90 ? 1 : angle == 180 ? 2 : angle == 270 ? 3 : -1;
     const Ref ref = row < 0 ? Ref{htaLeft, vtaTop} : table[row][side];
-    int ax = x, ay = y;
+    double ax = x, ay = y;
     if (Horizontal) {
         if (angle == 90)
-            ax = x - h2;
+            ax -= h2;
         else if (angle == 270)
-            ax = x + h2;
+            ax += h2;
     } else {
         if (angle == 0)
-            ay = y - h2;
+            ay -= h2;
         else if (angle == 180)
-            ay = y + h2;
+            ay += h2;
     }
     c.SetTextAlign(ref.h, ref.v);
     const std::vector<std::string> lines = splitLines(text);
@@ -188,7 +189,12 @@ void TCustomChartAxis::DrawLabelText(int x, int y, const std::string& text, int 
             k = -(n - 1 - i) * h;
         else
             k = i * h;
-        const int px = ax + RoundEvenInt(k * dx), py = ay + RoundEvenInt(k * dy);
+        // A label far off the axis may lie at the end of the integer range.
+        auto along = [](double a, double offset) {
+            return RoundEvenInt(
+                std::clamp(a + offset, static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
+        };
+        const int px = along(ax, RoundEven(k * dx)), py = along(ay, RoundEven(k * dy));
         if (angle == 0)
             c.TextOut3D(px, py, z, lines[i]);
         else

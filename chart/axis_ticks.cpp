@@ -102,8 +102,10 @@ void TCustomChartAxis::DrawTicksGrid() {
             for (int i = 0; i < n; ++i) {
                 if (!gridCentered_)
                     GridLine(TickList[i], false);
-                else if (i > 0)
-                    GridLine(RoundEvenInt((TickList[i] + TickList[i - 1]) * 0.5), false);
+                else if (i > 0) // in doubles: both may lie at the end of the integer range
+                    GridLine(
+                        RoundEvenInt((static_cast<double>(TickList[i]) + TickList[i - 1]) * 0.5),
+                        false);
             }
         });
     }
@@ -131,9 +133,11 @@ void TCustomChartAxis::DrawTicksGrid() {
 std::vector<int> TCustomChartAxis::MinorTickPositions() const {
     std::vector<int> out;
     const int n = static_cast<int>(TickList.size());
-    auto mark = [&](int p) {
+    // Positions in doubles: ticks far off the axis may lie at the ends of the
+    // integer range, and only positions on the axis are kept.
+    auto mark = [&](double p) {
         if (p > StartPixel && p < EndPixel)
-            out.push_back(p);
+            out.push_back(static_cast<int>(p));
     };
     if (logarithmic_) {
         for (int i = 1; i < n; ++i) {
@@ -148,15 +152,16 @@ std::vector<int> TCustomChartAxis::MinorTickPositions() const {
         }
         return out;
     }
+    auto rounded = [](double v) { return static_cast<double>(RoundEven(v)); };
     for (int i = 1; i < n; ++i)
         for (int j = 1; j <= minorTickCount_; ++j)
-            mark(TickList[i] - RoundEvenInt(j * static_cast<double>(TickList[i] - TickList[i - 1]) /
-                                            (minorTickCount_ + 1)));
+            mark(TickList[i] - rounded(j * (static_cast<double>(TickList[i]) - TickList[i - 1]) /
+                                       (minorTickCount_ + 1)));
     if (n >= 2) {
-        const double d = static_cast<double>(TickList[1] - TickList[0]) / (minorTickCount_ + 1);
+        const double d = (static_cast<double>(TickList[1]) - TickList[0]) / (minorTickCount_ + 1);
         for (int j = 1; j <= minorTickCount_; ++j) {
-            mark(TickList[0] - RoundEvenInt(j * d));
-            mark(TickList[n - 1] + RoundEvenInt(j * d));
+            mark(TickList[0] - rounded(j * d));
+            mark(TickList[n - 1] + rounded(j * d));
         }
     }
     return out;

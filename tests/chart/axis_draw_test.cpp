@@ -338,6 +338,30 @@ TEST_F(AxisDrawFixture, ThreeDimensionalGridOfALabelFarOffTheAxis) {
     EXPECT_EQ(c.Calc3DPoint(0, INT_MIN + 1, d), (TPoint{d, INT_MIN}));
 }
 
+// Two labels at the end of the integer range (as above, in 2D): the centred
+// grid line between them and an upright label text stay there too.
+TEST_F(AxisDrawFixture, CentredGridAndRotatedTextOfLabelsFarOffTheAxis) {
+    TChartAxis& b = chart.BottomAxis();
+    b.SetMinMaxRange(0, 1.0000001);
+    b.SetInverted(true);
+    b.SetGridCentered(true);
+    b.SetLabelsAngle(270);
+    chart.OnGetNextAxisLabel = [](TChartAxis& a, int index, double& value, bool& stop) {
+        if (!a.Horizontal)
+            return;
+        value = 0.5;
+        stop = index > 1;
+    };
+    paint();
+    const TRect r = chart.ChartRect;
+    EXPECT_EQ(b.ValueToPixel(0.5), INT_MAX);
+    EXPECT_NE(findLine(c, {INT_MAX, r.top + 1}, {INT_MAX, r.bottom}), nullptr);
+    const auto t = c.textsEqual("0.5");
+    ASSERT_EQ(t.size(), 2u);
+    EXPECT_EQ(t[0].kind, OpKind::RotatedText);
+    EXPECT_EQ(t[0].pts[0], (TPoint{INT_MAX, b.LabelsPos}));
+}
+
 TEST(AxisDrawBare, AllFourAxesWithoutSeries) {
     TChart chart;
     chart.SetView3D(false);
