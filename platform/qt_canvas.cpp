@@ -146,6 +146,19 @@ void QtCanvas3D::MoveTo(int x, int y) {
 void QtCanvas3D::StrokeSegment(QPoint a, QPoint b) {
     if (a == b || Pen().style == psClear)
         return;
+    // A thin line leaves out the pixel at its larger end whichever way it is
+    // drawn; a line drawn left or up is moved one pixel back along itself so
+    // that it keeps its first pixel and leaves out its last one. Only on the
+    // unscaled screen and bitmap, where a logical unit is one pixel.
+    if (Pen().width <= 1 && p_->combinedTransform().type() <= QTransform::TxTranslate) {
+        if (a.y() == b.y() && b.x() < a.x()) {
+            a.rx() += 1;
+            b.rx() += 1;
+        } else if (a.x() == b.x() && b.y() < a.y()) {
+            a.ry() += 1;
+            b.ry() += 1;
+        }
+    }
     p_->drawLine(a, b);
 }
 

@@ -51,6 +51,25 @@ TEST_F(CanvasFixture, LinesLeaveOutTheirLastPixel) {
     EXPECT_FALSE(black(im, 35, 8));
 }
 
+TEST_F(CanvasFixture, LinesDrawnLeftOrUpLeaveOutTheirLastPixelToo) {
+    canvas->Line(10, 2, 2, 2);  // 10 .. 3, as a tick of the left axis
+    canvas->Line(5, 20, 5, 12); // 20 .. 13, as a mark's arrow
+    // A frame ring's second half: down the right edge, then left along the
+    // bottom, whose corner it draws; the bottom-left corner is not its own.
+    canvas->Polyline({{35, 14}, {35, 20}, {30, 20}});
+    const QImage im = done();
+    EXPECT_TRUE(black(im, 10, 2));
+    EXPECT_TRUE(black(im, 3, 2));
+    EXPECT_FALSE(black(im, 2, 2));
+    EXPECT_TRUE(black(im, 5, 20));
+    EXPECT_TRUE(black(im, 5, 13));
+    EXPECT_FALSE(black(im, 5, 12));
+    EXPECT_TRUE(black(im, 35, 19));
+    EXPECT_TRUE(black(im, 35, 20));
+    EXPECT_TRUE(black(im, 31, 20));
+    EXPECT_FALSE(black(im, 30, 20));
+}
+
 TEST_F(CanvasFixture, RectanglesExcludeRightAndBottom) {
     canvas->AssignBrush({clRed, bsSolid});
     canvas->Rectangle(2, 2, 10, 8); // outline 2..9 x 2..7, red inside
