@@ -32,7 +32,6 @@ template <class W> W* place(QWidget* parent, const char* name, int x, int y, int
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, int x, int w) {
     auto* b = place<QPushButton>(parent, name, x, 8, w, 25);
     b->setText(caption);
-    b->setFocusPolicy(Qt::TabFocus);
     return b;
 }
 

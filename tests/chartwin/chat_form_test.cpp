@@ -258,5 +258,21 @@ TEST_F(ChatFormTest, RemovingCurvesDownToNoneAndBeyond) {
     EXPECT_EQ(1, chat->Chart1().NumSeries());
 }
 
+TEST_F(ChatFormTest, ClickedCurveButtonTakesTheFocusSoF1OpensItsHelp) {
+    enterExample();
+    showMain();
+    showChart();
+    chat->StartNewCurve();
+    paintChart();
+    ASSERT_TRUE(chat->Button2->isVisible());
+    QTest::mouseClick(chat->Button2, Qt::LeftButton);
+    settle();
+    EXPECT_EQ(1, chat->Chart1().NumSeries());
+    EXPECT_EQ(chat->Button2, QApplication::focusWidget());
+    QTest::keyClick(chat.get(), Qt::Key_F1);
+    ASSERT_EQ(1u, scripted.help.shown.size());
+    EXPECT_EQ(4, scripted.help.shown[0].context.value_or(0));
+}
+
 } // namespace
 } // namespace telvara
