@@ -160,7 +160,8 @@ private:
     void deriveLoadedCurrents();
     void bindHandlers();
     void onFocusChanged(QWidget* old, QWidget* now);
-    void runHandler(const QHash<QWidget*, std::function<void()>>& handlers, QWidget* control);
+    // False when the handler failed (and was reported).
+    bool runHandler(const QHash<QWidget*, std::function<void()>>& handlers, QWidget* control);
     void timeExit(QLineEdit* edit);
     void showTapCurrents();
     void fitOuterSize();

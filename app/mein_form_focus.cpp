@@ -27,11 +27,12 @@ void TMeinForm::focusControl(QWidget* control) {
     control->setFocus(Qt::OtherFocusReason);
 }
 
-void TMeinForm::runHandler(const QHash<QWidget*, std::function<void()>>& handlers,
+bool TMeinForm::runHandler(const QHash<QWidget*, std::function<void()>>& handlers,
                            QWidget* control) {
     const auto it = handlers.constFind(control);
-    if (it != handlers.constEnd())
-        runGuarded(services_.messages, it.value());
+    if (it == handlers.constEnd())
+        return true;
+    return runGuarded(services_.messages, it.value());
 }
 
 void TMeinForm::onFocusChanged(QWidget* /*old*/, QWidget* now) {
@@ -44,10 +45,10 @@ void TMeinForm::onFocusChanged(QWidget* /*old*/, QWidget* now) {
     QWidget* previous = activeControl_;
     activeControl_ = now;
     ++focusChangeDepth_;
-    if (previous)
-        runHandler(exitHandlers_, previous);
+    // A failed exit check ends the focus change: the entry check is not run.
+    const bool exited = !previous || runHandler(exitHandlers_, previous);
     // The exit handler may have sent the focus back or on.
-    if (activeControl_ != previous)
+    if (exited && activeControl_ != previous)
         runHandler(enterHandlers_, activeControl_);
     --focusChangeDepth_;
     // When the focus was sent elsewhere, a click that moved it is refused with it.

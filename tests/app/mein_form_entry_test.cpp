@@ -193,5 +193,36 @@ TEST_F(MeinFormTest, LeavingEdit8MovesTheFocusToTheGraphButtonAndRefreshesInst) 
     EXPECT_TRUE(scripted.messages.asked.empty());
 }
 
+TEST_F(MeinFormTest, AFailingExitCheckEndsTheFocusChangeWithoutTheEntryCheck) {
+    open();
+    form->Edit1->setText("100");
+    // Leaving the INST tap for "グラフ表示" or Edit8, whose entry reads the
+    // same INST tap: one report, not a second from the entry. (Leaving Edit8
+    // sends the focus to "グラフ表示", so Edit8 comes last.)
+    for (QWidget* target :
+         {static_cast<QWidget*>(form->Button1), static_cast<QWidget*>(form->Edit8)}) {
+        form->Edit10->setText("abc");
+        focusOn(form->Edit10);
+        ASSERT_EQ(focused(), form->Edit10);
+        scripted.messages.asked.clear();
+        focusOn(target);
+        ASSERT_EQ(scripted.messages.asked.size(), 1u) << target->objectName().toStdString();
+        EXPECT_EQ(scripted.messages.asked[0].kind, BoxKind::Error);
+        EXPECT_EQ(scripted.messages.asked[0].text,
+                  QStringLiteral("'abc' は浮動小数点数ではありません."));
+        EXPECT_EQ(form->activeControl(), target);
+    }
+    // A sound exit still runs the entry check.
+    form->Edit8->setText("0.05");
+    form->Edit10->setText("40");
+    focusOn(form->Button1);
+    focusOn(form->Edit10);
+    ASSERT_EQ(focused(), form->Edit10);
+    scripted.messages.asked.clear();
+    focusOn(form->Edit8);
+    EXPECT_TRUE(scripted.messages.asked.empty());
+    EXPECT_EQ(form->Label15->text(), QStringLiteral("4000 A"));
+}
+
 } // namespace
 } // namespace telvara::test
