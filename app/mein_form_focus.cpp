@@ -51,8 +51,9 @@ void TMeinForm::onFocusChanged(QWidget* /*old*/, QWidget* now) {
     if (exited && activeControl_ != previous)
         runHandler(enterHandlers_, activeControl_);
     --focusChangeDepth_;
-    // When the focus was sent elsewhere, a click that moved it is refused with it.
-    swallowMouse_ = activeControl_ != now ? now : nullptr;
+    // When the focus was sent elsewhere, or the exit check failed with its
+    // report, a click that moved the focus is refused with it.
+    swallowMouse_ = activeControl_ != now || !exited ? now : nullptr;
 }
 
 void TMeinForm::watchControls() {

@@ -224,5 +224,27 @@ TEST_F(MeinFormTest, CloseQuestionCancelKeepsEverythingOkCloses) {
     }
 }
 
+TEST_F(MeinFormTest, GraphButtonClickIsRefusedWhenLeavingTheFieldFails) {
+    open();
+    TChatForm chart(*form, form->services());
+    form->setChartWindow(&chart);
+    form->Edit1->setText("100");
+    form->Edit10->setText("abc");
+    focusOn(form->Edit10);
+    QTest::mouseClick(form->Button1, Qt::LeftButton);
+    ASSERT_EQ(scripted.messages.asked.size(), 1u);
+    EXPECT_EQ(scripted.messages.asked[0].kind, BoxKind::Error);
+    EXPECT_EQ(scripted.messages.asked[0].text,
+              QStringLiteral("'abc' は浮動小数点数ではありません."));
+    EXPECT_FALSE(chart.isVisible());
+    EXPECT_EQ(focused(), form->Button1);
+
+    // The next click on the focused button shows the chart.
+    form->Edit10->setText("40");
+    QTest::mouseClick(form->Button1, Qt::LeftButton);
+    EXPECT_TRUE(chart.isVisible());
+    EXPECT_EQ(scripted.messages.asked.size(), 1u);
+}
+
 } // namespace
 } // namespace telvara::test
