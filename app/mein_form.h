@@ -179,6 +179,7 @@ private:
     QWidget* activeControl_ = nullptr;
     int focusChangeDepth_ = 0;
     QWidget* swallowMouse_ = nullptr;
+    QObject* swallowRelease_ = nullptr;
     bool sizeFitted_ = false;
     bool searchFound_ = false;
 };

@@ -67,13 +67,19 @@ bool TMeinForm::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonDblClick:
         // The focus was given before the press arrives here; when an exit
         // check sent it elsewhere, the press must not act on the control.
-        if (watched == swallowMouse_)
+        // Only that one press: its release may never come (a modal box the
+        // check showed keeps it from the window), and the next click acts.
+        swallowRelease_ = nullptr;
+        if (watched == swallowMouse_) {
+            swallowMouse_ = nullptr;
+            swallowRelease_ = watched;
             return true;
+        }
         swallowMouse_ = nullptr;
         break;
     case QEvent::MouseButtonRelease:
-        if (watched == swallowMouse_) {
-            swallowMouse_ = nullptr;
+        if (watched == swallowRelease_) {
+            swallowRelease_ = nullptr;
             return true;
         }
         break;

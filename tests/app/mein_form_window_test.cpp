@@ -244,6 +244,20 @@ TEST_F(MeinFormTest, GraphButtonClickIsRefusedWhenLeavingTheFieldFails) {
     QTest::mouseClick(form->Button1, Qt::LeftButton);
     EXPECT_TRUE(chart.isVisible());
     EXPECT_EQ(scripted.messages.asked.size(), 1u);
+
+    // A real error box keeps the release of the refused click from the
+    // window: only the press arrives. The next click still acts.
+    chart.close();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    form->Edit10->setText("abc");
+    focusOn(form->Edit10);
+    QTest::mousePress(form->Button1, Qt::LeftButton);
+    ASSERT_EQ(scripted.messages.asked.size(), 2u);
+    EXPECT_FALSE(chart.isVisible());
+    form->Edit10->setText("40");
+    QTest::mouseClick(form->Button1, Qt::LeftButton);
+    EXPECT_TRUE(chart.isVisible());
 }
 
 } // namespace
