@@ -52,8 +52,11 @@ void TMeinForm::onFocusChanged(QWidget* /*old*/, QWidget* now) {
         runHandler(enterHandlers_, activeControl_);
     --focusChangeDepth_;
     // When the focus was sent elsewhere, or the exit check failed with its
-    // report, a click that moved the focus is refused with it.
-    swallowMouse_ = activeControl_ != now || !exited ? now : nullptr;
+    // report, a click that moved the focus is refused with it. (A failed
+    // check on Tab leaves the focus in the new control, which a later click
+    // must reach.)
+    const bool byClick = QGuiApplication::mouseButtons() != Qt::NoButton;
+    swallowMouse_ = activeControl_ != now || (!exited && byClick) ? now : nullptr;
 }
 
 void TMeinForm::watchControls() {

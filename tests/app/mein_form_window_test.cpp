@@ -260,5 +260,20 @@ TEST_F(MeinFormTest, GraphButtonClickIsRefusedWhenLeavingTheFieldFails) {
     EXPECT_TRUE(chart.isVisible());
 }
 
+TEST_F(MeinFormTest, AfterAFailedExitByTabAClickInTheNewFieldActs) {
+    open();
+    form->Edit1->setText("100");
+    form->Edit10->setText("abc");
+    focusOn(form->Edit10);
+    tab();
+    ASSERT_EQ(scripted.messages.asked.size(), 1u);
+    ASSERT_EQ(focused(), form->Debaisu);
+    form->Debaisu->selectAll();
+    ASSERT_TRUE(form->Debaisu->hasSelectedText());
+    QTest::mouseClick(form->Debaisu, Qt::LeftButton, {}, QPoint(4, 10));
+    EXPECT_FALSE(form->Debaisu->hasSelectedText());
+    EXPECT_EQ(form->Debaisu->cursorPosition(), 0);
+}
+
 } // namespace
 } // namespace telvara::test
