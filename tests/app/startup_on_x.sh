@@ -110,7 +110,7 @@ geometry=$(xdotool getwindowgeometry "$main")
 echo "$geometry"
 echo "$geometry" | grep -q "Geometry: 768x242" || fail "main window is not 768 x 242"
 
-python3 "$here/close_window.py" "$main"
+python3 -B "$here/../support/close_window.py" "$main"
 question=$(window_named "確認") || fail "no close question"
 for _ in 1 2 3; do
     focus_window "$question"

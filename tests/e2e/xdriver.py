@@ -5,14 +5,17 @@ window manager on the virtual display).
 
 Every wait has a deadline and raises Timeout when it passes.
 """
-import ctypes
 import os
 import re
 import subprocess
+import sys
 import tempfile
 import time
 
 import images
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from close_window import close_box  # noqa: E402  (the close box, shared with the start-up test)
 
 TOOL_TIMEOUT = 20  # seconds for one xdotool / xwd / xwininfo call
 
@@ -191,45 +194,6 @@ def settled_screenshot(window, timeout=10, interval=0.25):
         if time.monotonic() >= deadline:
             raise Timeout("window %d kept changing for %.0f s" % (window, timeout))
         previous = current
-
-
-class _ClientMessage(ctypes.Structure):
-    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong),
-                ("send_event", ctypes.c_int), ("display", ctypes.c_void_p),
-                ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
-                ("format", ctypes.c_int), ("data", ctypes.c_long * 5)]
-
-
-class _XEvent(ctypes.Union):
-    _fields_ = [("client", _ClientMessage), ("pad", ctypes.c_long * 24)]
-
-
-def close_box(window):
-    """Asks the window to close (WM_DELETE_WINDOW), as a title bar's close box does."""
-    x11 = ctypes.CDLL("libX11.so.6")
-    x11.XOpenDisplay.restype = ctypes.c_void_p
-    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    x11.XInternAtom.restype = ctypes.c_ulong
-    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
-                               ctypes.POINTER(_XEvent)]
-    x11.XFlush.argtypes = [ctypes.c_void_p]
-    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
-    display = x11.XOpenDisplay(None)
-    if not display:
-        raise RuntimeError("cannot open the X display")
-    try:
-        event = _XEvent()
-        event.client.type = 33  # ClientMessage
-        event.client.window = window
-        event.client.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
-        event.client.format = 32
-        event.client.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
-        event.client.data[1] = 0  # CurrentTime
-        x11.XSendEvent(display, window, 0, 0, ctypes.byref(event))
-        x11.XFlush(display)
-    finally:
-        x11.XCloseDisplay(display)
 
 
 def program_windows(pid):

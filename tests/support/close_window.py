@@ -15,8 +15,8 @@ class XEvent(ctypes.Union):
     _fields_ = [("client", ClientMessage), ("pad", ctypes.c_long * 24)]
 
 
-def main():
-    window = int(sys.argv[1])
+def close_box(window):
+    """Asks the window to close (WM_DELETE_WINDOW), as a title bar's close box does."""
     x11 = ctypes.CDLL("libX11.so.6")
     x11.XOpenDisplay.restype = ctypes.c_void_p
     x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
@@ -28,18 +28,23 @@ def main():
     x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
     display = x11.XOpenDisplay(None)
     if not display:
-        sys.exit("cannot open the display")
-    event = XEvent()
-    event.client.type = 33  # ClientMessage
-    event.client.window = window
-    event.client.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
-    event.client.format = 32
-    event.client.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
-    event.client.data[1] = 0  # CurrentTime
-    x11.XSendEvent(display, window, 0, 0, ctypes.byref(event))
-    x11.XFlush(display)
-    x11.XCloseDisplay(display)
+        raise RuntimeError("cannot open the X display")
+    try:
+        event = XEvent()
+        event.client.type = 33  # ClientMessage
+        event.client.window = window
+        event.client.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
+        event.client.format = 32
+        event.client.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+        event.client.data[1] = 0  # CurrentTime
+        x11.XSendEvent(display, window, 0, 0, ctypes.byref(event))
+        x11.XFlush(display)
+    finally:
+        x11.XCloseDisplay(display)
 
 
 if __name__ == "__main__":
-    main()
+    try:
+        close_box(int(sys.argv[1]))
+    except RuntimeError as failure:
+        sys.exit(str(failure))
