@@ -33,67 +33,6 @@ void setLogRange(TChartAxis& axis, double lo, double hi) {
 
 } // namespace
 
-std::vector<CurvePoint> curvePoints(const std::array<std::string, 7>& times,
-                                    const SharedValues& c) {
-    std::array<double, 7> t{};
-    for (std::size_t i = 0; i < times.size(); ++i)
-        t[i] = readDecimal(times[i]);
-    const double t150 = t[0], t200 = t[1], t300 = t[2], t400 = t[3], t500 = t[4], t700 = t[5],
-                 tInst = t[6];
-    std::vector<CurvePoint> points;
-    const std::array<CurvePoint, 6> multiples = {{{c.Current150, t150},
-                                                  {c.Current200, t200},
-                                                  {c.Current300, t300},
-                                                  {c.Current400, t400},
-                                                  {c.Current500, t500},
-                                                  {c.Current700, t700}}};
-    for (const CurvePoint& p : multiples)
-        if (p.time != 0)
-            points.push_back(p);
-    if (tInst != 0) {
-        // The corner of the step lies at the time of the highest multiple above
-        // 150 % that is given; 150 % alone makes no corner.
-        for (double corner : {t700, t500, t400, t300, t200}) {
-            if (corner != 0) {
-                points.push_back({c.InstCurrent, corner});
-                break;
-            }
-        }
-        points.push_back({c.InstCurrent, tInst});
-    }
-    return points;
-}
-
-void setTapMultiples(SharedValues& v) {
-    v.Current150 = 1.5 * v.TapCurrent;
-    v.Current200 = 2 * v.TapCurrent;
-    v.Current300 = 3 * v.TapCurrent;
-    v.Current400 = 4 * v.TapCurrent;
-    v.Current500 = 5 * v.TapCurrent;
-    v.Current700 = 7 * v.TapCurrent;
-}
-
-void deriveTapCurrents(const std::string& ct, const std::string& tap, SharedValues& v) {
-    const long double ctValue = readDecimal(ct);
-    const double tapValue = readDecimal(tap);
-    v.TapCurrent = static_cast<double>(ctValue / 5 * tapValue);
-    setTapMultiples(v);
-}
-
-bool deriveInstCurrent(const std::string& ct, const std::string& instTap, SharedValues& v) {
-    const double inst = readDecimal(instTap);
-    if (inst <= 0)
-        return false;
-    v.InstCurrent = readDecimal(ct) * inst;
-    return true;
-}
-
-void deriveRecordCurrents(const std::string& ct, const std::string& tap, const std::string& instTap,
-                          SharedValues& v) {
-    deriveTapCurrents(ct, tap, v);
-    deriveInstCurrent(ct, instTap, v);
-}
-
 void applyChartDesign(TChart& chart) {
     chart.SetName("Chart1");
     chart.SetView3D(false);

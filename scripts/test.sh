@@ -9,8 +9,12 @@ cd "$(dirname "$0")/.."
 # machine from failing them, while a real fault still fails twice.
 ctest --test-dir build --output-on-failure -j2 --timeout 600 --repeat until-pass:2
 
+LAUNCHER=()
+if command -v ccache >/dev/null; then
+  LAUNCHER=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+fi
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-  -DTELVARA_WITH_QT=OFF -DTELVARA_SANITIZE=ON >/dev/null
+  -DTELVARA_WITH_QT=OFF -DTELVARA_SANITIZE=ON "${LAUNCHER[@]}" >/dev/null
 cmake --build build-asan -j2
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j2 --timeout 600
