@@ -65,13 +65,16 @@ struct TMarginSearch {
     const TOperatingCurve& down;
     const TOperatingCurve& up;
     double best = std::numeric_limits<double>::infinity();
-    double bestCurrent = 0;
+    double bestCurrent = 0, bestDown = 0, bestUp = 0;
 
-    void consider(double current, double margin) {
+    void consider(double current, double upTime, double downTime) {
+        const double margin = upTime - downTime;
         if (margin < best - kSameMargin ||
             (std::abs(margin - best) <= kSameMargin && current < bestCurrent)) {
             best = margin;
             bestCurrent = current;
+            bestDown = downTime;
+            bestUp = upTime;
         }
     }
 
@@ -90,8 +93,8 @@ struct TMarginSearch {
     void interval(double a, double b) {
         const auto u = up.pieceOver(a, b);
         const auto d = down.pieceOver(a, b);
-        consider(a, u.at(a) - d.at(a));
-        consider(b, u.at(b) - d.at(b));
+        consider(a, u.at(a), d.at(a));
+        consider(b, u.at(b), d.at(b));
         // Inside, the margin's slope is zero where p_u t_u = p_d t_d.
         if (u.p == d.p || u.p * d.p <= 0)
             return;
@@ -100,7 +103,7 @@ struct TMarginSearch {
                          (u.p - d.p);
         const double i = std::exp(x);
         if (i > a && i < b)
-            consider(i, u.at(i) - d.at(i));
+            consider(i, u.at(i), d.at(i));
     }
 };
 
@@ -117,14 +120,22 @@ PairMargin pairMargin(const TOperatingCurve& down, const TOperatingCurve& up,
     TMarginSearch search{down, up};
     const std::vector<double> currents = search.breakpoints(lo, hi);
     for (double i : currents)
-        search.consider(i, *up.TimeAt(i) - *down.TimeAt(i));
+        search.consider(i, *up.TimeAt(i), *down.TimeAt(i));
     for (std::size_t k = 0; k + 1 < currents.size(); ++k)
         search.interval(currents[k], currents[k + 1]);
     r.commonRange = true;
     r.margin = search.best;
     r.current = search.bestCurrent;
+    r.downstreamTime = search.bestDown;
+    r.upstreamTime = search.bestUp;
     r.pass = r.margin >= options.cti - kPassTolerance;
     return r;
+}
+
+std::vector<CurvePoint> relayCurve(const RelaySettings& relay) {
+    SharedValues values;
+    deriveRecordCurrents(relay.ct, relay.tap, relay.instTap, values);
+    return curvePoints(relay.times, values);
 }
 
 std::vector<PairMargin> checkMargins(const std::vector<std::vector<CurvePoint>>& curves,

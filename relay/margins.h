@@ -59,12 +59,19 @@ struct PairMargin {
     // a downstream step).
     double margin = 0;
     double current = 0;
+    // The two times the margin is taken between.
+    double downstreamTime = 0;
+    double upstreamTime = 0;
     bool pass = false;
 };
 
 // The smallest margin of one pair over the currents both operate at.
 PairMargin pairMargin(const TOperatingCurve& downstream, const TOperatingCurve& upstream,
                       const MarginOptions& options);
+
+// A stored relay's curve as the chart draws it, its currents derived from its
+// own settings alone. Throws ConvertError for a number that cannot be read.
+std::vector<CurvePoint> relayCurve(const RelaySettings& relay);
 
 // Orders the checkable curves by their first point's current (lower picks up
 // nearer the load) and checks each against the next one up, in that order.

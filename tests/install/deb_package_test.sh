@@ -59,7 +59,7 @@ for p in fonts-ipafont-gothic fonts-ipafont-mincho libqt6widgets6 libqt6printsup
     grep -qxF "$p" <<<"$names" || fail "Depends lacks $p"
 done
 dpkg-deb -c "$deb" | awk '{print $NF}' | sed 's|^\./|/|' >"$work/contents"
-for f in /usr/bin/telvara /usr/bin/telvara-store /usr/bin/telvara-render \
+for f in /usr/bin/telvara /usr/bin/telvara-store /usr/bin/telvara-render /usr/bin/telvara-check \
     /usr/share/applications/telvara.desktop /usr/share/icons/hicolor/scalable/apps/telvara.svg \
     /usr/share/icons/hicolor/48x48/apps/telvara.png /usr/share/icons/hicolor/256x256/apps/telvara.png \
     /usr/share/telvara/help/zubhelp/map.txt /usr/share/telvara/help/zubhelp/index.html; do

@@ -69,6 +69,8 @@ TEST(PairMargin, InstantaneousSteps) {
     PairMargin r = check(down, {{200, 1.5}, {1000, 0.3}});
     EXPECT_NEAR(0.2, r.margin, 1e-12);
     EXPECT_DOUBLE_EQ(500, r.current);
+    EXPECT_DOUBLE_EQ(0.4, r.downstreamTime);
+    EXPECT_NEAR(0.6, r.upstreamTime, 1e-12);
     EXPECT_FALSE(r.pass);
 
     // Up t = 800 / I with its own step at 1000 A to 0.1 s: at 1000 A its lower
