@@ -1,6 +1,5 @@
 #include "chartwin/check_dialog.h"
 
-#include "base/errors.h"
 #include "base/numbers.h"
 #include "platform/chart_widget.h"
 #include "platform/guard.h"
@@ -93,23 +92,30 @@ TCheckDialog::TCheckDialog(TCoordinationChart& chart, TCheckOverlay& overlay, Se
     installHelpKey(this, services_.messages, services_.help);
 }
 
-std::optional<double> TCheckDialog::readField(QLineEdit* edit, const QString& name, bool optional) {
-    const std::string value = edit->text().trimmed().toStdString();
-    if (value.empty() && optional)
-        return std::nullopt;
+bool TCheckDialog::readField(QLineEdit* edit, const QString& name, bool optional,
+                             std::optional<double>& value) {
+    const std::string text = edit->text().trimmed().toStdString();
+    value.reset();
+    if (text.empty() && optional)
+        return true;
     double v = 0;
-    if (!tryReadDecimal(value, v) || !(v > 0)) {
+    if (!tryReadDecimal(text, v) || !(v > 0)) {
+        services_.messages.showWarning(name + QStringLiteral("には正の数を入力して下さい"));
         edit->setFocus();
-        throw TelvaraError(name.toStdString() + "には正の数を入力して下さい");
+        return false;
     }
-    return v;
+    value = v;
+    return true;
 }
 
 void TCheckDialog::runCheck() {
     CheckSettings settings;
-    settings.cti = *readField(CtiEdit, QStringLiteral("CTI"), false);
-    settings.maxFaultCurrent = readField(MaxFaultEdit, QStringLiteral("最大故障電流"), true);
-    settings.minFaultCurrent = readField(MinFaultEdit, QStringLiteral("最小故障電流"), true);
+    std::optional<double> cti;
+    if (!readField(CtiEdit, QStringLiteral("CTI"), false, cti) ||
+        !readField(MaxFaultEdit, QStringLiteral("最大故障電流"), true, settings.maxFaultCurrent) ||
+        !readField(MinFaultEdit, QStringLiteral("最小故障電流"), true, settings.minFaultCurrent))
+        return;
+    settings.cti = *cti;
     rows_ = checkChart(chart_, settings);
     Table->setRowCount(int(rows_.size()));
     for (int r = 0; r < int(rows_.size()); ++r) {

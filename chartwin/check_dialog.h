@@ -42,7 +42,9 @@ public:
     QTableWidget* Table = nullptr;
 
 private:
-    std::optional<double> readField(QLineEdit* edit, const QString& name, bool optional);
+    // False, after a warning naming the field, when it holds no positive number.
+    bool readField(QLineEdit* edit, const QString& name, bool optional,
+                   std::optional<double>& value);
 
     TCoordinationChart& chart_;
     TCheckOverlay& overlay_;
