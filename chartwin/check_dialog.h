@@ -20,7 +20,7 @@ namespace telvara {
 
 class TChartWidget;
 
-inline constexpr int kCheckHelpContext = 8;
+inline constexpr int kCheckHelpContext = 20;
 
 class TCheckDialog : public QDialog {
     Q_OBJECT
