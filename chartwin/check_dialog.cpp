@@ -123,7 +123,7 @@ void TCheckDialog::runCheck() {
         for (int c = 0; c < int(cells.size()); ++c)
             Table->setItem(r, c, new QTableWidgetItem(text(cells[std::size_t(c)])));
     }
-    overlay_.Show(settings, rows_);
+    overlay_.Show(settings);
 }
 
 void TCheckDialog::copyTable() {
@@ -135,7 +135,7 @@ void TCheckDialog::copyTable() {
 TCheckTools::TCheckTools(TCoordinationChart& chart, TChartWidget& chartWidget, Services& services,
                          QWidget* window)
     : QObject(window), chart_(chart), chartWidget_(chartWidget), services_(services),
-      window_(window), overlay_(std::make_unique<TCheckOverlay>(chart.Chart())) {
+      window_(window), overlay_(std::make_unique<TCheckOverlay>(chart)) {
     bar_ = new QWidget(window);
     bar_->setObjectName(QStringLiteral("CheckBar"));
     auto* row = new QHBoxLayout(bar_);

@@ -58,7 +58,8 @@ std::string checkTableText(const std::vector<CheckRow>& rows) {
     return text;
 }
 
-TCheckOverlay::TCheckOverlay(TChart& chart) : chart_(chart), previous_(chart.OnBeforeDrawSeries) {
+TCheckOverlay::TCheckOverlay(TCoordinationChart& chart)
+    : coordination_(chart), chart_(chart.Chart()), previous_(chart_.OnBeforeDrawSeries) {
     chart_.OnBeforeDrawSeries = [this](TCustomChartPanel& sender) {
         if (previous_)
             previous_(sender);
@@ -70,32 +71,24 @@ TCheckOverlay::~TCheckOverlay() {
     chart_.OnBeforeDrawSeries = previous_;
 }
 
-void TCheckOverlay::Show(const CheckSettings& settings, const std::vector<CheckRow>& rows) {
-    lines_.clear();
-    marks_.clear();
-    if (settings.minFaultCurrent)
-        lines_.emplace_back(*settings.minFaultCurrent,
-                            "最小故障電流 " +
-                                formatFloatPattern(*settings.minFaultCurrent, "#,##0.###") + "A");
-    if (settings.maxFaultCurrent)
-        lines_.emplace_back(*settings.maxFaultCurrent,
-                            "最大故障電流 " +
-                                formatFloatPattern(*settings.maxFaultCurrent, "#,##0.###") + "A");
-    for (const CheckRow& row : rows)
-        if (row.result.commonRange && !row.result.pass)
-            marks_.push_back(row.result);
+void TCheckOverlay::Show(const CheckSettings& settings) {
+    settings_ = settings;
     chart_.RequestRepaint();
 }
 
 void TCheckOverlay::Clear() {
-    lines_.clear();
-    marks_.clear();
+    settings_.reset();
     chart_.RequestRepaint();
 }
 
 void TCheckOverlay::draw() {
-    if (lines_.empty() && marks_.empty())
+    if (!settings_)
         return;
+    std::vector<std::pair<double, std::string>> lines;
+    for (const auto& [current, name] : {std::pair{settings_->minFaultCurrent, "最小故障電流 "},
+                                        std::pair{settings_->maxFaultCurrent, "最大故障電流 "}})
+        if (current)
+            lines.emplace_back(*current, name + formatFloatPattern(*current, "#,##0.###") + "A");
     TCanvas3D& c = *chart_.Canvas();
     const TRect plot = chart_.ChartRect;
     TChartAxis& currents = chart_.BottomAxis();
@@ -103,7 +96,7 @@ void TCheckOverlay::draw() {
     c.ClipRectangle(plot);
     c.SetBackMode(cbmTransparent);
     c.SetBrushStyle(bsClear);
-    for (const auto& [current, label] : lines_) {
+    for (const auto& [current, label] : lines) {
         const int x = currents.ValueToPixel(current);
         c.AssignPen({kFaultLineColor, 1, psDash});
         c.MoveTo(x, plot.top);
@@ -114,7 +107,10 @@ void TCheckOverlay::draw() {
         c.TextOut(x + 2, plot.top + 2, label);
     }
     c.AssignPen({kMarkColor, 2, psSolid});
-    for (const PairMargin& m : marks_) {
+    for (const CheckRow& row : checkChart(coordination_, *settings_)) {
+        const PairMargin& m = row.result;
+        if (!m.commonRange || m.pass)
+            continue;
         const int x = currents.ValueToPixel(m.current);
         const int down = times.ValueToPixel(m.downstreamTime);
         const int up = times.ValueToPixel(m.upstreamTime);

@@ -34,24 +34,25 @@ std::array<std::string, 5> checkRowCells(const CheckRow& row);
 std::string checkTableText(const std::vector<CheckRow>& rows);
 
 // Draws the fault-current lines and the failing pairs' marks with every
-// paint, print and export of the chart, below the curves.
+// paint, print and export of the chart, below the curves. The marks are
+// checked again at each paint, so they follow curves added or removed.
 class TCheckOverlay {
 public:
-    explicit TCheckOverlay(TChart& chart);
+    explicit TCheckOverlay(TCoordinationChart& chart);
     ~TCheckOverlay();
     TCheckOverlay(const TCheckOverlay&) = delete;
     TCheckOverlay& operator=(const TCheckOverlay&) = delete;
 
-    void Show(const CheckSettings& settings, const std::vector<CheckRow>& rows);
+    void Show(const CheckSettings& settings);
     void Clear();
 
 private:
     void draw();
 
+    TCoordinationChart& coordination_;
     TChart& chart_;
     TNotifyEvent previous_;
-    std::vector<std::pair<double, std::string>> lines_;
-    std::vector<PairMargin> marks_;
+    std::optional<CheckSettings> settings_;
 };
 
 } // namespace telvara

@@ -76,11 +76,11 @@ TEST_F(CoordinationCheckTest, LegendWithCompanyNames) {
 }
 
 TEST_F(CoordinationCheckTest, DrawsFaultLinesAndFailingMarksWithTheChart) {
-    TCheckOverlay overlay(chart);
+    TCheckOverlay overlay(coord);
     CheckSettings settings;
     settings.maxFaultCurrent = 2000;
     settings.minFaultCurrent = 250;
-    overlay.Show(settings, checkChart(coord, settings));
+    overlay.Show(settings);
     test::TextCanvas canvas;
     chart.DrawChart(canvas, {0, 0, 1024, 768});
 
@@ -90,12 +90,16 @@ TEST_F(CoordinationCheckTest, DrawsFaultLinesAndFailingMarksWithTheChart) {
     const int x600 = chart.BottomAxis().ValueToPixel(600);
     ASSERT_LT(plot.left, x250);
     ASSERT_LT(x2000, plot.right);
-    // Drawn before the curves: the first red lines are the mark.
-    std::vector<test::DrawnLine> ours;
-    for (const auto& l : canvas.lines)
-        if ((l.pen.color == clBlue && l.pen.style == psDash) ||
-            (l.pen.color == clRed && l.pen.width == 2))
-            ours.push_back(l);
+    // The dashed blue lines, then the mark in a wide red pen.
+    auto overlayLines = [&] {
+        std::vector<test::DrawnLine> ours;
+        for (const auto& l : canvas.lines)
+            if ((l.pen.color == clBlue && l.pen.style == psDash) ||
+                (l.pen.color == clRed && l.pen.width == 2))
+                ours.push_back(l);
+        return ours;
+    };
+    const std::vector<test::DrawnLine> ours = overlayLines();
     ASSERT_EQ(3u, ours.size());
     EXPECT_EQ((TPoint{x250, plot.top}), ours[0].from);
     EXPECT_EQ((TPoint{x250, plot.bottom}), ours[0].to);
@@ -109,12 +113,19 @@ TEST_F(CoordinationCheckTest, DrawsFaultLinesAndFailingMarksWithTheChart) {
                   (t.text == "最大故障電流 2,000A" && t.x == x2000 + 2);
     EXPECT_EQ(2, labels);
 
-    // Cleared, the chart draws exactly its own lines again.
-    const std::size_t withOverlay = canvas.lines.size();
+    // Without the upper relay its failing pair and the mark are gone.
+    coord.RemoveCurrentCurve(); // the typed points
+    coord.RemoveCurrentCurve(); // C電力
+    canvas = test::TextCanvas();
+    chart.DrawChart(canvas, {0, 0, 1024, 768});
+    EXPECT_EQ(2u, overlayLines().size());
+
+    // Cleared, the chart draws its own lines only.
+    const std::size_t withFaultLines = canvas.lines.size();
     overlay.Clear();
     canvas = test::TextCanvas();
     chart.DrawChart(canvas, {0, 0, 1024, 768});
-    EXPECT_EQ(withOverlay - 3, canvas.lines.size());
+    EXPECT_EQ(withFaultLines - 2, canvas.lines.size());
 }
 
 } // namespace
