@@ -25,6 +25,8 @@ TEST(OperatingTime, FollowsTheCurveAsDrawn) {
     // From the step's foot (0.05 s at 500 A) up to 9 s at 1000 A.
     EXPECT_NEAR(0.05 * std::pow(180, std::log(700.0 / 500) / std::log(2.0)), *c.TimeAt(700), 1e-12);
     EXPECT_DOUBLE_EQ(9, *c.TimeAt(1e6));
+    // A step drawn upwards: its lower end still applies at its current.
+    EXPECT_DOUBLE_EQ(0.05, *TOperatingCurve({{100, 1}, {500, 0.05}, {500, 0.4}}).TimeAt(500));
 
     EXPECT_FALSE(TOperatingCurve({{100, 1}}).Checkable());
     EXPECT_FALSE(TOperatingCurve({{100, 1}, {200, 0}}).Checkable());
