@@ -73,6 +73,8 @@ protected:
 };
 
 TEST_F(CheckToolTest, PrintsEveryPairAndFailsOnAShortMargin) {
+    const std::string pages = slurp(dir / "store" / "ZuboK.dat");
+    const std::string records = slurp(dir / "store" / "ZuboK.idx");
     ToolRun r = check({});
     EXPECT_EQ(1, r.status) << r.err;
     EXPECT_EQ("A電力\t51R\tB電力\t51S\t0.400\t300.0\tOK\n"
@@ -90,6 +92,9 @@ TEST_F(CheckToolTest, PrintsEveryPairAndFailsOnAShortMargin) {
     r = check({"--cti", "0.2", "--record", "C電力", "51T", "--record", "B電力", "51S"});
     EXPECT_EQ(0, r.status);
     EXPECT_EQ("B電力\t51S\tC電力\t51T\t0.200\t600.0\tOK\n", r.out);
+    // Checking leaves the store as it was.
+    EXPECT_EQ(pages, slurp(dir / "store" / "ZuboK.dat"));
+    EXPECT_EQ(records, slurp(dir / "store" / "ZuboK.idx"));
 }
 
 TEST_F(CheckToolTest, ErrorsExitWithTwoAndNameTheCause) {
