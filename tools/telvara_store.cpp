@@ -220,11 +220,14 @@ int run(const std::vector<std::string>& argv) {
         return 0;
     }
     if (cmd == "add-curve") {
+        // Stored by the add command itself, so it passes the same checks.
         arity(8);
-        const std::vector<std::string> args = toStore(curveRecordFields(rest));
+        std::vector<std::string> addArgv{dir, "add"};
+        for (const std::string& field : curveRecordFields(rest))
+            addArgv.push_back(field);
+        run(addArgv);
         store.OpenStore(dir);
-        add(store, args);
-        find(store, args[0], args[1]);
+        find(store, utf8ToCp932(rest[0]), utf8ToCp932(rest[1]));
         std::cout << recordLine(store.CurrentRecord()) << "\n";
         return 0;
     }
