@@ -45,6 +45,9 @@ void TCurveForm::buildControls() {
     setObjectName(QStringLiteral("CurveForm"));
     setWindowTitle(QStringLiteral("反限時特性"));
     setHelpContext(this, kCurveHelpContext);
+    // Fonts do not pass to windows by themselves: the main window's face.
+    if (parentWidget())
+        setFont(parentWidget()->font());
 
     CurveBox = new QComboBox(this);
     CurveBox->setObjectName(QStringLiteral("CurveBox"));
