@@ -85,6 +85,8 @@ public:
     void DataSearch();
     void CmdRemoveClick();
     void Button3Click();
+    // "反限時特性": the six times from a characteristic.
+    void CurveButtonClick();
     void ShowCurrent();
     void ShowStructure();
     // True when the last search found its record.
@@ -146,6 +148,8 @@ public:
     QLineEdit* SearchDebisuNo = nullptr;
     QPushButton* CmdSearch = nullptr;
 
+    QPushButton* CurveButton = nullptr; // "反限時特性"
+
 signals:
     // The window closed after the close question: the program ends.
     void closed();
@@ -158,6 +162,7 @@ protected:
 private:
     void buildControls();
     void buildStoreControls();
+    void buildCurveControls();
     void deriveLoadedCurrents();
     void bindHandlers();
     void onFocusChanged(QWidget* old, QWidget* now);
