@@ -160,6 +160,20 @@ TEST_F(ZoomWidgetFixture, WheelNotchScrollsTheTimeAxisAndRepaintsAtOnce) {
     EXPECT_DOUBLE_EQ(chart.LeftAxis().Minimum(), 0.01 / f);
 }
 
+TEST_F(ZoomWidgetFixture, BackForwardAndExtraButtonsStartNothing) {
+    for (Qt::MouseButton b : {Qt::BackButton, Qt::ForwardButton, Qt::ExtraButton3}) {
+        press({100, 100}, b);
+        EXPECT_FALSE(chart.Zoom.DragActive);
+        EXPECT_FALSE(chart.Panning.DragActive);
+        move({300, 250});
+        release({300, 250}, b);
+    }
+    EXPECT_EQ(zooms, 0);
+    EXPECT_TRUE(chart.ScalesRestored());
+    EXPECT_EQ(chart.BottomAxis().Minimum(), 10);
+    EXPECT_EQ(chart.BottomAxis().Maximum(), 100000);
+}
+
 TEST_F(ZoomWidgetFixture, RightDragPansUntilItLeavesThePlot) {
     TChartAxis& b = chart.BottomAxis();
     const double v200 = b.PixelToValue(200), v240 = b.PixelToValue(240);
