@@ -54,7 +54,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 depends=$(field Depends)
 echo "Depends: $depends"
 names=$(tr ',|' '\n\n' <<<"$depends" | awk '{print $1}')
-for p in fonts-ipafont-gothic fonts-ipafont-mincho libqt6widgets6 libqt6printsupport6 libqt6gui6 \
+for p in fonts-ipafont-gothic fonts-ipafont-mincho qt6-translations-l10n libqt6widgets6 libqt6printsupport6 libqt6gui6 \
     libc6 libstdc++6; do
     grep -qxF "$p" <<<"$names" || fail "Depends lacks $p"
 done
