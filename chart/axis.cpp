@@ -182,7 +182,7 @@ bool TCustomChartAxis::SeriesUsesAxis(const TChartSeries& s) const {
 bool TCustomChartAxis::IsAttachedToActiveSeries() const {
     if (!chart_)
         return false;
-    for (const TChartSeries* s : chart_->SeriesList())
+    for (const auto& s : chart_->SeriesList())
         if (s->Active() && SeriesUsesAxis(*s))
             return true;
     return false;
@@ -191,7 +191,7 @@ bool TCustomChartAxis::IsAttachedToActiveSeries() const {
 bool TCustomChartAxis::CalcIsDateTime() const {
     if (!chart_)
         return false;
-    for (const TChartSeries* s : chart_->SeriesList())
+    for (const auto& s : chart_->SeriesList())
         if (s->Active() && SeriesUsesAxis(*s))
             return Horizontal ? s->XValues().DateTime() : s->YValues().DateTime();
     return false;
@@ -203,7 +203,7 @@ void TCustomChartAxis::CalcMinMax(double& aMin, double& aMax) const {
         return;
     const bool anyActive = IsAttachedToActiveSeries();
     bool first = true;
-    for (const TChartSeries* s : chart_->SeriesList()) {
+    for (const auto& s : chart_->SeriesList()) {
         if ((anyActive && !s->Active()) || s->Count() == 0 || !SeriesUsesAxis(*s))
             continue;
         const TChartValueList& list = Horizontal ? s->XValues() : s->YValues();

@@ -94,7 +94,7 @@ int TCustomChartAxis::LabelBandSize() {
         return 0;
     if (style == talMark || style == talText) {
         int w = 0;
-        for (const TChartSeries* s : chart_->SeriesList())
+        for (const auto& s : chart_->SeriesList())
             if (s->Active() && SeriesUsesAxis(*s))
                 for (int i = 0; i < s->Count(); ++i)
                     w = std::max(w, blockWidth(*c, s->PointLabel(i)));

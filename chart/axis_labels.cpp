@@ -82,7 +82,7 @@ TAxisLabelStyle TCustomChartAxis::CalcLabelStyle() const {
         return labelStyle_;
     if (!IsAttachedToActiveSeries())
         return talNone;
-    for (const TChartSeries* s : chart_->SeriesList())
+    for (const auto& s : chart_->SeriesList())
         if (s->Active() && SeriesUsesAxis(*s) && s->HasPointLabels())
             return talText;
     return talValue;
@@ -176,14 +176,14 @@ void TCustomChartAxis::CustomLabels() {
 }
 
 void TCustomChartAxis::PointLabels() {
-    for (TChartSeries* s : chart_->SeriesList()) {
+    for (const auto& s : chart_->SeriesList()) {
         if (!s->Active() || !SeriesUsesAxis(*s))
             continue;
         const TChartValueList& list = Horizontal ? s->XValues() : s->YValues();
         for (int i = 0; i < s->Count(); ++i) {
             std::string text = s->PointLabel(i);
             if (chart_->OnGetAxisLabel)
-                chart_->OnGetAxisLabel(static_cast<TChartAxis&>(*this), s, i, text);
+                chart_->OnGetAxisLabel(static_cast<TChartAxis&>(*this), s.get(), i, text);
             if (labelsMultiLine_)
                 std::replace(text.begin(), text.end(), ' ', '\n');
             ProcessLabel(list.Value(i), &text);

@@ -29,14 +29,12 @@ TCustomAxisPanel::TCustomAxisPanel() {
     axes_ = {bottom_.get(), top_.get(), left_.get(), right_.get(), depth_.get()};
 }
 
-// Series still attached are destroyed with the chart.
+// The series are destroyed with the chart, the last added first.
 TCustomAxisPanel::~TCustomAxisPanel() {
     destroying_ = true;
     SetAutoRepaint(false);
-    while (!seriesList_.empty()) {
-        TChartSeries* s = seriesList_.back();
-        delete s; // detaches itself
-    }
+    while (!seriesList_.empty())
+        RemoveSeries(seriesList_.back().get());
 }
 
 void TCustomAxisPanel::SetAxisVisible(bool v) {
@@ -53,19 +51,19 @@ void TCustomAxisPanel::SetView3DWalls(bool v) {
 }
 
 int TCustomAxisPanel::CountActiveSeries() const {
-    return static_cast<int>(
-        std::count_if(seriesList_.begin(), seriesList_.end(), [](auto* s) { return s->Active(); }));
+    return static_cast<int>(std::count_if(seriesList_.begin(), seriesList_.end(),
+                                          [](const auto& s) { return s->Active(); }));
 }
 
 TChartSeries* TCustomAxisPanel::FirstActiveSeries() const {
-    for (TChartSeries* s : seriesList_)
+    for (const auto& s : seriesList_)
         if (s->Active())
-            return s;
+            return s.get();
     return nullptr;
 }
 
 bool TCustomAxisPanel::IsColorFree(TColor c, bool) const {
-    for (const TChartSeries* s : seriesList_)
+    for (const auto& s : seriesList_)
         if (s->SeriesColor() == c)
             return false;
     return c != Color();
@@ -78,25 +76,28 @@ TColor TCustomAxisPanel::FreeSeriesColor(bool checkBackground) const {
     return kPalette[0];
 }
 
-void TCustomAxisPanel::AddSeriesToList(TChartSeries* s) {
-    if (std::find(seriesList_.begin(), seriesList_.end(), s) != seriesList_.end())
-        return;
+void TCustomAxisPanel::AdoptSeries(std::unique_ptr<TChartSeries> s) {
     if (s->SeriesColor() == clDefault)
         s->color_ = FreeSeriesColor(true);
-    seriesList_.push_back(s);
+    s->chart_ = this;
+    seriesList_.push_back(std::move(s));
     RequestRepaint();
 }
 
-void TCustomAxisPanel::RemoveSeriesFromList(TChartSeries* s) {
-    auto it = std::find(seriesList_.begin(), seriesList_.end(), s);
+std::unique_ptr<TChartSeries> TCustomAxisPanel::RemoveSeries(TChartSeries* s) {
+    auto it = std::find_if(seriesList_.begin(), seriesList_.end(),
+                           [s](const auto& owned) { return owned.get() == s; });
     if (it == seriesList_.end())
-        return;
+        return nullptr;
+    std::unique_ptr<TChartSeries> removed = std::move(*it);
     seriesList_.erase(it);
+    removed->chart_ = nullptr;
     if (!destroying_) {
         if (Host())
             Host()->SetChartCursor(crDefault);
         RequestRepaint();
     }
+    return removed;
 }
 
 bool TCustomAxisPanel::IsAxisDrawn(const TChartAxis& a) const {
@@ -106,7 +107,7 @@ bool TCustomAxisPanel::IsAxisDrawn(const TChartAxis& a) const {
         return View3D();
     if (a.IsAttachedToActiveSeries())
         return true;
-    for (const TChartSeries* s : seriesList_)
+    for (const auto& s : seriesList_)
         if (s->Active() && s->UseAxis())
             return false;
     return true;
@@ -119,7 +120,7 @@ void TCustomAxisPanel::SelectCanvasFont(const TChartFont& f) {
 // Series slots: the first series lies deepest, the last at the front.
 void TCustomAxisPanel::CalcSeriesZOrder() {
     MaxZOrder = -1;
-    for (TChartSeries* s : seriesList_) {
+    for (const auto& s : seriesList_) {
         s->ComputedZOrder = 0;
         if (!s->Active())
             continue;
@@ -130,7 +131,7 @@ void TCustomAxisPanel::CalcSeriesZOrder() {
     }
     if (!View3D())
         return;
-    for (TChartSeries* s : seriesList_)
+    for (const auto& s : seriesList_)
         if (s->Active() && s->ZOrder < 0)
             s->ComputedZOrder = MaxZOrder - s->ComputedZOrder;
 }
@@ -174,7 +175,7 @@ void TCustomAxisPanel::LayoutAxes() {
 }
 
 void TCustomAxisPanel::ApplySeriesMargins() {
-    for (TChartSeries* s : seriesList_) {
+    for (const auto& s : seriesList_) {
         if (!s->Active() || !s->UseAxis())
             continue;
         int lo = 0, hi = 0;
@@ -195,13 +196,13 @@ std::string TCustomAxisPanel::ValueLegendText(TChartSeries& s, int index) {
 void TCustomAxisPanel::DrawChartContents(const TRect& panelRect) {
     TCanvas3D& c = *Canvas();
     PaintPanelBackground(panelRect);
-    for (TChartSeries* s : seriesList_)
+    for (const auto& s : seriesList_)
         if (s->Active())
             s->DoBeforeDrawChart();
     DrawTitleFootLegend();
     CalcSeriesZOrder();
     LayoutAxes();
-    for (TChartSeries* s : seriesList_) {
+    for (const auto& s : seriesList_) {
         if (!s->Active())
             continue;
         s->StartZ = SeriesDepth * s->ComputedZOrder;
@@ -221,7 +222,7 @@ void TCustomAxisPanel::DrawChartContents(const TRect& panelRect) {
     }
     if (OnBeforeDrawSeries)
         OnBeforeDrawSeries(*this);
-    for (TChartSeries* s : seriesList_)
+    for (const auto& s : seriesList_)
         if (s->Active())
             s->DrawSeries();
     if (Zoom.DragActive)

@@ -17,10 +17,19 @@ public:
     ~TCustomAxisPanel() override;
 
     // ---- series ----
-    void AttachSeries(TChartSeries* s) { s->SetParentChart(this); }
-    TChartSeries* SeriesAt(int index) const { return seriesList_.at(index); }
+    // The chart owns a series from the moment it is added until it is removed;
+    // the reference stays valid as long.
+    template <class S> S& AddSeries(std::unique_ptr<S> s) {
+        S& added = *s;
+        AdoptSeries(std::move(s));
+        return added;
+    }
+    // Takes s off the chart (which repaints) and hands it back; nullptr when s
+    // is not on this chart. Dropping the result destroys the series.
+    std::unique_ptr<TChartSeries> RemoveSeries(TChartSeries* s);
+    TChartSeries* SeriesAt(int index) const { return seriesList_.at(index).get(); }
     int NumSeries() const { return static_cast<int>(seriesList_.size()); }
-    const std::vector<TChartSeries*>& SeriesList() const { return seriesList_; }
+    const std::vector<std::unique_ptr<TChartSeries>>& SeriesList() const { return seriesList_; }
     int CountActiveSeries() const;
     // First active series, or nullptr.
     TChartSeries* FirstActiveSeries() const;
@@ -74,15 +83,13 @@ public:
     void CalcDepth();
     void SelectCanvasFont(const TChartFont& f);
 
-    // Used by the series.
-    void AddSeriesToList(TChartSeries* s);
-    void RemoveSeriesFromList(TChartSeries* s);
-
 protected:
     bool destroying_ = false;
 
 private:
-    std::vector<TChartSeries*> seriesList_;
+    void AdoptSeries(std::unique_ptr<TChartSeries> s);
+
+    std::vector<std::unique_ptr<TChartSeries>> seriesList_;
     std::unique_ptr<TChartAxis> bottom_, top_, left_, right_;
     std::unique_ptr<TChartDepthAxis> depth_;
     std::vector<TChartAxis*> axes_;

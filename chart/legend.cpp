@@ -19,7 +19,7 @@ std::vector<TLegendItem> LegendItems(TCustomChart& chart) {
     std::vector<TLegendItem> items;
     const TLegendStyle style = ResolvedLegendStyle(chart);
     if (style == lsSeries) {
-        for (TChartSeries* s : chart.SeriesList()) {
+        for (const auto& s : chart.SeriesList()) {
             if (!s->Active() || !s->ShowInLegend())
                 continue;
             std::string text = s->Title();
@@ -27,7 +27,7 @@ std::vector<TLegendItem> LegendItems(TCustomChart& chart) {
                 text = s->Name();
             if (text.empty())
                 text = "Series " + std::to_string(items.size());
-            items.push_back({s, -1, text});
+            items.push_back({s.get(), -1, text});
         }
         return items;
     }
@@ -36,9 +36,10 @@ std::vector<TLegendItem> LegendItems(TCustomChart& chart) {
         return items;
     if (style == lsLastValues) {
         // The last point of every active series.
-        for (TChartSeries* t : chart.SeriesList())
+        for (const auto& t : chart.SeriesList())
             if (t->Active() && t->ShowInLegend() && t->Count() > 0)
-                items.push_back({t, t->Count() - 1, chart.ValueLegendText(*t, t->Count() - 1)});
+                items.push_back(
+                    {t.get(), t->Count() - 1, chart.ValueLegendText(*t, t->Count() - 1)});
         return items;
     }
     for (int i = 0; i < s->Count(); ++i)

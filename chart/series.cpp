@@ -8,14 +8,7 @@ TChartSeries::TChartSeries() {
     marks_.OnChange = [this] { Repaint(); };
 }
 
-TChartSeries::~TChartSeries() {
-    xValues_.Clear();
-    yValues_.Clear();
-    colors_.clear();
-    labels_.clear();
-    if (chart_)
-        SetParentChart(nullptr);
-}
+TChartSeries::~TChartSeries() = default;
 
 void TChartSeries::Repaint() {
     if (chart_)
@@ -67,16 +60,6 @@ std::string TChartSeries::PointLabel(int index) const {
     if (index < 0 || index >= static_cast<int>(labels_.size()) || !labels_[index])
         return {};
     return *labels_[index];
-}
-
-void TChartSeries::SetParentChart(TCustomAxisPanel* chart) {
-    if (chart_ == chart)
-        return;
-    if (chart_)
-        chart_->RemoveSeriesFromList(this);
-    chart_ = chart;
-    if (chart_)
-        chart_->AddSeriesToList(this);
 }
 
 TChartAxis* TChartSeries::GetHorizAxis() const {

@@ -26,7 +26,8 @@ using TSeriesOnAfterAdd = std::function<void(TChartSeries& sender, int valueInde
 class TChartSeries {
 public:
     TChartSeries();
-    // Clears the points and detaches from the chart (which repaints).
+    // A series on a chart is destroyed by the chart (see
+    // TCustomAxisPanel::AddSeries).
     virtual ~TChartSeries();
     TChartSeries(const TChartSeries&) = delete;
     TChartSeries& operator=(const TChartSeries&) = delete;
@@ -66,8 +67,6 @@ public:
     std::string PointLabel(int index) const;
 
     TCustomAxisPanel* ParentChart() const { return chart_; }
-    // Attaching to a chart (nullptr detaches); the chart lists and repaints.
-    virtual void SetParentChart(TCustomAxisPanel* chart);
 
     // Axes the series is drawn on (the bottom/left one for the "both" choices).
     TChartAxis* GetHorizAxis() const;

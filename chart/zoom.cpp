@@ -70,7 +70,7 @@ TChartClickedPart TCustomChart::CalcClickedPart(int x, int y) {
     if (!View3D()) {
         const auto& list = SeriesList();
         for (auto it = list.rbegin(); it != list.rend(); ++it) {
-            TChartSeries* s = *it;
+            TChartSeries* s = it->get();
             int index = -1;
             if (s->Active() && s->UseAxis() && SeriesHitTest(*s, x, y, index)) {
                 part.Part = cpSeries;

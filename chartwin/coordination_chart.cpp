@@ -82,8 +82,7 @@ TLineSeries* createSeries1(TChart& chart) {
     setFont(s->Marks().Font());
     s->Pointer().SetVisible(false);
     s->SetFunction(std::make_unique<TAverageFunction>());
-    chart.AttachSeries(s.get());
-    return s.release(); // the chart destroys the series it still holds
+    return &chart.AddSeries(std::move(s));
 }
 
 TCoordinationChart::TCoordinationChart(TChart& chart, std::int32_t& seriesCounter)
@@ -99,9 +98,7 @@ TChartSeries* TCoordinationChart::CurrentSeries() const {
 }
 
 void TCoordinationChart::StartNewCurve() {
-    auto s = std::make_unique<TLineSeries>();
-    chart_.AttachSeries(s.get());
-    s.release(); // owned by the chart from now on
+    chart_.AddSeries(std::make_unique<TLineSeries>());
     ++counter_;
     if (std::size_t(counter_) < origins_.size())
         origins_.resize(std::size_t(counter_));
@@ -109,7 +106,7 @@ void TCoordinationChart::StartNewCurve() {
 
 void TCoordinationChart::RemoveCurrentCurve() {
     if (TChartSeries* s = CurrentSeries()) {
-        delete s; // detaches itself; the chart repaints
+        chart_.RemoveSeries(s); // destroyed here; the chart repaints
         if (std::size_t(counter_) < origins_.size())
             origins_.resize(std::size_t(counter_));
         --counter_;

@@ -36,14 +36,14 @@ const Op* findLine(const RecordingCanvas& c, TPoint a, TPoint b) {
 // The chart window's layout: log-log axes with titles, a title line, one series.
 struct AxisDrawFixture : ::testing::Test {
     TChart chart;
-    TChartSeries* series = new TChartSeries;
+    TChartSeries* series = nullptr;
     RecordingCanvas c;
     void SetUp() override {
         setNumberLocale({".", ","});
         chart.SetView3D(false);
         chart.SetColor(clWhite);
         chart.Title().SetText({"保護協調曲線"});
-        chart.AttachSeries(series);
+        series = &chart.AddSeries(std::make_unique<TChartSeries>());
         chart.BottomAxis().Title().SetCaption("過電流値（Ａ）");
         chart.LeftAxis().Title().SetCaption("時間（秒）");
         chart.BottomAxis().SetMinMaxRange(10, 100000);
@@ -452,8 +452,7 @@ TEST_F(AxisDrawFixture, MinorGridLikeGridLines) {
 TEST(AxisDrawOtherSide, TopAndRightAxesAtTheBackIn3D) {
     TChart chart;
     chart.Legend().SetVisible(false);
-    auto* s = new TChartSeries;
-    chart.AttachSeries(s);
+    auto* s = &chart.AddSeries(std::make_unique<TChartSeries>());
     s->SetHorizAxis(aTopAxis);
     s->SetVertAxis(aRightAxis);
     s->AddPoint(0, 0);

@@ -19,8 +19,7 @@ struct LabelFixture : ::testing::Test {
     TChartAxis& axis = chart.BottomAxis();
     void SetUp() override {
         setNumberLocale({".", ","});
-        auto* s = new TChartSeries;
-        chart.AttachSeries(s);
+        auto* s = &chart.AddSeries(std::make_unique<TChartSeries>());
         s->AddPoint(1, 1);
     }
     void range(double lo, double hi, bool log) {

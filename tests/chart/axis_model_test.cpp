@@ -166,8 +166,7 @@ TEST(AxisModel, InvalidValuesThrowAndStoreNothing) {
 
 TEST(AxisModel, LogarithmicSwitchChecks) {
     TChart chart;
-    TChartSeries* s = new TChartSeries;
-    chart.AttachSeries(s);
+    auto* s = &chart.AddSeries(std::make_unique<TChartSeries>());
     s->AddPoint(1, -3);
     s->AddPoint(2, 5);
     // Automatic left axis over a negative value: refused, scale stays linear.
@@ -218,10 +217,8 @@ TEST(AxisModel, SetMinMaxRangeSwapsWidensAndGoesManual) {
 
 TEST(AxisModel, EffectiveRangeFollowsSeries) {
     TChart chart;
-    auto* s1 = new TChartSeries;
-    auto* s2 = new TChartSeries;
-    chart.AttachSeries(s1);
-    chart.AttachSeries(s2);
+    auto* s1 = &chart.AddSeries(std::make_unique<TChartSeries>());
+    auto* s2 = &chart.AddSeries(std::make_unique<TChartSeries>());
     s1->AddPoint(5, 50);
     s1->AddPoint(7, 20);
     s2->AddPoint(-2, 80);
@@ -374,8 +371,7 @@ TEST(AxisModel, LinearMapping) {
 TEST(AxisModel, SeriesMarginsOnlyAtAutomaticEnds) {
     TChart chart;
     TChartAxis& h = chart.BottomAxis();
-    auto* s = new TChartSeries;
-    chart.AttachSeries(s);
+    auto* s = &chart.AddSeries(std::make_unique<TChartSeries>());
     s->AddPoint(0, 1);
     s->AddPoint(100, 2);
     layOut(h, {0, 0, 100, 100});
@@ -411,8 +407,7 @@ TEST(AxisModel, MappingFarOutsideStaysDefined) {
               100 + static_cast<int>(std::nearbyint(800 * (std::log(1e-300) - std::log(10.0)) /
                                                     (std::log(100000.0) - std::log(10.0)))));
     // Default labels up to an infinite maximum end.
-    auto* s = new TChartSeries;
-    chart.AttachSeries(s);
+    auto* s = &chart.AddSeries(std::make_unique<TChartSeries>());
     s->AddPoint(5, 5);
     h.SetMinMaxRange(1, std::numeric_limits<double>::infinity());
     layOut(h, {100, 0, 900, 10});

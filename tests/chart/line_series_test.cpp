@@ -386,7 +386,7 @@ TEST(LineSeries, SettersRepaintOnChangeAndDestroyingDetaches) {
     host.invalidations = 0;
     s->AddPoint(300, 30);
     EXPECT_EQ(host.invalidations, 0);
-    delete s;
+    p.chart.RemoveSeries(s);
     EXPECT_EQ(p.chart.NumSeries(), 1);
     EXPECT_EQ(p.chart.SeriesAt(0), other);
     EXPECT_EQ(host.invalidations, 1);

@@ -75,9 +75,8 @@ TEST_F(ZoomTest, WheelNotchScrollsTheVerticalAxesByThreePercentAndRepaintsAtOnce
     TChartAxis& l = chart.LeftAxis();
     l.SetMinMaxRange(0.01, 1000);
     l.SetLogarithmic(true);
-    auto* onRight = new TChartSeries;
+    auto* onRight = &chart.AddSeries(std::make_unique<TChartSeries>());
     onRight->SetVertAxis(aRightAxis);
-    chart.AttachSeries(onRight);
     onRight->AddPoint(10, 10);
     onRight->AddPoint(20, 30);
     chart.RightAxis().SetAutomatic(true);

@@ -356,12 +356,9 @@ TEST(Panel, DepthSlotsAndProjection) {
     TChart chart;
     chart.SetAxisVisible(false);
     chart.Legend().SetVisible(false);
-    auto* a = new TChartSeries;
-    auto* b = new TChartSeries;
-    auto* d = new TChartSeries;
-    chart.AttachSeries(a);
-    chart.AttachSeries(b);
-    chart.AttachSeries(d);
+    auto* a = &chart.AddSeries(std::make_unique<TChartSeries>());
+    auto* b = &chart.AddSeries(std::make_unique<TChartSeries>());
+    auto* d = &chart.AddSeries(std::make_unique<TChartSeries>());
     RecordingCanvas c;
     chart.DrawChart(c, {0, 0, 400, 250});
     // Plot width 376 before the depth: 376 * 15 * 0.001 = 5.64 -> 6.

@@ -20,11 +20,10 @@ struct PlainChart {
         chart.Legend().SetVisible(false);
     }
     TLineSeries* add(TColor color = clDefault) {
-        auto* s = new TLineSeries;
+        auto s = std::make_unique<TLineSeries>();
         if (color != clDefault)
             s->SetSeriesColor(color);
-        chart.AttachSeries(s);
-        return s;
+        return &chart.AddSeries(std::move(s));
     }
     void paint(int w = 400, int h = 250) {
         c.clear();

@@ -176,16 +176,13 @@ TEST(SeriesChart, AttachGivesPaletteColoursAndRepaints) {
     chart.SetColor(clWhite);
     CountingHost host;
     chart.SetHost(&host);
-    auto* a = new TChartSeries;
-    auto* b = new TChartSeries;
-    chart.AttachSeries(a);
+    auto* a = &chart.AddSeries(std::make_unique<TChartSeries>());
     EXPECT_EQ(a->SeriesColor(), clRed);
     EXPECT_EQ(chart.NumSeries(), 1);
     EXPECT_EQ(host.invalidations, 1);
-    chart.AttachSeries(b);
+    auto* b = &chart.AddSeries(std::make_unique<TChartSeries>());
     EXPECT_EQ(b->SeriesColor(), clGreen);
     EXPECT_EQ(chart.SeriesAt(1), b);
-    chart.AttachSeries(a); // already listed: nothing
     EXPECT_EQ(chart.NumSeries(), 2);
     EXPECT_FALSE(chart.IsColorFree(clRed, true));
     EXPECT_FALSE(chart.IsColorFree(clWhite, true)); // the panel colour
@@ -193,13 +190,12 @@ TEST(SeriesChart, AttachGivesPaletteColoursAndRepaints) {
     chart.BackWall().SetColor(clYellow);
     EXPECT_FALSE(chart.IsColorFree(clYellow, true));
     EXPECT_TRUE(chart.IsColorFree(clYellow, false));
-    auto* c = new TChartSeries;
-    chart.AttachSeries(c);
+    auto* c = &chart.AddSeries(std::make_unique<TChartSeries>());
     EXPECT_EQ(c->SeriesColor(), clBlue); // yellow taken by the wall, white by the panel
     // A set colour is kept.
-    auto* d = new TChartSeries;
-    d->SetSeriesColor(clRed);
-    chart.AttachSeries(d);
+    auto owned = std::make_unique<TChartSeries>();
+    owned->SetSeriesColor(clRed);
+    auto* d = &chart.AddSeries(std::move(owned));
     EXPECT_EQ(d->SeriesColor(), clRed);
     // Property changes of an attached series repaint, only on change.
     const int before = host.invalidations;
@@ -212,33 +208,31 @@ TEST(SeriesChart, AttachGivesPaletteColoursAndRepaints) {
 TEST(SeriesChart, AllPaletteColoursUsedGivesRed) {
     TChart chart;
     for (int i = 0; i < TCustomAxisPanel::PaletteSize; ++i) {
-        auto* s = new TChartSeries;
+        auto s = std::make_unique<TChartSeries>();
         s->SetSeriesColor(TCustomAxisPanel::PaletteColor(i));
-        chart.AttachSeries(s);
+        chart.AddSeries(std::move(s));
     }
-    auto* s = new TChartSeries;
-    chart.AttachSeries(s);
+    auto* s = &chart.AddSeries(std::make_unique<TChartSeries>());
     EXPECT_EQ(s->SeriesColor(), clRed);
     EXPECT_EQ(chart.NumSeries(), 17);
 }
 
-TEST(SeriesChart, DestroyingASeriesDetachesIt) {
+TEST(SeriesChart, RemovingASeriesHandsItBack) {
     TChart chart;
     CountingHost host;
     chart.SetHost(&host);
-    auto* a = new TChartSeries;
-    auto* b = new TChartSeries;
-    chart.AttachSeries(a);
-    chart.AttachSeries(b);
+    auto* a = &chart.AddSeries(std::make_unique<TChartSeries>());
+    auto* b = &chart.AddSeries(std::make_unique<TChartSeries>());
     host.invalidations = 0;
-    delete b;
+    EXPECT_EQ(chart.RemoveSeries(b).get(), b);
+    EXPECT_EQ(chart.RemoveSeries(b), nullptr); // no longer on the chart
     EXPECT_EQ(chart.NumSeries(), 1);
     EXPECT_EQ(chart.SeriesAt(0), a);
     EXPECT_EQ(host.invalidations, 1);
     EXPECT_EQ(host.cursor, crDefault);
     // Moving a series to another chart removes it from the first.
     TChart other;
-    a->SetParentChart(&other);
+    other.AddSeries(chart.RemoveSeries(a));
     EXPECT_EQ(chart.NumSeries(), 0);
     EXPECT_EQ(other.NumSeries(), 1);
     EXPECT_EQ(a->ParentChart(), &other);

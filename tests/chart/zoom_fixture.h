@@ -72,7 +72,7 @@ class ZoomTest : public ::testing::Test {
 protected:
     TChart chart;
     TestHost host;
-    TChartSeries* series = new TChartSeries;
+    TChartSeries* series = nullptr;
     int zooms = 0, undos = 0, scrolls = 0;
 
     void SetUp() override {
@@ -81,7 +81,7 @@ protected:
         chart.SetBounds(600, 400);
         chart.SetView3D(false);
         chart.Legend().SetVisible(false);
-        chart.AttachSeries(series);
+        series = &chart.AddSeries(std::make_unique<TChartSeries>());
         for (double x : {10.0, 20.0, 40.0, 80.0})
             series->AddPoint(x, x / 2);
         chart.BottomAxis().SetMinMaxRange(0, 1000);

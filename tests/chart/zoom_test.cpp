@@ -40,7 +40,7 @@ TEST_F(ZoomTest, DragRightDownZoomsOntoTheValuesUnderTheEdgesInSevenFrames) {
     plain.SetHost(&plainHost);
     plain.SetBounds(600, 400);
     plain.BottomAxis().SetMinMaxRange(0, 1000);
-    plain.AttachSeries(new TChartSeries);
+    plain.AddSeries(std::make_unique<TChartSeries>());
     plain.SeriesAt(0)->AddPoint(1, 1);
     plainHost.paint();
     const double lo = plain.BottomAxis().PixelToValue(120);
@@ -142,9 +142,8 @@ TEST_F(ZoomTest, DragsOfSixteenPixelsOrLessInEitherDirectionDoNothing) {
 
 TEST_F(ZoomTest, ZoomZoomPanUndoRestoresRangesAndFlagsFromBeforeTheFirstZoom) {
     chart.LeftAxis().SetAutomatic(true); // follows the series
-    auto* onRight = new TChartSeries;
+    auto* onRight = &chart.AddSeries(std::make_unique<TChartSeries>());
     onRight->SetVertAxis(aRightAxis);
-    chart.AttachSeries(onRight);
     onRight->AddPoint(10, 30);
     chart.RightAxis().SetMinMaxRange(0, 5);
     chart.RightAxis().SetAutomaticMaximum(true); // the minimum stays 0

@@ -30,8 +30,7 @@ struct AfterOutput : ::testing::Test {
         chart.SetColor(clWhite);
         chart.SetPrintProportional(false);
         chart.Legend().SetVisible(false);
-        auto* s = new TLineSeries;
-        chart.AttachSeries(s);
+        auto* s = &chart.AddSeries(std::make_unique<TLineSeries>());
         s->AddPoint(100, 10);
         s->AddPoint(5000, 0.1);
         chart.BottomAxis().SetMinMaxRange(10, 100000);

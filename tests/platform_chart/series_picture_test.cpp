@@ -25,9 +25,9 @@ QRgb qrgb(TColor c) {
 
 struct SeriesPicture : ::testing::Test {
     TChart chart;
-    TLineSeries* level = new TLineSeries; // red, along the grid row of 1 s
-    TLineSeries* step = new TLineSeries;  // green, a vertical step at 20 kA
-    TLineSeries* curve = new TLineSeries; // yellow, a relay curve
+    TLineSeries* level = &chart.AddSeries(std::make_unique<TLineSeries>()); // red, at 1 s
+    TLineSeries* step = &chart.AddSeries(std::make_unique<TLineSeries>());  // green, step at 20 kA
+    TLineSeries* curve = &chart.AddSeries(std::make_unique<TLineSeries>()); // yellow, a curve
     QImage image{600, 400, QImage::Format_RGB32};
 
     void SetUp() override {
@@ -40,10 +40,8 @@ struct SeriesPicture : ::testing::Test {
         chart.BottomAxis().SetLogarithmic(true);
         chart.LeftAxis().SetMinMaxRange(0.01, 1000);
         chart.LeftAxis().SetLogarithmic(true);
-        for (auto [s, title] : {std::pair{level, "51R"}, {step, "51S"}, {curve, "51T"}}) {
+        for (auto [s, title] : {std::pair{level, "51R"}, {step, "51S"}, {curve, "51T"}})
             s->SetTitle(title);
-            chart.AttachSeries(s);
-        }
         level->AddPoint(5, 1); // left of the axis: starts at the plot's edge
         level->AddPoint(50000, 1);
         step->AddPoint(20000, 10);

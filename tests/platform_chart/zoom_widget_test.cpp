@@ -32,8 +32,7 @@ struct ZoomWidgetFixture : ::testing::Test {
         chart.Gradient().SetEndColor(8454016);
         chart.SetAnimatedZoom(true);
         chart.Legend().SetVisible(false);
-        auto* s = new TLineSeries;
-        chart.AttachSeries(s);
+        auto* s = &chart.AddSeries(std::make_unique<TLineSeries>());
         s->AddPoint(100, 10);
         s->AddPoint(1000, 1);
         s->AddPoint(5000, 0.1);
