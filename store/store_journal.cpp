@@ -146,6 +146,9 @@ TJournalContents TStoreJournal::scan() {
     if (!all.empty())
         all.resize(file_.readAt(0, all.data(), all.size()));
     if (c.HeaderValid) {
+        // A record past the header's end was never committed.
+        if (c.Header.End >= kJournalHeaderSize && std::size_t(c.Header.End) < all.size())
+            all.resize(std::size_t(c.Header.End));
         c.LastSeq = c.Header.CheckpointSeq;
         c.PageBytes = c.Header.PageBytes;
         c.RecordBytes = c.Header.RecordBytes;
