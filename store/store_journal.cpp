@@ -231,13 +231,16 @@ TJournalHeader TStoreJournal::append(const TJournalHeader& before, const TUnitIm
         file_.writeAt(before.End, r.data(), r.size());
         writeHeader(after);
         file_.sync();
-    } catch (...) {
+    } catch (const IoError& e) {
         // Nothing of this commit may count later: cut the record off again.
         try {
-            file_.truncateBytes(before.End);
             writeHeader(before);
+            file_.truncateBytes(before.End);
             file_.sync();
         } catch (...) {
+            throw IoError(std::string(e.what()) + "。ジャーナル " + path() +
+                          " を元に戻せなかったので、この変更は次にストアを開くときに書き込まれるこ"
+                          "とがあります");
         }
         throw;
     }
