@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Writes starting inputs for store_fuzz into CORPUS: stores of 1, 23, 60 and
+# 400 records made by telvara-store, each as the fuzzer's input (two bytes of
+# page file length, the page file, the record file).
+#   fuzz/make_seeds.sh TELVARA_STORE CORPUS
+set -euo pipefail
+tool=$1 corpus=$2
+mkdir -p "$corpus"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+for n in 1 23 60 400; do
+  mkdir "$work/$n"
+  for ((i = 1; i <= n; i++)); do
+    printf 'add\tC%03d\t51R\t100\t10\t5\t3\t2.2\t1.8\t1.5\t0.05\t4\t40\n' $(((i * 37) % 997))
+  done | "$tool" "$work/$n" batch >/dev/null
+  # Some removals leave free pages and slots on their chains.
+  for ((i = 1; i <= n / 3; i++)); do
+    printf 'remove\tC%03d\t51R\n' $(((i * 74) % 997))
+  done | "$tool" "$work/$n" batch >/dev/null
+  pages=$(stat -c %s "$work/$n/ZuboK.dat")
+  { printf "\\x$(printf %02x $((pages & 255)))\\x$(printf %02x $((pages >> 8 & 255)))"
+    cat "$work/$n/ZuboK.dat" "$work/$n/ZuboK.idx"; } >"$corpus/store-$n"
+done
