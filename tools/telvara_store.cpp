@@ -13,6 +13,7 @@
 #include "base/errors.h"
 #include "store/bplustree.h"
 #include "store/store_check.h"
+#include "tools/bounded_line.h"
 
 #include <filesystem>
 #include <iostream>
@@ -146,7 +147,15 @@ std::string batchLine(TBPlusTree& store, const std::vector<std::string>& utf8Ite
 
 int batch(TBPlusTree& store) {
     std::string line;
-    for (long number = 1; std::getline(std::cin, line); ++number) {
+    for (long number = 1;; ++number) {
+        const TLineRead read = readBoundedLine(std::cin, line);
+        if (read == TLineRead::End)
+            break;
+        if (read == TLineRead::TooLong) {
+            std::cerr << number << " 行目: 行が長すぎます（" << kBatchLineLimit
+                      << " バイトまで）\n";
+            return kFailed;
+        }
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         if (line.empty())

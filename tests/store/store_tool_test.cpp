@@ -165,6 +165,17 @@ TEST_F(ToolTest, BatchRunsEveryOperationWithOneResultEach) {
     EXPECT_EQ(unknown.err, "1 行目: 不明な操作 frobnicate\n");
 }
 
+TEST_F(ToolTest, BatchRefusesARunawayLineBeforeTakingItWhole) {
+    const std::string tail = "\t1.0\t0.8\t0.6\t0.5\t0.45\t0.4\t0.05\t4\t20";
+    const std::string input = "insert\tA\t51R\t100" + tail + "\n" + std::string(10 << 20, '\t') +
+                              "\ninsert\tB\t51R\t100" + tail + "\n";
+    const ToolResult r = tool({dir_.str(), "batch"}, input);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "0\n");
+    EXPECT_EQ(r.err, "2 行目: 行が長すぎます（65536 バイトまで）\n");
+    EXPECT_EQ(tool({dir_.str(), "list"}).out, "A,51R\r\n");
+}
+
 TEST_F(ToolTest, CheckPassesASoundStoreAndFailsADamagedOneWithoutWriting) {
     for (int i = 0; i < 30; ++i)
         ASSERT_EQ(tool(addArgs("C" + std::to_string(10 + i), "51")).status, 0);
