@@ -8,6 +8,7 @@ namespace telvara {
 
 void TBPlusTree::ForEachRecord(const TRecordVisitor& visit) {
     RequireOpen();
+    const TReadScope scope(*this);
     EnsureRoot();
     if (header_.Height == 0)
         return;
