@@ -40,7 +40,7 @@ storedRelays(const std::string& dir,
     if (!std::filesystem::is_regular_file(pageFile, ec))
         throw IoError("ファイル " + pageFile + " がありません");
     TBPlusTree store;
-    store.OpenStore(dir);
+    store.OpenStore(dir, TOpenMode::ReadOnly);
     std::vector<RelaySettings> relays;
     if (named.empty()) {
         store.ForEachRecord(

@@ -199,7 +199,7 @@ int run(const std::vector<std::string>& argv) {
     if (cmd == "list") {
         arity(0);
         requireStore(dir);
-        store.OpenStore(dir);
+        store.OpenStore(dir, TOpenMode::ReadOnly);
         std::cout << listing(store);
         return 0;
     }
@@ -207,7 +207,7 @@ int run(const std::vector<std::string>& argv) {
         arity(2);
         const std::vector<std::string> args = toStore(rest);
         requireStore(dir);
-        store.OpenStore(dir);
+        store.OpenStore(dir, cmd == "find" ? TOpenMode::ReadOnly : TOpenMode::ReadWrite);
         if (!find(store, args[0], args[1])) {
             std::cerr << "見つかりません: " << rest[0] << "," << rest[1] << "\n";
             return kNotFound;
