@@ -21,8 +21,8 @@ class StoreEngine final : public Engine {
 public:
     explicit StoreEngine(const std::filesystem::path& dir) { store_.OpenStore(dir.string()); }
 
-    void begin() override {}
-    void commit() override {}
+    void begin() override { store_.BeginTransaction(); }
+    void commit() override { store_.Commit(); }
     void add(const Item& item) override {
         fillRecord(store_.CurrentRecord(), item);
         store_.InsertCurrent();
