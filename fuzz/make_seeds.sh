@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Writes starting inputs for store_fuzz into CORPUS: stores of 1, 23, 60 and
-# 400 records made by telvara-store, each as the fuzzer's input (two bytes of
-# page file length, the page file, the record file).
+# 400 records made by telvara-store, each as the fuzzer's input (the lengths
+# of page and record file in two bytes each, the page file, the record file,
+# the journal).
 #   fuzz/make_seeds.sh TELVARA_STORE CORPUS
 set -euo pipefail
 tool=$1 corpus=$2
@@ -17,7 +18,9 @@ for n in 1 23 60 400; do
   for ((i = 1; i <= n / 3; i++)); do
     printf 'remove\tC%03d\t51R\n' $(((i * 74) % 997))
   done | "$tool" "$work/$n" batch >/dev/null
-  pages=$(stat -c %s "$work/$n/ZuboK.dat")
-  { printf "\\x$(printf %02x $((pages & 255)))\\x$(printf %02x $((pages >> 8 & 255)))"
-    cat "$work/$n/ZuboK.dat" "$work/$n/ZuboK.idx"; } >"$corpus/store-$n"
+  le16() { printf "\\x$(printf %02x $(($1 & 255)))\\x$(printf %02x $(($1 >> 8 & 255)))"; }
+  { le16 "$(stat -c %s "$work/$n/ZuboK.dat")"
+    le16 "$(stat -c %s "$work/$n/ZuboK.idx")"
+    cat "$work/$n/ZuboK.dat" "$work/$n/ZuboK.idx"
+    [ ! -e "$work/$n/ZuboK.jnl" ] || cat "$work/$n/ZuboK.jnl"; } >"$corpus/store-$n"
 done

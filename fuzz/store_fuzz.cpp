@@ -1,15 +1,19 @@
-// libFuzzer target over the two store files: the input is cut into a page
-// file and a record file, and the reading and writing paths run on them.
+// libFuzzer target over the store files: the input is cut into a page file,
+// a record file and a journal, and the reading and writing paths run on them.
 // Every failure must be the store's IoError; a crash, a sanitizer report, a
 // hang or runaway memory is a fault.
 //
-// The first two bytes of the input give the length of the page file (modulo
-// what is left); the rest is the record file.
+// The first four bytes give the lengths of the page file and of the record
+// file (two little-endian 16-bit numbers, modulo what is left); the rest is
+// the journal, left out when empty. Files go to $TMPDIR or /dev/shm, since
+// every write is synced.
 #include "base/errors.h"
 #include "store/bplustree.h"
 #include "store/store_check.h"
+#include "store/store_journal.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -21,8 +25,9 @@ using namespace telvara;
 
 std::string workFolder() {
     static const std::string folder = [] {
-        char pattern[] = "/tmp/telvara-store-fuzz-XXXXXX";
-        const char* made = mkdtemp(pattern);
+        const char* tmp = std::getenv("TMPDIR");
+        std::string pattern = std::string(tmp ? tmp : "/dev/shm") + "/telvara-store-fuzz-XXXXXX";
+        const char* made = mkdtemp(pattern.data());
         if (!made)
             std::abort();
         return std::string(made) + "/";
@@ -65,13 +70,22 @@ void writeSome(TBPlusTree& store) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size < 2)
+    if (size < 4)
         return 0;
-    const std::size_t rest = size - 2;
+    std::size_t rest = size - 4;
     const std::size_t pageBytes = (std::size_t(data[0]) | std::size_t(data[1]) << 8) % (rest + 1);
+    rest -= pageBytes;
+    const std::size_t recordBytes = (std::size_t(data[2]) | std::size_t(data[3]) << 8) % (rest + 1);
+    rest -= recordBytes;
     const std::string folder = workFolder();
-    writeFile(folder + kPageFileName, data + 2, pageBytes);
-    writeFile(folder + kRecordFileName, data + 2 + pageBytes, rest - pageBytes);
+    data += 4;
+    writeFile(folder + kPageFileName, data, pageBytes);
+    writeFile(folder + kRecordFileName, data + pageBytes, recordBytes);
+    const std::string journal = folder + kJournalFileName;
+    if (rest > 0)
+        writeFile(journal, data + pageBytes + recordBytes, rest);
+    else
+        std::remove(journal.c_str());
 
     (void)checkStore(folder);
     TBPlusTree store;
