@@ -88,6 +88,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::remove(journal.c_str());
 
     (void)checkStore(folder);
+    try {
+        TBPlusTree reader;
+        reader.OpenStore(folder, TOpenMode::ReadOnly);
+        readAll(reader);
+    } catch (const IoError&) {
+    }
     TBPlusTree store;
     try {
         store.OpenStore(folder);
