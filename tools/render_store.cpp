@@ -18,6 +18,7 @@ RelaySettings relayOf(const TRelayRecord& r) {
     auto text = [&](TRecordField f) { return cp932ToUtf8(r.field(f)); };
     RelaySettings relay;
     relay.device = text(TRecordField::DebaisuNo);
+    relay.company = text(TRecordField::KaisyaName);
     relay.ct = text(TRecordField::CTPrimary);
     relay.tap = text(TRecordField::Tap);
     relay.instTap = text(TRecordField::InstTap);
