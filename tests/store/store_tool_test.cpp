@@ -187,7 +187,8 @@ TEST_F(ToolTest, ReadingCommandsWorkOnAReadOnlyStore) {
             GTEST_SKIP() << "running as root without setpriv";
         as_ = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
     }
-    for (const fs::path p : {fs::path(dir_.dat()), fs::path(dir_.idx()), dir_.path() / "ZuboK.jnl"})
+    for (const fs::path& p :
+         {fs::path(dir_.dat()), fs::path(dir_.idx()), dir_.path() / "ZuboK.jnl"})
         if (fs::exists(p))
             fs::permissions(p,
                             fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
