@@ -12,14 +12,6 @@
 
 namespace telvara {
 
-namespace {
-// base + r, kept inside the integer range.
-int offsetPixel(int base, long long r) {
-    const long long p = base + r;
-    return static_cast<int>(std::clamp<long long>(p, INT_MIN, INT_MAX));
-}
-} // namespace
-
 void TChartAxisTitle::SetAngle(int v) {
     if (StoreChanged(angle_, v) && OnChange)
         OnChange();
@@ -239,57 +231,9 @@ void TCustomChartAxis::ComputeAxisPixels(const TRect& plot) {
     CenterPixel = (StartPixel + EndPixel) / 2;
 }
 
-int TCustomChartAxis::ValueToPixel(double v) const {
-    if (!logarithmic_) {
-        if (EffectiveRange == 0)
-            return CenterPixel;
-        const double t = (v - EffectiveMinimum) * AxisLength / EffectiveRange;
-        if (!(std::fabs(t) < 2147483647.0))
-            return CenterPixel;
-        const long long r = RoundEven(t);
-        if (Horizontal)
-            return inverted_ ? offsetPixel(EndPixel, -r) : offsetPixel(StartPixel, r);
-        return inverted_ ? offsetPixel(StartPixel, r) : offsetPixel(EndPixel, -r);
-    }
-    const double logMin = EffectiveMinimum > 0 ? std::log(EffectiveMinimum) : 0;
-    const double logMax = EffectiveMaximum > 0 ? std::log(EffectiveMaximum) : 0;
-    const double logRange = logMax - logMin;
-    if (logRange == 0)
-        return CenterPixel;
-    if (v <= 0) {
-        if (Horizontal)
-            return inverted_ ? EndPixel : StartPixel;
-        return inverted_ ? StartPixel : EndPixel;
-    }
-    const double d = inverted_ ? logMax - std::log(v) : std::log(v) - logMin;
-    const double t = AxisLength * d / logRange;
-    // Far outside any screen (a value near 0 or huge): keep the arithmetic defined.
-    const long long r =
-        std::fabs(t) < 2147483647.0 ? RoundEven(t) : (t < 0 ? -2147483647 : 2147483647);
-    return Horizontal ? offsetPixel(StartPixel, r) : offsetPixel(EndPixel, -r);
-}
-
-double TCustomChartAxis::PixelToValue(int p) const {
-    if (!logarithmic_) {
-        if (AxisLength < 1)
-            return 0;
-        const double d = inverted_ ? EndPixel - p : p - StartPixel;
-        const double t = d * EffectiveRange / AxisLength;
-        return Horizontal ? EffectiveMinimum + t : EffectiveMaximum - t;
-    }
-    const bool lowAtStart = Horizontal != inverted_;
-    if (p == StartPixel)
-        return lowAtStart ? EffectiveMinimum : EffectiveMaximum;
-    if (p == EndPixel)
-        return lowAtStart ? EffectiveMaximum : EffectiveMinimum;
-    const double logMin = EffectiveMinimum > 0 ? std::log(EffectiveMinimum) : 0;
-    const double logMax = EffectiveMaximum > 0 ? std::log(EffectiveMaximum) : 0;
-    const double logRange = logMax - logMin;
-    if (logRange == 0 || AxisLength == 0)
-        return EffectiveMinimum;
-    const double d = inverted_ ? logRange * (EndPixel - p) / AxisLength
-                               : logRange * (p - StartPixel) / AxisLength;
-    return Horizontal ? std::exp(logMin + d) : std::exp(logMax - d);
+TScaleMap TCustomChartAxis::ScaleMap() const {
+    return {Horizontal, inverted_,   logarithmic_,     StartPixel,       EndPixel,
+            AxisLength, CenterPixel, EffectiveMinimum, EffectiveMaximum, EffectiveRange};
 }
 
 void TCustomChartAxis::AdjustForMargins(int startMargin, int endMargin) {

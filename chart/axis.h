@@ -2,6 +2,7 @@
 // Chart axes: range, value/pixel mapping, label pass and drawing.
 #include "base/errors.h"
 #include "chart/chart_pen.h"
+#include "chart/scale_map.h"
 
 #include <functional>
 #include <stdexcept>
@@ -150,8 +151,10 @@ public:
     // Automatic ends from the series that count for this axis (0 when none).
     void CalcMinMax(double& aMin, double& aMax) const;
     void ComputeAxisPixels(const TRect& plot);
-    int ValueToPixel(double v) const;
-    double PixelToValue(int p) const;
+    // The mapping of the current layout, for whoever draws or reads values.
+    TScaleMap ScaleMap() const;
+    int ValueToPixel(double v) const { return ScaleMap().ValueToPixel(v); }
+    double PixelToValue(int p) const { return ScaleMap().PixelToValue(p); }
     std::string FormatAxisLabel(double v);
     // Label step of the current range (never below 1e-12).
     double CalcLabelIncrement();

@@ -90,11 +90,11 @@ void TCustomSeries::DrawAllValues() {
 
 void TCustomSeries::DrawPoint(int i) {
     TCustomAxisPanel* chart = ParentChart();
-    TChartAxis* h = GetHorizAxis();
-    TChartAxis* v = GetVertAxis();
+    const TScaleMap h = GetHorizAxis()->ScaleMap();
+    const TScaleMap v = GetVertAxis()->ScaleMap();
     const TColor c = ValueColor(i);
-    const int x = h->ValueToPixel(XValues().Value(i));
-    const int y = v->ValueToPixel(YValues().Value(i));
+    const int x = h.ValueToPixel(XValues().Value(i));
+    const int y = v.ValueToPixel(YValues().Value(i));
     if (!drawable(x) || !drawable(y)) {
         // Bridged: the next drawn point joins the last drawn one.
         PrevColor = c;
@@ -108,16 +108,16 @@ void TCustomSeries::DrawPoint(int i) {
         // Nothing of an earlier paint may be joined.
         havePrev_ = false;
         if (i > 0) {
-            const int ex = h->Inverted() ? chart->ChartRect.right : chart->ChartRect.left;
+            const int ex = h.Inverted() ? chart->ChartRect.right : chart->ChartRect.left;
             const double x0 = XValues().Value(i - 1), x1 = XValues().Value(i);
             const double y0 = YValues().Value(i - 1), y1 = YValues().Value(i);
             double ye = y0;
             if (!stairs_ && x1 != x0) {
                 // Linear in values, also on logarithmic axes.
-                const double xe = h->PixelToValue(ex);
+                const double xe = h.PixelToValue(ex);
                 ye = y0 + (y1 - y0) * (xe - x0) / (x1 - x0);
             }
-            const TPoint start = edgeStart(ex, v->ValueToPixel(ye), x, y);
+            const TPoint start = edgeStart(ex, v.ValueToPixel(ye), x, y);
             PrevX = start.x;
             PrevY = start.y;
             havePrev_ = true;

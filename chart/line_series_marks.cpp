@@ -73,8 +73,8 @@ void TCustomSeries::DrawMarks() {
     const TRect& r = chart->ChartRect;
     if (m.Clip())
         cv.ClipRectangle({r.left + 1, r.top + 1, r.right, r.bottom - 1});
-    TChartAxis* h = GetHorizAxis();
-    TChartAxis* v = GetVertAxis();
+    const TScaleMap h = GetHorizAxis()->ScaleMap();
+    const TScaleMap v = GetVertAxis()->ScaleMap();
     for (int i = FirstValueIndex; i <= LastValueIndex; ++i) {
         if (IsNull(i))
             continue;
@@ -83,8 +83,8 @@ void TCustomSeries::DrawMarks() {
             OnGetMarkText(*this, i, text);
         if (text.empty())
             continue;
-        const int x = h->ValueToPixel(XValues().Value(i));
-        const int y = v->ValueToPixel(YValues().Value(i));
+        const int x = h.ValueToPixel(XValues().Value(i));
+        const int y = v.ValueToPixel(YValues().Value(i));
         if (x < -kMaxPixel || x > kMaxPixel || y < -kMaxPixel || y > kMaxPixel)
             continue;
         chart->SelectCanvasFont(m.Font());

@@ -141,9 +141,9 @@ void TChartSeries::CalcFirstLastVisibleIndex() {
         LastValueIndex = n - 1;
         return;
     }
-    TChartAxis* h = GetHorizAxis();
+    const TScaleMap h = GetHorizAxis()->ScaleMap();
     const TRect& r = chart_->ChartRect;
-    const double lo = h->PixelToValue(h->Inverted() ? r.right : r.left);
+    const double lo = h.PixelToValue(h.Inverted() ? r.right : r.left);
     for (int i = 0; i < n; ++i)
         if (xValues_.Value(i) >= lo) {
             FirstValueIndex = i;
@@ -151,7 +151,7 @@ void TChartSeries::CalcFirstLastVisibleIndex() {
         }
     if (FirstValueIndex < 0)
         return;
-    const double hi = h->PixelToValue(h->Inverted() ? r.left : r.right);
+    const double hi = h.PixelToValue(h.Inverted() ? r.left : r.right);
     if (xValues_.Value(n - 1) <= hi) {
         LastValueIndex = n - 1;
         return;

@@ -28,10 +28,10 @@ bool movesByRatio(const TChartAxis& a) {
 } // namespace
 
 bool SeriesHitTest(const TChartSeries& s, int x, int y, int& pointIndex) {
-    const TChartAxis* h = s.GetHorizAxis();
-    const TChartAxis* v = s.GetVertAxis();
-    if (!h || !v)
+    if (!s.GetHorizAxis() || !s.GetVertAxis())
         return false;
+    const TScaleMap h = s.GetHorizAxis()->ScaleMap();
+    const TScaleMap v = s.GetVertAxis()->ScaleMap();
     bool havePrev = false;
     double prevX = 0, prevY = 0;
     for (int i = 0; i < s.Count(); ++i) {
@@ -39,8 +39,8 @@ bool SeriesHitTest(const TChartSeries& s, int x, int y, int& pointIndex) {
             havePrev = false;
             continue;
         }
-        const double px = h->ValueToPixel(s.XValues().Value(i));
-        const double py = v->ValueToPixel(s.YValues().Value(i));
+        const double px = h.ValueToPixel(s.XValues().Value(i));
+        const double py = v.ValueToPixel(s.YValues().Value(i));
         if (std::fabs(px - x) <= kClickTolerance && std::fabs(py - y) <= kClickTolerance) {
             pointIndex = i;
             return true;
@@ -194,7 +194,8 @@ bool TCustomChart::PanAxis(TChartAxis& axis, int p0, int p1) {
     const TPanningMode mode = AllowPanning();
     if (mode != pmBoth && mode != (axis.Horizontal ? pmHorizontal : pmVertical))
         return false;
-    const double v0 = axis.PixelToValue(p0), v1 = axis.PixelToValue(p1);
+    const TScaleMap map = axis.ScaleMap();
+    const double v0 = map.PixelToValue(p0), v1 = map.PixelToValue(p1);
     double newMin = 0, newMax = 0;
     if (movesByRatio(axis) && v0 > 0 && v1 > 0) {
         newMin = axis.Minimum() * (v0 / v1);
@@ -283,10 +284,10 @@ void TCustomChart::WheelNotch(TChartAxis& a, bool up) {
 
 void TCustomChart::ZoomToDragRect() {
     Zoom.SortCorners();
-    TChartAxis& t = TopAxis();
-    TChartAxis& b = BottomAxis();
-    TChartAxis& l = LeftAxis();
-    TChartAxis& r = RightAxis();
+    const TScaleMap t = TopAxis().ScaleMap();
+    const TScaleMap b = BottomAxis().ScaleMap();
+    const TScaleMap l = LeftAxis().ScaleMap();
+    const TScaleMap r = RightAxis().ScaleMap();
     ApplyZoom(l.PixelToValue(Zoom.LastY), l.PixelToValue(Zoom.StartY), r.PixelToValue(Zoom.LastY),
               r.PixelToValue(Zoom.StartY), t.PixelToValue(Zoom.StartX), t.PixelToValue(Zoom.LastX),
               b.PixelToValue(Zoom.StartX), b.PixelToValue(Zoom.LastX));

@@ -1,0 +1,40 @@
+#pragma once
+// Value <-> pixel mapping of one axis, as laid out by the last paint. The axis
+// hands out a copy; series, zoom and marks read it without touching the axis.
+
+namespace telvara {
+
+class TScaleMap {
+public:
+    TScaleMap() = default;
+    TScaleMap(bool horizontal, bool inverted, bool logarithmic, int startPixel, int endPixel,
+              int axisLength, int centerPixel, double minimum, double maximum, double range)
+        : horizontal_(horizontal), inverted_(inverted), logarithmic_(logarithmic),
+          startPixel_(startPixel), endPixel_(endPixel), axisLength_(axisLength),
+          centerPixel_(centerPixel), minimum_(minimum), maximum_(maximum), range_(range) {}
+
+    int ValueToPixel(double v) const;
+    double PixelToValue(int p) const;
+
+    bool Horizontal() const { return horizontal_; }
+    bool Inverted() const { return inverted_; }
+    bool Logarithmic() const { return logarithmic_; }
+    int StartPixel() const { return startPixel_; }
+    int EndPixel() const { return endPixel_; }
+    double Minimum() const { return minimum_; }
+    double Maximum() const { return maximum_; }
+
+private:
+    bool horizontal_ = false;
+    bool inverted_ = false;
+    bool logarithmic_ = false;
+    int startPixel_ = 0;
+    int endPixel_ = 0;
+    int axisLength_ = 0;
+    int centerPixel_ = 0;
+    double minimum_ = 0;
+    double maximum_ = 0;
+    double range_ = 0;
+};
+
+} // namespace telvara
