@@ -151,9 +151,11 @@ public:
     int PrintResolution() const { return printResolution_; }
     void SetPrintResolution(int v) { printResolution_ = v; }
 
+    // Printing and export on the installed devices; TChartRenderer does the
+    // work and takes any other printer or bitmap maker as a parameter.
     // Page rectangle for a printable page of pw x ph device pixels at dpiX/dpiY.
     TRect CalcPrintPageRect(int pw, int ph, int dpiX, int dpiY);
-    // Printing on the default printer, one chart per page (print.cpp).
+    // Printing on the default printer, one chart per page.
     void PrintChartPortrait();
     void PrintChartLandscape();
     // The printer's own orientation is restored afterwards, also on failure.

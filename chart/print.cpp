@@ -1,11 +1,10 @@
-// Printing on the default printer and bitmap export: the screen's paint
-// sequence drawn onto another surface.
-#include "chart/panel.h"
-
-#include "chart/math_util.h"
+// The devices installed by the platform, and the panel's printing and export
+// on them through a TChartRenderer.
 #include "chart/print.h"
 
-#include <algorithm>
+#include "chart/chart_renderer.h"
+#include "chart/panel.h"
+
 #include <utility>
 
 namespace telvara {
@@ -16,56 +15,6 @@ namespace {
 
 TChartPrinter* installedPrinter = nullptr;
 TChartBitmapFactory* installedBitmaps = nullptr;
-
-// Runs a clean-up when the scope ends, whether by return or by a failure.
-template <class F> class Finally {
-public:
-    explicit Finally(F f) : f_(std::move(f)) {}
-    ~Finally() { f_(); }
-    Finally(const Finally&) = delete;
-    Finally& operator=(const Finally&) = delete;
-
-private:
-    F f_;
-};
-
-// Margins that keep the screen's aspect ratio: the picture is narrowed (or
-// shortened) inside the current margins and centred. Sizes in inches, so a
-// printer with different horizontal and vertical resolutions keeps it too.
-TRect proportionalMargins(const TRect& m, int pw, int ph, int dpiX, int dpiY, int cw, int ch) {
-    if (pw <= 0 || ph <= 0 || dpiX <= 0 || dpiY <= 0 || cw <= 0 || ch <= 0)
-        return m;
-    const double aw = pw * (100 - m.left - m.right) * 0.01 / dpiX;
-    const double ah = ph * (100 - m.top - m.bottom) * 0.01 / dpiY;
-    if (aw <= 0 || ah <= 0)
-        return m;
-    const double aspect = static_cast<double>(cw) / ch;
-    TRect out = m;
-    if (aw > ah * aspect) {
-        const int extra = RoundEvenInt((aw - ah * aspect) * dpiX * 100.0 / pw);
-        out.left += extra / 2;
-        out.right += extra - extra / 2;
-    } else {
-        const int extra = RoundEvenInt((ah - aw / aspect) * dpiY * 100.0 / ph);
-        out.top += extra / 2;
-        out.bottom += extra - extra / 2;
-    }
-    return out;
-}
-
-// Drawing on another surface lays the chart out for that surface and drops
-// the screen's kept picture. The screen is painted again at once, so that the
-// next mouse event hits, zooms and pans on the layout the user sees and a
-// zoom frame has a picture to go on.
-void repaintScreen(TCustomChartPanel& panel) noexcept {
-    if (TChartHost* host = panel.Host()) {
-        try {
-            host->RepaintChartNow();
-        } catch (...) {
-            // The host reports its own paint failures.
-        }
-    }
-}
 
 } // namespace
 
@@ -89,37 +38,28 @@ TChartBitmapFactory* SetBitmapFactory(TChartBitmapFactory* f) {
     return std::exchange(installedBitmaps, f);
 }
 
+namespace {
+// The screen is painted again after an export, also one that finds no maker.
+TChartBitmapFactory& exportBitmaps(TCustomChartPanel& panel) {
+    try {
+        return BitmapFactory();
+    } catch (...) {
+        TChartRenderer::RepaintScreen(panel);
+        throw;
+    }
+}
+} // namespace
+
 TRect TCustomChartPanel::GetExportRect() const {
     return {0, 0, width_, height_};
 }
 
-// Written as the margins are defined (percent of the printable size, through
-// the resolution); in floating point this is Round(PW * margin / 100). A
-// margin of millions of percent is held to 2^29 pixels, so the page rectangle
-// and its width and height stay integers.
 TRect TCustomChartPanel::CalcPrintPageRect(int pw, int ph, int dpiX, int dpiY) {
-    const TRect& m = printMargins_;
-    // The resolution cancels out; a printer reporting none must not make it 0 * inf.
-    const double dx = dpiX > 0 ? dpiX : 1, dy = dpiY > 0 ? dpiY : 1;
-    auto pixels = [](double v) {
-        constexpr double limit = 1 << 29;
-        return RoundEvenInt(std::clamp(v, -limit, limit));
-    };
-    return {pixels(dx * (m.left * (pw * 0.01 / dx))), pixels(dy * (m.top * (ph * 0.01 / dy))),
-            pw - pixels(dx * (m.right * (pw * 0.01 / dx))),
-            ph - pixels(dy * (m.bottom * (ph * 0.01 / dy)))};
+    return TChartRenderer(*this).PageRect(pw, ph, dpiX, dpiY);
 }
 
 TRect TCustomChartPanel::CalcPrintPageRect() {
-    TChartPrinter& p = Printer();
-    const int pw = p.PageWidth(), ph = p.PageHeight();
-    const int dpiX = p.DpiX(), dpiY = p.DpiY();
-    if (printProportional_) {
-        const TRect e = GetExportRect();
-        printMargins_ =
-            proportionalMargins(printMargins_, pw, ph, dpiX, dpiY, e.Width(), e.Height());
-    }
-    return CalcPrintPageRect(pw, ph, dpiX, dpiY);
+    return TChartRenderer(*this).PageRect(Printer());
 }
 
 void TCustomChartPanel::PrintChartPortrait() {
@@ -131,107 +71,28 @@ void TCustomChartPanel::PrintChartLandscape() {
 }
 
 void TCustomChartPanel::PrintChartOriented(TPrinterOrientation o) {
-    TChartPrinter& p = Printer();
-    const TPrinterOrientation before = p.Orientation();
-    try {
-        p.SetOrientation(o);
-        PrintChart();
-    } catch (...) {
-        // The print's own failure is the one the caller hears of.
-        try {
-            p.SetOrientation(before);
-        } catch (...) {
-        }
-        throw;
-    }
-    p.SetOrientation(before);
+    TChartRenderer(*this).PrintOriented(Printer(), o);
 }
 
 void TCustomChartPanel::PrintChart() {
-    const TRect r = CalcPrintPageRect();
-    PrintChartInRect(r);
+    TChartRenderer(*this).Print(Printer());
 }
 
 void TCustomChartPanel::PrintChartInRect(const TRect& r) {
-    TChartPrinter& p = Printer();
-    try {
-        p.SetTitle(Name());
-        p.BeginDoc();
-        DrawChartOnCanvasRect(p.Canvas(), r);
-        p.EndDoc();
-    } catch (...) {
-        try {
-            p.Abort();
-            if (p.Printing())
-                p.EndDoc();
-        } catch (...) {
-        }
-        throw;
-    }
+    TChartRenderer(*this).PrintInRect(Printer(), r);
 }
 
-// The screen-sized layout stretched independently in X and Y onto r. A page
-// rectangle without width or height (margins of 50 on both sides) leaves the
-// page empty.
 void TCustomChartPanel::DrawChartOnCanvasRect(TCanvas3D& canvas, TRect r) {
-    Finally screen([&] { repaintScreen(*this); });
-    if (r.right < r.left)
-        std::swap(r.left, r.right);
-    if (r.bottom < r.top)
-        std::swap(r.top, r.bottom);
-    const int rw = r.Width(), rh = r.Height();
-    const TRect e = GetExportRect();
-    const int cw = e.Width(), ch = e.Height();
-    const int lw = cw - MulDiv(cw, printResolution_, 100);
-    const int lh = ch - MulDiv(ch, printResolution_, 100);
-    if (rw <= 0 || rh <= 0 || lw <= 0 || lh <= 0)
-        return;
-    const TRect logical{MulDiv(r.left, lw, rw), MulDiv(r.top, lh, rh), MulDiv(r.right, lw, rw),
-                        MulDiv(r.bottom, lh, rh)};
-
-    const TMapping saved = canvas.GetMapping();
-    TMapping m;
-    m.anisotropic = true;
-    m.winExtX = lw;
-    m.winExtY = lh;
-    m.viewExtX = rw;
-    m.viewExtY = rh;
-    canvas.SetMapping(m);
-    printing_ = true;
-    Finally restore([&] {
-        printing_ = false;
-        canvas.SetMapping(saved);
-    });
-
-    canvas.ClipRectangle(logical);
-    Finally unclip([&] { canvas.UnClipRectangle(); });
-    const bool wasBuffered = buffered_;
-    SetBufferedDisplay(false);
-    Finally rebuffer([&] { SetBufferedDisplay(wasBuffered); });
-    DrawChart(canvas, logical);
+    TChartRenderer(*this).DrawOnCanvasRect(canvas, r);
 }
 
 void TCustomChartPanel::SaveChartBitmap(const std::string& fileName) {
-    const TRect r = GetExportRect();
-    const std::unique_ptr<TChartBitmap> bitmap = MakeChartBitmap(clWhite, r);
-    bitmap->SaveToFile(fileName);
+    TChartRenderer(*this).SaveBitmap(exportBitmaps(*this), fileName);
 }
 
 std::unique_ptr<TChartBitmap> TCustomChartPanel::MakeChartBitmap(TColor backColour,
                                                                  const TRect& r) {
-    Finally screen([&] { repaintScreen(*this); });
-    std::unique_ptr<TChartBitmap> bitmap = BitmapFactory().Create(r.Width(), r.Height());
-    TCanvas3D& c = bitmap->Canvas();
-    const TColor back = colorToRGB(backColour);
-    if (back != clWhite) {
-        c.AssignBrush({back, bsSolid});
-        c.FillRect({0, 0, bitmap->Width(), bitmap->Height()});
-    }
-    const bool wasBuffered = buffered_;
-    SetBufferedDisplay(false);
-    Finally rebuffer([&] { SetBufferedDisplay(wasBuffered); });
-    DrawChart(c, r);
-    return bitmap;
+    return TChartRenderer(*this).MakeBitmap(exportBitmaps(*this), backColour, r);
 }
 
 } // namespace telvara

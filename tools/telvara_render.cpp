@@ -10,6 +10,7 @@
 #include "base/errors.h"
 #include "base/numbers.h"
 #include "base/shared_values.h"
+#include "chart/chart_renderer.h"
 #include "chartwin/coordination_chart.h"
 #include "platform/qt_printer_bitmap.h"
 #include "tools/render_store.h"
@@ -149,15 +150,8 @@ int render(const Options& o) {
         coordination.SetCurrentAxisFromOne(true);
 
     TQtChartBitmapFactory factory;
-    TChartBitmapFactory* previous = SetBitmapFactory(&factory);
-    std::unique_ptr<TChartBitmap> bitmap;
-    try {
-        bitmap = chart.MakeChartBitmap(clWhite, chart.GetExportRect());
-    } catch (...) {
-        SetBitmapFactory(previous);
-        throw;
-    }
-    SetBitmapFactory(previous);
+    const std::unique_ptr<TChartBitmap> bitmap =
+        TChartRenderer(chart).MakeBitmap(factory, clWhite, chart.GetExportRect());
     const QImage& image = static_cast<TQtChartBitmap&>(*bitmap).Image();
     if (isPng(o.out))
         writePng(image, o.out);
