@@ -1,8 +1,9 @@
 // The chart window's tool bar commands: switches, manual points, printing
-// and the bitmap file.
+// and the chart's file (bitmap, PNG, PDF or SVG).
 #include "base/numbers.h"
 #include "chart/print.h"
 #include "chartwin/chat_form.h"
+#include "platform/chart_export.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -15,6 +16,12 @@ const QString kOrientationQuestion = QStringLiteral("縦方向印刷なら Ｙ�
 const QString kMarginCaption = QStringLiteral("用紙マージン設定");
 const QString kMarginPrompt = QStringLiteral("紙の大きさに対する割合で示されます。");
 const QString kMarginInitial = QStringLiteral("5");
+
+// Beside the bitmap, the other files the chart is saved as (by the name's ending).
+QStringList chartFileFilters() {
+    return {QStringLiteral("PNG ﾌｧｲﾙ (*.png)"), QStringLiteral("PDF ﾌｧｲﾙ (*.pdf)"),
+            QStringLiteral("SVG ﾌｧｲﾙ (*.svg)")};
+}
 
 QString marginWarning(int position) {
     return QString::number(position) + QStringLiteral("番目に整数以外の文字が含まれています？") +
@@ -82,8 +89,9 @@ void TChatForm::Button4Click() {
     request.filterPattern = QStringLiteral("*.bmp");
     request.defaultExtension = QStringLiteral("bmp");
     request.askBeforeOverwrite = false;
+    request.moreFilters = chartFileFilters();
     if (const auto file = services_.files.chooseSaveFile(request))
-        Chart1().SaveChartBitmap(file->toStdString());
+        SaveChartFile(Chart1(), *file);
 }
 
 } // namespace telvara

@@ -4,6 +4,7 @@
 #include "base/colors.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <optional>
@@ -72,6 +73,9 @@ struct SaveFileRequest {
     QString filterPattern;     // e.g. "*.bmp"
     QString defaultExtension;  // without the dot, e.g. "bmp"
     bool askBeforeOverwrite = false;
+    // Further file types offered after the first, each "description (*.ext)";
+    // choosing one makes its ending the one added to a bare name.
+    QStringList moreFilters;
 };
 
 class FileSaveChooser {

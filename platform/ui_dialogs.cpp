@@ -37,10 +37,19 @@ std::optional<QString> QtFileSaveChooser::chooseSaveFile(const SaveFileRequest& 
     QFileDialog dialog(dialogParent(), request.caption);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    QStringList filters;
     if (!request.filterPattern.isEmpty())
-        dialog.setNameFilter(request.filterDescription + QStringLiteral(" (") +
-                             request.filterPattern + QLatin1Char(')'));
+        filters << request.filterDescription + QStringLiteral(" (") + request.filterPattern +
+                       QLatin1Char(')');
+    filters << request.moreFilters;
+    if (!filters.isEmpty())
+        dialog.setNameFilters(filters);
     dialog.setDefaultSuffix(request.defaultExtension);
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& f) {
+        const qsizetype dot = f.lastIndexOf(QStringLiteral("*."));
+        if (dot >= 0)
+            dialog.setDefaultSuffix(f.mid(dot + 2).chopped(f.endsWith(QLatin1Char(')')) ? 1 : 0));
+    });
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.askBeforeOverwrite);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
