@@ -63,21 +63,28 @@ void TChatForm::SpeedButton2Click() {
     chart_->ClearCurrentPoints();
 }
 
-void TChatForm::Button3Click() {
+std::optional<TPrinterOrientation> TChatForm::askPageSetup() {
     const BoxAnswer orientation =
         services_.messages.confirm(kOrientationQuestion, ConfirmButtons::YesNoCancel);
     if (orientation != BoxAnswer::Yes && orientation != BoxAnswer::No)
-        return;
+        return std::nullopt;
     const QString answer = services_.input.inputBox(kMarginCaption, kMarginPrompt, kMarginInitial)
                                .value_or(kMarginInitial);
     int margin = 0;
     const int position = integerCheckPosition(answer.toStdString(), &margin);
     if (position != 0) {
         services_.messages.showWarning(marginWarning(position));
-        return;
+        return std::nullopt;
     }
     Chart1().SetPrintMarginPercent({margin, margin, margin, margin});
-    if (orientation == BoxAnswer::Yes)
+    return orientation == BoxAnswer::Yes ? poPortrait : poLandscape;
+}
+
+void TChatForm::Button3Click() {
+    const std::optional<TPrinterOrientation> orientation = askPageSetup();
+    if (!orientation)
+        return;
+    if (*orientation == poPortrait)
         Chart1().PrintChartPortrait();
     else
         Chart1().PrintChartLandscape();
