@@ -22,4 +22,14 @@ inline bool findRelay(TBPlusTree& store, std::string_view name, std::string_view
            isRecordOf(store.CurrentRecord(), name, device);
 }
 
+// The relay a key listing shows as "name,device": its own name and device, or
+// a longer key that a tree page keeps as exactly this line.
+inline bool findListedRelay(TBPlusTree& store, std::string_view name, std::string_view device) {
+    if (!store.FindKey(recordKey(name, device)))
+        return false;
+    const TRelayRecord& r = store.CurrentRecord();
+    return isRecordOf(r, name, device) ||
+           slotKey(r.key()) == std::string(name) + "," + std::string(device);
+}
+
 } // namespace telvara

@@ -236,9 +236,10 @@ TEST_F(StructFormTest, QuotedAndDoubleByteLinesLoadTheirRecords) {
 }
 
 TEST_F(StructFormTest, NameCutInsideACharacterLoadsFromItsLine) {
-    // 35 bytes and 電 (93 64): the record keeps the lead byte 93 before the comma.
+    // 35 bytes and 電 (93 64): a store written elsewhere keeps the lead byte 93
+    // before the comma.
     const std::string name = std::string(35, 'x') + "電";
-    add(relay(name, "51R", "300"));
+    store(relay(name, "51R", "300"));
     openList();
     ASSERT_EQ(list->ListBox1->count(), 1);
     select(0);
