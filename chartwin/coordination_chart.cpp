@@ -2,6 +2,7 @@
 
 #include "base/numbers.h"
 #include "chartwin/log_paper.h"
+#include "relay/record_check.h"
 
 #include <memory>
 
@@ -150,22 +151,30 @@ void TCoordinationChart::SetMarksVisible(bool visible) {
         chart_.SeriesAt(i)->Marks().SetVisible(visible);
 }
 
-void drawAllRelays(TCoordinationChart& chart, const std::vector<RelaySettings>& relays,
-                   bool timeCheck, SharedValues& values) {
+std::vector<std::string> drawAllRelays(TCoordinationChart& chart,
+                                       const std::vector<RelaySettings>& relays, bool timeCheck,
+                                       SharedValues& values) {
     CurveEntries entries;
     entries.timeCheck = timeCheck;
+    std::vector<std::string> skipped;
     for (const RelaySettings& relay : relays) {
+        // One unusable record must not keep every other curve off the chart.
+        if (const std::string problem = checkDrawable(relay); !problem.empty()) {
+            skipped.push_back(relay.name + "," + relay.device + ": " + problem);
+            continue;
+        }
         deriveRecordCurrents(relay.ct, relay.tap, relay.instTap, values);
         entries.times = relay.times;
         entries.device = relay.device;
         chart.DrawEntries(entries, values);
         chart.StartNewCurve();
     }
-    if (relays.empty())
-        return;
+    if (skipped.size() == relays.size())
+        return skipped;
     chart.RemoveCurrentCurve();
     // The main window still holds the last relay when the chart is shown.
     chart.DrawEntries(entries, values);
+    return skipped;
 }
 
 } // namespace telvara

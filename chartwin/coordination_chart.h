@@ -31,10 +31,11 @@ class TCoordinationChart;
 // currents derived into values), drawn by an activation and closed into a
 // new curve; the empty curve left after the last one is removed, and showing
 // the window draws the last relay once more into its own curve. No relays:
-// the chart stays as it is. Throws ConvertError for a number that cannot be
-// read; the relays before it stay drawn.
-void drawAllRelays(TCoordinationChart& chart, const std::vector<RelaySettings>& relays,
-                   bool timeCheck, SharedValues& values);
+// the chart stays as it is. A relay whose numbers cannot be drawn is skipped;
+// the result names each skipped relay and why ("name,device: problem").
+std::vector<std::string> drawAllRelays(TCoordinationChart& chart,
+                                       const std::vector<RelaySettings>& relays, bool timeCheck,
+                                       SharedValues& values);
 
 class TCoordinationChart {
 public:

@@ -108,4 +108,30 @@ std::string checkNewKey(std::string_view nameUtf8, std::string_view deviceUtf8) 
            " バイトです。";
 }
 
+RelaySettings storedRelay(const TRelayRecord& r) {
+    auto text = [&r](TRecordField f) { return cp932ToUtf8(r.field(f)); };
+    RelaySettings relay;
+    relay.name = text(TRecordField::KaisyaName);
+    relay.device = text(TRecordField::DebaisuNo);
+    relay.ct = text(TRecordField::CTPrimary);
+    relay.tap = text(TRecordField::Tap);
+    relay.instTap = text(TRecordField::InstTap);
+    for (std::size_t i = 0; i < relay.times.size(); ++i)
+        relay.times[i] = text(TRecordField(int(TRecordField::Time150) + int(i)));
+    return relay;
+}
+
+std::string checkDrawable(const RelaySettings& relay) {
+    std::vector<std::pair<TRecordField, const std::string*>> numbers = {
+        {TRecordField::CTPrimary, &relay.ct},
+        {TRecordField::Tap, &relay.tap},
+        {TRecordField::InstTap, &relay.instTap}};
+    for (std::size_t i = 0; i < relay.times.size(); ++i)
+        numbers.emplace_back(TRecordField(int(TRecordField::Time150) + int(i)), &relay.times[i]);
+    for (const auto& [field, text] : numbers)
+        if (std::string problem = numberProblem(field, *text); !problem.empty())
+            return problem;
+    return {};
+}
+
 } // namespace telvara

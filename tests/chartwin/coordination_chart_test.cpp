@@ -301,14 +301,18 @@ TEST_F(CoordinationChartTest, AllRelaysDrawnInTurnAsTheListWindowDoes) {
               seriesPoints(*chart.SeriesAt(1)));
     EXPECT_EQ(1000, chart.LeftAxis().Maximum());
 
-    // A number that cannot be read stops the drawing there: the relay before
-    // went into the current curve and a new curve was started after it.
-    const RelaySettings bad{"X", "1OO", "4", "40", {"1", "0", "0", "0", "0", "0", "0"}};
-    EXPECT_THROW(drawAllRelays(coord, {a, bad}, false, values), ConvertError);
-    ASSERT_EQ(3, chart.NumSeries());
-    EXPECT_EQ(2, counter);
-    EXPECT_EQ(6 + 8, chart.SeriesAt(1)->Count());
-    EXPECT_EQ(0, chart.SeriesAt(2)->Count());
+    // A relay the chart cannot draw is named and skipped; the others are drawn.
+    const RelaySettings bad{"X", "1OO", "4", "40", {"1", "0", "0", "0", "0", "0", "0"}, "B電力"};
+    const RelaySettings negative{"Y", "100", "4", "40", {"-1", "0", "0", "0", "0", "0", "0"}};
+    EXPECT_EQ(
+        drawAllRelays(coord, {bad, a, negative}, false, values),
+        (std::vector<std::string>{
+            "B電力,X: CT比には 0 より大きい数を入れてください：「1OO」",
+            ",Y: 150%の時間には 0（点を描かない）か 0 より大きい数を入れてください：「-1」"}));
+    ASSERT_EQ(2, chart.NumSeries());
+    EXPECT_EQ(1, counter);
+    EXPECT_EQ(6 + 8 + 8, chart.SeriesAt(1)->Count());
+    EXPECT_EQ(10, chart.LeftAxis().Maximum());
 }
 
 } // namespace
