@@ -106,8 +106,15 @@ void TCoordinationChart::StartNewCurve() {
     ++counter_;
 }
 
+void TCoordinationChart::StartManualCurve() {
+    StartNewCurve();
+    manualSeries_ = CurrentSeries();
+}
+
 void TCoordinationChart::RemoveCurrentCurve() {
     if (TChartSeries* s = CurrentSeries()) {
+        if (s == manualSeries_)
+            manualSeries_ = nullptr;
         delete s; // detaches itself; the chart repaints
         --counter_;
     }
@@ -121,6 +128,8 @@ void TCoordinationChart::DrawEntries(const CurveEntries& entries, const SharedVa
     setLogRange(chart_.BottomAxis(), 10, 100000);
     setLogRange(chart_.LeftAxis(), 0.01, timeAxisMaximum_);
     TChartSeries& s = *CurrentSeries();
+    if (&s == manualSeries_)
+        manualSeries_ = nullptr; // a relay's curve from now on
     s.SetTitle(entries.device);
     for (const CurvePoint& p : points)
         s.AddPoint(p.current, p.time);
@@ -128,8 +137,8 @@ void TCoordinationChart::DrawEntries(const CurveEntries& entries, const SharedVa
 
 void TCoordinationChart::AddManualPoint(const std::string& device, const std::string& currentText,
                                         const std::string& timeText) {
-    if (!CurrentSeries())
-        StartNewCurve();
+    if (!CurrentSeries() || CurrentSeries() != manualSeries_)
+        StartManualCurve();
     TChartSeries& s = *CurrentSeries();
     s.SetTitle(device);
     const double current = readDecimal(currentText);

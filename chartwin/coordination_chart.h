@@ -65,7 +65,11 @@ public:
     // changes. A new curve is started first when no series is left.
     void DrawEntries(const CurveEntries& entries, const SharedValues& currents);
 
-    // Manual input: the title, then the point read from the two texts.
+    // "入力" checked: a new empty current series for typed points.
+    void StartManualCurve();
+    // Manual input: the title, then the point read from the two texts. The
+    // point goes into the curve manual input started while it is current and
+    // no relay was drawn into it; else into a new one, never into a relay's.
     void AddManualPoint(const std::string& device, const std::string& currentText,
                         const std::string& timeText);
     void ClearCurrentPoints();
@@ -78,6 +82,9 @@ private:
     TChart& chart_;
     std::int32_t& counter_;
     double timeAxisMaximum_ = 10;
+    // The curve of typed points, while it holds no relay; it is forgotten
+    // before it is destroyed.
+    TChartSeries* manualSeries_ = nullptr;
 };
 
 // Applies the chart window's design state to a chart without series.

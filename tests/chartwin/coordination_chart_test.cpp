@@ -250,7 +250,7 @@ TEST_F(CoordinationChartTest, NewCurvesTakeFreePaletteColoursAndRemovalGoesBackw
 
 TEST_F(CoordinationChartTest, ManualPointsSwitchesAndClearing) {
     TChart& chart = coord.Chart();
-    coord.StartNewCurve();
+    coord.StartManualCurve();
     coord.AddManualPoint("M1", "300", "2");
     coord.AddManualPoint("M1", " 100 ", "5");
     coord.AddManualPoint("M1", "200", "3");
@@ -280,6 +280,29 @@ TEST_F(CoordinationChartTest, ManualPointsSwitchesAndClearing) {
     EXPECT_TRUE(chart.SeriesAt(1)->Marks().Visible());
     coord.StartNewCurve();
     EXPECT_FALSE(chart.SeriesAt(2)->Marks().Visible());
+}
+
+TEST_F(CoordinationChartTest, ManualPointsNeverGoIntoARelaysCurve) {
+    TChart& chart = coord.Chart();
+    CurveEntries entries;
+    entries.times = {"10", "0", "0", "0", "0", "0", "0"};
+    entries.device = "51R";
+    coord.DrawEntries(entries, exampleCurrents());
+    // "入力", then "ｸﾞﾗﾌの削除": the relay's curve is current again.
+    coord.StartManualCurve();
+    coord.RemoveCurrentCurve();
+    coord.AddManualPoint("X", "100", "1");
+    ASSERT_EQ(2, chart.NumSeries());
+    EXPECT_EQ("51R", chart.SeriesAt(0)->Title());
+    EXPECT_EQ((Points{{120, 10}}), seriesPoints(*chart.SeriesAt(0)));
+    EXPECT_EQ("X", chart.SeriesAt(1)->Title());
+    EXPECT_EQ((Points{{100, 1}}), seriesPoints(*chart.SeriesAt(1)));
+    // A relay drawn into the manual curve makes it the relay's.
+    coord.DrawEntries(entries, exampleCurrents());
+    coord.AddManualPoint("Y", "200", "2");
+    ASSERT_EQ(3, chart.NumSeries());
+    EXPECT_EQ("51R", chart.SeriesAt(1)->Title());
+    EXPECT_EQ((Points{{200, 2}}), seriesPoints(*chart.SeriesAt(2)));
 }
 
 TEST_F(CoordinationChartTest, AllRelaysDrawnInTurnAsTheListWindowDoes) {
