@@ -14,6 +14,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -205,7 +206,9 @@ void TMeinForm::timeExit(QLineEdit* edit) {
         focusControl(edit);
         return;
     }
-    if (edit == Edit8)
+    // Enter or Tab pass the focus on to "グラフ表示"; a click on another
+    // control keeps it there, so that the clicked control acts.
+    if (edit == Edit8 && QGuiApplication::mouseButtons() == Qt::NoButton)
         focusControl(Button1);
 }
 

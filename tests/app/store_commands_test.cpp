@@ -121,6 +121,18 @@ TEST_F(StoreTest, AddOfAStoredKeyAsksAndOnlyYesReplaces) {
     }
 }
 
+TEST_F(StoreTest, OneClickOnAddFromTheInstTimeStoresTheRelay) {
+    enter(Relay{});
+    focusOn(form->Edit8);
+    QTest::mouseClick(form->CmdAdd, Qt::LeftButton);
+    EXPECT_EQ(scripted.messages.texts(), std::vector<QString>{kAdded});
+    EXPECT_EQ(stored("A電力", "51R"), textsOf(Relay{}));
+    // A click into another field leaves the focus there.
+    focusOn(form->Edit8);
+    QTest::mouseClick(form->kaisya, Qt::LeftButton);
+    EXPECT_EQ(focused(), form->kaisya);
+}
+
 TEST_F(StoreTest, AddWithoutNameOrDeviceSaysSoAndStoresNothing) {
     Relay noName;
     noName.name = "";
