@@ -51,7 +51,7 @@ void TChatForm::CheckBox4Click() {
     setManualInputVisible(on);
     // Every check starts another curve for the typed points.
     if (on)
-        chart_->StartNewCurve();
+        chart_->StartManualCurve();
 }
 
 void TChatForm::SpeedButton1Click() {

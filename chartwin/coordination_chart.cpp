@@ -2,6 +2,7 @@
 
 #include "base/numbers.h"
 #include "chartwin/log_paper.h"
+#include "relay/record_check.h"
 
 #include <memory>
 
@@ -105,8 +106,15 @@ void TCoordinationChart::StartNewCurve() {
     ++counter_;
 }
 
+void TCoordinationChart::StartManualCurve() {
+    StartNewCurve();
+    manualSeries_ = CurrentSeries();
+}
+
 void TCoordinationChart::RemoveCurrentCurve() {
     if (TChartSeries* s = CurrentSeries()) {
+        if (s == manualSeries_)
+            manualSeries_ = nullptr;
         delete s; // detaches itself; the chart repaints
         --counter_;
     }
@@ -120,6 +128,8 @@ void TCoordinationChart::DrawEntries(const CurveEntries& entries, const SharedVa
     setLogRange(chart_.BottomAxis(), 10, 100000);
     setLogRange(chart_.LeftAxis(), 0.01, timeAxisMaximum_);
     TChartSeries& s = *CurrentSeries();
+    if (&s == manualSeries_)
+        manualSeries_ = nullptr; // a relay's curve from now on
     s.SetTitle(entries.device);
     for (const CurvePoint& p : points)
         s.AddPoint(p.current, p.time);
@@ -127,8 +137,8 @@ void TCoordinationChart::DrawEntries(const CurveEntries& entries, const SharedVa
 
 void TCoordinationChart::AddManualPoint(const std::string& device, const std::string& currentText,
                                         const std::string& timeText) {
-    if (!CurrentSeries())
-        StartNewCurve();
+    if (!CurrentSeries() || CurrentSeries() != manualSeries_)
+        StartManualCurve();
     TChartSeries& s = *CurrentSeries();
     s.SetTitle(device);
     const double current = readDecimal(currentText);
@@ -150,22 +160,30 @@ void TCoordinationChart::SetMarksVisible(bool visible) {
         chart_.SeriesAt(i)->Marks().SetVisible(visible);
 }
 
-void drawAllRelays(TCoordinationChart& chart, const std::vector<RelaySettings>& relays,
-                   bool timeCheck, SharedValues& values) {
+std::vector<std::string> drawAllRelays(TCoordinationChart& chart,
+                                       const std::vector<RelaySettings>& relays, bool timeCheck,
+                                       SharedValues& values) {
     CurveEntries entries;
     entries.timeCheck = timeCheck;
+    std::vector<std::string> skipped;
     for (const RelaySettings& relay : relays) {
+        // One unusable record must not keep every other curve off the chart.
+        if (const std::string problem = checkDrawable(relay); !problem.empty()) {
+            skipped.push_back(relay.name + "," + relay.device + ": " + problem);
+            continue;
+        }
         deriveRecordCurrents(relay.ct, relay.tap, relay.instTap, values);
         entries.times = relay.times;
         entries.device = relay.device;
         chart.DrawEntries(entries, values);
         chart.StartNewCurve();
     }
-    if (relays.empty())
-        return;
+    if (skipped.size() == relays.size())
+        return skipped;
     chart.RemoveCurrentCurve();
     // The main window still holds the last relay when the chart is shown.
     chart.DrawEntries(entries, values);
+    return skipped;
 }
 
 } // namespace telvara

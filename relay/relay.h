@@ -47,6 +47,7 @@ struct RelaySettings {
     std::string tap;
     std::string instTap;
     std::array<std::string, 7> times{"0", "0", "0", "0", "0", "0", "0"};
+    std::string name; // the company name, to name the record in messages
 };
 
 } // namespace telvara

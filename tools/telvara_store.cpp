@@ -11,7 +11,9 @@
 // Exit status: 0 done, 1 no such record or an unsound store, 2 anything refused or failed.
 #include "base/cp932.h"
 #include "base/errors.h"
+#include "relay/record_check.h"
 #include "store/bplustree.h"
+#include "store/find_relay.h"
 #include "store/store_check.h"
 
 #include <filesystem>
@@ -62,20 +64,50 @@ std::string listing(TBPlusTree& store) {
 }
 
 bool find(TBPlusTree& store, const std::string& name, const std::string& device) {
-    return store.FindKey(recordKey(name, device));
+    return findRelay(store, name, device);
+}
+
+// A relay is stored only as typed: the first refused field ends the command
+// before the store is touched.
+void requireSound(const std::vector<std::string>& utf8Fields) {
+    RecordTexts texts;
+    std::copy(utf8Fields.begin(), utf8Fields.end(), texts.begin());
+    if (const auto problems = checkRecord(texts); !problems.empty())
+        throw TUsageError(problems.front().message);
+}
+
+// The record a lookup met under the same cut key, when it is another relay.
+std::string otherRelay(const TBPlusTree& store) {
+    return "別のレコード " + cp932ToUtf8(store.CurrentRecord().key());
+}
+
+void requireNewKey(TBPlusTree& store, const std::vector<std::string>& utf8Fields) {
+    if (const std::string problem = checkNewKey(utf8Fields[0], utf8Fields[1]); !problem.empty())
+        throw TUsageError(problem);
+    if (store.CurrentRecNo() != kNone)
+        throw TUsageError(otherRelay(store) + " とキーの先頭 " + std::to_string(kKeySlotCapacity) +
+                          " バイトが同じです");
 }
 
 // The main window's Add once its overwrite question is answered yes.
-std::int32_t add(TBPlusTree& store, const std::vector<std::string>& fields) {
+std::int32_t add(TBPlusTree& store, const std::vector<std::string>& fields,
+                 const std::vector<std::string>& utf8Fields) {
+    requireSound(utf8Fields);
     if (find(store, fields[0], fields[1]))
         store.DeleteCurrent();
+    else
+        requireNewKey(store, utf8Fields);
     for (int f = 0; f < kRecordFieldCount; ++f)
         store.CurrentRecord().setField(TRecordField(f), fields[std::size_t(f)]);
     store.InsertCurrent();
     return store.CurrentRecNo();
 }
 
-std::int32_t insert(TBPlusTree& store, const std::vector<std::string>& fields) {
+std::int32_t insert(TBPlusTree& store, const std::vector<std::string>& fields,
+                    const std::vector<std::string>& utf8Fields) {
+    requireSound(utf8Fields);
+    if (const std::string problem = checkNewKey(utf8Fields[0], utf8Fields[1]); !problem.empty())
+        throw TUsageError(problem);
     for (int f = 0; f < kRecordFieldCount; ++f)
         store.CurrentRecord().setField(TRecordField(f), fields[std::size_t(f)]);
     store.InsertCurrent();
@@ -114,7 +146,9 @@ std::string batchLine(TBPlusTree& store, const std::vector<std::string>& utf8Ite
         toStore(std::vector<std::string>(utf8Items.begin() + 1, utf8Items.end()));
     if (op == "insert" || op == "add") {
         expectItems(utf8Items, 1 + kRecordFieldCount);
-        return std::to_string(op == "insert" ? insert(store, args) : add(store, args)) + "\n";
+        const std::vector<std::string> utf8(utf8Items.begin() + 1, utf8Items.end());
+        return std::to_string(op == "insert" ? insert(store, args, utf8) : add(store, args, utf8)) +
+               "\n";
     }
     if (op == "find") {
         expectItems(utf8Items, 3);
@@ -131,6 +165,8 @@ std::string batchLine(TBPlusTree& store, const std::vector<std::string>& utf8Ite
     }
     if (op == "delete") {
         expectItems(utf8Items, 3);
+        if (!find(store, args[0], args[1]) && store.CurrentRecNo() != kNone)
+            throw TUsageError(otherRelay(store) + " は削除しません");
         store.CurrentRecord().setField(TRecordField::KaisyaName, args[0]);
         store.CurrentRecord().setField(TRecordField::DebaisuNo, args[1]);
         store.DeleteCurrent();
@@ -212,8 +248,9 @@ int run(const std::vector<std::string>& argv) {
     if (cmd == "add") {
         arity(kRecordFieldCount);
         const std::vector<std::string> args = toStore(rest);
+        requireSound(rest);
         store.OpenStore(dir);
-        add(store, args);
+        add(store, args, rest);
         return 0;
     }
     if (cmd == "batch") {

