@@ -7,6 +7,8 @@
 //   telvara-store DIR remove NAME DEVICE
 //   telvara-store DIR check
 //   telvara-store DIR batch          (operations from standard input, one per line)
+//   telvara-store DIR export FILE.csv
+//   telvara-store DIR import FILE.csv [--replace]
 //
 // Exit status: 0 done, 1 no such record or an unsound store, 2 anything refused or failed.
 #include "base/cp932.h"
@@ -15,6 +17,7 @@
 #include "store/bplustree.h"
 #include "store/find_relay.h"
 #include "store/store_check.h"
+#include "tools/store_csv.h"
 
 #include <filesystem>
 #include <iostream>
@@ -30,7 +33,8 @@ constexpr int kFailed = 2;
 
 const char kUsage[] =
     "使い方: telvara-store DIR list | find NAME DEVICE | add NAME DEVICE CT T150 T200 T300 "
-    "T400 T500 T700 TINST TAP INSTTAP | remove NAME DEVICE | check | batch\n";
+    "T400 T500 T700 TINST TAP INSTTAP | remove NAME DEVICE | check | batch | export FILE.csv | "
+    "import FILE.csv [--replace]\n";
 
 // A line or command that cannot be carried out as given.
 struct TUsageError : TelvaraError {
@@ -266,6 +270,12 @@ int run(const std::vector<std::string>& argv) {
         add(store, args, rest);
         return 0;
     }
+    if (cmd == "export") {
+        arity(1);
+        return exportStoreCsv(dir, rest[0]);
+    }
+    if (cmd == "import" && (rest.size() == 1 || (rest.size() == 2 && rest[1] == "--replace")))
+        return importStoreCsv(dir, rest[0], rest.size() == 2);
     if (cmd == "batch") {
         arity(0);
         store.OpenStore(dir);

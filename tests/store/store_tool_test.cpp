@@ -295,5 +295,96 @@ TEST_F(ToolTest, AStoreAnotherProgramWritesIsRefusedAfterTheWait) {
     EXPECT_EQ(tool({dir_.str(), "find", "B", "1"}).status, 1);
 }
 
+// Export writes the exact bytes a spreadsheet opens; import into an empty
+// folder gives back a store that lists and finds the same, the longest
+// names and half-width katakana included.
+TEST_F(ToolTest, CsvExportAndImportRoundTrip) {
+    const std::vector<std::vector<std::string>> relays = {
+        {"A\"1\",B", "51R"},
+        {"ｶﾀｶﾅﾃﾞﾝｷ", "51G"},
+        {"東京電力東京電力東京電力東京電力東京", "ｱ51"}, // 36 bytes: the whole name field
+        {"ｱ", "ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯ"},         // 30 bytes: the whole device field
+    };
+    for (const auto& r : relays)
+        ASSERT_EQ(tool(addArgs(r[0], r[1])).status, 0) << r[0];
+    const std::string csv = io_.file("relays.csv");
+    ToolResult r = tool({dir_.str(), "export", csv});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string rest = ",100,1.0,0.8,0.6,0.5,0.45,0.4,0.05,4,20\r\n";
+    EXPECT_EQ(readText(csv), "\xEF\xBB\xBF会社名,ﾃﾞﾊﾞｲｽNo.,CT比,150%の時間,200%の時間,300%の時間,"
+                             "400%の時間,500%の時間,700%の時間,INSTの時間,タップ,INSTタップ\r\n"
+                             "\"A\"\"1\"\",B\",51R" +
+                                 rest + "東京電力東京電力東京電力東京電力東京,ｱ51" + rest +
+                                 "ｱ,ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯ" + rest + "ｶﾀｶﾅﾃﾞﾝｷ,51G" + rest);
+
+    TempDir copy;
+    r = tool({copy.str(), "import", csv});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "追加 4 件、置換 0 件、スキップ 0 件\n");
+    EXPECT_EQ(tool({copy.str(), "list"}).out, tool({dir_.str(), "list"}).out);
+    for (const auto& relay : relays) {
+        const ToolResult a = tool({dir_.str(), "find", relay[0], relay[1]});
+        EXPECT_EQ(a.status, 0);
+        EXPECT_EQ(tool({copy.str(), "find", relay[0], relay[1]}).out, a.out);
+    }
+    EXPECT_EQ(tool({copy.str(), "check"}).status, 0);
+}
+
+// Tab-separated, quoted, LF, no mark: read alike. Stored relays are skipped
+// and counted, or replaced with --replace.
+TEST_F(ToolTest, CsvImportSkipsOrReplacesStoredRelays) {
+    ASSERT_EQ(tool(addArgs("A電力", "51R", "50")).status, 0);
+    const std::string tsv = io_.file("in.tsv");
+    std::ofstream(tsv, std::ios::binary) << "\"A電力\"\t51R\t100\t1\t1\t1\t1\t1\t1\t1\t4\t20\n"
+                                            "\"B\tC\"\t\"5\n1\"\t100\t1\t1\t1\t1\t1\t1\t1\t4\t20\n"
+                                            "B電力\t67\t200\t1\t1\t1\t1\t1\t1\t1\t4\t20\n";
+    ToolResult r = tool({dir_.str(), "import", tsv});
+    // A tab and a line break inside quotes are read, then refused as a name.
+    ASSERT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "2 行目: 会社名にタブ、改行、NUL 文字は使えません。\n"
+                     "2 行目: ﾃﾞﾊﾞｲｽNo.にタブ、改行、NUL 文字は使えません。\n"
+                     "取り込みませんでした（問題 2 件）\n");
+    std::ofstream(tsv, std::ios::binary) << "\"A電力\"\t51R\t100\t1\t1\t1\t1\t1\t1\t1\t4\t20\n\n"
+                                            "B電力\t67\t200\t1\t1\t1\t1\t1\t1\t1\t4\t20\n";
+    r = tool({dir_.str(), "import", tsv});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "追加 1 件、置換 0 件、スキップ 1 件\n");
+    EXPECT_TRUE(tool({dir_.str(), "find", "A電力", "51R"}).out.starts_with("A電力\t51R\t50\t"));
+    r = tool({dir_.str(), "import", tsv, "--replace"});
+    EXPECT_EQ(r.out, "追加 0 件、置換 2 件、スキップ 0 件\n");
+    EXPECT_TRUE(tool({dir_.str(), "find", "A電力", "51R"}).out.starts_with("A電力\t51R\t100\t"));
+    EXPECT_EQ(tool({dir_.str(), "list"}).out, "A電力,51R\r\nB電力,67\r\n");
+}
+
+// A file with any bad row names every bad row and field and stores nothing:
+// the store's files keep every byte, an empty folder gets no store.
+TEST_F(ToolTest, CsvImportWithBadRowsChangesNothing) {
+    ASSERT_EQ(tool(addArgs("A電力", "51R")).status, 0);
+    const Bytes dat = readBytes(dir_.dat()), idx = readBytes(dir_.idx());
+    const std::string csv = io_.file("bad.csv");
+    std::ofstream(csv, std::ios::binary)
+        << "\xEF\xBB\xBF"
+           "会社名,ﾃﾞﾊﾞｲｽNo.,CT比,150%の時間,200%の時間,300%の時間,"
+           "400%の時間,500%の時間,700%の時間,INSTの時間,タップ,INSTタップ\r\n"
+           "C電力,51,100,1,1,1,1,1,1,1,4,20\r\n"
+           "C電力,51,100,1,1,1,1,1,1,1,4,20\r\n"
+           "D電力😀,51,abc,1,1,1,1,1,1,1,4,20\r\n"
+           "E電力,51,100,1,1,1,1,1,1,1,4\r\n"
+           "東京電力東京電力東京電力東京電力東京電,51,100,1,1,1,1,1,1,1,4,20\r\n";
+    const ToolResult r = tool({dir_.str(), "import", csv});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "3 行目: 会社名とﾃﾞﾊﾞｲｽNo. が 2 行目と同じです\n"
+                     "4 行目: 会社名に Shift-JIS で表せない文字が含まれています：「😀」\n"
+                     "4 行目: CT比には 0 より大きい数を入れてください：「abc」\n"
+                     "5 行目: 項目が 11 個あります（12 個必要です）\n"
+                     "6 行目: 会社名に入るのは 36 バイト（全角 18 文字）までです。入力は 38 "
+                     "バイトです。\n取り込みませんでした（問題 5 件）\n");
+    EXPECT_EQ(readBytes(dir_.dat()), dat);
+    EXPECT_EQ(readBytes(dir_.idx()), idx);
+    TempDir empty;
+    EXPECT_EQ(tool({empty.str(), "import", csv}).status, 2);
+    EXPECT_TRUE(fs::is_empty(empty.path()));
+}
+
 } // namespace
 } // namespace telvara::test
