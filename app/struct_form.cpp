@@ -109,6 +109,7 @@ TStructForm::TStructForm(TMeinForm& main) : QDialog(&main), main_(main) {
     connect(Find1, &QAction::triggered, this, guarded(messages, [this](bool) { Find1Click(); }));
     connect(AllDataView, &QAction::triggered, this,
             guarded(messages, [this](bool) { AllDataViewClick(); }));
+    addCsvCommands();
     installHelpKey(this, messages, main_.services().help);
     resize(kStructFormWidth, kStructFormHeight);
     move(kStructFormLeft, kStructFormTop);

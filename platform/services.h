@@ -83,6 +83,8 @@ public:
     virtual ~FileSaveChooser() = default;
     // The confirmed file name, or nothing when the dialog was cancelled.
     virtual std::optional<QString> chooseSaveFile(const SaveFileRequest& request) = 0;
+    // The same dialog for an existing file to read.
+    virtual std::optional<QString> chooseOpenFile(const SaveFileRequest& request) = 0;
 };
 
 // The application's help file and the viewer that opens it.

@@ -33,10 +33,12 @@ std::optional<TColor> QtColorChooser::chooseColor(TColor initial) {
                std::uint8_t(picked.blue()));
 }
 
-std::optional<QString> QtFileSaveChooser::chooseSaveFile(const SaveFileRequest& request) {
+namespace {
+
+std::optional<QString> chooseFile(const SaveFileRequest& request, bool save) {
     QFileDialog dialog(dialogParent(), request.caption);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     QStringList filters;
     if (!request.filterPattern.isEmpty())
         filters << request.filterDescription + QStringLiteral(" (") + request.filterPattern +
@@ -54,6 +56,16 @@ std::optional<QString> QtFileSaveChooser::chooseSaveFile(const SaveFileRequest& 
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().first();
+}
+
+} // namespace
+
+std::optional<QString> QtFileSaveChooser::chooseSaveFile(const SaveFileRequest& request) {
+    return chooseFile(request, true);
+}
+
+std::optional<QString> QtFileSaveChooser::chooseOpenFile(const SaveFileRequest& request) {
+    return chooseFile(request, false);
 }
 
 } // namespace telvara

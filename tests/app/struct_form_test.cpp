@@ -3,7 +3,11 @@
 #include "store_fixture.h"
 
 #include "app/struct_form.h"
+#include "relay/relay_csv.h"
+
 #include "modal_helper.h"
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <QAction>
 #include <QListWidget>
@@ -77,7 +81,13 @@ TEST_F(StructFormTest, WindowDesignAndResizing) {
     EXPECT_EQ(list->CmdOk->text(), QStringLiteral("Ok"));
     EXPECT_EQ(list->CmdOk->size(), QSize(75, 25));
     EXPECT_TRUE(list->CmdOk->isDefault());
-    EXPECT_EQ(list->PopupMenu1->actions(), (QList<QAction*>{list->Find1, list->AllDataView}));
+    const QList<QAction*> menu = list->PopupMenu1->actions();
+    ASSERT_EQ(5, menu.size());
+    EXPECT_EQ(menu.mid(0, 2), (QList<QAction*>{list->Find1, list->AllDataView}));
+    EXPECT_TRUE(menu[2]->isSeparator());
+    EXPECT_EQ(menu.mid(3), (QList<QAction*>{list->ExportCsv, list->ImportCsv}));
+    EXPECT_EQ(list->ExportCsv->text(), QStringLiteral("CSV書き出し"));
+    EXPECT_EQ(list->ImportCsv->text(), QStringLiteral("CSV読み込み"));
     EXPECT_EQ(list->Find1->text(), QStringLiteral("選択データ表示"));
     EXPECT_EQ(list->AllDataView->text(), QStringLiteral("全データ表示"));
 
@@ -399,6 +409,65 @@ TEST_F(StructFormTest, AFailingLoadStillClosesAndShowsTheChart) {
     waitForChart();
     EXPECT_EQ(scripted.messages.asked.size(), 1u);
     EXPECT_EQ(chart->activationCount(), activations + 1);
+}
+
+// "CSV書き出し" and "CSV読み込み": files through the dialogs, a question only
+// when relays are already stored, a summary, and a bad file storing nothing.
+TEST_F(StructFormTest, CsvExportAndImportFromTheContextMenu) {
+    store(relay("A電力", "51R", "100"));
+    openList();
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("out.csv"));
+    scripted.files.answers.push_back(out);
+    list->ExportCsv->trigger();
+    ASSERT_EQ(1u, scripted.files.asked.size());
+    EXPECT_EQ(QStringLiteral("*.csv"), scripted.files.asked[0].filterPattern);
+    EXPECT_TRUE(scripted.files.asked[0].askBeforeOverwrite);
+    EXPECT_EQ(QStringLiteral("1 件を書き出しました。"), scripted.messages.asked.back().text);
+    QFile file(out);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().endsWith("\r\nA電力,51R,100,10,5,3,2.2,1.8,1.5,0.05,4,40\r\n"));
+
+    auto importFile = [&](const QByteArray& csv) {
+        const QString in = dir.filePath(QStringLiteral("in.csv"));
+        QFile f(in);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(csv);
+        f.close();
+        scripted.messages.asked.clear();
+        scripted.files.answers.push_back(in);
+        list->ImportCsv->trigger();
+    };
+    // A bad row: the warning names it, the store keeps its one relay.
+    importFile("B電力,51,100,1,1,1,1,1,1,1,4,20\nC電力,51,0,1,1,1,1,1,1,1,4,20\n");
+    ASSERT_EQ(1u, scripted.messages.asked.size());
+    EXPECT_EQ(BoxKind::Warning, scripted.messages.asked[0].kind);
+    EXPECT_EQ(QStringLiteral("取り込みませんでした。次の行を直してください。\r\n"
+                             "2 行目: CT比には 0 より大きい数を入れてください：「0」"),
+              scripted.messages.asked[0].text);
+    EXPECT_EQ((QStringList{QStringLiteral("A電力,51R")}), listing());
+
+    // One stored relay: replaced after Yes; more than a few hundred rows.
+    QByteArray csv = "A電力,51R,200,1,1,1,1,1,1,1,4,20\n";
+    for (int i = 0; i < 400; ++i)
+        csv += "R" + QByteArray::number(1000 + i) + ",51,100,1,1,1,1,1,1,1,4,20\n";
+    scripted.messages.answers.push_back(BoxAnswer::Yes);
+    importFile(csv);
+    ASSERT_EQ(2u, scripted.messages.asked.size());
+    EXPECT_EQ(QStringLiteral("1 件は既に登録されています。置き換えますか？\r\n"
+                             "（いいえ：登録済みのデーターはそのまま残します）"),
+              scripted.messages.asked[0].text);
+    EXPECT_EQ(QStringLiteral("追加 400 件、置換 1 件、スキップ 0 件"),
+              scripted.messages.asked[1].text);
+    EXPECT_EQ(QStringLiteral("200"), stored("A電力", "51R")->at(2));
+    EXPECT_EQ(401, int(storedRecords(form->store()).size()));
+    EXPECT_EQ(lines().size(), listing().size());
+
+    // Cancel in the question: nothing stored.
+    scripted.messages.answers.push_back(BoxAnswer::Cancel);
+    importFile("A電力,51R,300,1,1,1,1,1,1,1,4,20\nZ,1,100,1,1,1,1,1,1,1,4,20\n");
+    EXPECT_EQ(1u, scripted.messages.asked.size());
+    EXPECT_FALSE(stored("Z", "1"));
 }
 
 } // namespace
