@@ -49,6 +49,7 @@ public:
     // MainWindowLink: what the chart window reads at every activation.
     std::string timeText(int index) const override;
     std::string deviceText() const override;
+    std::string companyText() const override;
     bool timeCheckChecked() const override;
     int colorRadioIndex() const override;
     TColor dialogColor() const override { return dialogColor_; }
@@ -84,6 +85,8 @@ public:
     void DataSearch();
     void CmdRemoveClick();
     void Button3Click();
+    // "反限時特性": the six times from a characteristic.
+    void CurveButtonClick();
     void ShowCurrent();
     void ShowStructure();
     // True when the last search found its record.
@@ -145,6 +148,8 @@ public:
     QLineEdit* SearchDebisuNo = nullptr;
     QPushButton* CmdSearch = nullptr;
 
+    QPushButton* CurveButton = nullptr; // "反限時特性"
+
 signals:
     // The window closed after the close question: the program ends.
     void closed();
@@ -157,6 +162,7 @@ protected:
 private:
     void buildControls();
     void buildStoreControls();
+    void buildCurveControls();
     void deriveLoadedCurrents();
     void bindHandlers();
     void onFocusChanged(QWidget* old, QWidget* now);

@@ -54,11 +54,13 @@ int storedAlready(TBPlusTree& store, const std::vector<CsvRow>& rows) {
 } // namespace
 
 void TStructForm::addCsvCommands() {
-    PopupMenu1->addSeparator();
-    ExportCsv = PopupMenu1->addAction(QStringLiteral("CSV書き出し"));
+    // Above the drawing commands, which stay last where the keyboard's Up finds them.
+    ExportCsv = new QAction(QStringLiteral("CSV書き出し"), PopupMenu1);
     ExportCsv->setObjectName(QStringLiteral("ExportCsv"));
-    ImportCsv = PopupMenu1->addAction(QStringLiteral("CSV読み込み"));
+    ImportCsv = new QAction(QStringLiteral("CSV読み込み"), PopupMenu1);
     ImportCsv->setObjectName(QStringLiteral("ImportCsv"));
+    PopupMenu1->insertActions(Find1, {ExportCsv, ImportCsv});
+    PopupMenu1->insertSeparator(Find1);
     MessageService& messages = main_.services().messages;
     connect(ExportCsv, &QAction::triggered, this,
             guarded(messages, [this](bool) { ExportCsvClick(); }));

@@ -24,6 +24,7 @@ class QToolButton;
 namespace telvara {
 
 class TChartWidget;
+class TCheckTools;
 class TQtChartDevices;
 class PrintPreviewService;
 
@@ -44,6 +45,8 @@ public:
     TChart& Chart1() { return chart_->Chart(); }
     TCoordinationChart& coordination() { return *chart_; }
     TChartWidget* chartWidget() const { return chartWidget_; }
+    // The coordination check's command, read-out and dialog.
+    TCheckTools& checkTools() { return *check_; }
     // Times the activation handler ran to its end (for tests and tools).
     int activationCount() const { return activations_; }
 
@@ -114,6 +117,7 @@ private:
     std::unique_ptr<TCoordinationChart> chart_;
     PrintPreviewService* preview_;
     TChartWidget* chartWidget_ = nullptr;
+    TCheckTools* check_ = nullptr;
     // The window of this program that was active before this one; nullptr
     // after the program lost the focus to another program.
     QPointer<QWidget> previousActive_;

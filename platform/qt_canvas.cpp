@@ -4,6 +4,8 @@
 #include <QPolygon>
 #include <QRegion>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace telvara {
@@ -130,6 +132,10 @@ void QtCanvas3D::FontChanged() {
     // Plain glyphs: a label the label pass draws many times at one place
     // must look like one label, not grow bold from blended edges.
     font.setStyleStrategy(QFont::NoAntialias);
+    // The light hinting an unscaled screen gets by default, asked for by name:
+    // on a scaled screen Qt would drop hinting, and saved pictures would differ
+    // with the screen the program runs on.
+    font.setHintingPreference(QFont::PreferVerticalHinting);
     p_->setFont(font);
 }
 
@@ -142,24 +148,35 @@ void QtCanvas3D::MoveTo(int x, int y) {
     pos_ = {x, y};
 }
 
-// A segment from a to b without the pixel at b (a flat cap leaves it out).
+// A segment from a to b without the pixel at b. A thin line leaves out the
+// pixel at its end further along its longer direction, whichever way it is
+// drawn; a line drawn left or up along that direction would keep its last
+// pixel and lose its first (a V-shaped joint would miss its tip). Only on the
+// unscaled screen and bitmap, where a logical unit is one pixel.
 void QtCanvas3D::StrokeSegment(QPoint a, QPoint b) {
     if (a == b || Pen().style == psClear)
         return;
-    // A thin line leaves out the pixel at its larger end whichever way it is
-    // drawn; a line drawn left or up is moved one pixel back along itself so
-    // that it keeps its first pixel and leaves out its last one. Only on the
-    // unscaled screen and bitmap, where a logical unit is one pixel.
-    if (Pen().width <= 1 && p_->combinedTransform().type() <= QTransform::TxTranslate) {
-        if (a.y() == b.y() && b.x() < a.x()) {
-            a.rx() += 1;
-            b.rx() += 1;
-        } else if (a.x() == b.x() && b.y() < a.y()) {
-            a.ry() += 1;
-            b.ry() += 1;
-        }
+    const int dx = b.x() - a.x(), dy = b.y() - a.y();
+    const bool backwards = std::abs(dx) >= std::abs(dy) ? dx < 0 : dy < 0;
+    if (!backwards || Pen().width > 1 || p_->combinedTransform().type() > QTransform::TxTranslate) {
+        p_->drawLine(a, b);
+        return;
     }
+    if (dx == 0 || dy == 0) {
+        // Moved one pixel back along itself: the same row or column of pixels.
+        const QPoint step(dx < 0 ? 1 : 0, dy < 0 ? 1 : 0);
+        p_->drawLine(a + step, b + step);
+        return;
+    }
+    // The same pixels as the line drawn the other way, its last one cut off
+    // and its first one added.
+    p_->save();
+    const QRect box(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                    QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
+    p_->setClipRegion(QRegion(box) - QRegion(b.x(), b.y(), 1, 1), Qt::IntersectClip);
     p_->drawLine(a, b);
+    p_->restore();
+    p_->fillRect(QRect(a.x(), a.y(), 1, 1), p_->pen().color());
 }
 
 void QtCanvas3D::LineTo(int x, int y) {
@@ -281,11 +298,22 @@ void QtCanvas3D::SetMapping(const TMapping& m) {
     p_->setViewTransformEnabled(true);
 }
 
+QSize keptImageSize(int width, int height, qreal ratio) {
+    return {static_cast<int>(std::ceil(width * ratio)),
+            static_cast<int>(std::ceil(height * ratio))};
+}
+
 bool QtCanvas3D::BeginBuffer(int width, int height, bool /*monochrome*/) {
     if (!keep_ || width <= 0 || height <= 0)
         return false;
-    if (keep_->width() != width || keep_->height() != height)
-        *keep_ = QImage(width, height, QImage::Format_RGB32);
+    const QSize device = keptImageSize(width, height, keepRatio_);
+    if (keep_->size() != device || keep_->devicePixelRatio() != keepRatio_) {
+        *keep_ = QImage(device, QImage::Format_RGB32);
+        keep_->setDevicePixelRatio(keepRatio_);
+        // A fractional ratio leaves a part of the last device row and column
+        // outside every logical pixel: white, never what the memory held.
+        keep_->fill(Qt::white);
+    }
     bufferPainter_ = std::make_unique<QPainter>(keep_);
     p_ = bufferPainter_.get();
     clipped_ = false;

@@ -83,9 +83,9 @@ TEST_F(StructFormTest, WindowDesignAndResizing) {
     EXPECT_TRUE(list->CmdOk->isDefault());
     const QList<QAction*> menu = list->PopupMenu1->actions();
     ASSERT_EQ(5, menu.size());
-    EXPECT_EQ(menu.mid(0, 2), (QList<QAction*>{list->Find1, list->AllDataView}));
+    EXPECT_EQ(menu.mid(0, 2), (QList<QAction*>{list->ExportCsv, list->ImportCsv}));
     EXPECT_TRUE(menu[2]->isSeparator());
-    EXPECT_EQ(menu.mid(3), (QList<QAction*>{list->ExportCsv, list->ImportCsv}));
+    EXPECT_EQ(menu.mid(3), (QList<QAction*>{list->Find1, list->AllDataView}));
     EXPECT_EQ(list->ExportCsv->text(), QStringLiteral("CSV書き出し"));
     EXPECT_EQ(list->ImportCsv->text(), QStringLiteral("CSV読み込み"));
     EXPECT_EQ(list->Find1->text(), QStringLiteral("選択データ表示"));
