@@ -13,7 +13,6 @@
 #include "platform/qt_printer_bitmap.h"
 #include "version/fonts.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
