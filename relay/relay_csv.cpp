@@ -2,7 +2,6 @@
 
 #include "base/cp932.h"
 #include "store/find_relay.h"
-#include "store/key_walk.h"
 
 #include <map>
 
@@ -109,14 +108,12 @@ TImportRefused::TImportRefused(std::vector<std::string> why)
 
 std::vector<RecordTexts> storedRecords(TBPlusTree& store) {
     std::vector<RecordTexts> out;
-    for (const std::string& key : storedKeys(store.pageFilePath())) {
-        if (!store.FindKey(key))
-            throw IoError("ファイル " + store.pageFilePath() + " が壊れています");
+    store.ForEachRecord([&out](std::int32_t, const TRelayRecord& record) {
         RecordTexts texts;
         for (int f = 0; f < kRecordFieldCount; ++f)
-            texts[std::size_t(f)] = cp932ToUtf8(store.CurrentRecord().field(TRecordField(f)));
+            texts[std::size_t(f)] = cp932ToUtf8(record.field(TRecordField(f)));
         out.push_back(std::move(texts));
-    }
+    });
     return out;
 }
 

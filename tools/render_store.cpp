@@ -5,10 +5,8 @@
 #include "relay/record_check.h"
 #include "store/bplustree.h"
 #include "store/find_relay.h"
-#include "store/key_walk.h"
 
 #include <filesystem>
-#include <fstream>
 
 namespace telvara {
 
@@ -29,14 +27,12 @@ storedRelays(const std::string& dir,
     if (!std::filesystem::is_regular_file(pageFile, ec))
         throw IoError("ファイル " + pageFile + " がありません");
     TBPlusTree store;
-    store.OpenStore(dir);
+    store.OpenStore(dir, TOpenMode::ReadOnly);
     std::vector<RelaySettings> relays;
     if (named.empty()) {
-        for (const std::string& key : storedKeys(pageFile)) {
-            if (!store.FindKey(key))
-                throw IoError("ファイル " + pageFile + " が壊れています");
-            relays.push_back(storedRelay(store.CurrentRecord()));
-        }
+        store.ForEachRecord([&](std::int32_t, const TRelayRecord& record) {
+            relays.push_back(storedRelay(record));
+        });
         return relays;
     }
     for (const auto& [name, device] : named) {

@@ -19,6 +19,7 @@
 #include "store/find_relay.h"
 #include "store/store_check.h"
 #include "tools/add_curve.h"
+#include "tools/bounded_line.h"
 #include "tools/store_csv.h"
 
 #include <filesystem>
@@ -193,7 +194,15 @@ std::string batchLine(TBPlusTree& store, const std::vector<std::string>& utf8Ite
 
 int batch(TBPlusTree& store) {
     std::string line;
-    for (long number = 1; std::getline(std::cin, line); ++number) {
+    for (long number = 1;; ++number) {
+        const TLineRead read = readBoundedLine(std::cin, line);
+        if (read == TLineRead::End)
+            break;
+        if (read == TLineRead::TooLong) {
+            std::cerr << number << " 行目: 行が長すぎます（" << kBatchLineLimit
+                      << " バイトまで）\n";
+            return kFailed;
+        }
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         if (line.empty())
@@ -246,7 +255,7 @@ int run(const std::vector<std::string>& argv) {
     if (cmd == "list") {
         arity(0);
         requireStore(dir);
-        store.OpenStore(dir);
+        store.OpenStore(dir, TOpenMode::ReadOnly);
         std::cout << listing(store);
         return 0;
     }
@@ -254,7 +263,7 @@ int run(const std::vector<std::string>& argv) {
         arity(2);
         const std::vector<std::string> args = toStore(rest);
         requireStore(dir);
-        store.OpenStore(dir);
+        store.OpenStore(dir, cmd == "find" ? TOpenMode::ReadOnly : TOpenMode::ReadWrite);
         if (!find(store, args[0], args[1])) {
             std::cerr << "見つかりません: " << rest[0] << "," << rest[1] << "\n";
             return kNotFound;

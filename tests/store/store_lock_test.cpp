@@ -84,6 +84,12 @@ TEST(StoreLock, AWriterAloneMakesOthersWaitThenGiveUpWithAMessage) {
     EXPECT_TRUE(reader.FindKey("C,1"));
     EXPECT_FALSE(std::filesystem::exists(dir.file("ZuboK.jnl")));
     EXPECT_EQ(readBytes(dir.dat()), datNow);
+    // Nor with a journal cut short while it was made.
+    reader.CloseStore();
+    writeBytes(dir.file("ZuboK.jnl"), {});
+    reader.OpenStore(dir.str(), TOpenMode::ReadOnly);
+    EXPECT_TRUE(reader.FindKey("C,1"));
+    EXPECT_EQ(readBytes(dir.file("ZuboK.jnl")), Bytes{});
 }
 
 TEST(StoreLock, TwoProcessesWritingAtOnceKeepEveryRecordTheyReported) {
