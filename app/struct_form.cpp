@@ -65,7 +65,7 @@ std::string undrawable(TBPlusTree& store, const std::vector<std::string>& items)
         return {};
     const RelaySettings relay = storedRelay(store.CurrentRecord());
     const std::string problem = checkDrawable(relay);
-    return problem.empty() ? problem : relay.name + "," + relay.device + ": " + problem;
+    return problem.empty() ? problem : relay.company + "," + relay.device + ": " + problem;
 }
 
 } // namespace

@@ -105,6 +105,8 @@ void TCoordinationChart::StartNewCurve() {
     chart_.AttachSeries(s.get());
     s.release(); // owned by the chart from now on
     ++counter_;
+    if (std::size_t(counter_) < origins_.size())
+        origins_.resize(std::size_t(counter_));
 }
 
 void TCoordinationChart::StartManualCurve() {
@@ -117,6 +119,8 @@ void TCoordinationChart::RemoveCurrentCurve() {
         if (s == manualSeries_)
             manualSeries_ = nullptr;
         delete s; // detaches itself; the chart repaints
+        if (std::size_t(counter_) < origins_.size())
+            origins_.resize(std::size_t(counter_));
         --counter_;
     }
 }
@@ -131,7 +135,8 @@ void TCoordinationChart::DrawEntries(const CurveEntries& entries, const SharedVa
     TChartSeries& s = *CurrentSeries();
     if (&s == manualSeries_)
         manualSeries_ = nullptr; // a relay's curve from now on
-    s.SetTitle(entries.device);
+    setOrigin({entries.company, entries.device, false});
+    s.SetTitle(curveTitle(origins_[std::size_t(counter_)]));
     for (const CurvePoint& p : points)
         s.AddPoint(p.current, p.time);
 }
@@ -142,6 +147,7 @@ void TCoordinationChart::AddManualPoint(const std::string& device, const std::st
         StartManualCurve();
     TChartSeries& s = *CurrentSeries();
     s.SetTitle(device);
+    setOrigin({{}, device, true});
     const double current = readDecimal(currentText);
     const double time = readDecimal(timeText);
     s.AddPoint(current, time);
@@ -171,12 +177,13 @@ std::vector<std::string> drawAllRelays(TCoordinationChart& chart,
     for (const RelaySettings& relay : relays) {
         // One unusable record must not keep every other curve off the chart.
         if (const std::string problem = checkDrawable(relay); !problem.empty()) {
-            skipped.push_back(relay.name + "," + relay.device + ": " + problem);
+            skipped.push_back(relay.company + "," + relay.device + ": " + problem);
             continue;
         }
         deriveRecordCurrents(relay.ct, relay.tap, relay.instTap, values);
         entries.times = relay.times;
         entries.device = relay.device;
+        entries.company = relay.company;
         chart.DrawEntries(entries, values);
         chart.StartNewCurve();
     }

@@ -112,7 +112,7 @@ std::string checkNewKey(std::string_view nameUtf8, std::string_view deviceUtf8) 
 RelaySettings storedRelay(const TRelayRecord& r) {
     auto text = [&r](TRecordField f) { return cp932ToUtf8(r.field(f)); };
     RelaySettings relay;
-    relay.name = text(TRecordField::KaisyaName);
+    relay.company = text(TRecordField::KaisyaName);
     relay.device = text(TRecordField::DebaisuNo);
     relay.ct = text(TRecordField::CTPrimary);
     relay.tap = text(TRecordField::Tap);
