@@ -130,8 +130,7 @@ void TCoordinationChart::DrawEntries(const CurveEntries& entries, const SharedVa
     const std::vector<CurvePoint> points = curvePoints(entries.times, currents);
     if (!CurrentSeries())
         StartNewCurve();
-    setLogRange(chart_.BottomAxis(), 10, 100000);
-    setLogRange(chart_.LeftAxis(), 0.01, timeAxisMaximum_);
+    SetActivationAxes(entries.timeCheck);
     TChartSeries& s = *CurrentSeries();
     if (&s == manualSeries_)
         manualSeries_ = nullptr; // a relay's curve from now on
@@ -139,6 +138,12 @@ void TCoordinationChart::DrawEntries(const CurveEntries& entries, const SharedVa
     s.SetTitle(curveTitle(origins_[std::size_t(counter_)]));
     for (const CurvePoint& p : points)
         s.AddPoint(p.current, p.time);
+}
+
+void TCoordinationChart::SetActivationAxes(bool timeCheck) {
+    timeAxisMaximum_ = timeCheck ? 1000 : 10;
+    setLogRange(chart_.BottomAxis(), 10, 100000);
+    setLogRange(chart_.LeftAxis(), 0.01, timeAxisMaximum_);
 }
 
 void TCoordinationChart::AddManualPoint(const std::string& device, const std::string& currentText,

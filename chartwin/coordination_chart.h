@@ -73,6 +73,9 @@ public:
     // to points: a time that is not a number raises before anything else
     // changes. A new curve is started first when no series is left.
     void DrawEntries(const CurveEntries& entries, const SharedValues& currents);
+    // The logarithmic axes every activation sets: 10 to 100000 A, 0.01 s to
+    // 1000 s (timeCheck) or 10 s.
+    void SetActivationAxes(bool timeCheck);
 
     // "入力" checked: a new empty current series for typed points.
     void StartManualCurve();

@@ -15,6 +15,16 @@ int keysNotGreater(const TTreePage& page, std::string_view key) {
     return b;
 }
 
+namespace {
+
+// The in-use counters are read by nobody; at the integer limits they wrap
+// rather than overflow.
+void bump(std::int32_t& counter, int by) {
+    counter = std::int32_t(std::uint32_t(counter) + std::uint32_t(by));
+}
+
+} // namespace
+
 TBPlusTree::TBPlusTree() {
     pageFile_.setFaultCountdown(&faultCountdown_);
     recordFile_.setFaultCountdown(&faultCountdown_);
@@ -25,7 +35,8 @@ TBPlusTree::~TBPlusTree() {
 }
 
 TTransferCounts TBPlusTree::transfers() const {
-    return {pageFile_.reads(), pageFile_.writes(), recordFile_.reads(), recordFile_.writes()};
+    return {pageFile_.reads(), pageFile_.writes(), recordFile_.reads(), recordFile_.writes(),
+            pageFile_.syncs() + recordFile_.syncs() + journal_.syncs()};
 }
 
 void TBPlusTree::RequireOpen() const {
@@ -49,6 +60,11 @@ void TBPlusTree::CheckSlotNo(std::int32_t s) const {
 }
 
 void TBPlusTree::ReadPage(std::int32_t n, TTreePage& page) {
+    // An operation under way reads its own changes first.
+    if (auto it = pendingPages_.find(n); it != pendingPages_.end()) {
+        page = it->second;
+        return;
+    }
     pageFile_.read(n, page.Bytes.data());
 }
 
@@ -85,7 +101,7 @@ void TBPlusTree::ReadTreePage(std::int32_t n, int level, TTreePage& page) {
 
 void TBPlusTree::WritePage(std::int32_t n, const TTreePage& page) {
     CheckPageNo(n);
-    pageFile_.write(n, page.Bytes.data());
+    pendingPages_[n] = page;
     // Every cached copy of the page stays equal to the unit on disk.
     for (std::size_t l = 1; l < levelPageNos_.size(); ++l)
         if (levelPageNos_[l] == n && &levelPages_[l] != &page)
@@ -94,18 +110,21 @@ void TBPlusTree::WritePage(std::int32_t n, const TTreePage& page) {
 
 void TBPlusTree::ReadRecord(std::int32_t s, TRelayRecord& record) {
     CheckSlotNo(s);
+    if (auto it = pendingRecords_.find(s); it != pendingRecords_.end()) {
+        record = it->second;
+        return;
+    }
     recordFile_.read(s, record.Bytes.data());
 }
 
 void TBPlusTree::WriteRecord(std::int32_t s, const TRelayRecord& record) {
     CheckSlotNo(s);
-    recordFile_.write(s, record.Bytes.data());
+    pendingRecords_[s] = record;
 }
 
 void TBPlusTree::WriteHeader() {
-    unsigned char unit[kPageSize];
-    header_.encode(unit);
-    pageFile_.write(0, unit);
+    // The image reaches unit 0 when the operation commits.
+    headerWritten_ = true;
 }
 
 void TBPlusTree::LoadLevel(int level, std::int32_t n) {
@@ -162,7 +181,7 @@ std::int32_t TBPlusTree::AllocPage(TTreePage& page) {
             CheckPageNo(next);
         header_.FreePageHead = next;
     }
-    ++header_.PagesInUse;
+    bump(header_.PagesInUse, 1);
     page.clear();
     return n;
 }
@@ -173,7 +192,7 @@ void TBPlusTree::FreePage(std::int32_t n) {
     freed.setChild(0, header_.FreePageHead);
     WritePage(n, freed);
     header_.FreePageHead = n;
-    --header_.PagesInUse;
+    bump(header_.PagesInUse, -1);
 }
 
 std::int32_t TBPlusTree::AllocRecord(const TRelayRecord& record) {
@@ -195,7 +214,7 @@ std::int32_t TBPlusTree::AllocRecord(const TRelayRecord& record) {
             CheckSlotNo(next);
         header_.FreeRecordHead = next;
     }
-    ++header_.RecordsInUse;
+    bump(header_.RecordsInUse, 1);
     WriteRecord(s, copy);
     return s;
 }
@@ -205,11 +224,12 @@ void TBPlusTree::FreeRecord(std::int32_t s) {
     freed.setNextFree(header_.FreeRecordHead);
     WriteRecord(s, freed);
     header_.FreeRecordHead = s;
-    --header_.RecordsInUse;
+    bump(header_.RecordsInUse, -1);
 }
 
 bool TBPlusTree::FindKey(std::string_view fullKey) {
     RequireOpen();
+    const TReadScope scope(*this);
     try {
         const std::string_view key = slotKey(fullKey);
         EnsureRoot();
@@ -248,6 +268,7 @@ bool TBPlusTree::FindKey(std::string_view fullKey) {
 
 std::string TBPlusTree::ListKeys() {
     RequireOpen();
+    const TReadScope scope(*this);
     EnsureRoot();
     std::string out;
     if (header_.Height == 0)

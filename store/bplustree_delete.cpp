@@ -22,6 +22,9 @@ void appendAfterSeparator(TTreePage& page, std::string_view separator, const TTr
 void TBPlusTree::DeleteCurrent() {
     RequireOpen();
     currentRecNo_ = kNone;
+    const bool own = !inTxn_;
+    if (own)
+        BeginWrite();
     try {
         EnsureRoot();
         if (header_.Height == 0)
@@ -44,9 +47,11 @@ void TBPlusTree::DeleteCurrent() {
         }
         WriteHeader();
     } catch (...) {
-        ForgetLevels();
+        RollbackWrite();
         throw;
     }
+    if (own)
+        CommitWrite();
 }
 
 TBPlusTree::TDeleteResult TBPlusTree::DeleteBelow(int level, std::string_view key) {

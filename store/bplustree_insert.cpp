@@ -8,6 +8,9 @@ namespace telvara {
 
 void TBPlusTree::InsertCurrent() {
     RequireOpen();
+    const bool own = !inTxn_;
+    if (own)
+        BeginWrite();
     try {
         EnsureRoot();
         const std::string key(slotKey(currentRecord_.key()));
@@ -30,10 +33,12 @@ void TBPlusTree::InsertCurrent() {
         }
         WriteHeader();
     } catch (...) {
-        // A level buffer may hold a change that never reached the disk.
-        ForgetLevels();
+        // Nothing of the operation (or of its transaction) reaches the disk.
+        RollbackWrite();
         throw;
     }
+    if (own)
+        CommitWrite();
 }
 
 TBPlusTree::TRise TBPlusTree::InsertBelow(int level, std::int32_t n, std::string_view key) {

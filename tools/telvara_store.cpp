@@ -17,6 +17,7 @@
 #include "store/find_relay.h"
 #include "store/store_check.h"
 #include "tools/add_curve.h"
+#include "tools/bounded_line.h"
 
 #include <filesystem>
 #include <iostream>
@@ -58,6 +59,7 @@ std::string recordLine(const TRelayRecord& r) {
 }
 
 std::string listing(TBPlusTree& store) {
+    store.Refresh();
     if (store.Height() == 0)
         return "< Empty >\r\n";
     std::string text = cp932ToUtf8(store.ListKeys());
@@ -92,10 +94,12 @@ void requireNewKey(TBPlusTree& store, const std::vector<std::string>& utf8Fields
                           " バイトが同じです");
 }
 
-// The main window's Add once its overwrite question is answered yes.
+// The main window's Add once its overwrite question is answered yes: the
+// replacement is one operation, so the old record never goes alone.
 std::int32_t add(TBPlusTree& store, const std::vector<std::string>& fields,
                  const std::vector<std::string>& utf8Fields) {
     requireSound(utf8Fields);
+    TStoreTransaction transaction(store);
     if (find(store, fields[0], fields[1]))
         store.DeleteCurrent();
     else
@@ -103,6 +107,7 @@ std::int32_t add(TBPlusTree& store, const std::vector<std::string>& fields,
     for (int f = 0; f < kRecordFieldCount; ++f)
         store.CurrentRecord().setField(TRecordField(f), fields[std::size_t(f)]);
     store.InsertCurrent();
+    transaction.commit();
     return store.CurrentRecNo();
 }
 
@@ -185,7 +190,15 @@ std::string batchLine(TBPlusTree& store, const std::vector<std::string>& utf8Ite
 
 int batch(TBPlusTree& store) {
     std::string line;
-    for (long number = 1; std::getline(std::cin, line); ++number) {
+    for (long number = 1;; ++number) {
+        const TLineRead read = readBoundedLine(std::cin, line);
+        if (read == TLineRead::End)
+            break;
+        if (read == TLineRead::TooLong) {
+            std::cerr << number << " 行目: 行が長すぎます（" << kBatchLineLimit
+                      << " バイトまで）\n";
+            return kFailed;
+        }
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         if (line.empty())
@@ -201,6 +214,15 @@ int batch(TBPlusTree& store) {
 }
 
 int check(const std::string& dir) {
+    {
+        // An operation a crash interrupted is completed first; what opening
+        // finds wrong beyond that is for the check to report.
+        TBPlusTree store;
+        try {
+            store.OpenStore(dir, TOpenMode::ReadOnly);
+        } catch (const IoError&) {
+        }
+    }
     const TCheckReport report = checkStore(dir);
     for (const auto& p : report.Problems)
         std::cout << p << "\n";
@@ -229,7 +251,7 @@ int run(const std::vector<std::string>& argv) {
     if (cmd == "list") {
         arity(0);
         requireStore(dir);
-        store.OpenStore(dir);
+        store.OpenStore(dir, TOpenMode::ReadOnly);
         std::cout << listing(store);
         return 0;
     }
@@ -237,7 +259,7 @@ int run(const std::vector<std::string>& argv) {
         arity(2);
         const std::vector<std::string> args = toStore(rest);
         requireStore(dir);
-        store.OpenStore(dir);
+        store.OpenStore(dir, cmd == "find" ? TOpenMode::ReadOnly : TOpenMode::ReadWrite);
         if (!find(store, args[0], args[1])) {
             std::cerr << "見つかりません: " << rest[0] << "," << rest[1] << "\n";
             return kNotFound;

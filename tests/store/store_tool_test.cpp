@@ -9,6 +9,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -38,7 +39,7 @@ protected:
     ToolResult tool(const std::vector<std::string>& args, const std::string& input = "") {
         const std::string in = io_.file("in"), out = io_.file("out"), err = io_.file("err");
         std::ofstream(in, std::ios::binary) << input;
-        std::string cmd = shellQuoted(TELVARA_STORE_TOOL);
+        std::string cmd = as_ + shellQuoted(TELVARA_STORE_TOOL);
         for (const auto& a : args)
             cmd += " " + shellQuoted(a);
         cmd += " <" + shellQuoted(in) + " >" + shellQuoted(out) + " 2>" + shellQuoted(err);
@@ -64,6 +65,7 @@ protected:
 
     TempDir dir_;
     TempDir io_;
+    std::string as_; // runs the tool as another user when set
 };
 
 TEST_F(ToolTest, AddFindListAndRemove) {
@@ -232,6 +234,50 @@ TEST_F(ToolTest, BatchRunsEveryOperationWithOneResultEach) {
     EXPECT_EQ(unknown.err, "1 行目: 不明な操作 frobnicate\n");
 }
 
+TEST_F(ToolTest, BatchRefusesARunawayLineBeforeTakingItWhole) {
+    const std::string tail = "\t1.0\t0.8\t0.6\t0.5\t0.45\t0.4\t0.05\t4\t20";
+    const std::string input = "insert\tA\t51R\t100" + tail + "\n" + std::string(10 << 20, '\t') +
+                              "\ninsert\tB\t51R\t100" + tail + "\n";
+    const ToolResult r = tool({dir_.str(), "batch"}, input);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "0\n");
+    EXPECT_EQ(r.err, "2 行目: 行が長すぎます（65536 バイトまで）\n");
+    EXPECT_EQ(tool({dir_.str(), "list"}).out, "A,51R\r\n");
+}
+
+TEST_F(ToolTest, ReadingCommandsWorkOnAReadOnlyStore) {
+    ASSERT_EQ(tool(addArgs("A", "51R")).status, 0);
+    const Bytes dat = readBytes(dir_.dat()), idx = readBytes(dir_.idx());
+    // Permissions bind root only through another user.
+    if (::geteuid() == 0) {
+        if (std::system("command -v setpriv >/dev/null") != 0)
+            GTEST_SKIP() << "running as root without setpriv";
+        as_ = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+    }
+    for (const fs::path& p :
+         {fs::path(dir_.dat()), fs::path(dir_.idx()), dir_.path() / "ZuboK.jnl"})
+        if (fs::exists(p))
+            fs::permissions(p,
+                            fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(dir_.path(), fs::perms::owner_read | fs::perms::owner_exec |
+                                     fs::perms::group_read | fs::perms::group_exec |
+                                     fs::perms::others_read | fs::perms::others_exec);
+
+    ToolResult r = tool({dir_.str(), "list"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "A,51R\r\n");
+    r = tool({dir_.str(), "find", "A", "51R"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, 10), "A\t51R\t100\t");
+    r = tool({dir_.str(), "remove", "A", "51R"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("を開けません"), std::string::npos) << r.err;
+    as_.clear();
+    fs::permissions(dir_.path(), fs::perms::owner_all);
+    EXPECT_EQ(readBytes(dir_.dat()), dat);
+    EXPECT_EQ(readBytes(dir_.idx()), idx);
+}
+
 TEST_F(ToolTest, CheckPassesASoundStoreAndFailsADamagedOneWithoutWriting) {
     for (int i = 0; i < 30; ++i)
         ASSERT_EQ(tool(addArgs("C" + std::to_string(10 + i), "51")).status, 0);
@@ -272,6 +318,27 @@ TEST_F(ToolTest, MissingStoreAndBadUsageAreRefused) {
         {dir_.file("nowhere"), "add", "A", "1", "1", "1", "1", "1", "1", "1", "1", "1", "1", "1"});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "フォルダ " + dir_.file("nowhere") + " がありません\n");
+}
+
+TEST_F(ToolTest, AStoreAnotherProgramWritesIsRefusedAfterTheWait) {
+    ASSERT_EQ(tool(addArgs("A", "1")).status, 0);
+    TBPlusTree holder;
+    holder.OpenStore(dir_.str());
+    holder.BeginTransaction();
+    ::setenv("TELVARA_LOCK_WAIT_MS", "100", 1);
+    const std::string busy =
+        "ほかのプログラムがストア " + dir_.str() +
+        "/ を使っています（1 秒待ちました）。しばらくしてからやり直してください\n";
+    for (const auto& args :
+         {addArgs("B", "1"), std::vector<std::string>{dir_.str(), "find", "A", "1"}}) {
+        const ToolResult r = tool(args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.err, busy);
+    }
+    ::unsetenv("TELVARA_LOCK_WAIT_MS");
+    holder.Rollback();
+    EXPECT_EQ(tool({dir_.str(), "find", "A", "1"}).status, 0);
+    EXPECT_EQ(tool({dir_.str(), "find", "B", "1"}).status, 1);
 }
 
 TEST_F(ToolTest, AddCurveStoresTheCharacteristicTimes) {
