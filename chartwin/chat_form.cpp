@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -253,6 +254,9 @@ void TChatForm::FormActivate() {
     entries.company = main_.companyText();
     entries.timeCheck = main_.timeCheckChecked();
     chart_->DrawEntries(entries, shared());
+    // The activation put the current axis back to 10 A: the switch says so.
+    const QSignalBlocker quiet(CheckBox5);
+    CheckBox5->setChecked(false);
     ++activations_;
 }
 

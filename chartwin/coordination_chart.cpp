@@ -101,6 +101,7 @@ TChartSeries* TCoordinationChart::CurrentSeries() const {
 
 void TCoordinationChart::StartNewCurve() {
     auto s = std::make_unique<TLineSeries>();
+    s->Marks().SetVisible(marksVisible_);
     chart_.AttachSeries(s.get());
     s.release(); // owned by the chart from now on
     ++counter_;
@@ -167,6 +168,7 @@ void TCoordinationChart::SetCurrentAxisFromOne(bool fromOne) {
 }
 
 void TCoordinationChart::SetMarksVisible(bool visible) {
+    marksVisible_ = visible;
     for (int i = 0; i < chart_.NumSeries(); ++i)
         chart_.SeriesAt(i)->Marks().SetVisible(visible);
 }

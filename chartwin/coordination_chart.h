@@ -87,7 +87,7 @@ public:
     void ClearCurrentPoints();
     // "電流軸最小値": the current axis from 1 A (true) or 10 A (false) to 100000 A.
     void SetCurrentAxisFromOne(bool fromOne);
-    // "値表示": the marks of every series present.
+    // "値表示": the marks of every series present and of every new one.
     void SetMarksVisible(bool visible);
 
     // The origin of the curve at a position (an empty one when nothing was drawn there).
@@ -109,6 +109,7 @@ private:
     // The curve of typed points, while it holds no relay; it is forgotten
     // before it is destroyed.
     TChartSeries* manualSeries_ = nullptr;
+    bool marksVisible_ = false;
 };
 
 // Applies the chart window's design state to a chart without series.

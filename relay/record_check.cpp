@@ -3,6 +3,7 @@
 #include "base/cp932.h"
 #include "base/numbers.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace telvara {

@@ -155,12 +155,12 @@ TEST_F(ChatFormCommandsTest, Switches) {
     showChart();
     TChart& c = chat->Chart1();
     chat->StartNewCurve();
-    // "値表示": the marks of the series present.
+    // "値表示": the marks of the series present and of every new one.
     chat->CheckBox1->click();
     EXPECT_TRUE(series(0)->Marks().Visible());
     EXPECT_TRUE(series(1)->Marks().Visible());
     chat->StartNewCurve();
-    EXPECT_FALSE(series(2)->Marks().Visible());
+    EXPECT_TRUE(series(2)->Marks().Visible());
     chat->CheckBox1->click();
     EXPECT_FALSE(series(0)->Marks().Visible());
     chat->CheckBox1->click();

@@ -279,7 +279,10 @@ TEST_F(CoordinationChartTest, ManualPointsSwitchesAndClearing) {
     EXPECT_TRUE(chart.SeriesAt(0)->Marks().Visible());
     EXPECT_TRUE(chart.SeriesAt(1)->Marks().Visible());
     coord.StartNewCurve();
-    EXPECT_FALSE(chart.SeriesAt(2)->Marks().Visible());
+    EXPECT_TRUE(chart.SeriesAt(2)->Marks().Visible());
+    coord.SetMarksVisible(false);
+    coord.StartNewCurve();
+    EXPECT_FALSE(chart.SeriesAt(3)->Marks().Visible());
 }
 
 TEST_F(CoordinationChartTest, ManualPointsNeverGoIntoARelaysCurve) {

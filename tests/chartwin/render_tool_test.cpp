@@ -4,6 +4,7 @@
 #include "chartwin/coordination_chart.h"
 #include "platform/qt_printer_bitmap.h"
 #include "tests/platform_chart/pdf_pages.h"
+#include "store/bplustree.h"
 #include "version/fonts.h"
 
 #include <QDir>
@@ -247,6 +248,25 @@ TEST_F(RenderToolTest, FailuresAreReportedAndChangeNothing) {
         EXPECT_FALSE(r.err.isEmpty());
     }
     EXPECT_FALSE(QFile::exists(out));
+
+    // A record written elsewhere that the chart cannot draw is named and
+    // skipped; the others are drawn, and the run counts as failed.
+    const QString elsewhere = dir.filePath(QStringLiteral("elsewhere"));
+    ASSERT_TRUE(QDir().mkpath(elsewhere));
+    {
+        TBPlusTree written;
+        written.OpenStore(elsewhere.toStdString());
+        written.CurrentRecord().setField(TRecordField::KaisyaName, "Z");
+        written.CurrentRecord().setField(TRecordField::DebaisuNo, "1");
+        written.CurrentRecord().setField(TRecordField::CTPrimary, "-5");
+        written.InsertCurrent();
+    }
+    r = render({elsewhere, out});
+    EXPECT_EQ(2, r.exitCode);
+    EXPECT_TRUE(r.err.endsWith(QStringLiteral(
+        "描けないので飛ばしました: Z,1: CT比には 0 より大きい数を入れてください：「-5」\n")))
+        << r.err.toStdString();
+    EXPECT_TRUE(QFile::remove(out));
 
     // An existing file that cannot be replaced keeps its contents.
     const QString locked = dir.filePath(QStringLiteral("locked"));
