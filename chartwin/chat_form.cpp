@@ -5,6 +5,7 @@
 #include "platform/chart_widget.h"
 #include "platform/guard.h"
 #include "platform/help_keys.h"
+#include "platform/print_preview.h"
 #include "platform/qt_printer_bitmap.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -61,7 +63,7 @@ QToolButton* imageButton(QWidget* parent, const char* name, const QIcon& icon, i
 
 TChatForm::TChatForm(MainWindowLink& main, Services& services, QWidget* parent)
     : QWidget(parent, Qt::Window), main_(main), services_(services),
-      devices_(std::make_unique<TQtChartDevices>()) {
+      devices_(std::make_unique<TQtChartDevices>()), preview_(defaultPrintPreview()) {
     setObjectName(QStringLiteral("ChatForm"));
     setWindowTitle(QStringLiteral("グラフ画面"));
     resize(800, 600);
@@ -145,6 +147,7 @@ void TChatForm::buildToolBar() {
     version->addWidget(Label3);
     version->addWidget(Label2);
     lines->addLayout(version);
+    addPreviewButton(bar);
     bar->addWidget(right);
 }
 
@@ -157,6 +160,7 @@ void TChatForm::bindHandlers() {
     connect(Button2, &QPushButton::clicked, this, handler(&TChatForm::Button2Click));
     connect(Button3, &QPushButton::clicked, this, handler(&TChatForm::Button3Click));
     connect(Button4, &QPushButton::clicked, this, handler(&TChatForm::Button4Click));
+    connect(Button5, &QPushButton::clicked, this, handler(&TChatForm::Button5Click));
     // A check box reports every change of its state, also one made by the program.
     connect(CheckBox1, &QCheckBox::toggled, this, handler(&TChatForm::CheckBox1Click));
     connect(CheckBox2, &QCheckBox::toggled, this, handler(&TChatForm::CheckBox2Click));
@@ -250,6 +254,9 @@ void TChatForm::FormActivate() {
     entries.company = main_.companyText();
     entries.timeCheck = main_.timeCheckChecked();
     chart_->DrawEntries(entries, shared());
+    // The activation put the current axis back to 10 A: the switch says so.
+    const QSignalBlocker quiet(CheckBox5);
+    CheckBox5->setChecked(false);
     ++activations_;
 }
 
@@ -284,6 +291,7 @@ void TChatForm::Chart1AfterDraw() {
     const bool any = chart_->SeriesCounter() >= 0;
     Button2->setVisible(any);
     Button3->setVisible(any);
+    Button5->setVisible(any);
 }
 
 } // namespace telvara

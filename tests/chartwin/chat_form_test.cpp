@@ -177,7 +177,7 @@ TEST_F(ChatFormTest, AxesSetAtEveryActivation) {
     EXPECT_EQ(10, c.BottomAxis().Minimum());
     EXPECT_EQ(100000, c.BottomAxis().Maximum());
     EXPECT_TRUE(c.BottomAxis().TickOnLabelsOnly());
-    // "電流軸最小値" moves the current axis; the next activation resets it.
+    // "電流軸最小値" moves the current axis; the next activation resets both.
     chat->CheckBox5->setChecked(true);
     EXPECT_EQ(1, c.BottomAxis().Minimum());
     main.timeCheck = false;
@@ -185,7 +185,7 @@ TEST_F(ChatFormTest, AxesSetAtEveryActivation) {
     activate(*chat);
     EXPECT_EQ(10, c.BottomAxis().Minimum());
     EXPECT_EQ(10, c.LeftAxis().Maximum());
-    EXPECT_TRUE(chat->CheckBox5->isChecked());
+    EXPECT_FALSE(chat->CheckBox5->isChecked());
 }
 
 TEST_F(ChatFormTest, ShowAndCloseCyclesStartNewCurves) {
