@@ -91,7 +91,6 @@ void TMeinForm::FormCreate() {
     services_.random.seedFromClock();
     store_ = std::make_unique<TBPlusTree>();
     OpenFiles();
-    ShowStats();
     const std::string module = GetModuleName();
     if (!module.empty())
         VersionNoLbl->setText(QString::fromStdString(GetFileVersion(module)));
@@ -110,8 +109,6 @@ void TMeinForm::OpenFiles() {
     }
     store_->OpenStore(QFile::encodeName(*chosen).toStdString());
 }
-
-void TMeinForm::ShowStats() {}
 
 // --- what the chart window reads ------------------------------------------
 

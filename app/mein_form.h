@@ -59,7 +59,6 @@ public:
     // Start-up (runs from the constructor).
     void FormCreate();
     void OpenFiles();
-    void ShowStats();
 
     // Handlers of the entry fields and buttons.
     void Edit1Exit();

@@ -121,7 +121,6 @@ void TMeinForm::CmdAddClick() {
         record.setField(f.field, texts[std::size_t(f.field)]);
     store_->InsertCurrent();
     transaction.commit();
-    ShowStats();
     services_.messages.showMessage(kAdded);
 }
 
@@ -135,7 +134,6 @@ void TMeinForm::DataSearch() {
     searchFound_ = findListedRelay(*store_, toStore(SearchKaisyaName->text()),
                                    toStore(SearchDebisuNo->text()));
     ShowCurrent();
-    ShowStats();
     CmdRemove->setEnabled(searchFound_);
     if (!searchFound_) {
         services_.messages.showMessage(kNotFound);
@@ -177,7 +175,6 @@ void TMeinForm::CmdRemoveClick() {
     CmdRemove->setEnabled(false);
     store_->DeleteCurrent();
     ShowCurrent();
-    ShowStats();
 }
 
 void TMeinForm::Button3Click() {

@@ -4,26 +4,15 @@
 #include "base/numbers.h"
 #include "chartwin/chat_form.h"
 #include "platform/guard.h"
+#include "platform/number_locale.h"
 #include "platform/qt_translations.h"
 #include "platform/services_qt.h"
 #include "version/fonts.h"
 #include "version/version_form.h"
 
-#include <QLocale>
-
 #include <exception>
 
 namespace telvara {
-
-void readNumberLocale() {
-    const QLocale locale = QLocale::system();
-    const QString decimal = locale.decimalPoint();
-    NumberLocale separators;
-    if (!decimal.isEmpty())
-        separators.decimal = decimal.toStdString();
-    separators.thousands = locale.groupSeparator().toStdString();
-    setNumberLocale(separators);
-}
 
 TelvaraApplication::TelvaraApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 

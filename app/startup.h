@@ -9,10 +9,6 @@ namespace telvara {
 // The help file at start-up; the "?" button later switches to "ZubHelp.HLP".
 inline const QString kStartHelpFile = QStringLiteral("E:\\Telvara\\Zubhelp.hlp");
 
-// The user's decimal and thousands separators, read once into the number
-// reading and formatting of base.
-void readNumberLocale();
-
 // The application object: failures that reach the event loop outside every
 // handler are reported like a handler's and never pass through Qt.
 class TelvaraApplication : public QApplication {

@@ -196,9 +196,6 @@ std::string TCustomAxisPanel::ValueLegendText(TChartSeries& s, int index) {
 void TCustomAxisPanel::DrawChartContents(const TRect& panelRect) {
     TCanvas3D& c = *Canvas();
     PaintPanelBackground(panelRect);
-    for (const auto& s : seriesList_)
-        if (s->Active())
-            s->DoBeforeDrawChart();
     DrawTitleFootLegend();
     CalcSeriesZOrder();
     LayoutAxes();

@@ -69,8 +69,8 @@ public:
 
     // ---- paint ----
     void DrawChartContents(const TRect& panelRect) override;
-    virtual void LayoutAxes();
-    virtual void ApplySeriesMargins();
+    void LayoutAxes();
+    void ApplySeriesMargins();
     // Wall thickness on the side of an axis (0 in 2D).
     virtual int AxisWallSize(const TChartAxis&) const { return 0; }
     // Back wall thickness taken from the plot in 3D.

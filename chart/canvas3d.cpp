@@ -65,7 +65,6 @@ void TCanvas3D::SetBackColor(TColor c) {
 void TCanvas3D::SetTextAlign(TTextHorizAlign h, TTextVertAlign v) {
     hAlign_ = h;
     vAlign_ = v;
-    TextAlignChanged();
 }
 
 void TCanvas3D::ResetState() {

@@ -175,7 +175,6 @@ protected:
     virtual void BrushChanged() {}
     virtual void FontChanged() {}
     virtual void BackModeChanged() {}
-    virtual void TextAlignChanged() {}
 
 private:
     TPenState pen_;

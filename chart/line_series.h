@@ -56,7 +56,7 @@ public:
     void CalcVerticalMargins(int& top, int& bottom) const override;
     // Text of the mark of point index (before OnGetMarkText).
     std::string MarkText(int index);
-    virtual void DrawPointer(int x, int y, int index, TColor color);
+    void DrawPointer(int x, int y, int index, TColor color);
 
     // Drawing state of the current paint.
     int PrevX = 0, PrevY = 0;

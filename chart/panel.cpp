@@ -183,7 +183,6 @@ void TCustomChartPanel::DrawChart(TCanvas3D& canvas, const TRect& rect) {
 
 void TCustomChartPanel::PaintPanelBackground(const TRect& r) {
     FillPanelBackground(r);
-    DrawBackImage(r);
     DrawPanelFrame(r);
 }
 

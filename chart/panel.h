@@ -139,10 +139,6 @@ public:
     void SetMonochrome(bool v);
 
     // Print settings.
-    int PrintMarginLeft() const { return printMargins_.left; }
-    int PrintMarginTop() const { return printMargins_.top; }
-    int PrintMarginRight() const { return printMargins_.right; }
-    int PrintMarginBottom() const { return printMargins_.bottom; }
     // Left, top, right, bottom print margins in percent.
     const TRect& PrintMarginPercent() const { return printMargins_; }
     void SetPrintMarginPercent(const TRect& percent) { printMargins_ = percent; }
@@ -170,7 +166,7 @@ public:
     // Draws the chart stretched onto r of any canvas.
     void DrawChartOnCanvasRect(TCanvas3D& canvas, TRect r);
     // The client rectangle (0, 0, width, height).
-    virtual TRect GetExportRect() const;
+    TRect GetExportRect() const;
 
     // ---- painting ----
     void RequestRepaint();
@@ -184,12 +180,11 @@ public:
     void SetBufferedDisplay(bool v);
     bool AutoRepaint() const { return autoRepaint_; }
     void SetAutoRepaint(bool v) { autoRepaint_ = v; }
-    virtual void DrawChart(TCanvas3D& canvas, const TRect& rect);
+    void DrawChart(TCanvas3D& canvas, const TRect& rect);
     virtual void DrawChartContents(const TRect& panelRect) = 0;
     virtual void FillPanelBackground(const TRect& r);
-    virtual void DrawPanelFrame(const TRect& r);
-    virtual void PaintPanelBackground(const TRect& r);
-    virtual void DrawBackImage(const TRect&) {}
+    void DrawPanelFrame(const TRect& r);
+    void PaintPanelBackground(const TRect& r);
     // The surface of the current paint (nullptr outside a paint).
     TCanvas3D* Canvas() const { return canvas_; }
 

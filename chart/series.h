@@ -81,14 +81,13 @@ public:
     virtual void ClearPoints();
     virtual void DeletePoint(int index);
     int Count() const { return xValues_.Count(); }
-    virtual TColor ValueColor(int index) const;
+    TColor ValueColor(int index) const;
     bool IsNull(int index) const { return ValueColor(index) == clNone; }
 
     // ---- drawing hooks, called by the chart's paint ----
-    virtual void DoBeforeDrawChart() {}
     // Visible range, clipping, points, marks (in that order).
-    virtual void DrawSeries();
-    virtual void CalcFirstLastVisibleIndex();
+    void DrawSeries();
+    void CalcFirstLastVisibleIndex();
     virtual void DrawAllValues();
     virtual void DrawPoint(int /*index*/) {}
     virtual void DrawMarks() {}

@@ -45,7 +45,7 @@ public:
 void WriteBmp24(const QImage& image, const QString& fileName);
 
 // The default printer and the bitmap maker, installed for every chart while
-// this object lives (the program keeps one in main, after the application).
+// this object lives (the chart window keeps one for the program's life).
 class TQtChartDevices {
 public:
     TQtChartDevices();

@@ -13,12 +13,12 @@
 #include "base/shared_values.h"
 #include "chartwin/coordination_chart.h"
 #include "platform/chart_export.h"
+#include "platform/number_locale.h"
 #include "platform/qt_printer_bitmap.h"
 #include "tools/render_store.h"
 #include "version/fonts.h"
 
 #include <QGuiApplication>
-#include <QLocale>
 
 #include <iostream>
 #include <optional>
@@ -103,17 +103,6 @@ Options parse(const std::vector<std::string>& args) {
     o.dir = positional[0];
     o.out = positional[1];
     return o;
-}
-
-// The separators of the user's locale, as the program reads them at start-up.
-void readNumberLocale() {
-    const QLocale locale = QLocale::system();
-    NumberLocale separators;
-    separators.decimal = locale.decimalPoint().toStdString();
-    separators.thousands = locale.groupSeparator().toStdString();
-    if (separators.decimal.empty())
-        separators.decimal = ".";
-    setNumberLocale(separators);
 }
 
 int render(const Options& o) {
