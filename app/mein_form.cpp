@@ -7,6 +7,7 @@
 #include "chartwin/coordination_chart.h"
 #include "platform/guard.h"
 #include "platform/help_keys.h"
+#include "relay/relay.h"
 #include "store/bplustree.h"
 #include "version/version_block.h"
 
@@ -113,8 +114,9 @@ void TMeinForm::OpenFiles() {
 // --- what the chart window reads ------------------------------------------
 
 std::string TMeinForm::timeText(int index) const {
-    const QLineEdit* fields[] = {Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, Edit8};
-    if (index < 0 || index >= 7)
+    const QLineEdit* const fields[kTimeFieldCount] = {Edit2, Edit3, Edit4, Edit5,
+                                                      Edit6, Edit7, Edit8};
+    if (index < 0 || std::size_t(index) >= kTimeFieldCount)
         return {};
     return fields[index]->text().toStdString();
 }

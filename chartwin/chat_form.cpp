@@ -7,6 +7,7 @@
 #include "platform/help_keys.h"
 #include "platform/print_preview.h"
 #include "platform/qt_printer_bitmap.h"
+#include "relay/relay.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -248,8 +249,8 @@ void TChatForm::FormActivate() {
         break; // the colour the chart gave the series stays
     }
     CurveEntries entries;
-    for (int i = 0; i < 7; ++i)
-        entries.times[std::size_t(i)] = main_.timeText(i);
+    for (std::size_t i = 0; i < kTimeFieldCount; ++i)
+        entries.times[i] = main_.timeText(int(i));
     entries.device = main_.deviceText();
     entries.company = main_.companyText();
     entries.timeCheck = main_.timeCheckChecked();

@@ -26,6 +26,19 @@ void designAxis(TChartAxis& axis, const std::string& title) {
     setFont(axis.LabelsFont());
 }
 
+// The chart's log paper: currents from 10 A (1 A on request) to 100 kA,
+// times from 10 ms up to 10 s or 1000 s.
+constexpr double kCurrentAxisMin = 10;
+constexpr double kCurrentAxisMinFromOne = 1;
+constexpr double kCurrentAxisMax = 100000;
+constexpr double kTimeAxisMin = 0.01;
+constexpr double kTimeAxisShortMax = 10;
+constexpr double kTimeAxisLongMax = 1000;
+
+double timeAxisMaximum(bool timeCheck) {
+    return timeCheck ? kTimeAxisLongMax : kTimeAxisShortMax;
+}
+
 void setLogRange(TChartAxis& axis, double lo, double hi) {
     axis.SetLogarithmic(true);
     axis.SetTickOnLabelsOnly(true);
@@ -60,7 +73,7 @@ void applyChartDesign(TChart& chart) {
     left.SetAutomaticMaximum(false);
     left.SetAutomaticMinimum(false);
     left.SetExactDateTime(false);
-    left.SetMaximum(1000);
+    left.SetMaximum(kTimeAxisLongMax);
     left.SetLogarithmic(true);
     bottom.Loading = left.Loading = false;
 
@@ -124,7 +137,7 @@ void TCoordinationChart::RemoveCurrentCurve() {
 }
 
 void TCoordinationChart::DrawEntries(const CurveEntries& entries, const SharedValues& currents) {
-    timeAxisMaximum_ = entries.timeCheck ? 1000 : 10;
+    timeAxisMaximum_ = timeAxisMaximum(entries.timeCheck);
     const std::vector<CurvePoint> points = curvePoints(entries.times, currents);
     if (!CurrentSeries())
         StartNewCurve();
@@ -139,9 +152,9 @@ void TCoordinationChart::DrawEntries(const CurveEntries& entries, const SharedVa
 }
 
 void TCoordinationChart::SetActivationAxes(bool timeCheck) {
-    timeAxisMaximum_ = timeCheck ? 1000 : 10;
-    setLogRange(chart_.BottomAxis(), 10, 100000);
-    setLogRange(chart_.LeftAxis(), 0.01, timeAxisMaximum_);
+    timeAxisMaximum_ = timeAxisMaximum(timeCheck);
+    setLogRange(chart_.BottomAxis(), kCurrentAxisMin, kCurrentAxisMax);
+    setLogRange(chart_.LeftAxis(), kTimeAxisMin, timeAxisMaximum_);
 }
 
 void TCoordinationChart::AddManualPoint(const std::string& device, const std::string& currentText,
@@ -162,7 +175,8 @@ void TCoordinationChart::ClearCurrentPoints() {
 }
 
 void TCoordinationChart::SetCurrentAxisFromOne(bool fromOne) {
-    chart_.BottomAxis().SetMinMaxRange(fromOne ? 1 : 10, 100000);
+    chart_.BottomAxis().SetMinMaxRange(fromOne ? kCurrentAxisMinFromOne : kCurrentAxisMin,
+                                       kCurrentAxisMax);
 }
 
 void TCoordinationChart::SetMarksVisible(bool visible) {

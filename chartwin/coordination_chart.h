@@ -17,7 +17,7 @@ namespace telvara {
 // What an activation reads from the main window besides the shared currents.
 struct CurveEntries {
     // Edit2 .. Edit8: times at 150, 200, 300, 400, 500, 700 % and at INST, UTF-8.
-    std::array<std::string, 7> times{"0", "0", "0", "0", "0", "0", "0"};
+    TimeTexts times{"0", "0", "0", "0", "0", "0", "0"};
     // Debaisu: the curve's title.
     std::string device;
     // TimeCheck "時間10or1000".

@@ -19,9 +19,8 @@ double logLogTime(const CurvePoint& a, const CurvePoint& b, double current) {
 
 } // namespace
 
-std::vector<CurvePoint> curvePoints(const std::array<std::string, 7>& times,
-                                    const SharedValues& c) {
-    std::array<double, 7> t{};
+std::vector<CurvePoint> curvePoints(const TimeTexts& times, const SharedValues& c) {
+    std::array<double, kTimeFieldCount> t{};
     for (std::size_t i = 0; i < times.size(); ++i)
         t[i] = readDecimal(times[i]);
     const double t150 = t[0], t200 = t[1], t300 = t[2], t400 = t[3], t500 = t[4], t700 = t[5],

@@ -9,6 +9,11 @@
 
 namespace telvara {
 
+// The operating times a relay keeps: at 150, 200, 300, 400, 500, 700 % of the
+// tap current and at the INST current (Edit2 .. Edit8), as typed.
+inline constexpr std::size_t kTimeFieldCount = 7;
+using TimeTexts = std::array<std::string, kTimeFieldCount>;
+
 // The curve's points, read from the entries: the time-current points in order,
 // then the corner and the foot of the instantaneous step.
 struct CurvePoint {
@@ -19,8 +24,7 @@ struct CurvePoint {
 
 // Reads the seven times (throws ConvertError "'%s' は浮動小数点数ではありません"
 // on the first that is not a number) and gives the points to add, in order.
-std::vector<CurvePoint> curvePoints(const std::array<std::string, 7>& times,
-                                    const SharedValues& currents);
+std::vector<CurvePoint> curvePoints(const TimeTexts& times, const SharedValues& currents);
 
 // TapCurrent's six multiples: Current150 .. Current700.
 void setTapMultiples(SharedValues& values);
@@ -46,7 +50,7 @@ struct RelaySettings {
     std::string ct;
     std::string tap;
     std::string instTap;
-    std::array<std::string, 7> times{"0", "0", "0", "0", "0", "0", "0"};
+    TimeTexts times{"0", "0", "0", "0", "0", "0", "0"};
     // The company name, as the store keys the record with the device number.
     std::string company{};
 };
