@@ -25,7 +25,8 @@ TBPlusTree::~TBPlusTree() {
 }
 
 TTransferCounts TBPlusTree::transfers() const {
-    return {pageFile_.reads(), pageFile_.writes(), recordFile_.reads(), recordFile_.writes()};
+    return {pageFile_.reads() - checkReads_.PageReads, pageFile_.writes(),
+            recordFile_.reads() - checkReads_.RecordReads, recordFile_.writes()};
 }
 
 void TBPlusTree::RequireOpen() const {
@@ -60,10 +61,14 @@ void TBPlusTree::ReadTreePage(std::int32_t n, int level, TTreePage& page) {
     const int count = page.keyCount();
     if (count < 1 || count > kMaxKeys)
         Damaged(path, at() + " のキー数 " + std::to_string(count) + " はありえない値です");
-    for (int i = 1; i <= count; ++i)
+    for (int i = 1; i <= count; ++i) {
         if (page.keyLength(i) > kKeySlotCapacity)
             Damaged(path, at() + " のキー " + std::to_string(i) + " の長さ " +
                               std::to_string(page.keyLength(i)) + " はありえない値です");
+        if (i > 1 && compareKeys(page.key(i - 1), page.key(i)) > 0)
+            Damaged(path,
+                    at() + " のキー " + std::to_string(i) + " がページ内で昇順になっていません");
+    }
     if (level < header_.Height) {
         for (int i = 0; i <= count; ++i) {
             const std::int32_t c = page.child(i);
@@ -237,6 +242,9 @@ bool TBPlusTree::FindKey(std::string_view fullKey) {
             return false;
         TRelayRecord found;
         ReadRecord(s, found);
+        if (slotKey(found.key()) != key)
+            Damaged(recordFile_.path(),
+                    "レコード " + std::to_string(s) + " のキーが木の中のキーと違います");
         currentRecord_ = found;
         currentRecNo_ = s;
         return true;

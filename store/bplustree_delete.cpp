@@ -21,6 +21,7 @@ void appendAfterSeparator(TTreePage& page, std::string_view separator, const TTr
 
 void TBPlusTree::DeleteCurrent() {
     RequireOpen();
+    RequireSound();
     currentRecNo_ = kNone;
     try {
         EnsureRoot();
@@ -45,6 +46,7 @@ void TBPlusTree::DeleteCurrent() {
         WriteHeader();
     } catch (...) {
         ForgetLevels();
+        verified_ = false; // what reached the disk is checked again before the next write
         throw;
     }
 }

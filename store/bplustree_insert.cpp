@@ -8,6 +8,7 @@ namespace telvara {
 
 void TBPlusTree::InsertCurrent() {
     RequireOpen();
+    RequireSound();
     try {
         EnsureRoot();
         const std::string key(slotKey(currentRecord_.key()));
@@ -32,6 +33,7 @@ void TBPlusTree::InsertCurrent() {
     } catch (...) {
         // A level buffer may hold a change that never reached the disk.
         ForgetLevels();
+        verified_ = false; // what reached the disk is checked again before the next write
         throw;
     }
 }

@@ -92,6 +92,8 @@ void TBPlusTree::OpenStore(const std::string& folderPath) {
 }
 
 void TBPlusTree::CloseStore() {
+    verified_ = false;
+    writeRefusal_.clear();
     pageFile_.close();
     recordFile_.close();
     levelPages_.clear();
