@@ -284,8 +284,7 @@ void TChecker::freeRecords() {
     }
 }
 
-// The two files read through their own read-only descriptors, with a
-// window of record slots kept so that neighbouring slots cost one read.
+// The two files read through their own read-only descriptors.
 class TFileSource : public TStoreSource {
 public:
     TFileSource(int pages, int records, std::string pagePath, std::string recordPath)
@@ -301,18 +300,10 @@ public:
         readAt(pages_, unit, kPageSize, std::int64_t(n) * kPageSize, pagePath_);
     }
     void readRecord(std::int32_t s, unsigned char* slot) override {
-        if (s < windowFirst_ || s >= windowFirst_ + windowSlots_) {
-            windowFirst_ = s;
-            const std::int64_t left = recordFileBytes() / kRecordSize - s;
-            windowSlots_ = std::int32_t(std::min<std::int64_t>(kWindowSlots, left));
-            readAt(records_, window_.data(), std::size_t(windowSlots_) * kRecordSize,
-                   std::int64_t(s) * kRecordSize, recordPath_);
-        }
-        std::memcpy(slot, &window_[std::size_t(s - windowFirst_) * kRecordSize], kRecordSize);
+        readAt(records_, slot, kRecordSize, std::int64_t(s) * kRecordSize, recordPath_);
     }
 
 private:
-    static constexpr std::int32_t kWindowSlots = 512;
     static std::int64_t size(int fd) {
         struct stat st {};
         return ::fstat(fd, &st) == 0 ? std::int64_t(st.st_size) : 0;
@@ -334,9 +325,6 @@ private:
     int records_;
     std::string pagePath_;
     std::string recordPath_;
-    std::vector<unsigned char> window_ = std::vector<unsigned char>(kWindowSlots * kRecordSize);
-    std::int32_t windowFirst_ = 0;
-    std::int32_t windowSlots_ = 0;
 };
 
 int openForReading(const std::string& path) {
