@@ -347,6 +347,13 @@ TCheckReport checkStore(TStoreSource& source) {
     return report;
 }
 
+std::string damageMessage(const TCheckReport& report, const std::string& pagePath,
+                          const std::string& recordPath) {
+    if (report.sound())
+        return {};
+    return msgDamaged(report.FirstInRecordFile ? recordPath : pagePath, report.Problems.front());
+}
+
 TCheckReport checkStore(const std::string& folderPath) {
     TCheckReport report;
     const std::string folder = storeFolder(folderPath);

@@ -33,4 +33,9 @@ public:
 TCheckReport checkStore(const std::string& folder);
 TCheckReport checkStore(TStoreSource& source);
 
+// "ファイル … が壊れています（…）" for the first problem of an unsound report,
+// naming the file that problem lies in.
+std::string damageMessage(const TCheckReport& report, const std::string& pagePath,
+                          const std::string& recordPath);
+
 } // namespace telvara
