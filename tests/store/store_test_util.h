@@ -74,6 +74,15 @@ void insertRecord(TBPlusTree& store, const std::string& name, const std::string&
 // Removes the record with this name and device (DeleteCurrent).
 void deleteRecord(TBPlusTree& store, const std::string& name, const std::string& device);
 
+// telvara-store run as its own process; `io` holds its standard streams.
+struct ToolResult {
+    int status = -1; // -1: ended by a signal
+    std::string out;
+    std::string err;
+};
+ToolResult runTool(const std::vector<std::string>& args, const std::string& input,
+                   const TempDir& io);
+
 // All problems of checkStore joined by new lines (empty for a sound store).
 std::string problems(const std::string& folder);
 

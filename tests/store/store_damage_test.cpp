@@ -1,0 +1,200 @@
+// Damaged stores: no command crashes, hangs or writes into a store the check
+// calls unsound, and no read passes off another record as the one asked for.
+// TELVARA_DAMAGE_RUNS sets how many damaged stores the mutation test tries
+// (default 1500, of which every tenth also goes through telvara-store).
+#include "store_test_util.h"
+
+#include "base/errors.h"
+#include "store/store_check.h"
+
+#include <climits>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <random>
+
+namespace telvara::test {
+namespace {
+
+struct Shape {
+    const char* what;
+    Bytes dat, idx;
+    std::vector<std::string> names; // device "51R"; the removed ones included
+};
+
+// `count` records in a scattered order, every `removeEvery`-th removed again
+// so that both free chains hold units.
+Shape build(const char* what, int count, int removeEvery) {
+    TempDir dir;
+    Shape shape{what, {}, {}, {}};
+    {
+        TBPlusTree store;
+        store.OpenStore(dir.str());
+        for (int i = 0; i < count; ++i) {
+            shape.names.push_back("D" + std::to_string(10000 + (i * 7919) % count));
+            insertRecord(store, shape.names.back(), "51R", i);
+        }
+        for (int i = 0; removeEvery > 0 && i < count; i += removeEvery)
+            deleteRecord(store, shape.names[std::size_t(i)], "51R");
+    }
+    shape.dat = readBytes(dir.dat());
+    shape.idx = readBytes(dir.idx());
+    return shape;
+}
+
+const std::vector<Shape>& shapes() {
+    static const std::vector<Shape> all = {
+        build("one leaf", 5, 0),
+        build("two levels with free slots and pages", 80, 3),
+        build("three levels with free slots and pages", 400, 4),
+    };
+    return all;
+}
+
+// Applies one damage of a kind the store meets in practice; returns its description.
+std::string damage(std::mt19937& rng, Bytes& dat, Bytes& idx) {
+    auto pick = [&](std::size_t n) { return n == 0 ? 0 : std::size_t(rng() % n); };
+    const auto units = std::int32_t(dat.size() / 1024);
+    auto odd = [&]() -> std::int32_t {
+        const std::int32_t values[] = {-1, 0, 1, 2, INT_MAX, INT_MIN, units - 1, units, units + 1};
+        return rng() % 4 == 0 ? std::int32_t(pick(std::size_t(units) + 2))
+                              : values[pick(std::size(values))];
+    };
+    const std::int32_t freePage = le32(dat, 24), freeSlot = le32(dat, 28);
+    switch (rng() % 7) {
+    case 0:
+    case 1: {
+        Bytes& file = rng() % 2 ? dat : idx;
+        const int flips = 1 + int(rng() % 3);
+        for (int i = 0; i < flips && !file.empty(); ++i)
+            file[pick(file.size())] ^= std::uint8_t(1u << (rng() % 8));
+        return "bit flips in " + std::string(&file == &dat ? "dat" : "idx");
+    }
+    case 2: {
+        Bytes& file = rng() % 2 ? dat : idx;
+        file.resize(pick(file.size()));
+        return "truncated to " + std::to_string(file.size());
+    }
+    case 3: {
+        const std::size_t at = 4 * (1 + pick(8));
+        putLe32(dat, at, odd());
+        return "header field at " + std::to_string(at);
+    }
+    case 4:
+        if (freePage != -1 && freePage > 0 && freePage < units) {
+            putLe32(dat, std::size_t(freePage) * 1024 + 932, odd());
+            return "free page chain";
+        }
+        if (freeSlot >= 0 && std::size_t(freeSlot + 1) * 124 <= idx.size()) {
+            putLe32(idx, std::size_t(freeSlot) * 124 + 4, odd());
+            return "free slot chain";
+        }
+        [[fallthrough]];
+    case 5: {
+        const std::size_t page = 1 + pick(std::size_t(units - 1));
+        putLe32(dat, page * 1024 + 932 + 4 * pick(23), odd());
+        return "child of page " + std::to_string(page);
+    }
+    default: {
+        const std::size_t page = 1 + pick(std::size_t(units - 1));
+        const std::size_t a = page * 1024 + 8 + 42 * pick(22), b = page * 1024 + 8 + 42 * pick(22);
+        for (int i = 0; i < 42; ++i)
+            std::swap(dat[a + std::size_t(i)], dat[b + std::size_t(i)]);
+        dat[a + 1 + pick(8)] ^= rng() % 2 ? 0 : 0x20;
+        return "keys of page " + std::to_string(page);
+    }
+    }
+}
+
+template <class F> bool ioFails(F f) {
+    try {
+        f();
+        return false;
+    } catch (const IoError&) {
+        return true;
+    }
+}
+
+void exercise(const Shape& shape, const TempDir& dir) {
+    const bool sound = checkStore(dir.str()).sound();
+    const Bytes dat = readBytes(dir.dat()), idx = readBytes(dir.idx());
+    TBPlusTree store;
+    if (ioFails([&] { store.OpenStore(dir.str()); })) {
+        EXPECT_EQ(readBytes(dir.dat()), dat);
+        EXPECT_EQ(readBytes(dir.idx()), idx);
+        return;
+    }
+    for (std::size_t i = 0; i < shape.names.size(); i += 7) {
+        const std::string key = recordKey(shape.names[i], "51R");
+        bool found = false;
+        ioFails([&] { found = store.FindKey(key); });
+        if (found)
+            EXPECT_EQ(store.CurrentRecord().key(), key);
+    }
+    ioFails([&] { store.ListKeys(); });
+    const bool added = !ioFails([&] { insertRecord(store, "Dnew", "1"); });
+    const bool removed = !ioFails([&] { deleteRecord(store, shape.names.back(), "51R"); });
+    if (!sound) {
+        EXPECT_FALSE(added || removed);
+        EXPECT_EQ(readBytes(dir.dat()), dat);
+        EXPECT_EQ(readBytes(dir.idx()), idx);
+    } else {
+        EXPECT_TRUE(added && removed);
+        EXPECT_EQ(problems(dir.str()), "");
+    }
+}
+
+// The same through telvara-store, which also must say when a read met damage.
+void exerciseTool(const Shape& shape, const TempDir& dir, const TempDir& io) {
+    const bool sound = checkStore(dir.str()).sound();
+    const Bytes dat = readBytes(dir.dat()), idx = readBytes(dir.idx());
+    auto run = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), dir.str());
+        const ToolResult r = runTool(args, "", io);
+        EXPECT_TRUE(r.status >= 0 && r.status <= 2) << r.status << " " << r.err;
+        return r;
+    };
+    EXPECT_EQ(run({"check"}).status, sound ? 0 : 1);
+    EXPECT_TRUE(sound || run({"list"}).status != 0);
+    const std::string& name = shape.names[shape.names.size() / 2];
+    const ToolResult found = run({"find", name, "51R"});
+    if (found.status == 0)
+        EXPECT_EQ(found.out.substr(0, name.size() + 5), name + "\t51R\t");
+    EXPECT_TRUE(sound || found.status != 0);
+    const std::vector<std::string> add = {"add", "Dnew", "1", "1", "1", "1", "1",
+                                          "1",   "1",    "1", "1", "1", "1"};
+    if (!sound) {
+        EXPECT_EQ(run(add).status, 2);
+        EXPECT_EQ(run({"remove", name, "51R"}).status == 0, false);
+        EXPECT_EQ(readBytes(dir.dat()), dat);
+        EXPECT_EQ(readBytes(dir.idx()), idx);
+    }
+}
+
+TEST(StoreDamage, NoCommandCrashesHangsOrWritesIntoADamagedStore) {
+    const char* env = std::getenv("TELVARA_DAMAGE_RUNS");
+    const long runs = env ? std::atol(env) : 1500;
+    std::mt19937 rng(20261208);
+    int unsound = 0;
+    for (long run = 0; run < runs; ++run) {
+        const Shape& shape = shapes()[std::size_t(run) % shapes().size()];
+        Bytes dat = shape.dat, idx = shape.idx;
+        const std::string what = damage(rng, dat, idx);
+        SCOPED_TRACE(std::string(shape.what) + ", run " + std::to_string(run) + ": " + what);
+        TempDir dir;
+        writeBytes(dir.dat(), dat);
+        writeBytes(dir.idx(), idx);
+        unsound += !checkStore(dir.str()).sound();
+        if (run % 10 == 0) {
+            TempDir io;
+            exerciseTool(shape, dir, io);
+        }
+        exercise(shape, dir);
+        if (HasFailure())
+            break;
+    }
+    // Most damage must be found; a few flips land in bytes that carry no meaning.
+    EXPECT_GT(unsound, runs / 2);
+}
+
+} // namespace
+} // namespace telvara::test
