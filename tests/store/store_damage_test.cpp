@@ -9,8 +9,10 @@
 
 #include <climits>
 #include <cstdlib>
+#include <functional>
 #include <gtest/gtest.h>
 #include <random>
+#include <tuple>
 
 namespace telvara::test {
 namespace {
@@ -194,6 +196,97 @@ TEST(StoreDamage, NoCommandCrashesHangsOrWritesIntoADamagedStore) {
     }
     // Most damage must be found; a few flips land in bytes that carry no meaning.
     EXPECT_GT(unsound, runs / 2);
+}
+
+} // namespace
+} // namespace telvara::test
+
+namespace telvara::test {
+namespace {
+
+// 23 records K01..K23: root page 3 (K12), leaves 1 (K01..K11) and 2; slot i-1 holds Ki.
+TempDir& example(TempDir& dir) {
+    TBPlusTree store;
+    store.OpenStore(dir.str());
+    for (int i = 1; i <= 23; ++i)
+        insertRecord(store, exampleName(i), "51R", i);
+    return dir;
+}
+
+std::string ioError(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const IoError& e) {
+        return e.what();
+    }
+    return "";
+}
+
+TEST(StoreDamage, CountersAtTheIntegerLimitsRefuseEveryWriteAndStillRead) {
+    for (const auto& [offset, value, text] : {std::tuple{8, INT_MAX, "RecordsInUse 2147483647"},
+                                              {4, INT_MIN, "PagesInUse -2147483648"},
+                                              {8, INT_MIN, "RecordsInUse -2147483648"}}) {
+        TempDir dir;
+        example(dir);
+        Bytes dat = readBytes(dir.dat());
+        putLe32(dat, std::size_t(offset), value);
+        writeBytes(dir.dat(), dat);
+        const Bytes idx = readBytes(dir.idx());
+        TBPlusTree store;
+        store.OpenStore(dir.str());
+        EXPECT_TRUE(store.FindKey(exampleKey(7)));
+        const std::string refusal =
+            "ファイル " + dir.dat() + " が壊れています（" + text + " はありえない値です）";
+        EXPECT_EQ(ioError([&] { insertRecord(store, "A", "1"); }), refusal);
+        EXPECT_EQ(ioError([&] { deleteRecord(store, exampleName(7), "51R"); }), refusal);
+        EXPECT_EQ(store.WriteRefusal(), refusal);
+        EXPECT_EQ(readBytes(dir.dat()), dat);
+        EXPECT_EQ(readBytes(dir.idx()), idx);
+    }
+}
+
+TEST(StoreDamage, ToolReadsWhatItCanButSaysTheStoreIsDamaged) {
+    TempDir dir, io;
+    example(dir);
+    // K11 renamed K99 in its leaf and its record: the leaf keeps its order,
+    // the listing does not.
+    Bytes dat = readBytes(dir.dat()), idx = readBytes(dir.idx());
+    dat[1024 + 8 + 10 * 42 + 2] = '9';
+    dat[1024 + 8 + 10 * 42 + 3] = '9';
+    idx[10 * 124 + 3] = '9';
+    idx[10 * 124 + 4] = '9';
+    idx[4 * 124 + 3] = '5'; // record K05 now says K55
+    writeBytes(dir.dat(), dat);
+    writeBytes(dir.idx(), idx);
+
+    // The first problem a walk in key order meets.
+    const std::string damage = "ファイル " + dir.idx() +
+                               " が壊れています（ページ 1 のレコード番号 4 のレコードのキー"
+                               "「K55,51R」がキー「K05,51R」と違います）\n";
+    ToolResult r = runTool({dir.str(), "list"}, "", io);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("    K10,51R\r\n    K99,51R\r\nK12,51R\r\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.err, damage);
+    r = runTool({dir.str(), "find", exampleName(20), "51R"}, "", io);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out.substr(0, 8), "K20\t51R\t");
+    EXPECT_EQ(r.err, damage);
+    r = runTool({dir.str(), "find", exampleName(5), "51R"}, "", io);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "ファイル " + dir.idx() +
+                         " が壊れています（レコード 4 のキーが木の中のキーと違います）\n");
+    r = runTool({dir.str(), "batch"}, "find\tK20\t51R\n", io);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, damage);
+    for (const std::string& op : {std::string("add\tK30\t51R\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\n"),
+                                  std::string("remove\tK20\t51R\n")}) {
+        r = runTool({dir.str(), "batch"}, op, io);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.err, "1 行目: " + damage);
+    }
+    EXPECT_EQ(readBytes(dir.dat()), dat);
+    EXPECT_EQ(readBytes(dir.idx()), idx);
 }
 
 } // namespace
