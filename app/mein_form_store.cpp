@@ -108,13 +108,17 @@ void TMeinForm::CmdAddClick() {
         const QString question = fromStore(store_->CurrentRecord().key()) + kOverwriteQuestion;
         if (services_.messages.confirm(question, ConfirmButtons::YesNo) != BoxAnswer::Yes)
             return;
-        store_->DeleteCurrent();
     }
+    // The replacement is one operation: the old record never goes alone.
+    TStoreTransaction transaction(*store_);
+    if (found)
+        store_->DeleteCurrent();
     TRelayRecord& record = store_->CurrentRecord();
     record = TRelayRecord{};
     for (const EntryField& f : fields)
         record.setField(f.field, texts[std::size_t(f.field)]);
     store_->InsertCurrent();
+    transaction.commit();
     ShowStats();
     services_.messages.showMessage(kAdded);
 }
@@ -179,6 +183,7 @@ void TMeinForm::Button3Click() {
 
 void TMeinForm::ShowStructure() {
     TStructForm list(*this);
+    store_->Refresh(); // records another program added since are listed too
     list.setListing(store_->Height() == 0 ? std::string("< Empty >") : store_->ListKeys());
     list.exec();
 }

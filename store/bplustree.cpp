@@ -15,6 +15,17 @@ int keysNotGreater(const TTreePage& page, std::string_view key) {
     return b;
 }
 
+namespace {
+
+// The in-use counters are read by nobody but the check, which refuses a write
+// into a store whose counters disagree with its tree; the wrap at the integer
+// limits only keeps the arithmetic defined.
+void bump(std::int32_t& counter, int by) {
+    counter = std::int32_t(std::uint32_t(counter) + std::uint32_t(by));
+}
+
+} // namespace
+
 TBPlusTree::TBPlusTree() {
     pageFile_.setFaultCountdown(&faultCountdown_);
     recordFile_.setFaultCountdown(&faultCountdown_);
@@ -26,7 +37,8 @@ TBPlusTree::~TBPlusTree() {
 
 TTransferCounts TBPlusTree::transfers() const {
     return {pageFile_.reads() - checkReads_.PageReads, pageFile_.writes(),
-            recordFile_.reads() - checkReads_.RecordReads, recordFile_.writes()};
+            recordFile_.reads() - checkReads_.RecordReads, recordFile_.writes(),
+            pageFile_.syncs() + recordFile_.syncs() + journal_.syncs()};
 }
 
 void TBPlusTree::RequireOpen() const {
@@ -50,6 +62,11 @@ void TBPlusTree::CheckSlotNo(std::int32_t s) const {
 }
 
 void TBPlusTree::ReadPage(std::int32_t n, TTreePage& page) {
+    // An operation under way reads its own changes first.
+    if (auto it = pendingPages_.find(n); it != pendingPages_.end()) {
+        page = it->second;
+        return;
+    }
     pageFile_.read(n, page.Bytes.data());
 }
 
@@ -90,7 +107,7 @@ void TBPlusTree::ReadTreePage(std::int32_t n, int level, TTreePage& page) {
 
 void TBPlusTree::WritePage(std::int32_t n, const TTreePage& page) {
     CheckPageNo(n);
-    pageFile_.write(n, page.Bytes.data());
+    pendingPages_[n] = page;
     // Every cached copy of the page stays equal to the unit on disk.
     for (std::size_t l = 1; l < levelPageNos_.size(); ++l)
         if (levelPageNos_[l] == n && &levelPages_[l] != &page)
@@ -99,18 +116,21 @@ void TBPlusTree::WritePage(std::int32_t n, const TTreePage& page) {
 
 void TBPlusTree::ReadRecord(std::int32_t s, TRelayRecord& record) {
     CheckSlotNo(s);
+    if (auto it = pendingRecords_.find(s); it != pendingRecords_.end()) {
+        record = it->second;
+        return;
+    }
     recordFile_.read(s, record.Bytes.data());
 }
 
 void TBPlusTree::WriteRecord(std::int32_t s, const TRelayRecord& record) {
     CheckSlotNo(s);
-    recordFile_.write(s, record.Bytes.data());
+    pendingRecords_[s] = record;
 }
 
 void TBPlusTree::WriteHeader() {
-    unsigned char unit[kPageSize];
-    header_.encode(unit);
-    pageFile_.write(0, unit);
+    // The image reaches unit 0 when the operation commits.
+    headerWritten_ = true;
 }
 
 void TBPlusTree::LoadLevel(int level, std::int32_t n) {
@@ -167,7 +187,7 @@ std::int32_t TBPlusTree::AllocPage(TTreePage& page) {
             CheckPageNo(next);
         header_.FreePageHead = next;
     }
-    ++header_.PagesInUse;
+    bump(header_.PagesInUse, 1);
     page.clear();
     return n;
 }
@@ -178,7 +198,7 @@ void TBPlusTree::FreePage(std::int32_t n) {
     freed.setChild(0, header_.FreePageHead);
     WritePage(n, freed);
     header_.FreePageHead = n;
-    --header_.PagesInUse;
+    bump(header_.PagesInUse, -1);
 }
 
 std::int32_t TBPlusTree::AllocRecord(const TRelayRecord& record) {
@@ -200,7 +220,7 @@ std::int32_t TBPlusTree::AllocRecord(const TRelayRecord& record) {
             CheckSlotNo(next);
         header_.FreeRecordHead = next;
     }
-    ++header_.RecordsInUse;
+    bump(header_.RecordsInUse, 1);
     WriteRecord(s, copy);
     return s;
 }
@@ -210,11 +230,12 @@ void TBPlusTree::FreeRecord(std::int32_t s) {
     freed.setNextFree(header_.FreeRecordHead);
     WriteRecord(s, freed);
     header_.FreeRecordHead = s;
-    --header_.RecordsInUse;
+    bump(header_.RecordsInUse, -1);
 }
 
 bool TBPlusTree::FindKey(std::string_view fullKey) {
     RequireOpen();
+    const TReadScope scope(*this);
     try {
         const std::string_view key = slotKey(fullKey);
         EnsureRoot();
@@ -256,6 +277,7 @@ bool TBPlusTree::FindKey(std::string_view fullKey) {
 
 std::string TBPlusTree::ListKeys() {
     RequireOpen();
+    const TReadScope scope(*this);
     EnsureRoot();
     std::string out;
     if (header_.Height == 0)

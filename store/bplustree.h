@@ -3,14 +3,23 @@
 // record file "ZuboK.idx" of one folder, keeps relay setting records in key
 // order, and passes all record traffic through CurrentRecord.
 //
+// Every operation is atomic and durable: its changed units are kept in memory
+// until it ends, then recorded in the journal "ZuboK.jnl" (one sync) and
+// written into the two files. A store folder is locked for each operation:
+// readers share, a writer is alone; each operation starts from what is on
+// the disk, so another program's changes are seen and never overwritten.
+//
 // Keys are CP932 bytes. Lookups and deletions compare keys as a tree page
 // holds them (cut to 41 bytes); callers build keys with recordKey() so a key
 // is formed exactly as the record stores it.
 #include "store/store_check.h"
 #include "store/store_format.h"
+#include "store/store_journal.h"
+#include "store/store_lock.h"
 #include "store/unit_file.h"
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,7 +31,14 @@ struct TTransferCounts {
     std::uint64_t PageWrites = 0;
     std::uint64_t RecordReads = 0;
     std::uint64_t RecordWrites = 0;
+    std::uint64_t Syncs = 0; // of both files and the journal
     std::uint64_t total() const { return PageReads + PageWrites + RecordReads + RecordWrites; }
+};
+
+enum class TOpenMode {
+    ReadWrite, // creates the store when the folder holds none
+    ReadOnly,  // never writes, works on read-only media; a store left half-way
+               // by a crash is still recovered first when the files allow it
 };
 
 class TBPlusTree {
@@ -33,10 +49,26 @@ public:
     TBPlusTree& operator=(const TBPlusTree&) = delete;
 
     // Opens the store in `folder` (with or without a trailing '/'), creating
-    // it when the folder holds no page file. Raises IoError and stays closed
-    // when the folder or a file cannot be used; neither file is then changed.
-    void OpenStore(const std::string& folder);
+    // it when the folder holds no page file (ReadWrite only). An operation a
+    // crash interrupted is completed from the journal first. Raises IoError
+    // and stays closed when the folder or a file cannot be used; neither file
+    // is then changed.
+    void OpenStore(const std::string& folder, TOpenMode mode = TOpenMode::ReadWrite);
     void CloseStore();
+
+    // Several operations as one: between BeginTransaction and Commit the
+    // store is locked for writing and nothing reaches the files; Commit makes
+    // all of them durable at once, Rollback (or a failed operation, which
+    // rolls back the whole transaction) forgets them. Outside a transaction
+    // each InsertCurrent and DeleteCurrent is a transaction of its own.
+    void BeginTransaction();
+    void Commit();
+    void Rollback();
+    bool InTransaction() const { return inTxn_; }
+
+    // Takes in what other programs have changed since the last operation
+    // (Height and the root then describe the store on the disk).
+    void Refresh();
 
     // Exact lookup; on success the record becomes CurrentRecord.
     bool FindKey(std::string_view key);
@@ -61,6 +93,10 @@ public:
     const std::string& WriteRefusal() const { return writeRefusal_; }
 
     bool isOpen() const { return !closed_; }
+    bool readOnly() const { return mode_ == TOpenMode::ReadOnly; }
+    const std::string& folder() const { return folder_; }
+    // How long an operation waits for another program's lock.
+    void setLockWaitMs(int ms) { lockWaitMs_ = ms; }
     const TStoreHeader& header() const { return header_; }
     TTransferCounts transfers() const;
     const std::string& pageFilePath() const { return pageFile_.path(); }
@@ -69,6 +105,8 @@ public:
     // For tests of failure handling: the (n+1)-th unit transfer from now
     // fails as a disk failure would; -1 turns this off.
     void injectFaultAfter(std::int64_t transfers) { faultCountdown_ = transfers; }
+    // For tests of crashes and failures: sees every write, sync and truncation.
+    void setIoHook(TIoHook* hook);
 
 private:
     struct TRise {
@@ -116,6 +154,36 @@ private:
 
     void ListLevel(int level, const std::string& prefix, std::string& out, int& lines);
 
+    // A read under the shared lock (nothing to do inside a transaction).
+    class TReadScope {
+    public:
+        explicit TReadScope(TBPlusTree& t) : t_(t) { t_.BeginRead(); }
+        ~TReadScope() { t_.EndRead(); }
+        TReadScope(const TReadScope&) = delete;
+        TReadScope& operator=(const TReadScope&) = delete;
+
+    private:
+        TBPlusTree& t_;
+    };
+
+    // Locking, freshness and commit (bplustree_txn.cpp).
+    void BeginRead();
+    void EndRead();
+    void BeginWrite();
+    void CommitWrite();
+    void RollbackWrite();
+    void Lock(TLockMode mode);
+    void Unlock();
+    void RefreshLocked();
+    void ReloadHeader();
+    bool NeedsRecovery(const TJournalContents& contents);
+    void Recover();
+    void RecoverWithWritableFiles();
+    void Checkpoint();
+    void OpenJournal(bool create);
+    void CreateStore(const std::string& folder);
+    std::string FolderName() const;
+
     // Plausibility of an existing store, checked when it is opened.
     void CheckHeader(std::int64_t pageUnits, std::int64_t recordSlots);
     void CheckFreeChains();
@@ -127,6 +195,23 @@ private:
     void CheckSlotNo(std::int32_t s) const;
 
     TStoreHeader header_;
+    TOpenMode mode_ = TOpenMode::ReadWrite;
+    std::string folder_; // with its trailing '/'
+    TStoreJournal journal_;
+    TJournalHeader journalHeader_; // as of the last operation
+    bool journalKnown_ = false;    // journalHeader_ tells whether the files changed
+    TStoreLock lock_;
+    int lockWaitMs_ = defaultLockWaitMs();
+    // The operation or transaction under way: the changed units, not yet on disk.
+    bool inTxn_ = false;
+    bool explicitTxn_ = false;
+    bool headerWritten_ = false;
+    TStoreHeader diskHeader_;
+    std::int64_t pageUnitsAtStart_ = 0;
+    std::int64_t recordUnitsAtStart_ = 0;
+    std::map<std::int32_t, TTreePage> pendingPages_;
+    std::map<std::int32_t, TRelayRecord> pendingRecords_;
+    TIoHook* hook_ = nullptr;
     std::vector<TTreePage> levelPages_;      // [1..Height]; [0] unused
     std::vector<std::int32_t> levelPageNos_; // kNone when a level holds no page
     TUnitFile pageFile_{kPageSize};
@@ -139,6 +224,19 @@ private:
     bool verified_ = false;      // the whole store was found sound since it was opened
     std::string writeRefusal_;   // the damage found by that check
     TTransferCounts checkReads_; // reads made by Verify, left out of transfers()
+};
+
+// One transaction for a scope: rolled back unless commit() was reached.
+class TStoreTransaction {
+public:
+    explicit TStoreTransaction(TBPlusTree& store) : store_(store) { store_.BeginTransaction(); }
+    ~TStoreTransaction() { store_.Rollback(); }
+    TStoreTransaction(const TStoreTransaction&) = delete;
+    TStoreTransaction& operator=(const TStoreTransaction&) = delete;
+    void commit() { store_.Commit(); }
+
+private:
+    TBPlusTree& store_;
 };
 
 // Number of leading keys of the page that are not greater than `key`.

@@ -21,12 +21,20 @@ void appendAfterSeparator(TTreePage& page, std::string_view separator, const TTr
 
 void TBPlusTree::DeleteCurrent() {
     RequireOpen();
-    RequireSound();
     currentRecNo_ = kNone;
+    const bool own = !inTxn_;
+    if (own)
+        BeginWrite();
     try {
+        // Under the write lock, before anything is written.
+        RequireSound();
         EnsureRoot();
-        if (header_.Height == 0)
+        if (header_.Height == 0) {
+            // Nothing to remove, but the operation's lock still ends.
+            if (own)
+                CommitWrite();
             return;
+        }
         const std::string key(slotKey(currentRecord_.key()));
         DeleteBelow(1, key);
         TTreePage& root = levelPages_[1];
@@ -45,10 +53,11 @@ void TBPlusTree::DeleteCurrent() {
         }
         WriteHeader();
     } catch (...) {
-        ForgetLevels();
-        verified_ = false; // what reached the disk is checked again before the next write
+        RollbackWrite();
         throw;
     }
+    if (own)
+        CommitWrite();
 }
 
 TBPlusTree::TDeleteResult TBPlusTree::DeleteBelow(int level, std::string_view key) {

@@ -8,8 +8,12 @@ namespace telvara {
 
 void TBPlusTree::InsertCurrent() {
     RequireOpen();
-    RequireSound();
+    const bool own = !inTxn_;
+    if (own)
+        BeginWrite();
     try {
+        // Under the write lock, before anything is written.
+        RequireSound();
         EnsureRoot();
         const std::string key(slotKey(currentRecord_.key()));
         TRise rise = InsertBelow(1, header_.RootPage, key);
@@ -31,11 +35,12 @@ void TBPlusTree::InsertCurrent() {
         }
         WriteHeader();
     } catch (...) {
-        // A level buffer may hold a change that never reached the disk.
-        ForgetLevels();
-        verified_ = false; // what reached the disk is checked again before the next write
+        // Nothing of the operation (or of its transaction) reaches the disk.
+        RollbackWrite();
         throw;
     }
+    if (own)
+        CommitWrite();
 }
 
 TBPlusTree::TRise TBPlusTree::InsertBelow(int level, std::int32_t n, std::string_view key) {

@@ -3,7 +3,9 @@
 
 #include "base/errors.h"
 
+#include <cerrno>
 #include <filesystem>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -22,66 +24,56 @@ bool pathExists(const std::string& path) {
 
 } // namespace
 
-void TBPlusTree::OpenStore(const std::string& folderPath) {
+void TBPlusTree::OpenStore(const std::string& folderPath, TOpenMode mode) {
     CloseStore();
-    const std::string folder = storeFolder(folderPath);
-    const std::string pagePath = folder + kPageFileName;
-    const std::string recordPath = folder + kRecordFileName;
+    folder_ = storeFolder(folderPath);
+    mode_ = mode;
+    const bool writable = mode == TOpenMode::ReadWrite;
+    const std::string pagePath = folder_ + kPageFileName;
+    const std::string recordPath = folder_ + kRecordFileName;
 
     std::error_code ec;
-    if (!fs::is_directory(folder, ec))
+    if (!fs::is_directory(folder_, ec))
         throw IoError("フォルダ " + folderPath + " がありません");
 
     try {
-        if (pathExists(pagePath)) {
-            pageFile_.openExisting(pagePath);
-            if (!pathExists(recordPath))
-                throw IoError("ファイル " + recordPath + " がありません（ファイル " + pagePath +
-                              " だけでは開けません）");
-            recordFile_.openExisting(recordPath);
-            const std::int64_t pageUnits = pageFile_.units();
-            if (pageUnits < 1)
-                Damaged(pagePath, "ヘッダーが 1024 バイトに足りません");
-            unsigned char unit[kPageSize];
-            pageFile_.read(0, unit);
-            header_ = TStoreHeader::decode(unit);
-            CheckHeader(pageUnits, recordFile_.units());
-            levelPages_.assign(std::size_t(header_.Height) + 1, TTreePage{});
-            levelPageNos_.assign(std::size_t(header_.Height) + 1, kNone);
-            if (header_.Height >= 1) {
-                LoadLevel(1, header_.RootPage);
-                CheckLeftmostPath();
-            }
-            CheckFreeChains();
-        } else {
-            // A record file found without its page file is kept; its slots
-            // are handed out from 0 again and overwritten as records arrive.
-            const bool createRecordFile = !pathExists(recordPath);
-            if (createRecordFile)
-                recordFile_.createNew(recordPath);
-            else
-                recordFile_.openExisting(recordPath);
-            try {
-                pageFile_.createNew(pagePath);
-                header_ = TStoreHeader::empty();
-                WriteHeader();
-            } catch (...) {
-                const bool createdPageFile = pageFile_.isOpen();
-                pageFile_.close();
-                recordFile_.close();
-                std::error_code rmEc;
-                if (createdPageFile)
-                    fs::remove(pagePath, rmEc);
-                if (createRecordFile)
-                    fs::remove(recordPath, rmEc);
-                throw;
-            }
-            levelPages_.assign(1, TTreePage{});
-            levelPageNos_.assign(1, kNone);
+        if (!pathExists(pagePath)) {
+            if (!writable)
+                throw IoError("ファイル " + pagePath + " がありません");
+            CreateStore(folder_);
         }
+        pageFile_.openExisting(pagePath, writable);
+        if (!pathExists(recordPath))
+            throw IoError("ファイル " + recordPath + " がありません（ファイル " + pagePath +
+                          " だけでは開けません）");
+        recordFile_.openExisting(recordPath, writable);
+        OpenJournal(writable);
+        Lock(writable ? TLockMode::Exclusive : TLockMode::Shared);
+        journalKnown_ = false;
+        if (journal_.isOpen()) {
+            // An operation a crash interrupted is completed before anything is read.
+            const TJournalContents c = journal_.scan();
+            if (!NeedsRecovery(c)) {
+                journalHeader_ = c.Header;
+                journalKnown_ = true;
+            } else if (writable) {
+                Recover();
+            } else {
+                RecoverWithWritableFiles();
+            }
+        }
+        ReloadHeader();
+        if (header_.Height >= 1) {
+            LoadLevel(1, header_.RootPage);
+            CheckLeftmostPath();
+        }
+        CheckFreeChains();
+        Unlock();
     } catch (...) {
+        Unlock();
         pageFile_.close();
         recordFile_.close();
+        journal_.close();
         levelPages_.clear();
         levelPageNos_.clear();
         header_ = TStoreHeader::empty();
@@ -91,11 +83,62 @@ void TBPlusTree::OpenStore(const std::string& folderPath) {
     currentRecNo_ = kNone;
 }
 
+// A new store: the record file (when there is none) and a page file holding
+// the empty header, put in place whole so that no half-made page file is
+// ever seen. A record file found without its page file is kept; its slots
+// are handed out from 0 again and overwritten as records arrive.
+void TBPlusTree::CreateStore(const std::string& folder) {
+    const std::string pagePath = folder + kPageFileName;
+    const std::string recordPath = folder + kRecordFileName;
+    const std::string tempPath = pagePath + "." + std::to_string(::getpid()) + ".new";
+    const bool createRecordFile = !pathExists(recordPath);
+    std::error_code rmEc;
+    try {
+        // A journal left behind belongs to the page file that is gone.
+        if (pathExists(folder + kJournalFileName)) {
+            TStoreJournal stale;
+            stale.open(folder, true, false);
+            stale.file().truncateBytes(0);
+            stale.file().sync();
+        }
+        if (createRecordFile) {
+            TUnitFile records(kRecordSize);
+            records.createNew(recordPath);
+            records.sync();
+        }
+        TUnitFile page(kPageSize);
+        fs::remove(tempPath, rmEc);
+        page.createNew(tempPath);
+        page.setHook(hook_);
+        unsigned char unit[kPageSize];
+        TStoreHeader::empty().encode(unit);
+        page.write(0, unit);
+        page.sync();
+        page.close();
+        // link() never replaces: a store another program made meanwhile is kept.
+        if (::link(tempPath.c_str(), pagePath.c_str()) != 0 && errno != EEXIST) {
+            errno = EACCES;
+            throw IoError(msgCreateFailed(pagePath));
+        }
+        fs::remove(tempPath, rmEc);
+        syncFolder(folder);
+    } catch (...) {
+        fs::remove(tempPath, rmEc);
+        if (createRecordFile && !pathExists(pagePath))
+            fs::remove(recordPath, rmEc);
+        throw;
+    }
+}
+
 void TBPlusTree::CloseStore() {
     verified_ = false;
     writeRefusal_.clear();
+    if (inTxn_)
+        RollbackWrite();
+    Unlock();
     pageFile_.close();
     recordFile_.close();
+    journal_.close();
     levelPages_.clear();
     levelPageNos_.clear();
     closed_ = true;

@@ -15,6 +15,7 @@ namespace telvara {
 
 TCheckReport TBPlusTree::Verify() {
     RequireOpen();
+    const TReadScope scope(*this); // what another program may be writing waits
     // The check reads through this store's own open files: a second
     // descriptor of a file, once closed, would end the locks held on it.
     class TOwnFiles : public TStoreSource {

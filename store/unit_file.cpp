@@ -3,6 +3,9 @@
 #include "base/errors.h"
 
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace telvara {
 namespace {
@@ -21,6 +24,8 @@ std::string reason(int err) {
         return "（フォルダです）";
     case ENOENT:
         return "（見つかりません）";
+    case EIO:
+        return "（入出力エラー）";
     default:
         return "";
     }
@@ -40,6 +45,9 @@ std::string msgReadFailed(const std::string& path) {
 std::string msgWriteFailed(const std::string& path) {
     return "ファイル " + path + " の書き込みに失敗しました" + reason(errno);
 }
+std::string msgSyncFailed(const std::string& path) {
+    return "ファイル " + path + " をディスクに書き出せません" + reason(errno);
+}
 std::string msgSeekFailed(const std::string& path) {
     return "ファイル " + path + " の位置付けに失敗しました";
 }
@@ -50,30 +58,65 @@ std::string msgDamaged(const std::string& path, const std::string& detail) {
     return "ファイル " + path + " が壊れています（" + detail + "）";
 }
 
-void TUnitFile::openExisting(const std::string& path) {
-    open(path, "r+b", msgOpenFailed);
+void TUnitFile::openExisting(const std::string& path, bool writable) {
+    open(path, writable ? O_RDWR : O_RDONLY, msgOpenFailed);
+    writable_ = writable;
 }
 
 void TUnitFile::createNew(const std::string& path) {
-    open(path, "w+bx", msgCreateFailed);
+    open(path, O_RDWR | O_CREAT | O_EXCL, msgCreateFailed);
+    writable_ = true;
 }
 
-void TUnitFile::open(const std::string& path, const char* mode,
+bool TUnitFile::openOrCreate(const std::string& path) {
+    close();
+    errno = 0;
+    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd >= 0 || errno != ENOENT) {
+        if (fd >= 0)
+            ::close(fd);
+        openExisting(path);
+        return false;
+    }
+    try {
+        createNew(path);
+    } catch (const IoError&) {
+        // Another program made it meanwhile.
+        if (errno != EEXIST)
+            throw;
+        openExisting(path);
+        return false;
+    }
+    return true;
+}
+
+void TUnitFile::open(const std::string& path, int flags,
                      std::string (*failed)(const std::string&)) {
     close();
     path_ = path;
     errno = 0;
-    file_ = std::fopen(path.c_str(), mode);
-    if (!file_)
+    fd_ = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+    if (fd_ < 0)
         throw IoError(failed(path));
-    // Unbuffered: each unit is one transfer and reaches the file at once.
-    std::setvbuf(file_, nullptr, _IONBF, 0);
+    struct stat st {};
+    if (::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd_);
+        fd_ = -1;
+        errno = EISDIR;
+        throw IoError(failed(path));
+    }
 }
 
 void TUnitFile::close() {
-    if (file_)
-        std::fclose(file_);
-    file_ = nullptr;
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+    writable_ = false;
+}
+
+void TUnitFile::requireOpen() const {
+    if (fd_ < 0)
+        throw IoError(msgNotOpen(path_));
 }
 
 bool TUnitFile::faultNow() {
@@ -87,47 +130,119 @@ bool TUnitFile::faultNow() {
     return false;
 }
 
-void TUnitFile::seek(std::int64_t unit) {
-    if (!file_)
-        throw IoError(msgNotOpen(path_));
-    if (unit < 0 || std::fseek(file_, long(unit * unitSize_), SEEK_SET) != 0)
-        throw IoError(msgSeekFailed(path_));
+bool TUnitFile::hookFails(TIoStep step, std::int64_t offset, const void* data, std::size_t size) {
+    return hook_ && hook_->before(step, fd_, path_, offset, data, size);
 }
 
 void TUnitFile::read(std::int64_t unit, void* buffer) {
-    seek(unit);
-    if (faultNow() || std::fread(buffer, unitSize_, 1, file_) != 1) {
-        std::clearerr(file_);
+    requireOpen();
+    if (unit < 0)
+        throw IoError(msgSeekFailed(path_));
+    if (faultNow() ||
+        readAt(unit * unitSize_, buffer, std::size_t(unitSize_)) != std::size_t(unitSize_))
         throw IoError(msgReadFailed(path_));
-    }
     ++reads_;
 }
 
 void TUnitFile::write(std::int64_t unit, const void* buffer) {
-    seek(unit);
-    errno = 0;
+    requireOpen();
+    if (unit < 0)
+        throw IoError(msgSeekFailed(path_));
     if (faultNow()) {
         errno = ENOSPC;
         throw IoError(msgWriteFailed(path_));
     }
-    if (std::fwrite(buffer, unitSize_, 1, file_) != 1 || std::fflush(file_) != 0) {
-        const int err = errno;
-        std::clearerr(file_);
-        errno = err;
-        throw IoError(msgWriteFailed(path_));
-    }
+    writeAt(unit * unitSize_, buffer, std::size_t(unitSize_));
     ++writes_;
 }
 
 std::int64_t TUnitFile::units() {
-    if (!file_)
-        throw IoError(msgNotOpen(path_));
-    if (std::fseek(file_, 0, SEEK_END) != 0)
+    return sizeBytes() / unitSize_;
+}
+
+std::size_t TUnitFile::readAt(std::int64_t offset, void* buffer, std::size_t size) {
+    requireOpen();
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::pread(fd_, static_cast<char*>(buffer) + done, size - done,
+                                  off_t(offset + std::int64_t(done)));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw IoError(msgReadFailed(path_));
+        if (n == 0)
+            break;
+        done += std::size_t(n);
+    }
+    return done;
+}
+
+void TUnitFile::writeAt(std::int64_t offset, const void* buffer, std::size_t size) {
+    requireOpen();
+    errno = 0;
+    if (hookFails(TIoStep::Write, offset, buffer, size)) {
+        errno = ENOSPC;
+        throw IoError(msgWriteFailed(path_));
+    }
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::pwrite(fd_, static_cast<const char*>(buffer) + done, size - done,
+                                   off_t(offset + std::int64_t(done)));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = ENOSPC;
+            throw IoError(msgWriteFailed(path_));
+        }
+        done += std::size_t(n);
+    }
+}
+
+std::int64_t TUnitFile::sizeBytes() {
+    requireOpen();
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0)
         throw IoError(msgSeekFailed(path_));
-    const long len = std::ftell(file_);
-    if (len < 0)
-        throw IoError(msgSeekFailed(path_));
-    return len / unitSize_;
+    return std::int64_t(st.st_size);
+}
+
+void TUnitFile::truncateBytes(std::int64_t size) {
+    requireOpen();
+    errno = 0;
+    if (hookFails(TIoStep::Truncate, size, nullptr, 0)) {
+        errno = EIO;
+        throw IoError(msgWriteFailed(path_));
+    }
+    if (::ftruncate(fd_, off_t(size)) != 0)
+        throw IoError(msgWriteFailed(path_));
+}
+
+void TUnitFile::sync() {
+    requireOpen();
+    errno = 0;
+    if (hookFails(TIoStep::Sync, 0, nullptr, 0)) {
+        errno = EIO;
+        throw IoError(msgSyncFailed(path_));
+    }
+    // EINVAL: a device that keeps nothing to sync.
+    if (::fdatasync(fd_) != 0 && errno != EINVAL)
+        throw IoError(msgSyncFailed(path_));
+    ++syncs_;
+}
+
+void syncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        throw IoError(msgSyncFailed(folder));
+    const int rc = ::fsync(fd);
+    const int err = errno;
+    ::close(fd);
+    // Some file systems cannot sync a folder; they make creations durable by themselves.
+    if (rc != 0 && err != EINVAL && err != EBADF) {
+        errno = err;
+        throw IoError(msgSyncFailed(folder));
+    }
 }
 
 } // namespace telvara

@@ -55,6 +55,7 @@ std::string recordLine(const TRelayRecord& r) {
 }
 
 std::string listing(TBPlusTree& store) {
+    store.Refresh();
     if (store.Height() == 0)
         return "< Empty >\r\n";
     std::string text = cp932ToUtf8(store.ListKeys());
@@ -67,13 +68,16 @@ bool find(TBPlusTree& store, const std::string& name, const std::string& device)
     return store.FindKey(recordKey(name, device));
 }
 
-// The main window's Add once its overwrite question is answered yes.
+// The main window's Add once its overwrite question is answered yes: the
+// replacement is one operation, so the old record never goes alone.
 std::int32_t add(TBPlusTree& store, const std::vector<std::string>& fields) {
+    TStoreTransaction transaction(store);
     if (find(store, fields[0], fields[1]))
         store.DeleteCurrent();
     for (int f = 0; f < kRecordFieldCount; ++f)
         store.CurrentRecord().setField(TRecordField(f), fields[std::size_t(f)]);
     store.InsertCurrent();
+    transaction.commit();
     return store.CurrentRecNo();
 }
 
@@ -176,6 +180,15 @@ int batch(TBPlusTree& store) {
 }
 
 int check(const std::string& dir) {
+    {
+        // An operation a crash interrupted is completed first; what opening
+        // finds wrong beyond that is for the check to report.
+        TBPlusTree store;
+        try {
+            store.OpenStore(dir, TOpenMode::ReadOnly);
+        } catch (const IoError&) {
+        }
+    }
     const TCheckReport report = checkStore(dir);
     for (const auto& p : report.Problems)
         std::cout << p << "\n";

@@ -182,5 +182,26 @@ TEST_F(ToolTest, MissingStoreAndBadUsageAreRefused) {
     EXPECT_EQ(r.err, "フォルダ " + dir_.file("nowhere") + " がありません\n");
 }
 
+TEST_F(ToolTest, AStoreAnotherProgramWritesIsRefusedAfterTheWait) {
+    ASSERT_EQ(tool(addArgs("A", "1")).status, 0);
+    TBPlusTree holder;
+    holder.OpenStore(dir_.str());
+    holder.BeginTransaction();
+    ::setenv("TELVARA_LOCK_WAIT_MS", "100", 1);
+    const std::string busy =
+        "ほかのプログラムがストア " + dir_.str() +
+        "/ を使っています（1 秒待ちました）。しばらくしてからやり直してください\n";
+    for (const auto& args :
+         {addArgs("B", "1"), std::vector<std::string>{dir_.str(), "find", "A", "1"}}) {
+        const ToolResult r = tool(args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.err, busy);
+    }
+    ::unsetenv("TELVARA_LOCK_WAIT_MS");
+    holder.Rollback();
+    EXPECT_EQ(tool({dir_.str(), "find", "A", "1"}).status, 0);
+    EXPECT_EQ(tool({dir_.str(), "find", "B", "1"}).status, 1);
+}
+
 } // namespace
 } // namespace telvara::test

@@ -1,0 +1,325 @@
+// TBPlusTree: the lock of each operation, taking in other programs' changes,
+// commit through the journal, checkpoints and recovery.
+//
+// A commit: (1) units past the end of a file are written first, so a full
+// disk shows before anything counts (the lengths are cut back on failure);
+// (2) one journal record with every changed unit is synced: the operation is
+// durable; (3) the other units are written in place and the journal is
+// marked clean. A crash after (2) is completed from the journal by the next
+// operation or opening; before it, the files are as they were.
+#include "store/bplustree.h"
+
+#include "base/errors.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace telvara {
+namespace {
+
+// Both files are synced and the journal emptied once it holds this much.
+constexpr std::int64_t kCheckpointBytes = 256 * 1024;
+
+} // namespace
+
+void TBPlusTree::setIoHook(TIoHook* hook) {
+    hook_ = hook;
+    pageFile_.setHook(hook);
+    recordFile_.setHook(hook);
+    journal_.file().setHook(hook);
+}
+
+void TBPlusTree::Lock(TLockMode mode) {
+    lock_.acquire(pageFile_.fd(), mode, lockWaitMs_, folder_);
+}
+
+void TBPlusTree::Unlock() {
+    lock_.release(pageFile_.fd());
+}
+
+void TBPlusTree::BeginRead() {
+    if (inTxn_)
+        return;
+    Lock(TLockMode::Shared);
+    try {
+        RefreshLocked();
+    } catch (...) {
+        Unlock();
+        throw;
+    }
+}
+
+void TBPlusTree::EndRead() {
+    if (!inTxn_)
+        Unlock();
+}
+
+void TBPlusTree::Refresh() {
+    RequireOpen();
+    const TReadScope scope(*this);
+}
+
+void TBPlusTree::BeginWrite() {
+    if (mode_ == TOpenMode::ReadOnly)
+        throw IoError("ストア " + folder_ + " は読み取り専用で開かれているので変更できません");
+    Lock(TLockMode::Exclusive);
+    try {
+        RefreshLocked();
+        pageUnitsAtStart_ = pageFile_.units();
+        recordUnitsAtStart_ = recordFile_.units();
+    } catch (...) {
+        Unlock();
+        throw;
+    }
+    inTxn_ = true;
+    headerWritten_ = false;
+    diskHeader_ = header_;
+}
+
+void TBPlusTree::BeginTransaction() {
+    RequireOpen();
+    if (inTxn_)
+        throw std::logic_error("a store transaction is already open");
+    BeginWrite();
+    explicitTxn_ = true;
+}
+
+void TBPlusTree::Commit() {
+    if (!explicitTxn_)
+        throw IoError("ストア " + folder_ + " のトランザクションは取り消されています");
+    CommitWrite();
+}
+
+void TBPlusTree::Rollback() {
+    if (inTxn_)
+        RollbackWrite();
+}
+
+void TBPlusTree::RollbackWrite() {
+    pendingPages_.clear();
+    pendingRecords_.clear();
+    headerWritten_ = false;
+    header_ = diskHeader_;
+    ForgetLevels();
+    if (inTxn_) {
+        inTxn_ = false;
+        explicitTxn_ = false;
+        Unlock();
+    }
+}
+
+void TBPlusTree::CommitWrite() {
+    TUnitImages images;
+    for (const auto& [n, page] : pendingPages_)
+        images[{TUnitKind::Page, n}].assign(page.Bytes.begin(), page.Bytes.end());
+    for (const auto& [s, record] : pendingRecords_)
+        images[{TUnitKind::Record, s}].assign(record.Bytes.begin(), record.Bytes.end());
+    if (headerWritten_ && !(header_ == diskHeader_)) {
+        std::vector<unsigned char> unit(kPageSize);
+        header_.encode(unit.data());
+        images[{TUnitKind::Page, 0}] = std::move(unit);
+    }
+    auto startUnits = [&](TUnitKind k) {
+        return k == TUnitKind::Page ? pageUnitsAtStart_ : recordUnitsAtStart_;
+    };
+    auto fileOf = [&](TUnitKind k) -> TUnitFile& {
+        return k == TUnitKind::Page ? pageFile_ : recordFile_;
+    };
+    std::int64_t pageUnits = pageUnitsAtStart_, recordUnits = recordUnitsAtStart_;
+    for (const auto& [key, bytes] : images)
+        (key.first == TUnitKind::Page ? pageUnits : recordUnits) =
+            std::max(key.first == TUnitKind::Page ? pageUnits : recordUnits, key.second + 1);
+
+    const bool durable = !images.empty();
+    if (!durable && headerWritten_) {
+        // The same bytes again: nothing to make atomic.
+        unsigned char unit[kPageSize];
+        header_.encode(unit);
+        try {
+            pageFile_.write(0, unit);
+        } catch (...) {
+            RollbackWrite();
+            throw;
+        }
+    }
+    if (durable) {
+        const bool grows = pageUnits > pageUnitsAtStart_ || recordUnits > recordUnitsAtStart_;
+        try {
+            if (grows)
+                journal_.markDirty(journalHeader_);
+            for (const auto& [key, bytes] : images)
+                if (key.second >= startUnits(key.first))
+                    fileOf(key.first).write(key.second, bytes.data());
+            journalHeader_ = journal_.append(journalHeader_, images, pageUnits * kPageSize,
+                                             recordUnits * kRecordSize);
+        } catch (...) {
+            try {
+                if (pageUnits > pageUnitsAtStart_)
+                    pageFile_.truncateBytes(pageUnitsAtStart_ * kPageSize);
+                if (recordUnits > recordUnitsAtStart_)
+                    recordFile_.truncateBytes(recordUnitsAtStart_ * kRecordSize);
+                if (grows)
+                    journal_.markClean(journalHeader_);
+            } catch (...) {
+                // The journal stays marked: the next operation cuts the files back.
+            }
+            RollbackWrite();
+            throw;
+        }
+        try {
+            for (const auto& [key, bytes] : images)
+                if (key.second < startUnits(key.first))
+                    fileOf(key.first).write(key.second, bytes.data());
+            journal_.markClean(journalHeader_);
+            journalHeader_.Dirty = false;
+        } catch (const IoError& e) {
+            // The operation is durable: complete it from the journal now, or
+            // leave that to the next operation or opening.
+            try {
+                Recover();
+            } catch (...) {
+                pendingPages_.clear();
+                pendingRecords_.clear();
+                journalKnown_ = false;
+                RollbackWrite();
+                throw IoError(std::string(e.what()) + "。この変更はジャーナル " + journal_.path() +
+                              " に記録されていて、次にストアを開くときに書き込まれます");
+            }
+        }
+    }
+    pendingPages_.clear();
+    pendingRecords_.clear();
+    headerWritten_ = false;
+    diskHeader_ = header_;
+    if (durable && journalHeader_.End > kCheckpointBytes) {
+        try {
+            Checkpoint();
+        } catch (...) {
+            // Every record stays in the journal; the next commit tries again.
+        }
+    }
+    inTxn_ = false;
+    explicitTxn_ = false;
+    Unlock();
+}
+
+void TBPlusTree::Checkpoint() {
+    pageFile_.sync();
+    recordFile_.sync();
+    journal_.reset(journalHeader_.Seq, pageFile_.sizeBytes(), recordFile_.sizeBytes());
+    if (!journal_.readHeader(journalHeader_))
+        journalKnown_ = false;
+}
+
+void TBPlusTree::RefreshLocked() {
+    if (!journal_.isOpen()) {
+        // Nothing tells what changed: read the store afresh.
+        ReloadHeader();
+        return;
+    }
+    TJournalHeader h;
+    const bool sound = journal_.readHeader(h);
+    if (!sound || h.Dirty) {
+        // A writer stopped half-way: complete its operation before reading.
+        if (!pageFile_.writable()) {
+            RecoverWithWritableFiles();
+        } else {
+            if (lock_.mode() != TLockMode::Exclusive) {
+                Unlock();
+                Lock(TLockMode::Exclusive);
+            }
+            Recover();
+        }
+        return;
+    }
+    if (!journalKnown_ || h.Seq != journalHeader_.Seq ||
+        h.CheckpointSeq != journalHeader_.CheckpointSeq) {
+        journalHeader_ = h;
+        journalKnown_ = true;
+        ReloadHeader();
+        return;
+    }
+    journalHeader_ = h;
+}
+
+void TBPlusTree::ReloadHeader() {
+    const std::int64_t pageUnits = pageFile_.units();
+    if (pageUnits < 1)
+        Damaged(pageFile_.path(), "ヘッダーが 1024 バイトに足りません");
+    unsigned char unit[kPageSize];
+    pageFile_.read(0, unit);
+    header_ = TStoreHeader::decode(unit);
+    CheckHeader(pageUnits, recordFile_.units());
+    levelPages_.assign(std::size_t(header_.Height) + 1, TTreePage{});
+    levelPageNos_.assign(std::size_t(header_.Height) + 1, kNone);
+}
+
+bool TBPlusTree::NeedsRecovery(const TJournalContents& c) {
+    if (!c.HeaderValid || c.Header.Dirty)
+        return true;
+    // Since the same boot every write is in the system's cache: the files are
+    // as the last writer left them. After a new boot, compare.
+    if (c.Header.Boot == currentBoot())
+        return false;
+    std::vector<unsigned char> onDisk;
+    for (const auto& [key, bytes] : c.Units) {
+        TUnitFile& f = key.first == TUnitKind::Page ? pageFile_ : recordFile_;
+        onDisk.resize(bytes.size());
+        if (f.readAt(key.second * std::int64_t(bytes.size()), onDisk.data(), onDisk.size()) !=
+                bytes.size() ||
+            onDisk != bytes)
+            return true;
+    }
+    // Units of a commit that never reached the journal lie past the lengths it gives.
+    return (c.PageBytes >= 0 && pageFile_.sizeBytes() > c.PageBytes) ||
+           (c.RecordBytes >= 0 && recordFile_.sizeBytes() > c.RecordBytes);
+}
+
+// Brings both files to the state after the journal's last complete record,
+// syncs them and empties the journal. Needs the exclusive lock.
+void TBPlusTree::Recover() {
+    const TJournalContents c = journal_.scan();
+    if (NeedsRecovery(c)) {
+        for (const auto& [key, bytes] : c.Units) {
+            TUnitFile& f = key.first == TUnitKind::Page ? pageFile_ : recordFile_;
+            f.writeAt(key.second * std::int64_t(bytes.size()), bytes.data(), bytes.size());
+        }
+        if (c.PageBytes >= 0 && pageFile_.sizeBytes() > c.PageBytes)
+            pageFile_.truncateBytes(c.PageBytes);
+        if (c.RecordBytes >= 0 && recordFile_.sizeBytes() > c.RecordBytes)
+            recordFile_.truncateBytes(c.RecordBytes);
+        pageFile_.sync();
+        recordFile_.sync();
+        // A new sequence number tells every other program to read afresh.
+        const std::uint64_t seq = std::max(c.LastSeq, c.Header.Seq) + 1;
+        journal_.reset(seq, pageFile_.sizeBytes(), recordFile_.sizeBytes());
+    }
+    journalKnown_ = journal_.readHeader(journalHeader_);
+    ReloadHeader();
+}
+
+void TBPlusTree::RecoverWithWritableFiles() {
+    Unlock();
+    const std::string pagePath = pageFile_.path(), recordPath = recordFile_.path();
+    try {
+        pageFile_.openExisting(pagePath, true);
+        recordFile_.openExisting(recordPath, true);
+        journal_.close();
+        journal_.open(folder_, true, true);
+    } catch (const IoError& e) {
+        throw IoError("ストア " + folder_ +
+                      " の前回の操作が途中で終わっています。ジャーナルから復旧するには書き込みが必"
+                      "要ですが、できません（" +
+                      e.what() + "）");
+    }
+    Lock(TLockMode::Exclusive);
+    Recover();
+}
+
+void TBPlusTree::OpenJournal(bool writable) {
+    journal_.close();
+    journal_.open(folder_, writable, writable);
+    journal_.file().setHook(hook_);
+}
+
+} // namespace telvara

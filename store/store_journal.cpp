@@ -1,0 +1,247 @@
+#include "store/store_journal.h"
+
+#include "base/errors.h"
+#include "store/store_format.h"
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+namespace telvara {
+namespace {
+
+constexpr char kMagic[8] = {'T', 'e', 'l', 'v', 'a', 'r', 'a', 'J'};
+constexpr char kRecordMagic[4] = {'T', 'J', 'R', '1'};
+constexpr std::uint32_t kVersion = 1;
+constexpr std::size_t kRecordHead = 4 + 8 + 4 + 8 + 8;
+constexpr std::size_t kEntryHead = 1 + 8;
+constexpr std::size_t kBootAt = 56;
+constexpr std::size_t kBootSize = 36;
+constexpr std::size_t kHeaderSumAt = kBootAt + kBootSize;
+// Far above what one batch can change; a larger count is a torn record.
+constexpr std::uint32_t kMaxUnitsPerRecord = 1u << 22;
+
+std::uint64_t checksum(const unsigned char* p, std::size_t n) {
+    std::uint64_t h = 1469598103934665603ull;
+    for (std::size_t i = 0; i < n; ++i) {
+        h ^= p[i];
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
+void put64(unsigned char* p, std::uint64_t v) {
+    for (int i = 0; i < 8; ++i)
+        p[i] = static_cast<unsigned char>(v >> (8 * i));
+}
+std::uint64_t get64(const unsigned char* p) {
+    std::uint64_t v = 0;
+    for (int i = 7; i >= 0; --i)
+        v = (v << 8) | p[i];
+    return v;
+}
+void put32(unsigned char* p, std::uint32_t v) {
+    putInt32(p, std::int32_t(v));
+}
+std::uint32_t get32(const unsigned char* p) {
+    return std::uint32_t(getInt32(p));
+}
+
+std::size_t unitSize(TUnitKind kind) {
+    return kind == TUnitKind::Page ? std::size_t(kPageSize) : std::size_t(kRecordSize);
+}
+
+std::string& bootIdentity() {
+    static std::string boot = [] {
+        std::string id;
+        if (std::FILE* f = std::fopen("/proc/sys/kernel/random/boot_id", "r")) {
+            char line[64] = {};
+            if (std::fgets(line, sizeof line, f))
+                id = line;
+            std::fclose(f);
+        }
+        while (!id.empty() && (id.back() == '\n' || id.back() == '\r'))
+            id.pop_back();
+        return id.substr(0, kBootSize);
+    }();
+    return boot;
+}
+
+} // namespace
+
+const std::string& currentBoot() {
+    return bootIdentity();
+}
+
+void setCurrentBootForTests(const std::string& boot) {
+    bootIdentity() = boot.substr(0, kBootSize);
+}
+
+bool TStoreJournal::open(const std::string& folder, bool writable, bool create) {
+    const std::string path = folder + kJournalFileName;
+    if (create) {
+        if (file_.openOrCreate(path))
+            syncFolder(folder);
+        return true;
+    }
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec) && !ec)
+        return false;
+    file_.openExisting(path, writable);
+    return true;
+}
+
+void TStoreJournal::writeHeader(const TJournalHeader& h) {
+    unsigned char b[kJournalHeaderSize] = {};
+    std::memcpy(b, kMagic, 8);
+    put32(b + 8, kVersion);
+    put32(b + 12, h.Dirty ? 1 : 0);
+    put64(b + 16, h.Seq);
+    put64(b + 24, h.CheckpointSeq);
+    put64(b + 32, std::uint64_t(h.End));
+    put64(b + 40, std::uint64_t(h.PageBytes));
+    put64(b + 48, std::uint64_t(h.RecordBytes));
+    const std::string& boot = currentBoot();
+    std::memcpy(b + kBootAt, boot.data(), boot.size());
+    put64(b + kHeaderSumAt, checksum(b, kHeaderSumAt));
+    file_.writeAt(0, b, sizeof b);
+}
+
+bool TStoreJournal::readHeader(TJournalHeader& h) {
+    unsigned char b[kJournalHeaderSize];
+    if (file_.readAt(0, b, sizeof b) != sizeof b)
+        return false;
+    if (std::memcmp(b, kMagic, 8) != 0 || get32(b + 8) != kVersion ||
+        get64(b + kHeaderSumAt) != checksum(b, kHeaderSumAt))
+        return false;
+    h.Dirty = get32(b + 12) != 0;
+    h.Seq = get64(b + 16);
+    h.CheckpointSeq = get64(b + 24);
+    h.End = std::int64_t(get64(b + 32));
+    h.PageBytes = std::int64_t(get64(b + 40));
+    h.RecordBytes = std::int64_t(get64(b + 48));
+    const char* boot = reinterpret_cast<const char*>(b + kBootAt);
+    h.Boot.assign(boot, strnlen(boot, kBootSize));
+    return true;
+}
+
+void TStoreJournal::reset(std::uint64_t seq, std::int64_t pageBytes, std::int64_t recordBytes) {
+    TJournalHeader h;
+    h.Seq = seq;
+    h.CheckpointSeq = seq;
+    h.PageBytes = pageBytes;
+    h.RecordBytes = recordBytes;
+    // The header first: once it names the new checkpoint, the records behind
+    // it no longer follow it and count for nothing, even before the cut.
+    writeHeader(h);
+    file_.truncateBytes(kJournalHeaderSize);
+    file_.sync();
+}
+
+TJournalContents TStoreJournal::scan() {
+    TJournalContents c;
+    c.HeaderValid = readHeader(c.Header);
+    const std::int64_t size = file_.sizeBytes();
+    std::vector<unsigned char> all(std::size_t(size > kJournalHeaderSize ? size : 0));
+    if (!all.empty())
+        all.resize(file_.readAt(0, all.data(), all.size()));
+    if (c.HeaderValid) {
+        // A record past the header's end was never committed.
+        if (c.Header.End >= kJournalHeaderSize && std::size_t(c.Header.End) < all.size())
+            all.resize(std::size_t(c.Header.End));
+        c.LastSeq = c.Header.CheckpointSeq;
+        c.PageBytes = c.Header.PageBytes;
+        c.RecordBytes = c.Header.RecordBytes;
+    }
+    std::size_t at = std::size_t(kJournalHeaderSize);
+    while (at + kRecordHead + 8 <= all.size()) {
+        const unsigned char* r = all.data() + at;
+        if (std::memcmp(r, kRecordMagic, 4) != 0)
+            break;
+        const std::uint64_t seq = get64(r + 4);
+        const std::uint32_t count = get32(r + 12);
+        // Without a sound header the first record starts the chain.
+        if ((c.HeaderValid || c.Records > 0) && seq != c.LastSeq + 1)
+            break;
+        if (count > kMaxUnitsPerRecord)
+            break;
+        std::size_t len = kRecordHead;
+        bool fits = true;
+        for (std::uint32_t i = 0; i < count && fits; ++i) {
+            if (at + len + kEntryHead > all.size() || r[len] > 1) {
+                fits = false;
+                break;
+            }
+            len += kEntryHead + unitSize(TUnitKind(r[len]));
+        }
+        if (!fits || at + len + 8 > all.size() || get64(r + len) != checksum(r, len))
+            break;
+        std::size_t p = kRecordHead;
+        for (std::uint32_t i = 0; i < count; ++i) {
+            const TUnitKind kind = TUnitKind(r[p]);
+            const std::int64_t unit = std::int64_t(get64(r + p + 1));
+            const std::size_t n = unitSize(kind);
+            c.Units[{kind, unit}].assign(r + p + kEntryHead, r + p + kEntryHead + n);
+            p += kEntryHead + n;
+        }
+        c.PageBytes = std::int64_t(get64(r + 16));
+        c.RecordBytes = std::int64_t(get64(r + 24));
+        c.LastSeq = seq;
+        ++c.Records;
+        at += len + 8;
+        c.End = std::int64_t(at);
+    }
+    return c;
+}
+
+TJournalHeader TStoreJournal::append(const TJournalHeader& before, const TUnitImages& units,
+                                     std::int64_t pageBytes, std::int64_t recordBytes) {
+    std::size_t len = kRecordHead;
+    for (const auto& [key, bytes] : units)
+        len += kEntryHead + bytes.size();
+    std::vector<unsigned char> r(len + 8);
+    std::memcpy(r.data(), kRecordMagic, 4);
+    put64(&r[4], before.Seq + 1);
+    put32(&r[12], std::uint32_t(units.size()));
+    put64(&r[16], std::uint64_t(pageBytes));
+    put64(&r[24], std::uint64_t(recordBytes));
+    std::size_t p = kRecordHead;
+    for (const auto& [key, bytes] : units) {
+        r[p] = std::uint8_t(key.first);
+        put64(&r[p + 1], std::uint64_t(key.second));
+        std::memcpy(&r[p + kEntryHead], bytes.data(), bytes.size());
+        p += kEntryHead + bytes.size();
+    }
+    put64(&r[len], checksum(r.data(), len));
+    TJournalHeader after = before;
+    after.Seq = before.Seq + 1;
+    after.Dirty = true;
+    after.End = before.End + std::int64_t(r.size());
+    try {
+        file_.writeAt(before.End, r.data(), r.size());
+        writeHeader(after);
+        file_.sync();
+    } catch (...) {
+        // Nothing of this commit may count later: cut the record off again.
+        try {
+            file_.truncateBytes(before.End);
+            writeHeader(before);
+            file_.sync();
+        } catch (...) {
+        }
+        throw;
+    }
+    return after;
+}
+
+void TStoreJournal::markDirty(TJournalHeader header) {
+    header.Dirty = true;
+    writeHeader(header);
+}
+
+void TStoreJournal::markClean(TJournalHeader header) {
+    header.Dirty = false;
+    writeHeader(header);
+}
+
+} // namespace telvara

@@ -1,0 +1,104 @@
+#pragma once
+// The journal "ZuboK.jnl" beside the two store files. An operation is durable
+// once its record (the new image of every unit it changed, and both file
+// lengths after it) is synced here; the units are then written into the
+// files without a sync. A checkpoint syncs both files and empties the
+// journal, so the files alone hold the store again.
+//
+// Layout, all integers little-endian:
+//   header, 128 bytes: "TelvaraJ", version 1, Dirty, Seq (last commit),
+//     CheckpointSeq, End (bytes of valid records), the two file lengths at
+//     the checkpoint, the boot of the system that wrote it (36 bytes), a
+//     checksum of the header.
+//   records from byte 128: "TJR1", Seq, unit count, page file length,
+//     record file length, then per unit: file (0 page, 1 record), unit number,
+//     the unit's bytes; a checksum of the record last.
+// A record counts only when its checksum holds and its Seq follows the one
+// before it (the first follows CheckpointSeq), so a torn or stale tail is
+// never replayed. Dirty is set before a commit touches a file and cleared
+// once its units are in the files: a reader that finds it set knows a writer
+// stopped half-way and recovers before reading. Written units not yet synced
+// survive a writer's end in the system's cache, but not a power loss: after
+// a new boot the files are compared with the journal and completed from it.
+#include "store/unit_file.h"
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace telvara {
+
+inline constexpr const char kJournalFileName[] = "ZuboK.jnl";
+constexpr std::int64_t kJournalHeaderSize = 128;
+
+struct TJournalHeader {
+    bool Dirty = false;
+    std::uint64_t Seq = 0;
+    std::uint64_t CheckpointSeq = 0;
+    std::int64_t End = kJournalHeaderSize;
+    std::int64_t PageBytes = 0;   // at the checkpoint
+    std::int64_t RecordBytes = 0; // at the checkpoint
+    std::string Boot;             // of the system that last wrote the header
+};
+
+// The identity of the running system's boot (changes with every start).
+const std::string& currentBoot();
+// For tests of a power loss: pretends the system started again.
+void setCurrentBootForTests(const std::string& boot);
+
+enum class TUnitKind : std::uint8_t { Page = 0, Record = 1 };
+
+// The new images of one commit, keyed by file and unit number.
+using TUnitImages = std::map<std::pair<TUnitKind, std::int64_t>, std::vector<unsigned char>>;
+
+// What the valid records of a journal add up to.
+struct TJournalContents {
+    bool HeaderValid = false;
+    TJournalHeader Header;
+    int Records = 0;
+    std::int64_t End = kJournalHeaderSize; // end of the last valid record
+    std::uint64_t LastSeq = 0;             // Seq of the last valid record
+    TUnitImages Units;                     // the latest image of each unit
+    std::int64_t PageBytes = -1;           // file lengths the store must have,
+    std::int64_t RecordBytes = -1;         // -1 when unknown
+};
+
+class TStoreJournal {
+public:
+    TStoreJournal() = default;
+    TStoreJournal(const TStoreJournal&) = delete;
+    TStoreJournal& operator=(const TStoreJournal&) = delete;
+
+    // Opens the journal in `folder` (ending in '/'); false when there is none
+    // and it may not be created.
+    bool open(const std::string& folder, bool writable, bool create);
+    void close() { file_.close(); }
+    bool isOpen() const { return file_.isOpen(); }
+    const std::string& path() const { return file_.path(); }
+    TUnitFile& file() { return file_; }
+    std::uint64_t syncs() const { return file_.syncs(); }
+
+    // Writes an empty journal whose checkpoint has these file lengths, and syncs it.
+    void reset(std::uint64_t seq, std::int64_t pageBytes, std::int64_t recordBytes);
+    // The header; nullopt-like false when it is missing or torn.
+    bool readHeader(TJournalHeader& header);
+    // Reads the whole journal.
+    TJournalContents scan();
+    // Appends a record after `at`, marks the journal dirty and syncs: from
+    // here on the commit is durable. Returns the new header.
+    TJournalHeader append(const TJournalHeader& at, const TUnitImages& units,
+                          std::int64_t pageBytes, std::int64_t recordBytes);
+    // A commit is about to touch the files / its units are in both files
+    // (no sync needed: both only guard against a writer's end, not a power loss).
+    void markDirty(TJournalHeader header);
+    void markClean(TJournalHeader header);
+
+private:
+    void writeHeader(const TJournalHeader& header);
+
+    TUnitFile file_{1};
+};
+
+} // namespace telvara

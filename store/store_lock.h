@@ -1,0 +1,33 @@
+#pragma once
+// The lock of a store folder: a record lock on the first byte of "ZuboK.dat".
+// Readers share it, a writer holds it alone. Open-file-description locks are
+// used where the system has them (they also bind two stores in one process
+// and survive the closing of another descriptor of the file), classic POSIX
+// record locks elsewhere; both are served by NFS's lock manager.
+#include <string>
+
+namespace telvara {
+
+enum class TLockMode { None, Shared, Exclusive };
+
+// The message of a store another program keeps busy beyond the wait.
+std::string msgStoreBusy(const std::string& folder, int waitedMs);
+
+class TStoreLock {
+public:
+    // Waits at most `waitMs` for the lock, then raises IoError(msgStoreBusy).
+    void acquire(int fd, TLockMode mode, int waitMs, const std::string& folder);
+    // Without waiting; false when another holds a conflicting lock.
+    bool tryAcquire(int fd, TLockMode mode);
+    void release(int fd);
+    TLockMode mode() const { return mode_; }
+
+private:
+    TLockMode mode_ = TLockMode::None;
+};
+
+// How long a store waits for another program's lock, in milliseconds:
+// TELVARA_LOCK_WAIT_MS when set, else 10 seconds.
+int defaultLockWaitMs();
+
+} // namespace telvara
