@@ -85,7 +85,8 @@ public:
     std::int32_t CurrentRecNo() const { return currentRecNo_; }
 
     // The whole store checked as "check" checks it, through this store's own
-    // files; its reads are not counted in transfers(). Never writes.
+    // files; its reads are not counted in transfers(). Never writes. Damage
+    // found makes every later write of this open refused (WriteRefusal).
     TCheckReport Verify();
     // Why this open store refuses to write, empty while it writes. The first
     // write of an open checks the whole store first; damage found there is

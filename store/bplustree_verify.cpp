@@ -44,19 +44,17 @@ TCheckReport TBPlusTree::Verify() {
     checkReads_.PageReads += pageFile_.reads() - before.PageReads;
     checkReads_.RecordReads += recordFile_.reads() - before.RecordReads;
     faultCountdown_ = countdown;
+    // What the check found holds for the writes of this open.
+    if (report.sound())
+        verified_ = true;
+    else
+        writeRefusal_ = damageMessage(report, pageFile_.path(), recordFile_.path());
     return report;
 }
 
 void TBPlusTree::RequireSound() {
-    if (!verified_ && writeRefusal_.empty()) {
-        const TCheckReport report = Verify();
-        if (report.sound())
-            verified_ = true;
-        else
-            writeRefusal_ =
-                msgDamaged(report.FirstInRecordFile ? recordFile_.path() : pageFile_.path(),
-                           report.Problems.front());
-    }
+    if (!verified_ && writeRefusal_.empty())
+        Verify();
     if (!writeRefusal_.empty())
         throw IoError(writeRefusal_);
 }
