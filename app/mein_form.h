@@ -84,6 +84,8 @@ public:
     void DataSearch();
     void CmdRemoveClick();
     void Button3Click();
+    // "反限時特性": the six times from a characteristic.
+    void CurveButtonClick();
     void ShowCurrent();
     void ShowStructure();
     // True when the last search found its record.
@@ -145,6 +147,8 @@ public:
     QLineEdit* SearchDebisuNo = nullptr;
     QPushButton* CmdSearch = nullptr;
 
+    QPushButton* CurveButton = nullptr; // "反限時特性"
+
 signals:
     // The window closed after the close question: the program ends.
     void closed();
@@ -157,6 +161,7 @@ protected:
 private:
     void buildControls();
     void buildStoreControls();
+    void buildCurveControls();
     void deriveLoadedCurrents();
     void bindHandlers();
     void onFocusChanged(QWidget* old, QWidget* now);

@@ -146,6 +146,7 @@ void TMeinForm::buildControls() {
     setTabChain({kaisya,  Edit1,   Edit9,       Edit10,     Debaisu,    Edit2,     Edit3,
                  Edit4,   Edit5,   Edit6,       Edit7,      Edit8,      CmdAdd,    CmdRemove,
                  Button3, Button1, ColorButton, RadioItem0, RadioItem1, TimeCheck, Button2});
+    buildCurveControls();
 }
 
 void TMeinForm::setTabChain(const QList<QWidget*>& chain) {

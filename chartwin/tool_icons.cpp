@@ -4,6 +4,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 
+#include <cmath>
 #include <functional>
 
 namespace telvara {
@@ -17,10 +18,16 @@ struct Ink {
 };
 
 // The disabled look is drawn, not derived: grey lines with a white emboss.
+// Drawn once for each common screen ratio, so a scaled screen shows the
+// lines at its own resolution instead of enlarged pixels.
+constexpr qreal kRatios[] = {1, 1.25, 1.5, 1.75, 2, 2.5, 3};
+
 QIcon makeIcon(const std::function<void(QPainter&, const Ink&)>& draw) {
     QIcon icon;
-    auto picture = [&](const Ink& ink, bool embossed) {
-        QPixmap pm(kSize, kSize);
+    auto picture = [&](const Ink& ink, bool embossed, qreal ratio) {
+        const int side = static_cast<int>(std::ceil(kSize * ratio));
+        QPixmap pm(side, side);
+        pm.setDevicePixelRatio(ratio);
         pm.fill(Qt::transparent);
         QPainter p(&pm);
         p.setRenderHint(QPainter::Antialiasing, false);
@@ -32,10 +39,14 @@ QIcon makeIcon(const std::function<void(QPainter&, const Ink&)>& draw) {
         draw(p, ink);
         return pm;
     };
-    icon.addPixmap(picture({QColor(0, 0, 0), QColor(192, 192, 192), QColor(0, 0, 255)}, false),
-                   QIcon::Normal);
-    icon.addPixmap(picture({QColor(128, 128, 128), Qt::transparent, QColor(128, 128, 128)}, true),
-                   QIcon::Disabled);
+    for (qreal ratio : kRatios) {
+        icon.addPixmap(
+            picture({QColor(0, 0, 0), QColor(192, 192, 192), QColor(0, 0, 255)}, false, ratio),
+            QIcon::Normal);
+        icon.addPixmap(
+            picture({QColor(128, 128, 128), Qt::transparent, QColor(128, 128, 128)}, true, ratio),
+            QIcon::Disabled);
+    }
     return icon;
 }
 

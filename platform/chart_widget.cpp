@@ -119,13 +119,17 @@ void TChartWidget::paintEvent(QPaintEvent*) {
     if (chart_->Printing() || directPainter_)
         return;
     QPainter painter(this);
-    const bool sameSize = buffer_.width() == width() && buffer_.height() == height();
+    // After a move to a screen with another ratio the picture is drawn anew.
+    const qreal ratio = devicePixelRatioF();
+    const bool sameSize = buffer_.size() == keptImageSize(width(), height(), ratio) &&
+                          buffer_.devicePixelRatio() == ratio;
     if (!chart_->Dirty() && sameSize) {
         painter.drawImage(0, 0, buffer_);
         return;
     }
     Guard([&] {
         QtCanvas3D canvas(&painter, &buffer_);
+        canvas.SetKeepRatio(ratio);
         chart_->DrawChart(canvas, {0, 0, width(), height()});
     });
 }

@@ -22,7 +22,8 @@ public:
     TChart& Chart() { return *chart_; }
     // Failures inside chart handlers are reported here (none: they are dropped).
     void SetMessageService(MessageService* messages) { messages_ = messages; }
-    // The kept off-screen picture (null before the first paint).
+    // The kept off-screen picture (null before the first paint), in device
+    // pixels of the screen's ratio.
     const QImage& Buffer() const { return buffer_; }
 
     // TChartHost

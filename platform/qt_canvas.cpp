@@ -4,6 +4,7 @@
 #include <QPolygon>
 #include <QRegion>
 
+#include <cmath>
 #include <cstdlib>
 
 namespace telvara {
@@ -130,6 +131,10 @@ void QtCanvas3D::FontChanged() {
     // Plain glyphs: a label the label pass draws many times at one place
     // must look like one label, not grow bold from blended edges.
     font.setStyleStrategy(QFont::NoAntialias);
+    // The light hinting an unscaled screen gets by default, asked for by name:
+    // on a scaled screen Qt would drop hinting, and saved pictures would differ
+    // with the screen the program runs on.
+    font.setHintingPreference(QFont::PreferVerticalHinting);
     p_->setFont(font);
 }
 
@@ -281,11 +286,22 @@ void QtCanvas3D::SetMapping(const TMapping& m) {
     p_->setViewTransformEnabled(true);
 }
 
+QSize keptImageSize(int width, int height, qreal ratio) {
+    return {static_cast<int>(std::ceil(width * ratio)),
+            static_cast<int>(std::ceil(height * ratio))};
+}
+
 bool QtCanvas3D::BeginBuffer(int width, int height, bool /*monochrome*/) {
     if (!keep_ || width <= 0 || height <= 0)
         return false;
-    if (keep_->width() != width || keep_->height() != height)
-        *keep_ = QImage(width, height, QImage::Format_RGB32);
+    const QSize device = keptImageSize(width, height, keepRatio_);
+    if (keep_->size() != device || keep_->devicePixelRatio() != keepRatio_) {
+        *keep_ = QImage(device, QImage::Format_RGB32);
+        keep_->setDevicePixelRatio(keepRatio_);
+        // A fractional ratio leaves a part of the last device row and column
+        // outside every logical pixel: white, never what the memory held.
+        keep_->fill(Qt::white);
+    }
     bufferPainter_ = std::make_unique<QPainter>(keep_);
     p_ = bufferPainter_.get();
     clipped_ = false;

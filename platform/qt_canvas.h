@@ -10,12 +10,19 @@
 
 namespace telvara {
 
+// The device size of a kept image of width x height logical pixels.
+QSize keptImageSize(int width, int height, qreal ratio);
+
 class QtCanvas3D : public TCanvas3D {
 public:
     // Draws with painter (already active). With keep, BeginBuffer draws into
     // that image (re-created when its size differs) and EndBuffer copies it
     // to the painter.
     explicit QtCanvas3D(QPainter* painter, QImage* keep = nullptr);
+    // Device pixels per logical pixel of the kept image: the engine keeps
+    // drawing in logical pixels and the painter scales, so text and thin
+    // lines come out at the screen's resolution.
+    void SetKeepRatio(qreal ratio) { keepRatio_ = ratio > 0 ? ratio : 1; }
     ~QtCanvas3D() override;
 
     void MoveTo(int x, int y) override;
@@ -54,6 +61,7 @@ private:
     QPainter* target_;
     QPainter* p_;
     QImage* keep_;
+    qreal keepRatio_ = 1;
     std::unique_ptr<QPainter> bufferPainter_;
     QPoint pos_;
     TMapping mapping_;

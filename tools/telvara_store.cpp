@@ -4,6 +4,7 @@
 //   telvara-store DIR list
 //   telvara-store DIR find NAME DEVICE
 //   telvara-store DIR add NAME DEVICE CT T150 T200 T300 T400 T500 T700 TINST TAP INSTTAP
+//   telvara-store DIR add-curve NAME DEVICE CT CURVE MULTIPLIER TINST TAP INSTTAP
 //   telvara-store DIR remove NAME DEVICE
 //   telvara-store DIR check
 //   telvara-store DIR batch          (operations from standard input, one per line)
@@ -15,6 +16,7 @@
 #include "base/errors.h"
 #include "store/bplustree.h"
 #include "store/store_check.h"
+#include "tools/add_curve.h"
 
 #include <filesystem>
 #include <iostream>
@@ -30,7 +32,8 @@ constexpr int kFailed = 2;
 
 const char kUsage[] =
     "使い方: telvara-store DIR list | find NAME DEVICE | add NAME DEVICE CT T150 T200 T300 "
-    "T400 T500 T700 TINST TAP INSTTAP | remove NAME DEVICE | check | batch\n";
+    "T400 T500 T700 TINST TAP INSTTAP | remove NAME DEVICE | check | batch\n"
+    "       telvara-store DIR add-curve NAME DEVICE CT CURVE MULTIPLIER TINST TAP INSTTAP\n";
 
 // A line or command that cannot be carried out as given.
 struct TUsageError : TelvaraError {
@@ -242,6 +245,18 @@ int run(const std::vector<std::string>& argv) {
         const std::vector<std::string> args = toStore(rest);
         store.OpenStore(dir);
         add(store, args);
+        return 0;
+    }
+    if (cmd == "add-curve") {
+        // Stored by the add command itself, so it passes the same checks.
+        arity(8);
+        std::vector<std::string> addArgv{dir, "add"};
+        for (const std::string& field : curveRecordFields(rest))
+            addArgv.push_back(field);
+        run(addArgv);
+        store.OpenStore(dir);
+        find(store, utf8ToCp932(rest[0]), utf8ToCp932(rest[1]));
+        std::cout << recordLine(store.CurrentRecord()) << "\n";
         return 0;
     }
     if (cmd == "batch") {

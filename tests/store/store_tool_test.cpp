@@ -203,5 +203,29 @@ TEST_F(ToolTest, AStoreAnotherProgramWritesIsRefusedAfterTheWait) {
     EXPECT_EQ(tool({dir_.str(), "find", "B", "1"}).status, 1);
 }
 
+TEST_F(ToolTest, AddCurveStoresTheCharacteristicTimes) {
+    // IEC SI at TMS 0.1: 0.14 x 0.1 / (M^0.02 - 1) at M 1.5 .. 7.
+    const std::string stored =
+        "B変電所\t51\t200\t1.719\t1.003\t0.63\t0.498\t0.428\t0.353\t0.05\t4\t20\n";
+    ToolResult r =
+        tool({dir_.str(), "add-curve", "B変電所", "51", "200", "IEC-SI", "0.1", "0.05", "4", "20"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, stored);
+    EXPECT_EQ(tool({dir_.str(), "find", "B変電所", "51"}).out, stored);
+
+    // Refusals store nothing.
+    r = tool({dir_.str(), "add-curve", "C", "51", "200", "IEC-XI", "0.1", "0", "4", "20"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "不明な特性 IEC-XI（IEC-SI, IEC-VI, IEC-EI, IEC-LTI, IEEE-MI, IEEE-VI, "
+                     "IEEE-EI のどれか）\n");
+    r = tool({dir_.str(), "add-curve", "C", "51", "200", "IEEE-VI", "0", "0", "4", "20"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "倍率は 0 より大きい数にしてください。\n");
+    r = tool({dir_.str(), "add-curve", "C", "51", "200", "IEEE-VI", "1,5", "0", "4", "20"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "'1,5' は浮動小数点数ではありません\n");
+    EXPECT_EQ(tool({dir_.str(), "list"}).out, "B変電所,51\r\n");
+}
+
 } // namespace
 } // namespace telvara::test

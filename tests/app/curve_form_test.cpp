@@ -1,0 +1,116 @@
+// "反限時特性": the six times from a characteristic, shown before the main
+// window takes them; refusals fill nothing.
+#include "mein_form_fixture.h"
+
+#include "app/curve_form.h"
+#include "modal_helper.h"
+#include "platform/help_locator.h"
+
+#include <QComboBox>
+
+namespace telvara::test {
+namespace {
+
+class CurveFormTest : public MeinFormTest {
+protected:
+    QStringList timeFields() const {
+        QStringList texts;
+        for (QLineEdit* e : {form->Edit2, form->Edit3, form->Edit4, form->Edit5, form->Edit6,
+                             form->Edit7, form->Edit8})
+            texts << e->text();
+        return texts;
+    }
+    static QStringList shownTimes(const TCurveForm* d) {
+        QStringList texts;
+        for (const QLabel* label : d->TimeLbl)
+            texts << label->text();
+        return texts;
+    }
+    // Opens the dialog from the main window and acts on it while it is open.
+    void withDialog(std::function<void(TCurveForm*)> act) {
+        bool opened = false;
+        whenModalOpens<TCurveForm>([&](TCurveForm* d) {
+            opened = true;
+            act(d);
+        });
+        QTest::mouseClick(form->CurveButton, Qt::LeftButton);
+        EXPECT_TRUE(opened);
+    }
+};
+
+TEST_F(CurveFormTest, OkFillsTheSixTimesOnly) {
+    open();
+    form->Edit1->setText(QStringLiteral("100"));
+    form->Edit8->setText(QStringLiteral("0.05"));
+    QStringList preview;
+    withDialog([&](TCurveForm* d) {
+        d->CurveBox->setCurrentIndex(5); // IEEE-VI
+        d->MultiplierEdit->setText(QStringLiteral("1"));
+        preview = shownTimes(d);
+        d->OkButton->click();
+    });
+    const QStringList ieeeVi{"16.18", "7.028", "2.942", "1.798", "1.308", "0.9"};
+    EXPECT_EQ(preview, ieeeVi);
+    EXPECT_EQ(timeFields(), ieeeVi + QStringList{"0.05"});
+    EXPECT_EQ(form->Edit1->text(), QStringLiteral("100"));
+    EXPECT_TRUE(scripted.messages.asked.empty());
+
+    // Cancel leaves them; a lever changed from 10 to 4 scales them by 0.4.
+    withDialog([](TCurveForm* d) {
+        d->MultiplierEdit->setText(QStringLiteral("3"));
+        d->CancelButton->click();
+    });
+    EXPECT_EQ(timeFields(), ieeeVi + QStringList{"0.05"});
+    withDialog([&](TCurveForm* d) {
+        d->CurveBox->setCurrentIndex(7);
+        d->MultiplierEdit->setText(QStringLiteral("0.4"));
+        EXPECT_EQ(d->MultiplierLbl->text(), QStringLiteral("比率 (新レバー／旧レバー)"));
+        d->OkButton->click();
+    });
+    EXPECT_EQ(timeFields(),
+              (QStringList{"6.472", "2.811", "1.177", "0.719", "0.523", "0.36", "0.05"}));
+}
+
+TEST_F(CurveFormTest, RefusalKeepsTheDialogAndFillsNothing) {
+    open();
+    bool stillOpen = false;
+    withDialog([&](TCurveForm* d) {
+        d->MultiplierEdit->setText(QStringLiteral("0"));
+        EXPECT_EQ(d->StatusLbl->text(), QStringLiteral("倍率は 0 より大きい数にしてください。"));
+        EXPECT_EQ(shownTimes(d), QStringList(6, QString()));
+        d->MultiplierEdit->setText(QStringLiteral("2000")); // IEC-SI: 34388 s .. 7056 s fit
+        d->CurveBox->setCurrentIndex(3);                    // IEC-LTI: 480000 s at 150 %
+        d->OkButton->click();
+        stillOpen = d->isVisible();
+        d->CancelButton->click();
+    });
+    EXPECT_TRUE(stillOpen);
+    ASSERT_EQ(scripted.messages.asked.size(), 1u);
+    EXPECT_EQ(scripted.messages.asked[0].kind, BoxKind::Warning);
+    EXPECT_EQ(scripted.messages.asked[0].text,
+              QStringLiteral("150%の動作時間が 100000 秒以上になり、5 文字に収まりません。"));
+    EXPECT_EQ(timeFields(), QStringList(7, QStringLiteral("0")));
+}
+
+TEST_F(CurveFormTest, ButtonPlaceAndHelp) {
+    open();
+    // Inside the data box under the device number, clear of the time captions.
+    EXPECT_EQ(form->CurveButton->geometry(), QRect(352, 110, 89, 23));
+    const QList<QWidget*> chain = form->tabChain();
+    EXPECT_EQ(chain.indexOf(form->CurveButton), chain.indexOf(form->Button3) + 1);
+    focusOn(form->CurveButton);
+    QTest::keyClick(form->CurveButton, Qt::Key_F1);
+    withDialog([](TCurveForm* d) {
+        d->HelpButton->click();
+        d->CancelButton->click();
+    });
+    ASSERT_EQ(scripted.help.shown.size(), 2u);
+    EXPECT_EQ(scripted.help.shown[0].context, kCurveHelpContext);
+    EXPECT_EQ(scripted.help.shown[1].context, kCurveHelpContext);
+    const QString set = HelpLocator({QStringLiteral(TELVARA_SOURCE_HELP)}).findSet("ZubHelp.HLP");
+    EXPECT_TRUE(HelpLocator::pageFor(set, QString::number(kCurveHelpContext))
+                    .endsWith(QStringLiteral("/curve.html")));
+}
+
+} // namespace
+} // namespace telvara::test
