@@ -16,8 +16,8 @@ bool openStoreForWindow(TBPlusTree& store, const std::string& folder, MessageSer
             return true;
     } catch (const IoError& e) {
         store.CloseStore();
-        messages.showMessage(QString::fromStdString(e.what()) +
-                             QStringLiteral("\nデーターフォルダを選び直してください。"));
+        messages.showError(QString::fromStdString(e.what()) +
+                           QStringLiteral("\nデーターフォルダを選び直してください。"));
         return false;
     }
     messages.showMessage(
