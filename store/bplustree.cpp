@@ -36,8 +36,7 @@ TBPlusTree::~TBPlusTree() {
 }
 
 TTransferCounts TBPlusTree::transfers() const {
-    return {pageFile_.reads() - checkReads_.PageReads, pageFile_.writes(),
-            recordFile_.reads() - checkReads_.RecordReads, recordFile_.writes(),
+    return {pageFile_.reads(), pageFile_.writes(), recordFile_.reads(), recordFile_.writes(),
             pageFile_.syncs() + recordFile_.syncs() + journal_.syncs()};
 }
 

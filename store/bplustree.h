@@ -222,9 +222,8 @@ private:
     bool closed_ = true;
     TTreePage scratch_;
     std::int64_t faultCountdown_ = -1;
-    bool verified_ = false;      // the whole store was found sound since it was opened
-    std::string writeRefusal_;   // the damage found by that check
-    TTransferCounts checkReads_; // reads made by Verify, left out of transfers()
+    bool verified_ = false;    // the whole store was found sound since it was opened
+    std::string writeRefusal_; // the damage found by that check
 };
 
 // One transaction for a scope: rolled back unless commit() was reached.

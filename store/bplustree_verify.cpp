@@ -9,8 +9,6 @@
 
 #include "base/errors.h"
 
-#include <filesystem>
-
 namespace telvara {
 
 TCheckReport TBPlusTree::Verify() {
@@ -18,32 +16,30 @@ TCheckReport TBPlusTree::Verify() {
     const TReadScope scope(*this); // what another program may be writing waits
     // The check reads through this store's own open files: a second
     // descriptor of a file, once closed, would end the locks held on it.
+    // Its reads are not transfers of an operation, and injected failures
+    // are meant for the operation, so it reads the bytes directly.
     class TOwnFiles : public TStoreSource {
     public:
         TOwnFiles(TUnitFile& pages, TUnitFile& records) : pages_(pages), records_(records) {}
-        std::int64_t pageFileBytes() override { return bytes(pages_, kPageSize); }
-        std::int64_t recordFileBytes() override { return bytes(records_, kRecordSize); }
-        void readPage(std::int32_t n, unsigned char* unit) override { pages_.read(n, unit); }
-        void readRecord(std::int32_t s, unsigned char* slot) override { records_.read(s, slot); }
+        std::int64_t pageFileBytes() override { return pages_.sizeBytes(); }
+        std::int64_t recordFileBytes() override { return records_.sizeBytes(); }
+        void readPage(std::int32_t n, unsigned char* unit) override {
+            read(pages_, n, unit, kPageSize);
+        }
+        void readRecord(std::int32_t s, unsigned char* slot) override {
+            read(records_, s, slot, kRecordSize);
+        }
 
     private:
-        // A device in place of a file has no size of its own: its whole units count.
-        static std::int64_t bytes(TUnitFile& file, int unitSize) {
-            std::error_code ec;
-            const auto size = std::filesystem::file_size(file.path(), ec);
-            return ec ? file.units() * unitSize : std::int64_t(size);
+        static void read(TUnitFile& file, std::int32_t n, unsigned char* to, int size) {
+            if (file.readAt(std::int64_t(n) * size, to, std::size_t(size)) != std::size_t(size))
+                throw IoError(msgReadFailed(file.path()));
         }
         TUnitFile& pages_;
         TUnitFile& records_;
     };
-    const std::int64_t countdown = faultCountdown_;
-    faultCountdown_ = -1; // injected failures are meant for the operation, not its check
-    const TTransferCounts before{pageFile_.reads(), 0, recordFile_.reads(), 0};
     TOwnFiles files(pageFile_, recordFile_);
-    TCheckReport report = checkStore(files);
-    checkReads_.PageReads += pageFile_.reads() - before.PageReads;
-    checkReads_.RecordReads += recordFile_.reads() - before.RecordReads;
-    faultCountdown_ = countdown;
+    const TCheckReport report = checkStore(files);
     // What the check found holds for the writes of this open.
     if (report.sound())
         verified_ = true;
