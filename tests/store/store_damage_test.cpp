@@ -9,9 +9,11 @@
 
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <random>
+#include <sys/wait.h>
 #include <tuple>
 
 namespace telvara::test {
@@ -287,6 +289,40 @@ TEST(StoreDamage, ToolReadsWhatItCanButSaysTheStoreIsDamaged) {
     }
     EXPECT_EQ(readBytes(dir.dat()), dat);
     EXPECT_EQ(readBytes(dir.idx()), idx);
+}
+
+} // namespace
+} // namespace telvara::test
+
+namespace telvara::test {
+namespace {
+
+TEST(StoreDamage, CheckOfAThreeGigabyteSparseRecordFileNeedsLittleMemory) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer reserves more address space than the limit";
+#else
+    TempDir dir, io;
+    {
+        TBPlusTree store;
+        store.OpenStore(dir.str());
+        insertRecord(store, "A", "1");
+    }
+    const std::int64_t slots = 26'000'000; // 3.2 GB of slots
+    std::filesystem::resize_file(dir.idx(), std::uintmax_t(slots) * 124);
+    Bytes dat = readBytes(dir.dat());
+    putLe32(dat, 20, std::int32_t(slots)); // NextNewRecord: every slot is claimed
+    writeBytes(dir.dat(), dat);
+    // 200 MB of address space for the whole tool.
+    const std::string cmd = "ulimit -v 200000; " + std::string(TELVARA_STORE_TOOL) + " '" +
+                            dir.str() + "' check >'" + io.file("out") + "'";
+    const int raw = std::system(cmd.c_str());
+    ASSERT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), 1);
+    const Bytes out = readBytes(io.file("out"));
+    EXPECT_NE(std::string(out.begin(), out.end())
+                  .find("レコード 1 は木にも空きレコードの連鎖にもありません\n"),
+              std::string::npos);
+#endif
 }
 
 } // namespace
