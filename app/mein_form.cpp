@@ -131,6 +131,10 @@ std::string TMeinForm::deviceText() const {
     return Debaisu->text().toStdString();
 }
 
+std::string TMeinForm::companyText() const {
+    return kaisya->text().toStdString();
+}
+
 bool TMeinForm::timeCheckChecked() const {
     return TimeCheck->isChecked();
 }

@@ -49,6 +49,7 @@ public:
     // MainWindowLink: what the chart window reads at every activation.
     std::string timeText(int index) const override;
     std::string deviceText() const override;
+    std::string companyText() const override;
     bool timeCheckChecked() const override;
     int colorRadioIndex() const override;
     TColor dialogColor() const override { return dialogColor_; }

@@ -4,6 +4,7 @@
 #include "base/numbers.h"
 #include "chartwin/chat_form.h"
 #include "platform/guard.h"
+#include "platform/qt_translations.h"
 #include "platform/services_qt.h"
 #include "version/fonts.h"
 #include "version/version_form.h"
@@ -39,6 +40,7 @@ bool TelvaraApplication::notify(QObject* receiver, QEvent* event) {
 
 int runTelvara(QApplication& app) {
     installFontSubstitutions();
+    installQtTranslations(app);
     ShowSplash();
 
     app.setApplicationName(kApplicationTitle);

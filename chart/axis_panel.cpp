@@ -2,6 +2,7 @@
 
 #include "base/numbers.h"
 #include "chart/math_util.h"
+#include "chart/text_lines.h"
 
 #include <algorithm>
 
@@ -187,10 +188,8 @@ void TCustomAxisPanel::ApplySeriesMargins() {
 }
 
 std::string TCustomAxisPanel::ValueLegendText(TChartSeries& s, int index) {
-    std::string text =
-        formatFloatPattern(s.YValues().Value(index), s.ValueFormat()) + " " + s.PointLabel(index);
-    std::replace(text.begin(), text.end(), '\n', ' ');
-    return text;
+    return OneLineText(formatFloatPattern(s.YValues().Value(index), s.ValueFormat()) + " " +
+                       s.PointLabel(index));
 }
 
 void TCustomAxisPanel::DrawChartContents(const TRect& panelRect) {

@@ -143,22 +143,6 @@ void TCanvas3D::RectangleZ(int x, int top, int bottom, int z0, int z1) {
              Calc3DPoint(x, bottom, z0)});
 }
 
-void TCanvas3D::PolygonWithZ(const std::vector<TPoint>& pts, int z) {
-    std::vector<TPoint> q;
-    q.reserve(pts.size());
-    for (const TPoint& p : pts)
-        q.push_back(Calc3DPoint(p.x, p.y, z));
-    Polygon(q);
-}
-
-void TCanvas3D::PolylineWithZ(const std::vector<TPoint>& pts, int z) {
-    std::vector<TPoint> q;
-    q.reserve(pts.size());
-    for (const TPoint& p : pts)
-        q.push_back(Calc3DPoint(p.x, p.y, z));
-    Polyline(q);
-}
-
 void TCanvas3D::Plane3D(TPoint p0, TPoint p1, int z0, int z1) {
     Polygon({Calc3DPoint(p0.x, p0.y, z0), Calc3DPoint(p1.x, p1.y, z0), Calc3DPoint(p1.x, p1.y, z1),
              Calc3DPoint(p0.x, p0.y, z1)});

@@ -162,8 +162,6 @@ public:
     void RectangleY(int left, int y, int right, int z0, int z1);
     // Vertical plane at x from (top, z0) to (bottom, z1).
     void RectangleZ(int x, int top, int bottom, int z0, int z1);
-    void PolygonWithZ(const std::vector<TPoint>& pts, int z);
-    void PolylineWithZ(const std::vector<TPoint>& pts, int z);
     // Quadrilateral between (x0, y0) and (x1, y1) extruded from z0 to z1.
     void Plane3D(TPoint p0, TPoint p1, int z0, int z1);
     // Box from (left, top, z0) to (right, bottom, z1): front face, top and right sides.

@@ -78,8 +78,10 @@ protected:
     void DrawTitle(TChartTitle& t, bool isFoot);
     void SaveScales();
     void RestoreScales();
-    // Moves the axis' range by the values between two pixels; true when it moved.
+    // Moves the axis' range by the values between two pixels (their ratio on a
+    // logarithmic axis); true when it moved.
     bool PanAxis(TChartAxis& axis, int p0, int p1);
+    void WheelNotch(TChartAxis& axis, bool up);
     void PaintZoomFrame(TCanvas3D& c) const;
 
     // Top, left, right, bottom.

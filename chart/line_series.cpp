@@ -3,6 +3,7 @@
 #include "chart/axis_panel.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace telvara {
 
@@ -11,6 +12,17 @@ namespace {
 constexpr int kMaxPixel = 32766;
 bool drawable(int p) {
     return p >= -kMaxPixel && p <= kMaxPixel;
+}
+
+// Where the segment from the plot edge (ex, ey) to the drawable point (x, y)
+// comes within the surface's coordinates: an edge point too far above or
+// below is moved along the segment, so its visible part is still drawn.
+TPoint edgeStart(int ex, int ey, int x, int y) {
+    if (drawable(ey))
+        return {ex, ey};
+    const double limit = ey < 0 ? -kMaxPixel : kMaxPixel;
+    const double t = (limit - ey) / (static_cast<double>(y) - ey);
+    return {static_cast<int>(std::lround(ex + (x - ex) * t)), static_cast<int>(limit)};
 }
 } // namespace
 
@@ -105,14 +117,12 @@ void TCustomSeries::DrawPoint(int i) {
                 const double xe = h->PixelToValue(ex);
                 ye = y0 + (y1 - y0) * (xe - x0) / (x1 - x0);
             }
-            const int ey = v->ValueToPixel(ye);
-            if (drawable(ey)) {
-                PrevX = ex;
-                PrevY = ey;
-                havePrev_ = true;
-                if (!IsNull(i - 1))
-                    DrawSegment(x, y, c);
-            }
+            const TPoint start = edgeStart(ex, v->ValueToPixel(ye), x, y);
+            PrevX = start.x;
+            PrevY = start.y;
+            havePrev_ = true;
+            if (!IsNull(i - 1))
+                DrawSegment(x, y, c);
         }
         if (i == LastValueIndex && pointer_.Visible())
             DrawPointer(x, y, i, c);

@@ -2,6 +2,7 @@
 #include "base/numbers.h"
 #include "chart/axis_panel.h"
 #include "chart/line_series.h"
+#include "chart/text_lines.h"
 
 #include <algorithm>
 #include <vector>
@@ -10,18 +11,6 @@ namespace telvara {
 
 namespace {
 constexpr int kMaxPixel = 32766;
-
-std::vector<std::string> splitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t nl = text.find('\n', start);
-        lines.push_back(text.substr(start, nl == std::string::npos ? nl : nl - start));
-        if (nl == std::string::npos)
-            return lines;
-        start = nl + 1;
-    }
-}
 
 std::string joined(const std::string& a, const std::string& b) {
     if (a.empty())
@@ -99,7 +88,7 @@ void TCustomSeries::DrawMarks() {
         if (x < -kMaxPixel || x > kMaxPixel || y < -kMaxPixel || y > kMaxPixel)
             continue;
         chart->SelectCanvasFont(m.Font());
-        const std::vector<std::string> lines = splitLines(text);
+        const std::vector<std::string> lines = SplitTextLines(text);
         int width = 0;
         for (const std::string& line : lines)
             width = std::max(width, cv.TextWidth(line));
@@ -148,7 +137,7 @@ void TCustomSeries::DrawMark(int index, const std::string& text, TSeriesMarkPosi
     cv.SetTextAlign(htaCenter, vtaTop);
     const int h = cv.TextHeight("W");
     const int cx = pos.Left + pos.Width / 2;
-    for (const std::string& line : splitLines(text)) {
+    for (const std::string& line : SplitTextLines(text)) {
         cv.TextOut3D(cx, textTop, z, line);
         textTop += h;
     }

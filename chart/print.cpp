@@ -53,6 +53,20 @@ TRect proportionalMargins(const TRect& m, int pw, int ph, int dpiX, int dpiY, in
     return out;
 }
 
+// Drawing on another surface lays the chart out for that surface and drops
+// the screen's kept picture. The screen is painted again at once, so that the
+// next mouse event hits, zooms and pans on the layout the user sees and a
+// zoom frame has a picture to go on.
+void repaintScreen(TCustomChartPanel& panel) noexcept {
+    if (TChartHost* host = panel.Host()) {
+        try {
+            host->RepaintChartNow();
+        } catch (...) {
+            // The host reports its own paint failures.
+        }
+    }
+}
+
 } // namespace
 
 TChartPrinter& Printer() {
@@ -160,6 +174,7 @@ void TCustomChartPanel::PrintChartInRect(const TRect& r) {
 // rectangle without width or height (margins of 50 on both sides) leaves the
 // page empty.
 void TCustomChartPanel::DrawChartOnCanvasRect(TCanvas3D& canvas, TRect r) {
+    Finally screen([&] { repaintScreen(*this); });
     if (r.right < r.left)
         std::swap(r.left, r.right);
     if (r.bottom < r.top)
@@ -204,6 +219,7 @@ void TCustomChartPanel::SaveChartBitmap(const std::string& fileName) {
 
 std::unique_ptr<TChartBitmap> TCustomChartPanel::MakeChartBitmap(TColor backColour,
                                                                  const TRect& r) {
+    Finally screen([&] { repaintScreen(*this); });
     std::unique_ptr<TChartBitmap> bitmap = BitmapFactory().Create(r.Width(), r.Height());
     TCanvas3D& c = bitmap->Canvas();
     const TColor back = colorToRGB(backColour);

@@ -19,6 +19,12 @@ double distanceToSegment(double px, double py, double ax, double ay, double bx, 
     t = t < 0 ? 0 : (t > 1 ? 1 : t);
     return std::hypot(px - (ax + t * dx), py - (ay + t * dy));
 }
+
+// On a logarithmic axis a move is a ratio: both ends move by the same number
+// of decades, so the view keeps its span. Ends at or below 0 move by values.
+bool movesByRatio(const TChartAxis& a) {
+    return a.Logarithmic() && a.Minimum() > 0 && a.Maximum() > 0;
+}
 } // namespace
 
 bool SeriesHitTest(const TChartSeries& s, int x, int y, int& pointIndex) {
@@ -188,8 +194,15 @@ bool TCustomChart::PanAxis(TChartAxis& axis, int p0, int p1) {
     const TPanningMode mode = AllowPanning();
     if (mode != pmBoth && mode != (axis.Horizontal ? pmHorizontal : pmVertical))
         return false;
-    const double d = axis.PixelToValue(p0) - axis.PixelToValue(p1);
-    double newMin = axis.Minimum() + d, newMax = axis.Maximum() + d;
+    const double v0 = axis.PixelToValue(p0), v1 = axis.PixelToValue(p1);
+    double newMin = 0, newMax = 0;
+    if (movesByRatio(axis) && v0 > 0 && v1 > 0) {
+        newMin = axis.Minimum() * (v0 / v1);
+        newMax = axis.Maximum() * (v0 / v1);
+    } else {
+        newMin = axis.Minimum() + (v0 - v1);
+        newMax = axis.Maximum() + (v0 - v1);
+    }
     bool allow = true;
     if (OnAllowScroll)
         OnAllowScroll(axis, newMin, newMax, allow);
@@ -227,26 +240,45 @@ void TCustomChart::MouseLeave() {
 void TCustomChart::MouseWheel(int delta) {
     if (delta == 0)
         return;
+    // The undo drag brings back the view from before the first turn.
+    if (scalesRestored_)
+        SaveScales();
     const int notches = std::abs(delta);
     for (TChartAxis* a : AxesList()) {
         if (a->Horizontal)
             continue;
         a->SetAutomatic(false);
-        for (int i = 0; i < notches; ++i) {
-            const double d = (a->Maximum() - a->Minimum()) * kWheelScrollFraction;
-            // The end moving away from the other first, so Minimum <= Maximum holds.
-            if (delta > 0) {
-                a->SetMinimum(a->Minimum() - d);
-                a->SetMaximum(a->Maximum() - d);
-            } else {
-                a->SetMaximum(a->Maximum() + d);
-                a->SetMinimum(a->Minimum() + d);
-            }
-        }
+        for (int i = 0; i < notches; ++i)
+            WheelNotch(*a, delta > 0);
     }
     RequestRepaint();
     if (Host())
         Host()->RepaintChartNow();
+}
+
+// One notch moves the axis by 3 % of its span (in decades on a logarithmic
+// axis): up towards smaller values. The end moving away from the other goes
+// first, so Minimum <= Maximum holds.
+void TCustomChart::WheelNotch(TChartAxis& a, bool up) {
+    if (movesByRatio(a)) {
+        const double f = std::pow(a.Maximum() / a.Minimum(), kWheelScrollFraction);
+        if (up) {
+            a.SetMinimum(a.Minimum() / f);
+            a.SetMaximum(a.Maximum() / f);
+        } else {
+            a.SetMaximum(a.Maximum() * f);
+            a.SetMinimum(a.Minimum() * f);
+        }
+        return;
+    }
+    const double d = (a.Maximum() - a.Minimum()) * kWheelScrollFraction;
+    if (up) {
+        a.SetMinimum(a.Minimum() - d);
+        a.SetMaximum(a.Maximum() - d);
+    } else {
+        a.SetMaximum(a.Maximum() + d);
+        a.SetMinimum(a.Minimum() + d);
+    }
 }
 
 void TCustomChart::ZoomToDragRect() {

@@ -1,5 +1,6 @@
 #include "chartwin/chat_form.h"
 
+#include "chartwin/check_dialog.h"
 #include "chartwin/tool_icons.h"
 #include "platform/chart_widget.h"
 #include "platform/guard.h"
@@ -75,6 +76,8 @@ TChatForm::TChatForm(MainWindowLink& main, Services& services, QWidget* parent)
     chartWidget_->SetMessageService(&services_.messages);
     chart_ = std::make_unique<TCoordinationChart>(chartWidget_->Chart(), shared().SeriesCounter);
     layout->addWidget(chartWidget_, 1);
+    check_ = new TCheckTools(*chart_, *chartWidget_, services_, this);
+    static_cast<QHBoxLayout*>(Panel1->layout())->insertWidget(1, check_->toolBarWidget());
 
     bindHandlers();
     installHelpKey(this, services_.messages, services_.help);
@@ -82,6 +85,8 @@ TChatForm::TChatForm(MainWindowLink& main, Services& services, QWidget* parent)
 }
 
 TChatForm::~TChatForm() {
+    // The check draws on the chart: it goes before the chart widget does.
+    delete check_;
     qApp->removeEventFilter(this);
     chart_->Chart().OnAfterDraw = nullptr;
 }
@@ -242,6 +247,7 @@ void TChatForm::FormActivate() {
     for (int i = 0; i < 7; ++i)
         entries.times[std::size_t(i)] = main_.timeText(i);
     entries.device = main_.deviceText();
+    entries.company = main_.companyText();
     entries.timeCheck = main_.timeCheckChecked();
     chart_->DrawEntries(entries, shared());
     ++activations_;

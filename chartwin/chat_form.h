@@ -21,6 +21,7 @@ class QToolButton;
 namespace telvara {
 
 class TChartWidget;
+class TCheckTools;
 class TQtChartDevices;
 
 // Height of the tool bar above the chart.
@@ -40,6 +41,8 @@ public:
     TChart& Chart1() { return chart_->Chart(); }
     TCoordinationChart& coordination() { return *chart_; }
     TChartWidget* chartWidget() const { return chartWidget_; }
+    // The coordination check's command, read-out and dialog.
+    TCheckTools& checkTools() { return *check_; }
     // Times the activation handler ran to its end (for tests and tools).
     int activationCount() const { return activations_; }
 
@@ -100,6 +103,7 @@ private:
     std::unique_ptr<TQtChartDevices> devices_;
     std::unique_ptr<TCoordinationChart> chart_;
     TChartWidget* chartWidget_ = nullptr;
+    TCheckTools* check_ = nullptr;
     // The window of this program that was active before this one; nullptr
     // after the program lost the focus to another program.
     QPointer<QWidget> previousActive_;

@@ -103,11 +103,15 @@ void TCoordinationChart::StartNewCurve() {
     chart_.AttachSeries(s.get());
     s.release(); // owned by the chart from now on
     ++counter_;
+    if (std::size_t(counter_) < origins_.size())
+        origins_.resize(std::size_t(counter_));
 }
 
 void TCoordinationChart::RemoveCurrentCurve() {
     if (TChartSeries* s = CurrentSeries()) {
         delete s; // detaches itself; the chart repaints
+        if (std::size_t(counter_) < origins_.size())
+            origins_.resize(std::size_t(counter_));
         --counter_;
     }
 }
@@ -117,12 +121,18 @@ void TCoordinationChart::DrawEntries(const CurveEntries& entries, const SharedVa
     const std::vector<CurvePoint> points = curvePoints(entries.times, currents);
     if (!CurrentSeries())
         StartNewCurve();
-    setLogRange(chart_.BottomAxis(), 10, 100000);
-    setLogRange(chart_.LeftAxis(), 0.01, timeAxisMaximum_);
+    SetActivationAxes(entries.timeCheck);
     TChartSeries& s = *CurrentSeries();
-    s.SetTitle(entries.device);
+    setOrigin({entries.company, entries.device, false});
+    s.SetTitle(curveTitle(origins_[std::size_t(counter_)]));
     for (const CurvePoint& p : points)
         s.AddPoint(p.current, p.time);
+}
+
+void TCoordinationChart::SetActivationAxes(bool timeCheck) {
+    timeAxisMaximum_ = timeCheck ? 1000 : 10;
+    setLogRange(chart_.BottomAxis(), 10, 100000);
+    setLogRange(chart_.LeftAxis(), 0.01, timeAxisMaximum_);
 }
 
 void TCoordinationChart::AddManualPoint(const std::string& device, const std::string& currentText,
@@ -131,6 +141,7 @@ void TCoordinationChart::AddManualPoint(const std::string& device, const std::st
         StartNewCurve();
     TChartSeries& s = *CurrentSeries();
     s.SetTitle(device);
+    setOrigin({{}, device, true});
     const double current = readDecimal(currentText);
     const double time = readDecimal(timeText);
     s.AddPoint(current, time);
@@ -158,6 +169,7 @@ void drawAllRelays(TCoordinationChart& chart, const std::vector<RelaySettings>& 
         deriveRecordCurrents(relay.ct, relay.tap, relay.instTap, values);
         entries.times = relay.times;
         entries.device = relay.device;
+        entries.company = relay.company;
         chart.DrawEntries(entries, values);
         chart.StartNewCurve();
     }

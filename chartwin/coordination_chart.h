@@ -22,6 +22,15 @@ struct CurveEntries {
     std::string device;
     // TimeCheck "時間10or1000".
     bool timeCheck = false;
+    // kaisya: the company name, for the coordination check and the legend option.
+    std::string company{};
+};
+
+// What a curve was drawn from: a relay's names, or points typed in the window.
+struct CurveOrigin {
+    std::string company;
+    std::string device;
+    bool manual = false;
 };
 
 class TCoordinationChart;
@@ -63,6 +72,9 @@ public:
     // to points: a time that is not a number raises before anything else
     // changes. A new curve is started first when no series is left.
     void DrawEntries(const CurveEntries& entries, const SharedValues& currents);
+    // The logarithmic axes every activation sets: 10 to 100000 A, 0.01 s to
+    // 1000 s (timeCheck) or 10 s.
+    void SetActivationAxes(bool timeCheck);
 
     // Manual input: the title, then the point read from the two texts.
     void AddManualPoint(const std::string& device, const std::string& currentText,
@@ -73,7 +85,19 @@ public:
     // "値表示": the marks of every series present.
     void SetMarksVisible(bool visible);
 
+    // The origin of the curve at a position (an empty one when nothing was drawn there).
+    CurveOrigin Origin(int index) const;
+    // Legend text of relay curves: "会社名 デバイスNo." (true) or the device number.
+    void SetLegendWithCompany(bool on);
+    bool LegendWithCompany() const { return legendWithCompany_; }
+
 private:
+    void setOrigin(const CurveOrigin& origin);
+    std::string curveTitle(const CurveOrigin& origin) const;
+
+    // By series position: curves are removed from the end only.
+    std::vector<CurveOrigin> origins_;
+    bool legendWithCompany_ = false;
     TChart& chart_;
     std::int32_t& counter_;
     double timeAxisMaximum_ = 10;

@@ -14,6 +14,8 @@ public:
     virtual std::string timeText(int index) const = 0;
     // Text of the device number field Debaisu.
     virtual std::string deviceText() const = 0;
+    // Text of the company name field kaisya.
+    virtual std::string companyText() const { return {}; }
     // State of TimeCheck "時間10or1000".
     virtual bool timeCheckChecked() const = 0;
     // Selected item of RadioGroup1: -1 none, 0 "指定色を交える", 1 "ランダム付ける".

@@ -7,7 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath -m "${1:-$root/build}")
 out=$(realpath -m "${2:-$build/packages}")
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" --target telvara telvara-store telvara-render -j2
+cmake --build "$build" --target telvara telvara-store telvara-render telvara-check -j2
 mkdir -p "$out"
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$out"
 ls "$out"/telvara_*.deb

@@ -11,14 +11,21 @@ namespace telvara {
 
 namespace {
 
-TMouseButton toButton(Qt::MouseButton b) {
+// The chart knows the left, right and middle buttons; the back, forward and
+// other extra buttons start and end nothing on it.
+bool chartButton(Qt::MouseButton b, TMouseButton& out) {
     switch (b) {
+    case Qt::LeftButton:
+        out = mbLeft;
+        return true;
     case Qt::RightButton:
-        return mbRight;
+        out = mbRight;
+        return true;
     case Qt::MiddleButton:
-        return mbMiddle;
+        out = mbMiddle;
+        return true;
     default:
-        return mbLeft;
+        return false;
     }
 }
 
@@ -140,11 +147,13 @@ void TChartWidget::resizeEvent(QResizeEvent* event) {
 }
 
 void TChartWidget::mousePressEvent(QMouseEvent* e) {
+    TMouseButton button = mbLeft;
+    if (!chartButton(e->button(), button)) {
+        QWidget::mousePressEvent(e);
+        return;
+    }
     const QPoint p = e->position().toPoint();
-    Guard([&] {
-        chart_->MouseDown(p.x(), p.y(), toButton(e->button()),
-                          toShift(e->modifiers(), e->buttons()));
-    });
+    Guard([&] { chart_->MouseDown(p.x(), p.y(), button, toShift(e->modifiers(), e->buttons())); });
 }
 
 void TChartWidget::mouseMoveEvent(QMouseEvent* e) {
@@ -153,8 +162,13 @@ void TChartWidget::mouseMoveEvent(QMouseEvent* e) {
 }
 
 void TChartWidget::mouseReleaseEvent(QMouseEvent* e) {
+    TMouseButton button = mbLeft;
+    if (!chartButton(e->button(), button)) {
+        QWidget::mouseReleaseEvent(e);
+        return;
+    }
     const QPoint p = e->position().toPoint();
-    Guard([&] { chart_->MouseUp(p.x(), p.y(), toButton(e->button())); });
+    Guard([&] { chart_->MouseUp(p.x(), p.y(), button); });
 }
 
 void TChartWidget::leaveEvent(QEvent* e) {

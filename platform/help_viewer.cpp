@@ -1,5 +1,6 @@
 #include "platform/help_viewer.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QTextBrowser>
 #include <QUrl>
@@ -32,23 +33,44 @@ void QtHelpService::show(const QString& key, const QString& what) {
                                   .arg(helpSetName(file_), what));
         return;
     }
-    if (!browser_) {
-        browser_ = std::make_unique<QTextBrowser>();
-        browser_->setOpenLinks(true);
-        browser_->resize(640, 480);
-        QObject::connect(
-            browser_.get(), &QTextBrowser::sourceChanged, browser_.get(), [b = browser_.get()] {
-                const QString title = b->documentTitle();
-                b->setWindowTitle(title.isEmpty()
-                                      ? kApplicationTitle
-                                      : kApplicationTitle + QStringLiteral(" - ") + title);
-            });
+    QTextBrowser* browser = browserForNow();
+    browser->setSearchPaths({set});
+    browser->setSource(QUrl::fromLocalFile(QFileInfo(page).absoluteFilePath()));
+    browser->show();
+    browser->raise();
+    browser->activateWindow();
+    shown_ = browser;
+}
+
+// A modal dialog blocks every window but its own: help asked for while one is
+// open goes into a help window of that dialog's, closed with it, so that it
+// can be scrolled and closed while the dialog waits.
+QTextBrowser* QtHelpService::browserForNow() {
+    static const QString kOwnHelpWindow = QStringLiteral("telvaraHelpWindow");
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        if (auto* own = modal->findChild<QTextBrowser*>(kOwnHelpWindow, Qt::FindDirectChildrenOnly))
+            return own;
+        QTextBrowser* own = newHelpWindow().release();
+        own->setObjectName(kOwnHelpWindow);
+        own->setParent(modal, Qt::Window);
+        return own;
     }
-    browser_->setSearchPaths({set});
-    browser_->setSource(QUrl::fromLocalFile(QFileInfo(page).absoluteFilePath()));
-    browser_->show();
-    browser_->raise();
-    browser_->activateWindow();
+    if (!browser_)
+        browser_ = newHelpWindow();
+    return browser_.get();
+}
+
+std::unique_ptr<QTextBrowser> QtHelpService::newHelpWindow() {
+    auto browser = std::make_unique<QTextBrowser>();
+    browser->setOpenLinks(true);
+    browser->resize(640, 480);
+    QObject::connect(
+        browser.get(), &QTextBrowser::sourceChanged, browser.get(), [b = browser.get()] {
+            const QString title = b->documentTitle();
+            b->setWindowTitle(title.isEmpty() ? kApplicationTitle
+                                              : kApplicationTitle + QStringLiteral(" - ") + title);
+        });
+    return browser;
 }
 
 } // namespace telvara

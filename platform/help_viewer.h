@@ -4,9 +4,10 @@
 #include "platform/help_locator.h"
 #include "platform/services.h"
 
-#include <memory>
+#include <QPointer>
+#include <QTextBrowser>
 
-class QTextBrowser;
+#include <memory>
 
 namespace telvara {
 
@@ -20,16 +21,20 @@ public:
     void showContext(int context) override;
     void showTopic(const QString& topic) override;
 
-    // The help window, once a page was shown.
-    QTextBrowser* window() const { return browser_.get(); }
+    // The help window that showed the last page (nullptr before the first,
+    // or when it was closed with the dialog that owned it).
+    QTextBrowser* window() const { return shown_; }
 
 private:
     void show(const QString& key, const QString& what);
+    QTextBrowser* browserForNow();
+    static std::unique_ptr<QTextBrowser> newHelpWindow();
 
     MessageService& messages_;
     HelpLocator locator_;
     QString file_;
     std::unique_ptr<QTextBrowser> browser_;
+    QPointer<QTextBrowser> shown_;
 };
 
 } // namespace telvara

@@ -4,6 +4,7 @@
 #include <QPolygon>
 #include <QRegion>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -147,24 +148,35 @@ void QtCanvas3D::MoveTo(int x, int y) {
     pos_ = {x, y};
 }
 
-// A segment from a to b without the pixel at b (a flat cap leaves it out).
+// A segment from a to b without the pixel at b. A thin line leaves out the
+// pixel at its end further along its longer direction, whichever way it is
+// drawn; a line drawn left or up along that direction would keep its last
+// pixel and lose its first (a V-shaped joint would miss its tip). Only on the
+// unscaled screen and bitmap, where a logical unit is one pixel.
 void QtCanvas3D::StrokeSegment(QPoint a, QPoint b) {
     if (a == b || Pen().style == psClear)
         return;
-    // A thin line leaves out the pixel at its larger end whichever way it is
-    // drawn; a line drawn left or up is moved one pixel back along itself so
-    // that it keeps its first pixel and leaves out its last one. Only on the
-    // unscaled screen and bitmap, where a logical unit is one pixel.
-    if (Pen().width <= 1 && p_->combinedTransform().type() <= QTransform::TxTranslate) {
-        if (a.y() == b.y() && b.x() < a.x()) {
-            a.rx() += 1;
-            b.rx() += 1;
-        } else if (a.x() == b.x() && b.y() < a.y()) {
-            a.ry() += 1;
-            b.ry() += 1;
-        }
+    const int dx = b.x() - a.x(), dy = b.y() - a.y();
+    const bool backwards = std::abs(dx) >= std::abs(dy) ? dx < 0 : dy < 0;
+    if (!backwards || Pen().width > 1 || p_->combinedTransform().type() > QTransform::TxTranslate) {
+        p_->drawLine(a, b);
+        return;
     }
+    if (dx == 0 || dy == 0) {
+        // Moved one pixel back along itself: the same row or column of pixels.
+        const QPoint step(dx < 0 ? 1 : 0, dy < 0 ? 1 : 0);
+        p_->drawLine(a + step, b + step);
+        return;
+    }
+    // The same pixels as the line drawn the other way, its last one cut off
+    // and its first one added.
+    p_->save();
+    const QRect box(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                    QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
+    p_->setClipRegion(QRegion(box) - QRegion(b.x(), b.y(), 1, 1), Qt::IntersectClip);
     p_->drawLine(a, b);
+    p_->restore();
+    p_->fillRect(QRect(a.x(), a.y(), 1, 1), p_->pen().color());
 }
 
 void QtCanvas3D::LineTo(int x, int y) {

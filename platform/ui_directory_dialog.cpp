@@ -1,5 +1,6 @@
 #include "platform/ui_directory_dialog.h"
 
+#include "platform/data_folder.h"
 #include "platform/guard.h"
 #include "platform/help_keys.h"
 
@@ -169,12 +170,14 @@ std::optional<QString> QtDirectoryChooser::chooseDirectory(const QString& startF
                                                            int helpContext) {
     // No owner: at start-up the active window is the splash, which releases
     // itself as soon as this dialog takes the activation.
-    TDirectoryDialog dialog(messages_, help_, startFolder, helpContext);
+    const QString start = dataFolderStart(rememberedDataFolder(settingsFile_), startFolder);
+    TDirectoryDialog dialog(messages_, help_, start, helpContext);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const QString folder = dialog.chosenDirectory();
     // A failure here shows when the store is opened in the folder.
     QDir().mkpath(folder);
+    rememberDataFolder(settingsFile_, folder);
     return folder;
 }
 

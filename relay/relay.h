@@ -47,6 +47,8 @@ struct RelaySettings {
     std::string tap;
     std::string instTap;
     std::array<std::string, 7> times{"0", "0", "0", "0", "0", "0", "0"};
+    // The company name, as the store keys the record with the device number.
+    std::string company{};
 };
 
 } // namespace telvara

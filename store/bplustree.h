@@ -19,9 +19,11 @@
 #include "store/unit_file.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace telvara {
@@ -78,6 +80,10 @@ public:
     void DeleteCurrent();
     // Every key in key order, one line each (CR LF), 4 spaces per level below the root.
     std::string ListKeys();
+    // Every record in key order with its slot, each page read once; raises
+    // IoError naming the file when the tree is damaged on the way.
+    using TRecordVisitor = std::function<void(std::int32_t slot, const TRelayRecord& record)>;
+    void ForEachRecord(const TRecordVisitor& visit);
 
     std::int32_t Height() const { return header_.Height; }
     TRelayRecord& CurrentRecord() { return currentRecord_; }
@@ -154,6 +160,8 @@ private:
     bool MergeIntoLeft(int level, int b, TTreePage& left);
 
     void ListLevel(int level, const std::string& prefix, std::string& out, int& lines);
+    void WalkRecords(std::int32_t n, int level, std::unordered_set<std::int32_t>& seen,
+                     const TRecordVisitor& visit);
 
     // A read under the shared lock (nothing to do inside a transaction).
     class TReadScope {

@@ -53,7 +53,10 @@ void TBPlusTree::OpenStore(const std::string& folderPath, TOpenMode mode) {
         if (journal_.isOpen()) {
             // An operation a crash interrupted is completed before anything is read.
             const TJournalContents c = journal_.scan();
-            if (!NeedsRecovery(c)) {
+            if (!writable && !c.HeaderValid && c.Records == 0) {
+                // A journal cut short while it was made holds nothing to complete.
+                journal_.close();
+            } else if (!NeedsRecovery(c)) {
                 journalHeader_ = c.Header;
                 journalKnown_ = true;
             } else if (writable) {

@@ -217,6 +217,8 @@ void TBPlusTree::RefreshLocked() {
         ReloadHeader();
         return;
     }
+    if (journalKnown_ && journal_.cleanAndUnchanged())
+        return;
     TJournalHeader h;
     const bool sound = journal_.readHeader(h);
     if (!sound || h.Dirty) {

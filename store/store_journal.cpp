@@ -104,16 +104,26 @@ void TStoreJournal::writeHeader(const TJournalHeader& h) {
     const std::string& boot = currentBoot();
     std::memcpy(b + kBootAt, boot.data(), boot.size());
     put64(b + kHeaderSumAt, checksum(b, kHeaderSumAt));
+    std::memset(lastHeader_, 0, sizeof lastHeader_);
     file_.writeAt(0, b, sizeof b);
+    std::memcpy(lastHeader_, b, sizeof b);
+}
+
+bool TStoreJournal::cleanAndUnchanged() {
+    unsigned char b[kJournalHeaderSize];
+    return file_.readAt(0, b, sizeof b) == sizeof b && lastHeader_[12] == 0 &&
+           lastHeader_[0] == kMagic[0] && std::memcmp(b, lastHeader_, sizeof b) == 0;
 }
 
 bool TStoreJournal::readHeader(TJournalHeader& h) {
     unsigned char b[kJournalHeaderSize];
+    std::memset(lastHeader_, 0, sizeof lastHeader_);
     if (file_.readAt(0, b, sizeof b) != sizeof b)
         return false;
     if (std::memcmp(b, kMagic, 8) != 0 || get32(b + 8) != kVersion ||
         get64(b + kHeaderSumAt) != checksum(b, kHeaderSumAt))
         return false;
+    std::memcpy(lastHeader_, b, sizeof b);
     h.Dirty = get32(b + 12) != 0;
     h.Seq = get64(b + 16);
     h.CheckpointSeq = get64(b + 24);
@@ -221,13 +231,16 @@ TJournalHeader TStoreJournal::append(const TJournalHeader& before, const TUnitIm
         file_.writeAt(before.End, r.data(), r.size());
         writeHeader(after);
         file_.sync();
-    } catch (...) {
+    } catch (const IoError& e) {
         // Nothing of this commit may count later: cut the record off again.
         try {
-            file_.truncateBytes(before.End);
             writeHeader(before);
+            file_.truncateBytes(before.End);
             file_.sync();
         } catch (...) {
+            throw IoError(std::string(e.what()) + "。ジャーナル " + path() +
+                          " を元に戻せなかったので、この変更は次にストアを開くときに書き込まれるこ"
+                          "とがあります");
         }
         throw;
     }

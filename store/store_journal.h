@@ -84,6 +84,9 @@ public:
     void reset(std::uint64_t seq, std::int64_t pageBytes, std::int64_t recordBytes);
     // The header; nullopt-like false when it is missing or torn.
     bool readHeader(TJournalHeader& header);
+    // True when the header is byte for byte the clean one this journal last
+    // read or wrote: no other program committed since (one small read).
+    bool cleanAndUnchanged();
     // Reads the whole journal.
     TJournalContents scan();
     // Appends a record after `at`, marks the journal dirty and syncs: from
@@ -99,6 +102,7 @@ private:
     void writeHeader(const TJournalHeader& header);
 
     TUnitFile file_{1};
+    unsigned char lastHeader_[kJournalHeaderSize] = {};
 };
 
 } // namespace telvara

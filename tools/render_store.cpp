@@ -5,7 +5,6 @@
 #include "store/bplustree.h"
 
 #include <filesystem>
-#include <fstream>
 
 namespace telvara {
 
@@ -15,63 +14,11 @@ std::string inFolder(const std::string& dir, const char* name) {
     return (dir.empty() || dir.back() == '/' ? dir : dir + "/") + name;
 }
 
-// The keys of the page file in key order: a read-only walk of the tree, so
-// that no listing limit applies.
-class KeyWalk {
-public:
-    explicit KeyWalk(const std::string& path) : path_(path), file_(path, std::ios::binary) {
-        if (!file_)
-            throw IoError("ファイル " + path + " を開けません");
-        unsigned char unit[kPageSize];
-        readUnit(0, unit);
-        header_ = TStoreHeader::decode(unit);
-        file_.seekg(0, std::ios::end);
-        units_ = static_cast<std::int64_t>(file_.tellg()) / kPageSize;
-    }
-
-    std::vector<std::string> keys() {
-        std::vector<std::string> out;
-        if (header_.Height > 0)
-            walk(header_.RootPage, 1, out);
-        return out;
-    }
-
-private:
-    void readUnit(std::int64_t n, unsigned char* unit) {
-        file_.clear();
-        file_.seekg(n * kPageSize);
-        if (!file_.read(reinterpret_cast<char*>(unit), kPageSize))
-            throw IoError("ファイル " + path_ + " を読めません");
-    }
-
-    void walk(std::int32_t n, int level, std::vector<std::string>& out) {
-        if (n < 1 || n >= units_ || level > header_.Height)
-            throw IoError("ファイル " + path_ + " が壊れています");
-        TTreePage page;
-        readUnit(n, page.Bytes.data());
-        const int count = page.keyCount();
-        if (count < 0 || count > kMaxKeys)
-            throw IoError("ファイル " + path_ + " が壊れています");
-        const bool leaf = level == header_.Height;
-        if (!leaf)
-            walk(page.child(0), level + 1, out);
-        for (int i = 1; i <= count; ++i) {
-            out.emplace_back(page.key(i));
-            if (!leaf)
-                walk(page.child(i), level + 1, out);
-        }
-    }
-
-    std::string path_;
-    std::ifstream file_;
-    TStoreHeader header_;
-    std::int64_t units_ = 0;
-};
-
 RelaySettings relayOf(const TRelayRecord& r) {
     auto text = [&](TRecordField f) { return cp932ToUtf8(r.field(f)); };
     RelaySettings relay;
     relay.device = text(TRecordField::DebaisuNo);
+    relay.company = text(TRecordField::KaisyaName);
     relay.ct = text(TRecordField::CTPrimary);
     relay.tap = text(TRecordField::Tap);
     relay.instTap = text(TRecordField::InstTap);
@@ -94,14 +41,11 @@ storedRelays(const std::string& dir,
     if (!std::filesystem::is_regular_file(pageFile, ec))
         throw IoError("ファイル " + pageFile + " がありません");
     TBPlusTree store;
-    store.OpenStore(dir);
+    store.OpenStore(dir, TOpenMode::ReadOnly);
     std::vector<RelaySettings> relays;
     if (named.empty()) {
-        for (const std::string& key : KeyWalk(pageFile).keys()) {
-            if (!store.FindKey(key))
-                throw IoError("ファイル " + pageFile + " が壊れています");
-            relays.push_back(relayOf(store.CurrentRecord()));
-        }
+        store.ForEachRecord(
+            [&](std::int32_t, const TRelayRecord& record) { relays.push_back(relayOf(record)); });
         return relays;
     }
     for (const auto& [name, device] : named) {

@@ -1,6 +1,8 @@
 #pragma once
-// The relays telvara-render draws, read from a store folder without changing it.
-#include "chartwin/coordination_chart.h"
+// The relays telvara-render draws and telvara-check checks, read from a
+// store folder without changing it.
+#include "base/errors.h"
+#include "relay/relay.h"
 
 #include <string>
 #include <utility>

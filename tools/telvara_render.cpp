@@ -140,6 +140,9 @@ int render(const Options& o) {
     SharedValues values;
     TCoordinationChart coordination(chart, seriesCounter);
     chart.SetBounds(o.width, o.height);
+    // An empty store still shows the axes of an activated window, not the design state.
+    if (relays.empty())
+        coordination.SetActivationAxes(o.timeCheck);
     drawAllRelays(coordination, relays, o.timeCheck, values);
     // "電流軸最小値" checked after the chart was shown.
     if (o.currentFromOne)

@@ -17,6 +17,7 @@
 #include "store/bplustree.h"
 #include "store/store_check.h"
 #include "tools/add_curve.h"
+#include "tools/bounded_line.h"
 
 #include <filesystem>
 #include <iostream>
@@ -165,7 +166,15 @@ std::string batchLine(TBPlusTree& store, const std::vector<std::string>& utf8Ite
 int batch(TBPlusTree& store) {
     bool wrote = false; // a write checks the whole store before it writes
     std::string line;
-    for (long number = 1; std::getline(std::cin, line); ++number) {
+    for (long number = 1;; ++number) {
+        const TLineRead read = readBoundedLine(std::cin, line);
+        if (read == TLineRead::End)
+            break;
+        if (read == TLineRead::TooLong) {
+            std::cerr << number << " 行目: 行が長すぎます（" << kBatchLineLimit
+                      << " バイトまで）\n";
+            return kFailed;
+        }
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         if (line.empty())
@@ -220,7 +229,7 @@ int run(const std::vector<std::string>& argv) {
     if (cmd == "list") {
         arity(0);
         requireStore(dir);
-        store.OpenStore(dir);
+        store.OpenStore(dir, TOpenMode::ReadOnly);
         std::cout << listing(store) << std::flush;
         return warnIfDamaged(store, 0);
     }
@@ -228,7 +237,7 @@ int run(const std::vector<std::string>& argv) {
         arity(2);
         const std::vector<std::string> args = toStore(rest);
         requireStore(dir);
-        store.OpenStore(dir);
+        store.OpenStore(dir, cmd == "find" ? TOpenMode::ReadOnly : TOpenMode::ReadWrite);
         if (!find(store, args[0], args[1])) {
             std::cerr << "見つかりません: " << rest[0] << "," << rest[1] << "\n";
             return cmd == "find" ? warnIfDamaged(store, kNotFound) : kNotFound;

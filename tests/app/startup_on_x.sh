@@ -14,7 +14,7 @@ if [ "${1:-}" != "--inside" ]; then
     export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
         XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/run"
     unset QT_QPA_PLATFORM
-    timeout 100 xvfb-run -a -s "-screen 0 1280x1024x24" \
+    timeout 200 xvfb-run -a -s "-screen 0 1280x1024x24" \
         bash "$0" --inside "$program" "$work/store/new/folder"
     exit $?
 fi
@@ -29,19 +29,25 @@ fail() {
     exit 1
 }
 
-# The id of the visible window whose name matches, waiting up to $2 tenths
-# of a second (default 20 s).
+# The id of the visible window whose name matches. Without $2 it waits as
+# long as the program runs (a slow machine starts slowly; the script's own
+# time limit ends a hang), with $2 at most $2 tenths of a second, for a step
+# that is retried. A program that ended without the window fails at once.
 window_named() {
-    local id
-    for _ in $(seq 1 "${2:-200}"); do
+    local id tries=0
+    while :; do
         id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -n 1 || true)
         if [ -n "$id" ]; then
             echo "$id"
             return 0
         fi
+        kill -0 "$pid" 2>/dev/null || return 1
+        tries=$((tries + 1))
+        if [ -n "${2:-}" ] && [ "$tries" -ge "$2" ]; then
+            return 1
+        fi
         sleep 0.1
     done
-    return 1
 }
 
 # Cancelling the data-folder dialog ends the program: no main window, no store.
@@ -93,14 +99,16 @@ for _ in 1 2 3; do
     xdotool key Return
     question=$(window_named "確認" 50) && break
 done
-[ -n "$question" ] || fail "no create question"
+# Keys lost before the window took them were typed again; a slow window is
+# waited for.
+[ -n "$question" ] || question=$(window_named "確認") || fail "no create question"
 main=""
 for _ in 1 2 3; do
     focus_window "$question"
     xdotool key Return
     main=$(window_named "保護協調曲線" 50) && break
 done
-[ -n "$main" ] || fail "no main window"
+[ -n "$main" ] || main=$(window_named "保護協調曲線") || fail "no main window"
 [ -d "$folder" ] || fail "folder not created: $folder"
 for _ in $(seq 1 50); do [ -f "$folder/ZuboK.idx" ] && break; sleep 0.1; done
 [ "$(stat -c %s "$folder/ZuboK.dat")" = 1024 ] || fail "ZuboK.dat is not one 1024-byte unit"

@@ -90,6 +90,22 @@ TEST_F(StoreTest, AddStoresTheTwelveFieldsAndSaysSo) {
     EXPECT_TRUE(other.FindKey(utf8ToCp932("A電力,51R")));
 }
 
+TEST_F(StoreTest, RecordsAnotherProgramAddsAreSeenAndKept) {
+    TBPlusTree other;
+    other.OpenStore(dir.path().toStdString());
+    TRelayRecord& b = other.CurrentRecord();
+    b.setField(TRecordField::KaisyaName, "B");
+    b.setField(TRecordField::DebaisuNo, "1");
+    other.InsertCurrent();
+    // The window's Add once wrote its empty store over the other's record.
+    add(Relay{});
+    EXPECT_TRUE(other.FindKey("B,1"));
+    EXPECT_TRUE(other.FindKey(utf8ToCp932("A電力,51R")));
+    search(QStringLiteral("B"), QStringLiteral("1"));
+    EXPECT_EQ(form->kaisya->text(), QStringLiteral("B"));
+    EXPECT_TRUE(form->CmdRemove->isEnabled());
+}
+
 TEST_F(StoreTest, AddOfAStoredKeyAsksAndOnlyYesReplaces) {
     const Relay first;
     add(first);

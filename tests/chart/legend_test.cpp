@@ -170,7 +170,9 @@ TEST_F(LegendChart, OneSeriesListsItsValues) {
     EXPECT_EQ(plotOf(p).right, 298);
     p.chart.Legend().SetResizeChart(false);
     p.paint();
-    EXPECT_EQ(plotOf(p).right, 388);
+    EXPECT_EQ(plotOf(p).right, 388); // Each line separator of a label becomes one blank.
+    s->AddPoint(4, 2, "a\r\nb\rc\nd");
+    EXPECT_EQ(p.chart.ValueLegendText(*s, 3), "2 a b c d");
 }
 
 TEST_F(LegendChart, TwoSeriesListTheirTitles) {

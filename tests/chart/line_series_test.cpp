@@ -191,6 +191,19 @@ TEST(LineSeries, FarPointsAreBridgedAndNullPointsBreakTheLine) {
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(pts(lines[0]), (std::vector<TPoint>{{162, 230}, {212, 220}}));
 
+    // A first visible point whose segment crosses the left edge half a million
+    // pixels up: the segment's part within the surface's 16-bit range is drawn
+    // (edge point (12, -502298), cut at y = -32766).
+    s->ClearPoints();
+    s->AddPoint(-99, 1e6);
+    s->AddPoint(100, 50);
+    s->AddPoint(200, 60);
+    p.paint();
+    lines = p.clippedOf(OpKind::Line);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(pts(lines[0]), (std::vector<TPoint>{{105, -32766}, {112, 190}}));
+    EXPECT_EQ(pts(lines[1]), (std::vector<TPoint>{{112, 190}, {212, 180}}));
+
     // Nothing joins a null point, on either side.
     s->ClearPoints();
     s->AddPoint(100, 10);

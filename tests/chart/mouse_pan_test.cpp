@@ -86,15 +86,14 @@ TEST_F(ZoomTest, WheelNotchScrollsTheVerticalAxesByThreePercentAndRepaintsAtOnce
     ASSERT_EQ(chart.RightAxis().Maximum(), 30);
     const double rMin = chart.RightAxis().Minimum(), rMax = chart.RightAxis().Maximum();
     const Range bottom = {chart.BottomAxis().Minimum(), chart.BottomAxis().Maximum()};
+    const Flags rightFlags = flagsOf(chart.RightAxis());
 
-    chart.MouseWheel(1); // one notch up
-    EXPECT_DOUBLE_EQ(l.Minimum(), 0.01 - 29.9997);
-    EXPECT_DOUBLE_EQ(l.Maximum(), 1000 - 29.9997);
-    const double d = (1000 - 0.01) * 0.03;
-    EXPECT_EQ(l.Minimum(), 0.01 - d);
-    EXPECT_EQ(l.Maximum(), 1000 - d);
+    chart.MouseWheel(1); // one notch up: 3 % of five decades on the time axis
+    const double f = std::pow(1e5, 0.03);
+    EXPECT_EQ(l.Minimum(), 0.01 / f);
+    EXPECT_EQ(l.Maximum(), 1000 / f);
     EXPECT_EQ(host.repaints, 1);
-    EXPECT_TRUE(chart.ScalesRestored());
+    EXPECT_FALSE(chart.ScalesRestored());
     EXPECT_EQ(flagsOf(chart.RightAxis()), (Flags{false, false, false}));
     const double rd = (rMax - rMin) * 0.03;
     EXPECT_EQ(chart.RightAxis().Minimum(), rMin - rd);
@@ -102,14 +101,45 @@ TEST_F(ZoomTest, WheelNotchScrollsTheVerticalAxesByThreePercentAndRepaintsAtOnce
     EXPECT_EQ(chart.BottomAxis().Minimum(), bottom.min);
     EXPECT_EQ(chart.BottomAxis().Maximum(), bottom.max);
 
-    chart.MouseWheel(-1); // one down
-    EXPECT_NEAR(l.Minimum(), 0.01, 1e-9);
-    EXPECT_NEAR(l.Maximum(), 1000, 1e-9);
+    chart.MouseWheel(-2); // two down
+    EXPECT_DOUBLE_EQ(l.Minimum(), 0.01 * f);
+    EXPECT_DOUBLE_EQ(l.Maximum(), 1000 * f);
     EXPECT_EQ(host.repaints, 2);
     EXPECT_EQ(zooms + undos, 0);
+
+    // The undo drag brings back the view from before the first turn.
+    drag(300, 250, 100, 100);
+    EXPECT_EQ(l.Minimum(), 0.01);
+    EXPECT_EQ(l.Maximum(), 1000);
+    EXPECT_EQ(flagsOf(chart.RightAxis()), rightFlags);
 }
 
-// The labels of the scrolled time axis: a minimum at or below 0 counts as 1,
+TEST_F(ZoomTest, PanningOnLogarithmicAxesKeepsTheSpanInDecades) {
+    TChartAxis& b = chart.BottomAxis();
+    TChartAxis& l = chart.LeftAxis();
+    b.SetMinMaxRange(10, 100000);
+    b.SetLogarithmic(true);
+    l.SetMinMaxRange(0.01, 10);
+    l.SetLogarithmic(true);
+    paint();
+    const double rx = b.PixelToValue(200) / b.PixelToValue(230);
+    const double ry = l.PixelToValue(200) / l.PixelToValue(180);
+    chart.MouseDown(200, 200, mbRight, 0);
+    chart.MouseMove(230, 180, 0); // right 30, up 20
+    EXPECT_EQ(b.Minimum(), 10 * rx);
+    EXPECT_EQ(b.Maximum(), 100000 * rx);
+    EXPECT_EQ(l.Minimum(), 0.01 * ry);
+    EXPECT_EQ(l.Maximum(), 10 * ry);
+    EXPECT_NEAR(std::log10(b.Maximum() / b.Minimum()), 4, 1e-12);
+    chart.MouseUp(230, 180, mbRight);
+    drag(300, 250, 100, 100);
+    EXPECT_EQ(b.Minimum(), 10);
+    EXPECT_EQ(b.Maximum(), 100000);
+    EXPECT_EQ(l.Minimum(), 0.01);
+    EXPECT_EQ(l.Maximum(), 10);
+}
+
+// The labels of a time axis whose range was set below 0: a minimum at or below 0 counts as 1,
 // so 1 sits at the lower end and 0.01 lies beyond it, still drawn.
 
 TEST_F(ZoomTest, WheelOnTheTimeAxisLeavesSmallLabelsBelowTheLowerEnd) {
@@ -127,8 +157,9 @@ TEST_F(ZoomTest, WheelOnTheTimeAxisLeavesSmallLabelsBelowTheLowerEnd) {
         v = i < static_cast<int>(table.size()) ? table[i] : 1e9;
     };
     chart.BottomAxis().SetLabels(false);
-    chart.MouseWheel(1);
-    ASSERT_EQ(host.repaints, 1);
+    const double d = (1000 - 0.01) * 0.03;
+    l.SetMinMaxRange(0.01 - d, 1000 - d);
+    paint();
     const auto one = host.screen.textsEqual("1");
     const auto small = host.screen.textsEqual("0.01");
     const auto top = host.screen.textsEqual("900");

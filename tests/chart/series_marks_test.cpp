@@ -183,3 +183,18 @@ TEST_F(Marks, ClearAndDeleteForgetPositions) {
     s->ClearPoints();
     EXPECT_TRUE(s->Marks().Positions().empty());
 }
+
+TEST_F(Marks, CrLfCrAndLfEachEndOneLine) {
+    s->Marks().SetStyle(smsLabel);
+    s->AddPoint(100, 100, "one\r\ntwo\rthree\nfour");
+    p.paint();
+    const auto texts = markOps(OpKind::Text);
+    ASSERT_EQ(texts.size(), 4u);
+    EXPECT_EQ(texts[0].text, "one");
+    EXPECT_EQ(texts[1].text, "two");
+    EXPECT_EQ(texts[2].text, "three");
+    EXPECT_EQ(texts[3].text, "four");
+    const int h = texts[1].pts[0].y - texts[0].pts[0].y;
+    EXPECT_GT(h, 0);
+    EXPECT_EQ(texts[3].pts[0].y - texts[0].pts[0].y, 3 * h);
+}

@@ -27,6 +27,7 @@ public:
     FakeMain() { resize(300, 200); }
     std::array<std::string, 7> times{"0", "0", "0", "0", "0", "0", "0"};
     std::string device = "51R";
+    std::string company;
     bool timeCheck = false;
     int radio = -1;
     TColor dialog = clBlack;
@@ -36,6 +37,7 @@ public:
 
     std::string timeText(int index) const override { return times.at(std::size_t(index)); }
     std::string deviceText() const override { return device; }
+    std::string companyText() const override { return company; }
     bool timeCheckChecked() const override { return timeCheck; }
     int colorRadioIndex() const override { return radio; }
     TColor dialogColor() const override { return dialog; }

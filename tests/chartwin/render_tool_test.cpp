@@ -178,6 +178,42 @@ TEST_F(RenderToolTest, NamedRecordsInTheirOrderAndTheAxisSwitches) {
     EXPECT_EQ(0, countColour(img, x + 1, y - 2, x + 3, y + 2, qRgb(255, 0, 0)));
 }
 
+TEST_F(RenderToolTest, EmptyStoreDrawsTheAxesOfAnActivatedWindow) {
+    const QString emptied = dir.filePath(QStringLiteral("emptied"));
+    ASSERT_TRUE(QDir().mkpath(emptied));
+    const ToolRun made = runTool(QStringLiteral(TELVARA_STORE_TOOL), {emptied, "list"});
+    ASSERT_EQ(2, made.exitCode); // no store yet: make one through add and remove
+    ASSERT_EQ(0,
+              runTool(QStringLiteral(TELVARA_STORE_TOOL),
+                      {emptied, "add", "A", "1", "1", "1", "1", "1", "1", "1", "1", "1", "1", "1"})
+                  .exitCode);
+    ASSERT_EQ(0,
+              runTool(QStringLiteral(TELVARA_STORE_TOOL), {emptied, "remove", "A", "1"}).exitCode);
+    const QString out = dir.filePath(QStringLiteral("empty.bmp"));
+    const ToolRun r = render({emptied, out, QStringLiteral("--size"), QStringLiteral("640x480")});
+    ASSERT_EQ(0, r.exitCode) << r.err.toStdString();
+    const QImage img = QImage(out).convertToFormat(QImage::Format_RGB32);
+
+    const QImage design = expected({}, 640, 480);
+    TChart fresh;
+    std::int32_t counter = 0;
+    TCoordinationChart coord(fresh, counter);
+    fresh.SetBounds(640, 480);
+    coord.SetActivationAxes(false);
+    EXPECT_EQ(10, fresh.BottomAxis().Minimum());
+    EXPECT_EQ(100000, fresh.BottomAxis().Maximum());
+    EXPECT_EQ(0.01, fresh.LeftAxis().Minimum());
+    EXPECT_EQ(10, fresh.LeftAxis().Maximum());
+    TQtChartBitmapFactory factory;
+    TChartBitmapFactory* previous = SetBitmapFactory(&factory);
+    auto bitmap = fresh.MakeChartBitmap(clWhite, fresh.GetExportRect());
+    SetBitmapFactory(previous);
+    const QImage activated =
+        static_cast<TQtChartBitmap&>(*bitmap).Image().convertToFormat(QImage::Format_RGB32);
+    EXPECT_FALSE(design == activated);
+    EXPECT_TRUE(img == activated) << "not the activated window's axes";
+}
+
 TEST_F(RenderToolTest, FailuresAreReportedAndChangeNothing) {
     // No store in the folder: none is created.
     const QString empty = dir.filePath(QStringLiteral("empty"));

@@ -54,12 +54,12 @@ field() { dpkg-deb -f "$deb" "$1"; }
 depends=$(field Depends)
 echo "Depends: $depends"
 names=$(tr ',|' '\n\n' <<<"$depends" | awk '{print $1}')
-for p in fonts-ipafont-gothic fonts-ipafont-mincho libqt6widgets6 libqt6printsupport6 libqt6gui6 \
+for p in fonts-ipafont-gothic fonts-ipafont-mincho qt6-translations-l10n libqt6widgets6 libqt6printsupport6 libqt6gui6 \
     libc6 libstdc++6; do
     grep -qxF "$p" <<<"$names" || fail "Depends lacks $p"
 done
 dpkg-deb -c "$deb" | awk '{print $NF}' | sed 's|^\./|/|' >"$work/contents"
-for f in /usr/bin/telvara /usr/bin/telvara-store /usr/bin/telvara-render \
+for f in /usr/bin/telvara /usr/bin/telvara-store /usr/bin/telvara-render /usr/bin/telvara-check \
     /usr/share/applications/telvara.desktop /usr/share/icons/hicolor/scalable/apps/telvara.svg \
     /usr/share/icons/hicolor/48x48/apps/telvara.png /usr/share/icons/hicolor/256x256/apps/telvara.png \
     /usr/share/telvara/help/zubhelp/map.txt /usr/share/telvara/help/zubhelp/index.html; do

@@ -28,7 +28,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 
 # Exactly these files, nothing else.
 {
-    printf '%s\n' bin/telvara bin/telvara-store bin/telvara-render \
+    printf '%s\n' bin/telvara bin/telvara-store bin/telvara-render bin/telvara-check \
         share/applications/telvara.desktop \
         share/icons/hicolor/scalable/apps/telvara.svg \
         share/icons/hicolor/48x48/apps/telvara.png \
@@ -39,7 +39,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 diff -u "$work/wanted" "$work/got" || fail "installed file list differs"
 grep -q '^share/telvara/help/zubhelp/map.txt$' "$work/got" || fail "no help map installed"
 
-for p in telvara telvara-store telvara-render; do
+for p in telvara telvara-store telvara-render telvara-check; do
     [ -x "$prefix/bin/$p" ] || fail "bin/$p is not executable"
     # An installed program must not reach back into the build tree.
     if readelf -d "$prefix/bin/$p" | grep -E 'RPATH|RUNPATH' | grep -qF "$build"; then

@@ -1,4 +1,5 @@
 #include "modal_helper.h"
+#include "platform/data_folder.h"
 #include "platform/services_scripted.h"
 #include "platform/ui_directory_dialog.h"
 #include "qt_print.h"
@@ -16,6 +17,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 namespace telvara {
 namespace {
@@ -104,7 +107,9 @@ TEST(QtDirectoryChooser, YesCreatesTheFolderWithItsParents) {
     const QString typed = QDir(start.path()).filePath("a/b/c");
     ScriptedServices scripted;
     scripted.messages.answers = {BoxAnswer::Yes};
-    QtDirectoryChooser chooser(scripted.messages, scripted.help);
+    QTemporaryDir settings;
+    const QString settingsFile = settings.filePath("telvara.conf");
+    QtDirectoryChooser chooser(scripted.messages, scripted.help, settingsFile);
     test::whenModalOpens<TDirectoryDialog>([&](TDirectoryDialog* dialog) {
         dialog->nameEdit()->setText(typed);
         QTest::keyClick(dialog->nameEdit(), Qt::Key_Return);
@@ -114,13 +119,39 @@ TEST(QtDirectoryChooser, YesCreatesTheFolderWithItsParents) {
     EXPECT_EQ(*chosen, typed);
     EXPECT_TRUE(QFileInfo(typed).isDir());
     EXPECT_EQ(scripted.messages.asked.size(), 1u);
+
+    // The next dialog starts in the folder chosen, not in the one it is given.
+    QString shownAtStart;
+    test::whenModalOpens<TDirectoryDialog>([&](TDirectoryDialog* dialog) {
+        shownAtStart = dialog->nameEdit()->text();
+        dialog->cancelButton()->click();
+    });
+    QtDirectoryChooser later(scripted.messages, scripted.help, settingsFile);
+    EXPECT_FALSE(later.chooseDirectory(start.path(), 2).has_value());
+    EXPECT_EQ(shownAtStart, QDir::toNativeSeparators(typed));
+}
+
+TEST(DataFolder, StartsInTheLastFolderElseInAWritableProgramFolderElseAtHome) {
+    QTemporaryDir last, program;
+    EXPECT_EQ(dataFolderStart(last.path(), program.path()), last.path());
+    EXPECT_EQ(dataFolderStart(last.filePath("gone"), program.path()), program.path());
+    EXPECT_EQ(dataFolderStart({}, program.path()), program.path());
+    EXPECT_EQ(dataFolderStart({}, program.filePath("gone")), QDir::homePath());
+    EXPECT_EQ(dataFolderStart({}, {}), QDir::homePath());
+    if (geteuid() != 0) { // every folder is writable for root
+        QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::ExeOwner);
+        EXPECT_EQ(dataFolderStart({}, program.path()), QDir::homePath());
+        QFile::setPermissions(program.path(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
 }
 
 TEST(QtDirectoryChooser, CancelChoosesNothingAndCreatesNothing) {
     QTemporaryDir start;
     const QString typed = QDir(start.path()).filePath("never");
     ScriptedServices scripted;
-    QtDirectoryChooser chooser(scripted.messages, scripted.help);
+    QTemporaryDir settings;
+    QtDirectoryChooser chooser(scripted.messages, scripted.help, settings.filePath("t.conf"));
     test::whenModalOpens<TDirectoryDialog>([&](TDirectoryDialog* dialog) {
         dialog->nameEdit()->setText(typed);
         dialog->cancelButton()->click();

@@ -1,12 +1,15 @@
+#include "modal_helper.h"
 #include "platform/help_keys.h"
 #include "platform/help_viewer.h"
 #include "platform/services_scripted.h"
 #include "qt_print.h"
 
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -124,6 +127,43 @@ TEST(HelpKey, F1OpensTheContextOfTheFocusedControlElseOfTheWindow) {
     EXPECT_EQ(scripted.help.shown[0].context, 1);
     EXPECT_EQ(scripted.help.shown[1].context, 3);
     EXPECT_EQ(scripted.help.shown[1].file, QStringLiteral("E:\\Telvara\\Zubhelp.hlp"));
+}
+
+} // namespace
+} // namespace telvara
+
+namespace telvara {
+namespace {
+
+// A modal dialog blocks every other window: help opened from it must still
+// take the keys that scroll it and close with the dialog.
+TEST(QtHelpService, HelpOpenedFromAModalDialogScrollsWhileTheDialogWaits) {
+    HelpRoot help;
+    writeFile(help.set + "/graph.html",
+              "<html><body>" + QByteArray("<p>line</p>").repeated(300) + "</body></html>");
+    ScriptedMessages messages;
+    QtHelpService service(messages, HelpLocator({help.root.path()}));
+    service.setHelpFile("ZubHelp.HLP");
+    int before = -1, after = -1;
+    {
+        QDialog dialog;
+        dialog.setModal(true);
+        test::whenModalOpens<QDialog>([&](QDialog* open) {
+            service.showContext(3);
+            QTextBrowser* window = service.window();
+            ASSERT_NE(window, nullptr);
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+            before = window->verticalScrollBar()->value();
+            // Through the window system, where a blocked window gets nothing.
+            QTest::keyClick(window->windowHandle(), Qt::Key_PageDown);
+            after = window->verticalScrollBar()->value();
+            open->reject();
+        });
+        dialog.exec();
+    }
+    EXPECT_EQ(before, 0);
+    EXPECT_GT(after, 0);
+    EXPECT_EQ(service.window(), nullptr); // closed with its dialog
 }
 
 } // namespace

@@ -9,6 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 using namespace telvara;
 
 namespace {
@@ -68,6 +72,50 @@ TEST_F(CanvasFixture, LinesDrawnLeftOrUpLeaveOutTheirLastPixelToo) {
     EXPECT_TRUE(black(im, 35, 20));
     EXPECT_TRUE(black(im, 31, 20));
     EXPECT_FALSE(black(im, 30, 20));
+}
+
+// Every direction: the first pixel drawn, the last left out, and the same
+// pixels as the line drawn the other way apart from its ends.
+TEST(CanvasLines, EveryOctantLeavesOutItsLastPixel) {
+    using Pixels = std::vector<std::pair<int, int>>;
+    const std::pair<QPoint, Pixels> octants[] = {
+        {{26, 18}, {{20, 15}, {21, 15}, {22, 16}, {23, 16}, {24, 17}, {25, 17}}},
+        {{23, 21}, {{20, 15}, {20, 16}, {21, 17}, {21, 18}, {22, 19}, {22, 20}}},
+        {{17, 21}, {{17, 20}, {18, 18}, {18, 19}, {19, 16}, {19, 17}, {20, 15}}},
+        {{14, 18}, {{15, 17}, {16, 17}, {17, 16}, {18, 16}, {19, 15}, {20, 15}}},
+        {{14, 12}, {{15, 12}, {16, 13}, {17, 13}, {18, 14}, {19, 14}, {20, 15}}},
+        {{17, 9}, {{17, 10}, {18, 11}, {18, 12}, {19, 13}, {19, 14}, {20, 15}}},
+        {{23, 9}, {{20, 14}, {20, 15}, {21, 12}, {21, 13}, {22, 10}, {22, 11}}},
+        {{26, 12}, {{20, 15}, {21, 14}, {22, 14}, {23, 13}, {24, 13}, {25, 12}}},
+    };
+    auto drawn = [](auto draw) {
+        QImage im(40, 40, QImage::Format_RGB32);
+        im.fill(Qt::white);
+        {
+            QPainter p(&im);
+            QtCanvas3D c(&p);
+            draw(c);
+        }
+        Pixels out;
+        for (int x = 0; x < im.width(); ++x)
+            for (int y = 0; y < im.height(); ++y)
+                if ((im.pixel(x, y) & 0xFFFFFF) == 0)
+                    out.push_back({x, y});
+        return out;
+    };
+    for (const auto& [end, want] : octants)
+        EXPECT_EQ(drawn([&](TCanvas3D& c) { c.Line(20, 15, end.x(), end.y()); }), want)
+            << "to " << end.x() << "," << end.y();
+
+    // A V-shaped joint keeps its tip; the polyline's last point stays out.
+    const Pixels v = drawn([](TCanvas3D& c) { c.Polyline({{5, 5}, {10, 30}, {15, 5}}); });
+    EXPECT_EQ(v.size(), 50u);
+    const auto has = [&](int x, int y) {
+        return std::find(v.begin(), v.end(), std::pair{x, y}) != v.end();
+    };
+    EXPECT_TRUE(has(5, 5));
+    EXPECT_TRUE(has(10, 30));
+    EXPECT_FALSE(has(15, 5));
 }
 
 TEST_F(CanvasFixture, RectanglesExcludeRightAndBottom) {

@@ -74,6 +74,22 @@ TEST(StoreLock, AWriterAloneMakesOthersWaitThenGiveUpWithAMessage) {
               "ストア " + dir.str() + "/ は読み取り専用で開かれているので変更できません");
     insertRecord(other, "C", "1");
     EXPECT_TRUE(reader.FindKey("C,1"));
+
+    // Without a journal (a copy of the two files) a reader writes nothing at all.
+    other.CloseStore();
+    reader.CloseStore();
+    std::filesystem::remove(dir.file("ZuboK.jnl"));
+    const Bytes datNow = readBytes(dir.dat());
+    reader.OpenStore(dir.str(), TOpenMode::ReadOnly);
+    EXPECT_TRUE(reader.FindKey("C,1"));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("ZuboK.jnl")));
+    EXPECT_EQ(readBytes(dir.dat()), datNow);
+    // Nor with a journal cut short while it was made.
+    reader.CloseStore();
+    writeBytes(dir.file("ZuboK.jnl"), {});
+    reader.OpenStore(dir.str(), TOpenMode::ReadOnly);
+    EXPECT_TRUE(reader.FindKey("C,1"));
+    EXPECT_EQ(readBytes(dir.file("ZuboK.jnl")), Bytes{});
 }
 
 TEST(StoreLock, TwoProcessesWritingAtOnceKeepEveryRecordTheyReported) {

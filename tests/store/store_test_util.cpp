@@ -182,11 +182,11 @@ std::string readText(const std::string& path) {
 } // namespace
 
 ToolResult runTool(const std::vector<std::string>& args, const std::string& input,
-                   const TempDir& io) {
+                   const TempDir& io, const std::string& prefix) {
     const std::string in = io.file("in"), out = io.file("out"), err = io.file("err");
     std::ofstream(in, std::ios::binary) << input;
     // A run that hangs ends after a minute, with a status no run has of its own.
-    std::string cmd = "timeout 60 " + shellQuoted(TELVARA_STORE_TOOL);
+    std::string cmd = prefix + "timeout 60 " + shellQuoted(TELVARA_STORE_TOOL);
     for (const auto& a : args)
         cmd += " " + shellQuoted(a);
     cmd += " <" + shellQuoted(in) + " >" + shellQuoted(out) + " 2>" + shellQuoted(err);

@@ -80,8 +80,9 @@ struct ToolResult {
     std::string out;
     std::string err;
 };
+// `prefix` goes before the command, e.g. to run it as another user.
 ToolResult runTool(const std::vector<std::string>& args, const std::string& input,
-                   const TempDir& io);
+                   const TempDir& io, const std::string& prefix = "");
 
 // All problems of checkStore joined by new lines (empty for a sound store).
 std::string problems(const std::string& folder);

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -15,7 +16,7 @@ namespace {
 class ToolTest : public ::testing::Test {
 protected:
     ToolResult tool(const std::vector<std::string>& args, const std::string& input = "") {
-        return runTool(args, input, io_);
+        return runTool(args, input, io_, as_);
     }
     std::vector<std::string> addArgs(const std::string& name, const std::string& device,
                                      const std::string& ct = "100", const std::string& tap = "4") {
@@ -25,6 +26,7 @@ protected:
 
     TempDir dir_;
     TempDir io_;
+    std::string as_; // runs the tool as another user when set
 };
 
 TEST_F(ToolTest, AddFindListAndRemove) {
@@ -138,6 +140,50 @@ TEST_F(ToolTest, BatchRunsEveryOperationWithOneResultEach) {
     const ToolResult unknown = tool({dir_.str(), "batch"}, "frobnicate\n");
     EXPECT_EQ(unknown.status, 2);
     EXPECT_EQ(unknown.err, "1 行目: 不明な操作 frobnicate\n");
+}
+
+TEST_F(ToolTest, BatchRefusesARunawayLineBeforeTakingItWhole) {
+    const std::string tail = "\t1.0\t0.8\t0.6\t0.5\t0.45\t0.4\t0.05\t4\t20";
+    const std::string input = "insert\tA\t51R\t100" + tail + "\n" + std::string(10 << 20, '\t') +
+                              "\ninsert\tB\t51R\t100" + tail + "\n";
+    const ToolResult r = tool({dir_.str(), "batch"}, input);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "0\n");
+    EXPECT_EQ(r.err, "2 行目: 行が長すぎます（65536 バイトまで）\n");
+    EXPECT_EQ(tool({dir_.str(), "list"}).out, "A,51R\r\n");
+}
+
+TEST_F(ToolTest, ReadingCommandsWorkOnAReadOnlyStore) {
+    ASSERT_EQ(tool(addArgs("A", "51R")).status, 0);
+    const Bytes dat = readBytes(dir_.dat()), idx = readBytes(dir_.idx());
+    // Permissions bind root only through another user.
+    if (::geteuid() == 0) {
+        if (std::system("command -v setpriv >/dev/null") != 0)
+            GTEST_SKIP() << "running as root without setpriv";
+        as_ = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+    }
+    for (const fs::path& p :
+         {fs::path(dir_.dat()), fs::path(dir_.idx()), dir_.path() / "ZuboK.jnl"})
+        if (fs::exists(p))
+            fs::permissions(p,
+                            fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(dir_.path(), fs::perms::owner_read | fs::perms::owner_exec |
+                                     fs::perms::group_read | fs::perms::group_exec |
+                                     fs::perms::others_read | fs::perms::others_exec);
+
+    ToolResult r = tool({dir_.str(), "list"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "A,51R\r\n");
+    r = tool({dir_.str(), "find", "A", "51R"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, 10), "A\t51R\t100\t");
+    r = tool({dir_.str(), "remove", "A", "51R"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("を開けません"), std::string::npos) << r.err;
+    as_.clear();
+    fs::permissions(dir_.path(), fs::perms::owner_all);
+    EXPECT_EQ(readBytes(dir_.dat()), dat);
+    EXPECT_EQ(readBytes(dir_.idx()), idx);
 }
 
 TEST_F(ToolTest, CheckPassesASoundStoreAndFailsADamagedOneWithoutWriting) {

@@ -1,0 +1,86 @@
+#pragma once
+// "協調チェック": the coordination check of the chart window. Its tool bar
+// part (the command and the read-out of current and time under the mouse)
+// and its dialog (interval, fault currents, the table of pairs, the legend
+// option).
+#include "chartwin/coordination_check.h"
+#include "platform/services.h"
+
+#include <QDialog>
+
+#include <memory>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+namespace telvara {
+
+class TChartWidget;
+
+inline constexpr int kCheckHelpContext = 20;
+
+class TCheckDialog : public QDialog {
+    Q_OBJECT
+public:
+    TCheckDialog(TCoordinationChart& chart, TCheckOverlay& overlay, Services& services,
+                 QWidget* parent);
+
+    // "チェック": reads the fields, fills the table, draws lines and marks.
+    void runCheck();
+    // "コピー": the table as tab-separated text on the clipboard.
+    void copyTable();
+
+    QLineEdit* CtiEdit = nullptr;
+    QLineEdit* MaxFaultEdit = nullptr;
+    QLineEdit* MinFaultEdit = nullptr;
+    QCheckBox* LegendCheck = nullptr;
+    QPushButton* CheckButton = nullptr;
+    QPushButton* CopyButton = nullptr;
+    QTableWidget* Table = nullptr;
+
+private:
+    // False, after a warning naming the field, when it holds no positive number.
+    bool readField(QLineEdit* edit, const QString& name, bool optional,
+                   std::optional<double>& value);
+
+    TCoordinationChart& chart_;
+    TCheckOverlay& overlay_;
+    Services& services_;
+    std::vector<CheckRow> rows_;
+};
+
+// The chart window's part of the check: created with the window, its
+// widget placed on the tool bar.
+class TCheckTools : public QObject {
+    Q_OBJECT
+public:
+    TCheckTools(TCoordinationChart& chart, TChartWidget& chartWidget, Services& services,
+                QWidget* window);
+    ~TCheckTools() override;
+
+    QWidget* toolBarWidget() const { return bar_; }
+    void openDialog();
+    TCheckDialog* dialog() const { return dialog_; }
+
+    QPushButton* CheckCommand = nullptr; // "協調チェック"
+    QLabel* ReadOut = nullptr;           // current and time under the mouse
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void showReadOut(int x, int y);
+
+    TCoordinationChart& chart_;
+    TChartWidget& chartWidget_;
+    Services& services_;
+    QWidget* window_;
+    QWidget* bar_ = nullptr;
+    std::unique_ptr<TCheckOverlay> overlay_;
+    TCheckDialog* dialog_ = nullptr;
+};
+
+} // namespace telvara

@@ -1,0 +1,126 @@
+#include "chartwin/coordination_check.h"
+
+#include "base/numbers.h"
+
+#include <algorithm>
+
+namespace telvara {
+
+namespace {
+
+constexpr TColor kFaultLineColor = clBlue;
+constexpr TColor kMarkColor = clRed;
+constexpr int kMarkHalf = 3;
+
+std::string curveName(const CurveOrigin& o) {
+    return o.company.empty() ? o.device : o.company + " " + o.device;
+}
+
+} // namespace
+
+std::vector<CheckRow> checkChart(TCoordinationChart& chart, const CheckSettings& settings) {
+    TChart& c = chart.Chart();
+    std::vector<std::vector<CurvePoint>> curves(std::size_t(c.NumSeries()));
+    for (int i = 0; i < c.NumSeries(); ++i) {
+        if (chart.Origin(i).manual)
+            continue;
+        TChartSeries& s = *c.SeriesAt(i);
+        for (int k = 0; k < s.Count(); ++k)
+            curves[std::size_t(i)].push_back({s.XValues().Value(k), s.YValues().Value(k)});
+    }
+    std::vector<CheckRow> rows;
+    for (const PairMargin& p : checkMargins(curves, {settings.cti, settings.maxFaultCurrent}))
+        rows.push_back({curveName(chart.Origin(int(p.downstream))),
+                        curveName(chart.Origin(int(p.upstream))), p});
+    std::stable_sort(rows.begin(), rows.end(), [](const CheckRow& a, const CheckRow& b) {
+        if (a.result.commonRange != b.result.commonRange)
+            return a.result.commonRange;
+        return a.result.commonRange && a.result.margin < b.result.margin;
+    });
+    return rows;
+}
+
+std::array<std::string, 5> checkRowCells(const CheckRow& row) {
+    const PairMargin& r = row.result;
+    if (!r.commonRange)
+        return {row.downstream, row.upstream, "－", "－", "共通範囲なし"};
+    return {row.downstream, row.upstream, formatFloatPattern(r.margin, "0.000"),
+            formatFloatPattern(r.current, "#,##0.0"), r.pass ? "合格" : "不合格"};
+}
+
+std::string checkTableText(const std::vector<CheckRow>& rows) {
+    std::string text = "下位側\t上位側\t最小時間差(秒)\t電流(A)\t判定\n";
+    for (const CheckRow& row : rows) {
+        const auto cells = checkRowCells(row);
+        for (std::size_t i = 0; i < cells.size(); ++i)
+            text += cells[i] + (i + 1 < cells.size() ? "\t" : "\n");
+    }
+    return text;
+}
+
+TCheckOverlay::TCheckOverlay(TCoordinationChart& chart)
+    : coordination_(chart), chart_(chart.Chart()), previous_(chart_.OnBeforeDrawSeries) {
+    chart_.OnBeforeDrawSeries = [this](TCustomChartPanel& sender) {
+        if (previous_)
+            previous_(sender);
+        draw();
+    };
+}
+
+TCheckOverlay::~TCheckOverlay() {
+    chart_.OnBeforeDrawSeries = previous_;
+}
+
+void TCheckOverlay::Show(const CheckSettings& settings) {
+    settings_ = settings;
+    chart_.RequestRepaint();
+}
+
+void TCheckOverlay::Clear() {
+    settings_.reset();
+    chart_.RequestRepaint();
+}
+
+void TCheckOverlay::draw() {
+    if (!settings_)
+        return;
+    std::vector<std::pair<double, std::string>> lines;
+    for (const auto& [current, name] : {std::pair{settings_->minFaultCurrent, "最小故障電流 "},
+                                        std::pair{settings_->maxFaultCurrent, "最大故障電流 "}})
+        if (current)
+            lines.emplace_back(*current, name + formatFloatPattern(*current, "#,##0.###") + "A");
+    TCanvas3D& c = *chart_.Canvas();
+    const TRect plot = chart_.ChartRect;
+    TChartAxis& currents = chart_.BottomAxis();
+    TChartAxis& times = chart_.LeftAxis();
+    c.ClipRectangle(plot);
+    c.SetBackMode(cbmTransparent);
+    c.SetBrushStyle(bsClear);
+    for (const auto& [current, label] : lines) {
+        const int x = currents.ValueToPixel(current);
+        c.AssignPen({kFaultLineColor, 1, psDash});
+        c.MoveTo(x, plot.top);
+        c.LineTo(x, plot.bottom);
+        chart_.SelectCanvasFont(chart_.Legend().Font());
+        c.SetFontColor(kFaultLineColor);
+        c.SetTextAlign(htaLeft, vtaTop);
+        c.TextOut(x + 2, plot.top + 2, label);
+    }
+    c.AssignPen({kMarkColor, 2, psSolid});
+    for (const CheckRow& row : checkChart(coordination_, *settings_)) {
+        const PairMargin& m = row.result;
+        if (!m.commonRange || m.pass)
+            continue;
+        const int x = currents.ValueToPixel(m.current);
+        const int down = times.ValueToPixel(m.downstreamTime);
+        const int up = times.ValueToPixel(m.upstreamTime);
+        c.MoveTo(x, down);
+        c.LineTo(x, up);
+        for (int y : {down, up})
+            c.Rectangle(x - kMarkHalf, y - kMarkHalf, x + kMarkHalf + 1, y + kMarkHalf + 1);
+    }
+    c.UnClipRectangle();
+    c.ResetState();
+}
+
+} // namespace telvara

@@ -1,0 +1,58 @@
+#pragma once
+// The coordination check on the chart's curves: the margins of neighbouring
+// relay curves, and what the chart draws for them (fault-current lines and a
+// mark at each failing pair's smallest margin).
+#include "chartwin/coordination_chart.h"
+#include "relay/margins.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace telvara {
+
+struct CheckSettings {
+    double cti = kDefaultCti;
+    std::optional<double> maxFaultCurrent;
+    std::optional<double> minFaultCurrent;
+};
+
+struct CheckRow {
+    std::string downstream; // "会社名 デバイスNo."
+    std::string upstream;
+    PairMargin result;
+};
+
+// The pairs of the chart's relay curves (typed curves take no part), worst
+// first; pairs without a common current range last.
+std::vector<CheckRow> checkChart(TCoordinationChart& chart, const CheckSettings& settings);
+
+// A row's cells: downstream, upstream, smallest margin (s), current (A), verdict.
+std::array<std::string, 5> checkRowCells(const CheckRow& row);
+// The table as text: the heading line, then a line a row; tab-separated.
+std::string checkTableText(const std::vector<CheckRow>& rows);
+
+// Draws the fault-current lines and the failing pairs' marks with every
+// paint, print and export of the chart, below the curves. The marks are
+// checked again at each paint, so they follow curves added or removed.
+class TCheckOverlay {
+public:
+    explicit TCheckOverlay(TCoordinationChart& chart);
+    ~TCheckOverlay();
+    TCheckOverlay(const TCheckOverlay&) = delete;
+    TCheckOverlay& operator=(const TCheckOverlay&) = delete;
+
+    void Show(const CheckSettings& settings);
+    void Clear();
+
+private:
+    void draw();
+
+    TCoordinationChart& coordination_;
+    TChart& chart_;
+    TNotifyEvent previous_;
+    std::optional<CheckSettings> settings_;
+};
+
+} // namespace telvara

@@ -1,0 +1,41 @@
+// What each curve of the coordination chart was drawn from, and the legend
+// text that follows from it.
+#include "chartwin/coordination_chart.h"
+
+namespace telvara {
+
+CurveOrigin TCoordinationChart::Origin(int index) const {
+    if (index < 0 || std::size_t(index) >= origins_.size())
+        return {};
+    return origins_[std::size_t(index)];
+}
+
+void TCoordinationChart::setOrigin(const CurveOrigin& origin) {
+    const auto at = std::size_t(counter_);
+    if (origins_.size() <= at)
+        origins_.resize(at + 1);
+    // Typed points make the whole curve a typed one.
+    const bool manual =
+        origin.manual || (origins_[at].manual && chart_.SeriesAt(counter_)->Count());
+    origins_[at] = origin;
+    origins_[at].manual = manual;
+}
+
+std::string TCoordinationChart::curveTitle(const CurveOrigin& origin) const {
+    if (!legendWithCompany_ || origin.manual || origin.company.empty())
+        return origin.device;
+    return origin.company + " " + origin.device;
+}
+
+void TCoordinationChart::SetLegendWithCompany(bool on) {
+    legendWithCompany_ = on;
+    const int n = std::min<int>(chart_.NumSeries(), int(origins_.size()));
+    for (int i = 0; i < n; ++i) {
+        const CurveOrigin& o = origins_[std::size_t(i)];
+        // Curves never drawn from a relay keep their own title ("51" of Series1).
+        if (!o.manual && (!o.device.empty() || !o.company.empty()))
+            chart_.SeriesAt(i)->SetTitle(curveTitle(o));
+    }
+}
+
+} // namespace telvara
