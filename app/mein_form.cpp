@@ -15,6 +15,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -154,8 +155,18 @@ void TMeinForm::ColorSelect() {
 // --- setting entry ----------------------------------------------------------
 
 void TMeinForm::Edit1Exit() {
-    if (readField(Edit1) > 0)
+    if (readField(Edit1) > 0) {
+        // The currents follow a changed CT at once, for the taps that allow them.
+        double tap = 0;
+        if (tryReadDecimal(Edit9->text().toStdString(), tap) && tap > 0) {
+            deriveTapCurrents(Edit1->text().toStdString(), Edit9->text().toStdString(), shared());
+            showTapCurrents();
+        }
+        double instTap = 0;
+        if (tryReadDecimal(Edit10->text().toStdString(), instTap))
+            Edit8Enter();
         return;
+    }
     services_.messages.showMessage(kNoCt);
     Edit1->setText(QStringLiteral("0"));
     focusControl(Edit1);
@@ -205,7 +216,9 @@ void TMeinForm::timeExit(QLineEdit* edit) {
         focusControl(edit);
         return;
     }
-    if (edit == Edit8)
+    // Enter or Tab pass the focus on to "グラフ表示"; a click on another
+    // control keeps it there, so that the clicked control acts.
+    if (edit == Edit8 && QGuiApplication::mouseButtons() == Qt::NoButton)
         focusControl(Button1);
 }
 

@@ -6,14 +6,15 @@
 #include "base/cp932.h"
 #include "base/shared_values.h"
 #include "chartwin/coordination_chart.h"
+#include "relay/record_check.h"
 #include "store/bplustree.h"
+#include "store/find_relay.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include <array>
-#include <optional>
 
 namespace telvara {
 
@@ -25,6 +26,8 @@ const QString kOverwriteQuestion = QStringLiteral(" は、すでに存在するD
 const QString kAdded = QStringLiteral("レコードに追加します");
 const QString kNotFound = QStringLiteral("見つかりません？");
 const QString kRemoveQuestion = QStringLiteral("次のレコードを削除します '");
+const char kSameCutKey[] =
+    " とキーの先頭 41 バイトが同じです。別の会社名かﾃﾞﾊﾞｲｽNo. にしてください。";
 
 QString fromStore(std::string_view bytes) {
     return QString::fromStdString(cp932ToUtf8(bytes));
@@ -34,65 +37,52 @@ std::string toStore(const QString& text) {
     return utf8ToCp932(text.toStdString());
 }
 
-// The first character of the text that code page 932 cannot hold.
-std::optional<QString> firstUnrepresentable(const QString& text) {
-    for (const char32_t c : text.toUcs4()) {
-        const QString character = QString::fromUcs4(&c, 1);
-        if (!isCp932Representable(character.toStdString()))
-            return character;
-    }
-    return std::nullopt;
-}
-
 } // namespace
 
-// The twelve entry controls and the record fields they hold, with the name
-// a refusal gives the control.
+// The twelve entry controls and the record fields they hold.
 struct EntryField {
     QLineEdit* edit;
     TRecordField field;
-    const char* name;
 };
 
 static std::array<EntryField, kRecordFieldCount> entryFields(const TMeinForm& f) {
     return {{
-        {f.kaisya, TRecordField::KaisyaName, "会社名"},
-        {f.Debaisu, TRecordField::DebaisuNo, "ﾃﾞﾊﾞｲｽNo."},
-        {f.Edit1, TRecordField::CTPrimary, "CT比"},
-        {f.Edit2, TRecordField::Time150, "150%の時間"},
-        {f.Edit3, TRecordField::Time200, "200%の時間"},
-        {f.Edit4, TRecordField::Time300, "300%の時間"},
-        {f.Edit5, TRecordField::Time400, "400%の時間"},
-        {f.Edit6, TRecordField::Time500, "500%の時間"},
-        {f.Edit7, TRecordField::Time700, "700%の時間"},
-        {f.Edit8, TRecordField::TimeInst, "INSTの時間"},
-        {f.Edit9, TRecordField::Tap, "タップ"},
-        {f.Edit10, TRecordField::InstTap, "INSTタップ"},
+        {f.kaisya, TRecordField::KaisyaName},
+        {f.Debaisu, TRecordField::DebaisuNo},
+        {f.Edit1, TRecordField::CTPrimary},
+        {f.Edit2, TRecordField::Time150},
+        {f.Edit3, TRecordField::Time200},
+        {f.Edit4, TRecordField::Time300},
+        {f.Edit5, TRecordField::Time400},
+        {f.Edit6, TRecordField::Time500},
+        {f.Edit7, TRecordField::Time700},
+        {f.Edit8, TRecordField::TimeInst},
+        {f.Edit9, TRecordField::Tap},
+        {f.Edit10, TRecordField::InstTap},
     }};
 }
 
 void TMeinForm::CmdAddClick() {
-    // A character without a CP932 form is refused before anything is looked
-    // up or stored; it is never replaced silently.
+    // A text that does not fit its field whole, or a number the chart cannot
+    // draw, is refused before anything is looked up or stored; nothing is cut
+    // or replaced silently. Empty names are refused after the lookup below.
     const auto fields = entryFields(*this);
     std::array<std::string, kRecordFieldCount> texts;
     for (const EntryField& f : fields) {
-        if (const std::optional<QString> bad = firstUnrepresentable(f.edit->text())) {
-            services_.messages.showMessage(
-                QString::fromUtf8(f.name) +
-                QStringLiteral("に Shift-JIS で表せない文字が含まれています：「") + *bad +
-                QStringLiteral("」"));
+        const std::string typed = f.edit->text().toStdString();
+        const std::string problem = checkField(f.field, typed);
+        const bool emptyName = typed.empty() && (f.edit == kaisya || f.edit == Debaisu);
+        if (!problem.empty() && !emptyName) {
+            services_.messages.showMessage(QString::fromStdString(problem));
             focusControl(f.edit);
             return;
         }
         texts[std::size_t(f.field)] = toStore(f.edit->text());
     }
 
-    // The key as the record will hold it, so a record saved from long texts
-    // is found again by the same texts.
-    const std::string key = recordKey(texts[std::size_t(TRecordField::KaisyaName)],
-                                      texts[std::size_t(TRecordField::DebaisuNo)]);
-    const bool found = store_->FindKey(key);
+    const std::string& name = texts[std::size_t(TRecordField::KaisyaName)];
+    const std::string& device = texts[std::size_t(TRecordField::DebaisuNo)];
+    const bool found = findRelay(*store_, name, device);
     if (kaisya->text().isEmpty()) {
         services_.messages.showMessage(kNoName);
         focusControl(kaisya);
@@ -102,6 +92,18 @@ void TMeinForm::CmdAddClick() {
         services_.messages.showMessage(kNoDevice);
         focusControl(Debaisu);
         return;
+    }
+    if (!found) {
+        // Another relay under the same first 41 key bytes would be lost.
+        std::string problem =
+            checkNewKey(kaisya->text().toStdString(), Debaisu->text().toStdString());
+        if (problem.empty() && store_->CurrentRecNo() != kNone)
+            problem = cp932ToUtf8(store_->CurrentRecord().key()) + kSameCutKey;
+        if (!problem.empty()) {
+            services_.messages.showMessage(QString::fromStdString(problem));
+            focusControl(Debaisu);
+            return;
+        }
     }
     if (found) {
         // Only an explicit "はい(&Y)" replaces the stored record.
@@ -128,9 +130,10 @@ void TMeinForm::CmdSearchClick() {
 }
 
 void TMeinForm::DataSearch() {
-    const std::string key =
-        recordKey(toStore(SearchKaisyaName->text()), toStore(SearchDebisuNo->text()));
-    searchFound_ = store_->FindKey(key);
+    // The list window asks by the listed line, which is the key as a tree page
+    // keeps it.
+    searchFound_ = findListedRelay(*store_, toStore(SearchKaisyaName->text()),
+                                   toStore(SearchDebisuNo->text()));
     ShowCurrent();
     ShowStats();
     CmdRemove->setEnabled(searchFound_);

@@ -6,6 +6,8 @@
 #include "chartwin/chat_form.h"
 #include "platform/guard.h"
 #include "platform/help_keys.h"
+#include "relay/record_check.h"
+#include "store/find_relay.h"
 #include "version/fonts.h"
 
 #include <QKeyEvent>
@@ -56,6 +58,16 @@ template <class Body, class After> void thenAlways(Body body, After after) {
     after();
 }
 
+// "name,device: problem" for a listed relay whose numbers cannot be drawn,
+// else empty (a line that names no record is left to the search to report).
+std::string undrawable(TBPlusTree& store, const std::vector<std::string>& items) {
+    if (!findListedRelay(store, items[0], items[1]))
+        return {};
+    const RelaySettings relay = storedRelay(store.CurrentRecord());
+    const std::string problem = checkDrawable(relay);
+    return problem.empty() ? problem : relay.company + "," + relay.device + ": " + problem;
+}
+
 } // namespace
 
 TStructForm::TStructForm(TMeinForm& main) : QDialog(&main), main_(main) {
@@ -97,6 +109,7 @@ TStructForm::TStructForm(TMeinForm& main) : QDialog(&main), main_(main) {
     connect(Find1, &QAction::triggered, this, guarded(messages, [this](bool) { Find1Click(); }));
     connect(AllDataView, &QAction::triggered, this,
             guarded(messages, [this](bool) { AllDataViewClick(); }));
+    addCsvCommands();
     installHelpKey(this, messages, main_.services().help);
     resize(kStructFormWidth, kStructFormHeight);
     move(kStructFormLeft, kStructFormTop);
@@ -206,6 +219,7 @@ void TStructForm::Find1Click() {
 void TStructForm::AllDataViewClick() {
     TChatForm* chart = main_.chartWindow();
     bool curveStarted = false;
+    std::string skipped;
     thenAlways(
         [&] {
             std::optional<std::vector<std::string>> lastDrawn;
@@ -215,6 +229,10 @@ void TStructForm::AllDataViewClick() {
                 // The empty line and "[etc.]" after a cut listing name no record.
                 if (items.size() < 2)
                     continue;
+                if (const std::string why = undrawable(main_.store(), items); !why.empty()) {
+                    skipped += "\n" + why;
+                    continue;
+                }
                 // A record that is not found draws no curve: the main window
                 // has reported it and cleared its fields.
                 mainHoldsLastDrawn = load(items);
@@ -239,6 +257,9 @@ void TStructForm::AllDataViewClick() {
                 chart->Button2Click();
             chart->showFromMain();
         });
+    if (!skipped.empty())
+        main_.services().messages.showMessage(
+            QString::fromStdString("次のレコードは描けないので飛ばしました：" + skipped));
 }
 
 } // namespace telvara

@@ -41,6 +41,10 @@ public:
     void Find1Click();
     // "全データ表示".
     void AllDataViewClick();
+    // "CSV書き出し": every stored relay into a CSV file.
+    void ExportCsvClick();
+    // "CSV読み込み": the relays of a CSV file into the store, all or none.
+    void ImportCsvClick();
 
     // Controls, named as in the window's design.
     QScrollArea* StructScrollBox = nullptr;
@@ -49,6 +53,8 @@ public:
     QMenu* PopupMenu1 = nullptr;
     QAction* Find1 = nullptr;       // "選択データ表示"
     QAction* AllDataView = nullptr; // "全データ表示"
+    QAction* ExportCsv = nullptr;   // "CSV書き出し"
+    QAction* ImportCsv = nullptr;   // "CSV読み込み"
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -65,6 +71,7 @@ private:
     void finish();
     void showChart();
     void fitOuterSize();
+    void addCsvCommands();
 
     TMeinForm& main_;
     bool sizeFitted_ = false;

@@ -8,11 +8,11 @@
 // (default: a new temporary folder) to be compared by eye.
 #include "base/numbers.h"
 #include "bench/render_bench_scene.h"
+#include "platform/chart_export.h"
 #include "platform/qt_canvas.h"
 #include "platform/qt_printer_bitmap.h"
 #include "version/fonts.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -79,11 +79,7 @@ QImage drawEngine(TChart& chart) {
 
 // As telvara-render writes its PNG, into memory.
 QByteArray encodePng(const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.convertToFormat(QImage::Format_RGB888).save(&buffer, "PNG");
-    return bytes;
+    return EncodePng(image);
 }
 
 // The chart window's host during the animated zoom: every step repaints at

@@ -5,6 +5,7 @@
 #include "platform/chart_widget.h"
 #include "platform/guard.h"
 #include "platform/help_keys.h"
+#include "platform/print_preview.h"
 #include "platform/qt_printer_bitmap.h"
 
 #include <QApplication>
@@ -61,7 +62,7 @@ QToolButton* imageButton(QWidget* parent, const char* name, const QIcon& icon, i
 
 TChatForm::TChatForm(MainWindowLink& main, Services& services, QWidget* parent)
     : QWidget(parent, Qt::Window), main_(main), services_(services),
-      devices_(std::make_unique<TQtChartDevices>()) {
+      devices_(std::make_unique<TQtChartDevices>()), preview_(defaultPrintPreview()) {
     setObjectName(QStringLiteral("ChatForm"));
     setWindowTitle(QStringLiteral("グラフ画面"));
     resize(800, 600);
@@ -145,6 +146,7 @@ void TChatForm::buildToolBar() {
     version->addWidget(Label3);
     version->addWidget(Label2);
     lines->addLayout(version);
+    addPreviewButton(bar);
     bar->addWidget(right);
 }
 
@@ -157,6 +159,7 @@ void TChatForm::bindHandlers() {
     connect(Button2, &QPushButton::clicked, this, handler(&TChatForm::Button2Click));
     connect(Button3, &QPushButton::clicked, this, handler(&TChatForm::Button3Click));
     connect(Button4, &QPushButton::clicked, this, handler(&TChatForm::Button4Click));
+    connect(Button5, &QPushButton::clicked, this, handler(&TChatForm::Button5Click));
     // A check box reports every change of its state, also one made by the program.
     connect(CheckBox1, &QCheckBox::toggled, this, handler(&TChatForm::CheckBox1Click));
     connect(CheckBox2, &QCheckBox::toggled, this, handler(&TChatForm::CheckBox2Click));
@@ -284,6 +287,7 @@ void TChatForm::Chart1AfterDraw() {
     const bool any = chart_->SeriesCounter() >= 0;
     Button2->setVisible(any);
     Button3->setVisible(any);
+    Button5->setVisible(any);
 }
 
 } // namespace telvara

@@ -3,6 +3,7 @@
 // Created hidden at start-up, shown maximised from the main window, hidden
 // again on close; every activation from the main window draws the main
 // window's entries into the current curve.
+#include "chart/print.h"
 #include "chartwin/coordination_chart.h"
 #include "chartwin/main_link.h"
 #include "platform/services.h"
@@ -11,8 +12,10 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class QCheckBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -23,6 +26,7 @@ namespace telvara {
 class TChartWidget;
 class TCheckTools;
 class TQtChartDevices;
+class PrintPreviewService;
 
 // Height of the tool bar above the chart.
 inline constexpr int kToolBarHeight = 41;
@@ -63,6 +67,10 @@ public:
     void SpeedButton2Click();
     void Button3Click();
     void Button4Click();
+    // "ﾌﾟﾚﾋﾞｭｰ": the page "印刷" would print, shown before printing.
+    void Button5Click();
+    // The preview the window shows pages in (tests put their own).
+    void setPrintPreview(PrintPreviewService* preview) { preview_ = preview; }
     void Chart1AfterDraw();
 
     // Controls, named as in the window's design.
@@ -73,6 +81,7 @@ public:
     QCheckBox* CheckBox2 = nullptr;      // "３Ｄ表示"
     QPushButton* Button2 = nullptr;      // "ｸﾞﾗﾌの削除"
     QPushButton* Button4 = nullptr;      // "BMP保存"
+    QPushButton* Button5 = nullptr;      // "ﾌﾟﾚﾋﾞｭｰ"
     QCheckBox* CheckBox3 = nullptr;      // "ｸﾞﾗﾃﾞｰｼｮﾝ表示"
     QCheckBox* CheckBox5 = nullptr;      // "電流軸最小値"
     QCheckBox* CheckBox4 = nullptr;      // "入力"
@@ -92,6 +101,10 @@ protected:
 
 private:
     void buildToolBar();
+    void addPreviewButton(QHBoxLayout* bar);
+    // The orientation question and the margin box of "印刷"; the margins are
+    // set, nothing when the user cancelled or the margin was refused.
+    std::optional<TPrinterOrientation> askPageSetup();
     void bindHandlers();
     void setManualInputVisible(bool visible);
     void windowActivated();
@@ -102,6 +115,7 @@ private:
     // The default printer and the bitmap maker the chart prints and saves with.
     std::unique_ptr<TQtChartDevices> devices_;
     std::unique_ptr<TCoordinationChart> chart_;
+    PrintPreviewService* preview_;
     TChartWidget* chartWidget_ = nullptr;
     TCheckTools* check_ = nullptr;
     // The window of this program that was active before this one; nullptr

@@ -1,8 +1,9 @@
 // The chart window's tool bar commands: switches, manual points, printing
-// and the bitmap file.
+// and the chart's file (bitmap, PNG, PDF or SVG).
 #include "base/numbers.h"
 #include "chart/print.h"
 #include "chartwin/chat_form.h"
+#include "platform/chart_export.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -15,6 +16,12 @@ const QString kOrientationQuestion = QStringLiteral("縦方向印刷なら Ｙ�
 const QString kMarginCaption = QStringLiteral("用紙マージン設定");
 const QString kMarginPrompt = QStringLiteral("紙の大きさに対する割合で示されます。");
 const QString kMarginInitial = QStringLiteral("5");
+
+// Beside the bitmap, the other files the chart is saved as (by the name's ending).
+QStringList chartFileFilters() {
+    return {QStringLiteral("PNG ﾌｧｲﾙ (*.png)"), QStringLiteral("PDF ﾌｧｲﾙ (*.pdf)"),
+            QStringLiteral("SVG ﾌｧｲﾙ (*.svg)")};
+}
 
 QString marginWarning(int position) {
     return QString::number(position) + QStringLiteral("番目に整数以外の文字が含まれています？") +
@@ -44,7 +51,7 @@ void TChatForm::CheckBox4Click() {
     setManualInputVisible(on);
     // Every check starts another curve for the typed points.
     if (on)
-        chart_->StartNewCurve();
+        chart_->StartManualCurve();
 }
 
 void TChatForm::SpeedButton1Click() {
@@ -56,21 +63,28 @@ void TChatForm::SpeedButton2Click() {
     chart_->ClearCurrentPoints();
 }
 
-void TChatForm::Button3Click() {
+std::optional<TPrinterOrientation> TChatForm::askPageSetup() {
     const BoxAnswer orientation =
         services_.messages.confirm(kOrientationQuestion, ConfirmButtons::YesNoCancel);
     if (orientation != BoxAnswer::Yes && orientation != BoxAnswer::No)
-        return;
+        return std::nullopt;
     const QString answer = services_.input.inputBox(kMarginCaption, kMarginPrompt, kMarginInitial)
                                .value_or(kMarginInitial);
     int margin = 0;
     const int position = integerCheckPosition(answer.toStdString(), &margin);
     if (position != 0) {
         services_.messages.showWarning(marginWarning(position));
-        return;
+        return std::nullopt;
     }
     Chart1().SetPrintMarginPercent({margin, margin, margin, margin});
-    if (orientation == BoxAnswer::Yes)
+    return orientation == BoxAnswer::Yes ? poPortrait : poLandscape;
+}
+
+void TChatForm::Button3Click() {
+    const std::optional<TPrinterOrientation> orientation = askPageSetup();
+    if (!orientation)
+        return;
+    if (*orientation == poPortrait)
         Chart1().PrintChartPortrait();
     else
         Chart1().PrintChartLandscape();
@@ -82,8 +96,9 @@ void TChatForm::Button4Click() {
     request.filterPattern = QStringLiteral("*.bmp");
     request.defaultExtension = QStringLiteral("bmp");
     request.askBeforeOverwrite = false;
+    request.moreFilters = chartFileFilters();
     if (const auto file = services_.files.chooseSaveFile(request))
-        Chart1().SaveChartBitmap(file->toStdString());
+        SaveChartFile(Chart1(), *file);
 }
 
 } // namespace telvara

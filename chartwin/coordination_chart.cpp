@@ -2,6 +2,7 @@
 
 #include "base/numbers.h"
 #include "chartwin/log_paper.h"
+#include "relay/record_check.h"
 
 #include <memory>
 
@@ -107,8 +108,15 @@ void TCoordinationChart::StartNewCurve() {
         origins_.resize(std::size_t(counter_));
 }
 
+void TCoordinationChart::StartManualCurve() {
+    StartNewCurve();
+    manualSeries_ = CurrentSeries();
+}
+
 void TCoordinationChart::RemoveCurrentCurve() {
     if (TChartSeries* s = CurrentSeries()) {
+        if (s == manualSeries_)
+            manualSeries_ = nullptr;
         delete s; // detaches itself; the chart repaints
         if (std::size_t(counter_) < origins_.size())
             origins_.resize(std::size_t(counter_));
@@ -123,6 +131,8 @@ void TCoordinationChart::DrawEntries(const CurveEntries& entries, const SharedVa
         StartNewCurve();
     SetActivationAxes(entries.timeCheck);
     TChartSeries& s = *CurrentSeries();
+    if (&s == manualSeries_)
+        manualSeries_ = nullptr; // a relay's curve from now on
     setOrigin({entries.company, entries.device, false});
     s.SetTitle(curveTitle(origins_[std::size_t(counter_)]));
     for (const CurvePoint& p : points)
@@ -137,8 +147,8 @@ void TCoordinationChart::SetActivationAxes(bool timeCheck) {
 
 void TCoordinationChart::AddManualPoint(const std::string& device, const std::string& currentText,
                                         const std::string& timeText) {
-    if (!CurrentSeries())
-        StartNewCurve();
+    if (!CurrentSeries() || CurrentSeries() != manualSeries_)
+        StartManualCurve();
     TChartSeries& s = *CurrentSeries();
     s.SetTitle(device);
     setOrigin({{}, device, true});
@@ -161,11 +171,18 @@ void TCoordinationChart::SetMarksVisible(bool visible) {
         chart_.SeriesAt(i)->Marks().SetVisible(visible);
 }
 
-void drawAllRelays(TCoordinationChart& chart, const std::vector<RelaySettings>& relays,
-                   bool timeCheck, SharedValues& values) {
+std::vector<std::string> drawAllRelays(TCoordinationChart& chart,
+                                       const std::vector<RelaySettings>& relays, bool timeCheck,
+                                       SharedValues& values) {
     CurveEntries entries;
     entries.timeCheck = timeCheck;
+    std::vector<std::string> skipped;
     for (const RelaySettings& relay : relays) {
+        // One unusable record must not keep every other curve off the chart.
+        if (const std::string problem = checkDrawable(relay); !problem.empty()) {
+            skipped.push_back(relay.company + "," + relay.device + ": " + problem);
+            continue;
+        }
         deriveRecordCurrents(relay.ct, relay.tap, relay.instTap, values);
         entries.times = relay.times;
         entries.device = relay.device;
@@ -173,11 +190,12 @@ void drawAllRelays(TCoordinationChart& chart, const std::vector<RelaySettings>& 
         chart.DrawEntries(entries, values);
         chart.StartNewCurve();
     }
-    if (relays.empty())
-        return;
+    if (skipped.size() == relays.size())
+        return skipped;
     chart.RemoveCurrentCurve();
     // The main window still holds the last relay when the chart is shown.
     chart.DrawEntries(entries, values);
+    return skipped;
 }
 
 } // namespace telvara

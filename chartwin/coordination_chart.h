@@ -40,10 +40,11 @@ class TCoordinationChart;
 // currents derived into values), drawn by an activation and closed into a
 // new curve; the empty curve left after the last one is removed, and showing
 // the window draws the last relay once more into its own curve. No relays:
-// the chart stays as it is. Throws ConvertError for a number that cannot be
-// read; the relays before it stay drawn.
-void drawAllRelays(TCoordinationChart& chart, const std::vector<RelaySettings>& relays,
-                   bool timeCheck, SharedValues& values);
+// the chart stays as it is. A relay whose numbers cannot be drawn is skipped;
+// the result names each skipped relay and why ("name,device: problem").
+std::vector<std::string> drawAllRelays(TCoordinationChart& chart,
+                                       const std::vector<RelaySettings>& relays, bool timeCheck,
+                                       SharedValues& values);
 
 class TCoordinationChart {
 public:
@@ -76,7 +77,11 @@ public:
     // 1000 s (timeCheck) or 10 s.
     void SetActivationAxes(bool timeCheck);
 
-    // Manual input: the title, then the point read from the two texts.
+    // "入力" checked: a new empty current series for typed points.
+    void StartManualCurve();
+    // Manual input: the title, then the point read from the two texts. The
+    // point goes into the curve manual input started while it is current and
+    // no relay was drawn into it; else into a new one, never into a relay's.
     void AddManualPoint(const std::string& device, const std::string& currentText,
                         const std::string& timeText);
     void ClearCurrentPoints();
@@ -101,6 +106,9 @@ private:
     TChart& chart_;
     std::int32_t& counter_;
     double timeAxisMaximum_ = 10;
+    // The curve of typed points, while it holds no relay; it is forgotten
+    // before it is destroyed.
+    TChartSeries* manualSeries_ = nullptr;
 };
 
 // Applies the chart window's design state to a chart without series.

@@ -4,6 +4,7 @@
 #include "base/colors.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <optional>
@@ -72,6 +73,9 @@ struct SaveFileRequest {
     QString filterPattern;     // e.g. "*.bmp"
     QString defaultExtension;  // without the dot, e.g. "bmp"
     bool askBeforeOverwrite = false;
+    // Further file types offered after the first, each "description (*.ext)";
+    // choosing one makes its ending the one added to a bare name.
+    QStringList moreFilters;
 };
 
 class FileSaveChooser {
@@ -79,6 +83,8 @@ public:
     virtual ~FileSaveChooser() = default;
     // The confirmed file name, or nothing when the dialog was cancelled.
     virtual std::optional<QString> chooseSaveFile(const SaveFileRequest& request) = 0;
+    // The same dialog for an existing file to read.
+    virtual std::optional<QString> chooseOpenFile(const SaveFileRequest& request) = 0;
 };
 
 // The application's help file and the viewer that opens it.

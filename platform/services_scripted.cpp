@@ -69,6 +69,10 @@ std::optional<QString> ScriptedFiles::chooseSaveFile(const SaveFileRequest& requ
     return takeAnswer<std::optional<QString>>(answers, unscripted, std::nullopt);
 }
 
+std::optional<QString> ScriptedFiles::chooseOpenFile(const SaveFileRequest& request) {
+    return chooseSaveFile(request);
+}
+
 std::uint32_t ScriptedRandom::next(std::uint32_t range) {
     ranges.push_back(range);
     if (range == 0 || values.empty())

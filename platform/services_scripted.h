@@ -80,6 +80,8 @@ public:
     int unscripted = 0;
 
     std::optional<QString> chooseSaveFile(const SaveFileRequest& request) override;
+    // Recorded and answered with the save dialogs, in one order.
+    std::optional<QString> chooseOpenFile(const SaveFileRequest& request) override;
 };
 
 class ScriptedHelp : public HelpService {

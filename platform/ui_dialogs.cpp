@@ -33,18 +33,39 @@ std::optional<TColor> QtColorChooser::chooseColor(TColor initial) {
                std::uint8_t(picked.blue()));
 }
 
-std::optional<QString> QtFileSaveChooser::chooseSaveFile(const SaveFileRequest& request) {
+namespace {
+
+std::optional<QString> chooseFile(const SaveFileRequest& request, bool save) {
     QFileDialog dialog(dialogParent(), request.caption);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    QStringList filters;
     if (!request.filterPattern.isEmpty())
-        dialog.setNameFilter(request.filterDescription + QStringLiteral(" (") +
-                             request.filterPattern + QLatin1Char(')'));
+        filters << request.filterDescription + QStringLiteral(" (") + request.filterPattern +
+                       QLatin1Char(')');
+    filters << request.moreFilters;
+    if (!filters.isEmpty())
+        dialog.setNameFilters(filters);
     dialog.setDefaultSuffix(request.defaultExtension);
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& f) {
+        const qsizetype dot = f.lastIndexOf(QStringLiteral("*."));
+        if (dot >= 0)
+            dialog.setDefaultSuffix(f.mid(dot + 2).chopped(f.endsWith(QLatin1Char(')')) ? 1 : 0));
+    });
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.askBeforeOverwrite);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().first();
+}
+
+} // namespace
+
+std::optional<QString> QtFileSaveChooser::chooseSaveFile(const SaveFileRequest& request) {
+    return chooseFile(request, true);
+}
+
+std::optional<QString> QtFileSaveChooser::chooseOpenFile(const SaveFileRequest& request) {
+    return chooseFile(request, false);
 }
 
 } // namespace telvara

@@ -18,6 +18,7 @@ public:
 class QtFileSaveChooser : public FileSaveChooser {
 public:
     std::optional<QString> chooseSaveFile(const SaveFileRequest& request) override;
+    std::optional<QString> chooseOpenFile(const SaveFileRequest& request) override;
 };
 
 } // namespace telvara

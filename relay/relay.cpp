@@ -2,7 +2,22 @@
 
 #include "base/numbers.h"
 
+#include <cmath>
+
 namespace telvara {
+
+namespace {
+
+// The time of the inverse-time curve at `current` between two of its points,
+// on log-log paper.
+double logLogTime(const CurvePoint& a, const CurvePoint& b, double current) {
+    if (a.time <= 0 || b.time <= 0 || a.current <= 0 || b.current <= a.current)
+        return a.time;
+    const double f = std::log(current / a.current) / std::log(b.current / a.current);
+    return std::exp(std::log(a.time) + f * std::log(b.time / a.time));
+}
+
+} // namespace
 
 std::vector<CurvePoint> curvePoints(const std::array<std::string, 7>& times,
                                     const SharedValues& c) {
@@ -21,17 +36,32 @@ std::vector<CurvePoint> curvePoints(const std::array<std::string, 7>& times,
     for (const CurvePoint& p : multiples)
         if (p.time != 0)
             points.push_back(p);
-    if (tInst != 0) {
-        // The corner of the step lies at the time of the highest multiple above
-        // 150 % that is given; 150 % alone makes no corner.
-        for (double corner : {t700, t500, t400, t300, t200}) {
-            if (corner != 0) {
-                points.push_back({c.InstCurrent, corner});
-                break;
-            }
-        }
-        points.push_back({c.InstCurrent, tInst});
+    if (tInst == 0)
+        return points;
+    const double inst = c.InstCurrent;
+    if (!points.empty() && inst > 0 && inst < points.back().current) {
+        // The relay operates in its INST time at every current from the INST
+        // current on: the inverse-time part ends there, at its own time, so
+        // the curve never rises again after the step.
+        std::size_t kept = 0;
+        while (kept < points.size() && points[kept].current <= inst)
+            ++kept;
+        const double corner =
+            kept == 0 ? points.front().time : logLogTime(points[kept - 1], points[kept], inst);
+        points.resize(kept);
+        points.push_back({inst, corner});
+        points.push_back({inst, tInst});
+        return points;
     }
+    // The corner of the step lies at the time of the highest multiple above
+    // 150 % that is given; 150 % alone makes no corner.
+    for (double corner : {t700, t500, t400, t300, t200}) {
+        if (corner != 0) {
+            points.push_back({inst, corner});
+            break;
+        }
+    }
+    points.push_back({inst, tInst});
     return points;
 }
 

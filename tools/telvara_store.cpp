@@ -8,16 +8,21 @@
 //   telvara-store DIR remove NAME DEVICE
 //   telvara-store DIR check
 //   telvara-store DIR batch          (operations from standard input, one per line)
+//   telvara-store DIR export FILE.csv
+//   telvara-store DIR import FILE.csv [--replace]
 //
 // Exit status: 0 done, 1 no such record or an unsound store, 2 anything refused or failed.
 // A damaged store is never written; list, find and a batch of lookups print
 // what they could read and then the damage on standard error, with status 1.
 #include "base/cp932.h"
 #include "base/errors.h"
+#include "relay/record_check.h"
 #include "store/bplustree.h"
+#include "store/find_relay.h"
 #include "store/store_check.h"
 #include "tools/add_curve.h"
 #include "tools/bounded_line.h"
+#include "tools/store_csv.h"
 
 #include <filesystem>
 #include <iostream>
@@ -33,7 +38,8 @@ constexpr int kFailed = 2;
 
 const char kUsage[] =
     "使い方: telvara-store DIR list | find NAME DEVICE | add NAME DEVICE CT T150 T200 T300 "
-    "T400 T500 T700 TINST TAP INSTTAP | remove NAME DEVICE | check | batch\n"
+    "T400 T500 T700 TINST TAP INSTTAP | remove NAME DEVICE | check | batch | export FILE.csv | "
+    "import FILE.csv [--replace]\n"
     "       telvara-store DIR add-curve NAME DEVICE CT CURVE MULTIPLIER TINST TAP INSTTAP\n";
 
 // A line or command that cannot be carried out as given.
@@ -69,15 +75,41 @@ std::string listing(TBPlusTree& store) {
 }
 
 bool find(TBPlusTree& store, const std::string& name, const std::string& device) {
-    return store.FindKey(recordKey(name, device));
+    return findRelay(store, name, device);
+}
+
+// A relay is stored only as typed: the first refused field ends the command
+// before the store is touched.
+void requireSound(const std::vector<std::string>& utf8Fields) {
+    RecordTexts texts;
+    std::copy(utf8Fields.begin(), utf8Fields.end(), texts.begin());
+    if (const auto problems = checkRecord(texts); !problems.empty())
+        throw TUsageError(problems.front().message);
+}
+
+// The record a lookup met under the same cut key, when it is another relay.
+std::string otherRelay(const TBPlusTree& store) {
+    return "別のレコード " + cp932ToUtf8(store.CurrentRecord().key());
+}
+
+void requireNewKey(TBPlusTree& store, const std::vector<std::string>& utf8Fields) {
+    if (const std::string problem = checkNewKey(utf8Fields[0], utf8Fields[1]); !problem.empty())
+        throw TUsageError(problem);
+    if (store.CurrentRecNo() != kNone)
+        throw TUsageError(otherRelay(store) + " とキーの先頭 " + std::to_string(kKeySlotCapacity) +
+                          " バイトが同じです");
 }
 
 // The main window's Add once its overwrite question is answered yes: the
 // replacement is one operation, so the old record never goes alone.
-std::int32_t add(TBPlusTree& store, const std::vector<std::string>& fields) {
+std::int32_t add(TBPlusTree& store, const std::vector<std::string>& fields,
+                 const std::vector<std::string>& utf8Fields) {
+    requireSound(utf8Fields);
     TStoreTransaction transaction(store);
     if (find(store, fields[0], fields[1]))
         store.DeleteCurrent();
+    else
+        requireNewKey(store, utf8Fields);
     for (int f = 0; f < kRecordFieldCount; ++f)
         store.CurrentRecord().setField(TRecordField(f), fields[std::size_t(f)]);
     store.InsertCurrent();
@@ -85,7 +117,11 @@ std::int32_t add(TBPlusTree& store, const std::vector<std::string>& fields) {
     return store.CurrentRecNo();
 }
 
-std::int32_t insert(TBPlusTree& store, const std::vector<std::string>& fields) {
+std::int32_t insert(TBPlusTree& store, const std::vector<std::string>& fields,
+                    const std::vector<std::string>& utf8Fields) {
+    requireSound(utf8Fields);
+    if (const std::string problem = checkNewKey(utf8Fields[0], utf8Fields[1]); !problem.empty())
+        throw TUsageError(problem);
     for (int f = 0; f < kRecordFieldCount; ++f)
         store.CurrentRecord().setField(TRecordField(f), fields[std::size_t(f)]);
     store.InsertCurrent();
@@ -133,7 +169,9 @@ std::string batchLine(TBPlusTree& store, const std::vector<std::string>& utf8Ite
         toStore(std::vector<std::string>(utf8Items.begin() + 1, utf8Items.end()));
     if (op == "insert" || op == "add") {
         expectItems(utf8Items, 1 + kRecordFieldCount);
-        return std::to_string(op == "insert" ? insert(store, args) : add(store, args)) + "\n";
+        const std::vector<std::string> utf8(utf8Items.begin() + 1, utf8Items.end());
+        return std::to_string(op == "insert" ? insert(store, args, utf8) : add(store, args, utf8)) +
+               "\n";
     }
     if (op == "find") {
         expectItems(utf8Items, 3);
@@ -150,6 +188,8 @@ std::string batchLine(TBPlusTree& store, const std::vector<std::string>& utf8Ite
     }
     if (op == "delete") {
         expectItems(utf8Items, 3);
+        if (!find(store, args[0], args[1]) && store.CurrentRecNo() != kNone)
+            throw TUsageError(otherRelay(store) + " は削除しません");
         store.CurrentRecord().setField(TRecordField::KaisyaName, args[0]);
         store.CurrentRecord().setField(TRecordField::DebaisuNo, args[1]);
         store.DeleteCurrent();
@@ -252,10 +292,17 @@ int run(const std::vector<std::string>& argv) {
     if (cmd == "add") {
         arity(kRecordFieldCount);
         const std::vector<std::string> args = toStore(rest);
+        requireSound(rest);
         store.OpenStore(dir);
-        add(store, args);
+        add(store, args, rest);
         return 0;
     }
+    if (cmd == "export") {
+        arity(1);
+        return exportStoreCsv(dir, rest[0]);
+    }
+    if (cmd == "import" && (rest.size() == 1 || (rest.size() == 2 && rest[1] == "--replace")))
+        return importStoreCsv(dir, rest[0], rest.size() == 2);
     if (cmd == "add-curve") {
         // Stored by the add command itself, so it passes the same checks.
         arity(8);

@@ -124,16 +124,26 @@ TEST_F(MeinFormTest, InstTapZeroShowsDashesAndKeepsTheEarlierInstCurrent) {
     EXPECT_TRUE(scripted.messages.asked.empty());
 }
 
-TEST_F(MeinFormTest, ChangingTheCtAfterTheTapChangesNoCurrent) {
+TEST_F(MeinFormTest, ChangingTheCtAfterTheTapsRecomputesEveryCurrent) {
     open();
-    form->Edit1->setText("100");
-    leave(form->Edit9, "4");
-    leave(form->Edit1, "200");
-    EXPECT_EQ(currentLabels(), kAmpsOf80);
-    EXPECT_DOUBLE_EQ(shared().Current150, 120);
-    EXPECT_DOUBLE_EQ(shared().TapCurrent, 80);
-    leave(form->Edit9, "4");
-    EXPECT_DOUBLE_EQ(shared().TapCurrent, 160);
+    form->Edit1->setText("10000");
+    leave(form->Edit9, "5");
+    leave(form->Edit10, "5");
+    ASSERT_DOUBLE_EQ(shared().InstCurrent, 50000);
+    leave(form->Edit1, "600");
+    EXPECT_EQ(currentLabels(),
+              (QStringList{"900 A", "1200 A", "1800 A", "2400 A", "3000 A", "4200 A"}));
+    EXPECT_DOUBLE_EQ(shared().Current700, 4200);
+    EXPECT_DOUBLE_EQ(shared().InstCurrent, 3000);
+    EXPECT_EQ(form->Label15->text(), QStringLiteral("3000 A"));
+    // A tap the currents cannot use leaves them alone, without a message.
+    focusOn(form->Edit1);
+    form->Edit9->setText("x");
+    form->Edit10->setText("0");
+    leave(form->Edit1, "100");
+    EXPECT_DOUBLE_EQ(shared().Current700, 4200);
+    EXPECT_DOUBLE_EQ(shared().InstCurrent, 3000);
+    EXPECT_EQ(scripted.messages.texts(), std::vector<QString>{});
 }
 
 TEST_F(MeinFormTest, TimeFieldsReportTheFirstBadPositionAndKeepTheFocus) {

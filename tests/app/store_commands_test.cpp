@@ -1,5 +1,6 @@
 // The main window's store commands: Add, the hidden search, Remove.
 #include "store_fixture.h"
+#include <QFile>
 
 #include <QGroupBox>
 
@@ -136,6 +137,18 @@ TEST_F(StoreTest, AddOfAStoredKeyAsksAndOnlyYesReplaces) {
     }
 }
 
+TEST_F(StoreTest, OneClickOnAddFromTheInstTimeStoresTheRelay) {
+    enter(Relay{});
+    focusOn(form->Edit8);
+    QTest::mouseClick(form->CmdAdd, Qt::LeftButton);
+    EXPECT_EQ(scripted.messages.texts(), std::vector<QString>{kAdded});
+    EXPECT_EQ(stored("A電力", "51R"), textsOf(Relay{}));
+    // A click into another field leaves the focus there.
+    focusOn(form->Edit8);
+    QTest::mouseClick(form->kaisya, Qt::LeftButton);
+    EXPECT_EQ(focused(), form->kaisya);
+}
+
 TEST_F(StoreTest, AddWithoutNameOrDeviceSaysSoAndStoresNothing) {
     Relay noName;
     noName.name = "";
@@ -165,7 +178,7 @@ TEST_F(StoreTest, AddWithoutNameOrDeviceSaysSoAndStoresNothing) {
     EXPECT_TRUE(stored(" ", "51R").has_value());
 }
 
-TEST_F(StoreTest, AddRefusesACharacterShiftJisCannotHold) {
+TEST_F(StoreTest, AddRefusesATextItsFieldCannotHoldWhole) {
     struct Case {
         QLineEdit* field;
         QString text;
@@ -178,6 +191,16 @@ TEST_F(StoreTest, AddRefusesACharacterShiftJisCannotHold) {
          QStringLiteral("ﾃﾞﾊﾞｲｽNo.に Shift-JIS で表せない文字が含まれています：「€」")},
         {form->Edit4, QStringLiteral("3é"),
          QStringLiteral("300%の時間に Shift-JIS で表せない文字が含まれています：「é」")},
+        {form->Edit9, QStringLiteral("2.5"),
+         QStringLiteral("タップに入るのは 2 バイト（半角 2 文字）までです：「2.5」")},
+        {form->kaisya, QString(20, QChar(u'電')),
+         QStringLiteral(
+             "会社名に入るのは 36 バイト（全角 18 文字）までです。入力は 40 バイトです。")},
+        {form->Edit1, QStringLiteral("abc"),
+         QStringLiteral("CT比には 0 より大きい数を入れてください：「abc」")},
+        {form->Edit8, QStringLiteral("-0.03"),
+         QStringLiteral("INSTの時間には 0（点を描かない）か 0 より大きい数を入れてください："
+                        "「-0.03」")},
     };
     for (const Case& c : cases) {
         enter(Relay{});
@@ -196,40 +219,52 @@ TEST_F(StoreTest, AddRefusesACharacterShiftJisCannotHold) {
     EXPECT_EQ(scripted.messages.texts(), std::vector<QString>{kAdded});
 }
 
-TEST_F(StoreTest, LongTextsAreKeyedAsTheRecordHoldsThem) {
-    // 20 double-byte characters: 40 bytes, the record keeps the first 36.
-    const std::string keptName = "東西南北電力株式会社第一第二第三変電";
-    Relay longName;
-    longName.name = keptName + "所内";
-    longName.device = std::string(32, 'D');
-    ASSERT_EQ(utf8ToCp932(keptName).size(), 36u);
-    enter(longName);
+TEST_F(StoreTest, RelaysAgreeingInTheFirst41KeyBytesAreNeverTakenForEachOther) {
+    Relay backup; // as an older program left it: 47 bytes of key
+    backup.name = "関西電力株式会社南大阪変電所";
+    backup.device = "51R-FEEDER-01-BACKUP";
+    store(backup);
+    const auto records = [this] {
+        QFile file(QString::fromStdString(form->store().recordFilePath()));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray idx = records();
+    Relay main = backup;
+    main.device = "51R-FEEDER-01-MAIN";
+    enter(main);
     press(form->CmdAdd);
-    ASSERT_EQ(scripted.messages.texts(), std::vector<QString>{kAdded});
-    ASSERT_EQ(form->store().header().RecordsInUse, 1);
-    const TRelayRecord& record = form->store().CurrentRecord();
-    EXPECT_EQ(record.kaisyaName(), utf8ToCp932(keptName));
-    EXPECT_EQ(record.debaisuNo(), std::string(30, 'D'));
+    EXPECT_EQ(
+        scripted.messages.texts(),
+        std::vector<QString>{"会社名とﾃﾞﾊﾞｲｽNo. は合わせて 40 バイト（全角 20 文字）までです。"
+                             "入力は 46 バイトです。"});
+    EXPECT_EQ(focused(), form->Debaisu);
+    main.device = "51R-FEEDER-0"; // exactly the 41 bytes a tree page keeps
+    enter(main);
+    scripted.messages.asked.clear();
+    press(form->CmdAdd);
+    EXPECT_EQ(scripted.messages.texts(),
+              std::vector<QString>{"関西電力株式会社南大阪変電所,51R-FEEDER-01-BACKUP とキーの先頭 "
+                                   "41 バイトが同じです。別の会社名かﾃﾞﾊﾞｲｽNo. にしてください。"});
+    EXPECT_EQ(records(), idx);
 
-    // A second Add of the same texts finds the stored record and asks.
-    Relay again = longName;
-    again.ct = "300";
-    enter(again);
+    // The listed line loads it; its own name and device replace it.
+    scripted.messages.asked.clear();
+    search(QString::fromStdString(backup.name), QStringLiteral("51R-FEEDER-0"));
+    EXPECT_TRUE(scripted.messages.asked.empty());
+    EXPECT_EQ(fieldTexts(), textsOf(backup));
+    search(QString::fromStdString(backup.name), QStringLiteral("51R-FEEDER-01-MAIN"));
+    EXPECT_EQ(scripted.messages.texts(), std::vector<QString>{kNotFound});
+    backup.ct = "300";
+    enter(backup);
     scripted.messages.asked.clear();
     scripted.messages.answers = {BoxAnswer::Yes};
     press(form->CmdAdd);
-    ASSERT_EQ(scripted.messages.asked.size(), 2u);
-    EXPECT_EQ(scripted.messages.asked[0].text,
-              QString::fromStdString(keptName) + "," + QString(30, 'D') +
-                  QStringLiteral(" は、すでに存在するDATAです上書きしますか？"));
+    EXPECT_EQ(scripted.messages.texts(),
+              (std::vector<QString>{"関西電力株式会社南大阪変電所,51R-FEEDER-01-BACKUP"
+                                    " は、すでに存在するDATAです上書きしますか？",
+                                    kAdded}));
+    EXPECT_EQ(stored(backup.name, backup.device)->at(2), QStringLiteral("300"));
     EXPECT_EQ(form->store().header().RecordsInUse, 1);
-
-    // The typed texts find it again.
-    scripted.messages.asked.clear();
-    search(QString::fromStdString(longName.name), QString::fromStdString(longName.device));
-    EXPECT_TRUE(scripted.messages.asked.empty());
-    EXPECT_EQ(form->Edit1->text(), QStringLiteral("300"));
-    EXPECT_EQ(form->kaisya->text(), QString::fromStdString(keptName));
 }
 
 TEST_F(StoreTest, SearchThatFindsLoadsTheFieldsAndEveryDerivedCurrent) {
@@ -278,18 +313,6 @@ TEST_F(StoreTest, SearchThatFindsNothingClearsTheFieldsAndSaysSo) {
     // The derived currents are not touched.
     EXPECT_DOUBLE_EQ(shared().TapCurrent, 80);
     EXPECT_EQ(form->Label9->text(), QStringLiteral("120 A"));
-}
-
-TEST_F(StoreTest, TapTypedTwoAndAHalfIsStoredAsTwoPoint) {
-    Relay r;
-    r.tap = "2.5";
-    add(r);
-    EXPECT_EQ(stored("A電力", "51R")->at(10), QStringLiteral("2."));
-    enter(otherTimes());
-    search("A電力", "51R");
-    EXPECT_EQ(form->Edit9->text(), QStringLiteral("2."));
-    EXPECT_DOUBLE_EQ(shared().TapCurrent, 40); // 100 / 5 x 2
-    EXPECT_EQ(currentLabels(), (QStringList{"60 A", "80 A", "120 A", "160 A", "200 A", "280 A"}));
 }
 
 TEST_F(StoreTest, LoadedCtThatIsNoNumberEndsTheSearchAfterTheFieldsAreFilled) {

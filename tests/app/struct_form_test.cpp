@@ -3,7 +3,11 @@
 #include "store_fixture.h"
 
 #include "app/struct_form.h"
+#include "relay/relay_csv.h"
+
 #include "modal_helper.h"
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <QAction>
 #include <QListWidget>
@@ -77,7 +81,13 @@ TEST_F(StructFormTest, WindowDesignAndResizing) {
     EXPECT_EQ(list->CmdOk->text(), QStringLiteral("Ok"));
     EXPECT_EQ(list->CmdOk->size(), QSize(75, 25));
     EXPECT_TRUE(list->CmdOk->isDefault());
-    EXPECT_EQ(list->PopupMenu1->actions(), (QList<QAction*>{list->Find1, list->AllDataView}));
+    const QList<QAction*> menu = list->PopupMenu1->actions();
+    ASSERT_EQ(5, menu.size());
+    EXPECT_EQ(menu.mid(0, 2), (QList<QAction*>{list->ExportCsv, list->ImportCsv}));
+    EXPECT_TRUE(menu[2]->isSeparator());
+    EXPECT_EQ(menu.mid(3), (QList<QAction*>{list->Find1, list->AllDataView}));
+    EXPECT_EQ(list->ExportCsv->text(), QStringLiteral("CSV書き出し"));
+    EXPECT_EQ(list->ImportCsv->text(), QStringLiteral("CSV読み込み"));
     EXPECT_EQ(list->Find1->text(), QStringLiteral("選択データ表示"));
     EXPECT_EQ(list->AllDataView->text(), QStringLiteral("全データ表示"));
 
@@ -236,9 +246,10 @@ TEST_F(StructFormTest, QuotedAndDoubleByteLinesLoadTheirRecords) {
 }
 
 TEST_F(StructFormTest, NameCutInsideACharacterLoadsFromItsLine) {
-    // 35 bytes and 電 (93 64): the record keeps the lead byte 93 before the comma.
+    // 35 bytes and 電 (93 64): a store written elsewhere keeps the lead byte 93
+    // before the comma.
     const std::string name = std::string(35, 'x') + "電";
-    add(relay(name, "51R", "300"));
+    store(relay(name, "51R", "300"));
     openList();
     ASSERT_EQ(list->ListBox1->count(), 1);
     select(0);
@@ -300,6 +311,11 @@ TEST_F(StructFormTest, AllDataViewDrawsEveryRecordAndLeavesNoEmptySeries) {
     add(relay("A電力", "51R", "100"));
     add(relay("A電力", "67", "200"));
     add(relay("B電力", "51R", "300"));
+    // Written elsewhere: numbers the chart cannot draw are named and skipped.
+    store(relay("A電力", "68", "abc"));
+    Relay negative = relay("B電力", "67");
+    negative.times[6] = "-.03";
+    store(negative);
     openList();
     list->show();
     select(0);
@@ -307,7 +323,11 @@ TEST_F(StructFormTest, AllDataViewDrawsEveryRecordAndLeavesNoEmptySeries) {
     list->AllDataView->trigger();
     EXPECT_FALSE(list->isVisible());
     waitForChart();
-    EXPECT_TRUE(scripted.messages.asked.empty());
+    EXPECT_EQ(scripted.messages.texts(),
+              std::vector<QString>{"次のレコードは描けないので飛ばしました：\n"
+                                   "A電力,68: CT比には 0 より大きい数を入れてください：「abc」\n"
+                                   "B電力,67: INSTの時間には 0（点を描かない）か 0 より大きい数を"
+                                   "入れてください：「-.03」"});
     ASSERT_EQ(seriesCount(), 3);
     EXPECT_EQ(shared().SeriesCounter, 2);
     const char* titles[] = {"51R", "67", "51R"};
@@ -369,13 +389,12 @@ TEST_F(StructFormTest, AFailingLoadStillClosesAndShowsTheChart) {
     EXPECT_FALSE(list->isVisible());
     waitForChart();
     ASSERT_EQ(scripted.messages.asked.size(), 1u);
-    EXPECT_EQ(scripted.messages.asked[0].kind, BoxKind::Error);
-    EXPECT_EQ(scripted.messages.asked[0].text, QStringLiteral("'x' は浮動小数点数ではありません."));
-    // The first record is drawn; the curve started after it is gone; C is not drawn.
-    ASSERT_EQ(seriesCount(), 1);
-    EXPECT_EQ(series(0).Title(), "51R");
+    EXPECT_EQ(scripted.messages.asked[0].kind, BoxKind::Message);
+    // B is named and skipped; A and C are drawn, the main window holds C.
+    ASSERT_EQ(seriesCount(), 2);
     EXPECT_DOUBLE_EQ(series(0).XValues()[0], 120);
-    EXPECT_EQ(form->kaisya->text(), QStringLiteral("B電力"));
+    EXPECT_DOUBLE_EQ(series(1).XValues()[0], 360);
+    EXPECT_EQ(form->kaisya->text(), QStringLiteral("C電力"));
 
     // "選択データ表示" on the failing line: closed and shown all the same.
     chart->close();
@@ -390,6 +409,65 @@ TEST_F(StructFormTest, AFailingLoadStillClosesAndShowsTheChart) {
     waitForChart();
     EXPECT_EQ(scripted.messages.asked.size(), 1u);
     EXPECT_EQ(chart->activationCount(), activations + 1);
+}
+
+// "CSV書き出し" and "CSV読み込み": files through the dialogs, a question only
+// when relays are already stored, a summary, and a bad file storing nothing.
+TEST_F(StructFormTest, CsvExportAndImportFromTheContextMenu) {
+    store(relay("A電力", "51R", "100"));
+    openList();
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("out.csv"));
+    scripted.files.answers.push_back(out);
+    list->ExportCsv->trigger();
+    ASSERT_EQ(1u, scripted.files.asked.size());
+    EXPECT_EQ(QStringLiteral("*.csv"), scripted.files.asked[0].filterPattern);
+    EXPECT_TRUE(scripted.files.asked[0].askBeforeOverwrite);
+    EXPECT_EQ(QStringLiteral("1 件を書き出しました。"), scripted.messages.asked.back().text);
+    QFile file(out);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().endsWith("\r\nA電力,51R,100,10,5,3,2.2,1.8,1.5,0.05,4,40\r\n"));
+
+    auto importFile = [&](const QByteArray& csv) {
+        const QString in = dir.filePath(QStringLiteral("in.csv"));
+        QFile f(in);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(csv);
+        f.close();
+        scripted.messages.asked.clear();
+        scripted.files.answers.push_back(in);
+        list->ImportCsv->trigger();
+    };
+    // A bad row: the warning names it, the store keeps its one relay.
+    importFile("B電力,51,100,1,1,1,1,1,1,1,4,20\nC電力,51,0,1,1,1,1,1,1,1,4,20\n");
+    ASSERT_EQ(1u, scripted.messages.asked.size());
+    EXPECT_EQ(BoxKind::Warning, scripted.messages.asked[0].kind);
+    EXPECT_EQ(QStringLiteral("取り込みませんでした。次の行を直してください。\r\n"
+                             "2 行目: CT比には 0 より大きい数を入れてください：「0」"),
+              scripted.messages.asked[0].text);
+    EXPECT_EQ((QStringList{QStringLiteral("A電力,51R")}), listing());
+
+    // One stored relay: replaced after Yes; more than a few hundred rows.
+    QByteArray csv = "A電力,51R,200,1,1,1,1,1,1,1,4,20\n";
+    for (int i = 0; i < 400; ++i)
+        csv += "R" + QByteArray::number(1000 + i) + ",51,100,1,1,1,1,1,1,1,4,20\n";
+    scripted.messages.answers.push_back(BoxAnswer::Yes);
+    importFile(csv);
+    ASSERT_EQ(2u, scripted.messages.asked.size());
+    EXPECT_EQ(QStringLiteral("1 件は既に登録されています。置き換えますか？\r\n"
+                             "（いいえ：登録済みのデーターはそのまま残します）"),
+              scripted.messages.asked[0].text);
+    EXPECT_EQ(QStringLiteral("追加 400 件、置換 1 件、スキップ 0 件"),
+              scripted.messages.asked[1].text);
+    EXPECT_EQ(QStringLiteral("200"), stored("A電力", "51R")->at(2));
+    EXPECT_EQ(401, int(storedRecords(form->store()).size()));
+    EXPECT_EQ(lines().size(), listing().size());
+
+    // Cancel in the question: nothing stored.
+    scripted.messages.answers.push_back(BoxAnswer::Cancel);
+    importFile("A電力,51R,300,1,1,1,1,1,1,1,4,20\nZ,1,100,1,1,1,1,1,1,1,4,20\n");
+    EXPECT_EQ(1u, scripted.messages.asked.size());
+    EXPECT_FALSE(stored("Z", "1"));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "chart/print.h"
 #include "chat_form_fixture.h"
 #include "platform/qt_printer_bitmap.h"
+#include "tests/platform_chart/pdf_pages.h"
 #include "text_canvas.h"
 
 #include <QDir>
@@ -363,6 +364,37 @@ TEST_F(ChatFormCommandsTest, BitmapFile) {
     EXPECT_FALSE(QFile::exists(bad));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(bytes, file.readAll());
+}
+
+// The same dialog offers PNG, PDF and SVG; the chosen name's ending decides.
+TEST_F(ChatFormCommandsTest, ChartFileTypesByTheirEnding) {
+    enterExample();
+    showMain();
+    showChart();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QStringList names{dir.filePath(QStringLiteral("c.PNG")),
+                            dir.filePath(QStringLiteral("c.pdf")),
+                            dir.filePath(QStringLiteral("c.svg"))};
+    for (const QString& name : names) {
+        scripted.files.answers.push_back(name);
+        QTest::mouseClick(chat->Button4, Qt::LeftButton);
+    }
+    ASSERT_EQ(3u, scripted.files.asked.size());
+    EXPECT_EQ((QStringList{QStringLiteral("PNG ﾌｧｲﾙ (*.png)"), QStringLiteral("PDF ﾌｧｲﾙ (*.pdf)"),
+                           QStringLiteral("SVG ﾌｧｲﾙ (*.svg)")}),
+              scripted.files.asked[0].moreFilters);
+    EXPECT_TRUE(scripted.messages.asked.empty());
+    const QImage png(names[0], "PNG");
+    EXPECT_EQ(chat->chartWidget()->size(), png.size());
+    const QSize s = chat->chartWidget()->size();
+    EXPECT_EQ(QStringLiteral("%1 x %2 pts").arg(s.width()).arg(s.height()),
+              test::pdfInfo(names[1], QStringLiteral("Page size")));
+    QFile svg(names[2]);
+    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+    const QByteArray xml = svg.readAll();
+    EXPECT_TRUE(xml.startsWith("<?xml"));
+    EXPECT_TRUE(xml.contains(QStringLiteral("保護協調曲線").toUtf8()));
 }
 
 } // namespace

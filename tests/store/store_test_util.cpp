@@ -175,11 +175,12 @@ std::string shellQuoted(const std::string& s) {
         q += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return q + "'";
 }
+} // namespace
+
 std::string readText(const std::string& path) {
     const Bytes b = readBytes(path);
     return std::string(b.begin(), b.end());
 }
-} // namespace
 
 ToolResult runTool(const std::vector<std::string>& args, const std::string& input,
                    const TempDir& io, const std::string& prefix) {

@@ -30,6 +30,7 @@ private:
 };
 
 Bytes readBytes(const std::string& path);
+std::string readText(const std::string& path);
 void writeBytes(const std::string& path, const Bytes& bytes);
 
 std::int32_t le32(const Bytes& b, std::size_t offset);

@@ -1,6 +1,9 @@
 // telvara-store, run as a separate program on a store folder.
 #include "store_test_util.h"
 
+#include "base/cp932.h"
+#include "store/find_relay.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -22,6 +25,17 @@ protected:
                                      const std::string& ct = "100", const std::string& tap = "4") {
         return {dir_.str(), "add", name,   device, ct,     "1.0", "0.8",
                 "0.6",      "0.5", "0.45", "0.4",  "0.05", tap,   "20"};
+    }
+
+    // A record as a store written elsewhere holds it: texts cut to their fields.
+    void storeCut(const std::string& name, const std::string& device) {
+        TBPlusTree store;
+        store.OpenStore(dir_.str());
+        store.CurrentRecord() = TRelayRecord{};
+        store.CurrentRecord().setField(TRecordField::KaisyaName, utf8ToCp932(name));
+        store.CurrentRecord().setField(TRecordField::DebaisuNo, utf8ToCp932(device));
+        store.CurrentRecord().setField(TRecordField::CTPrimary, "100");
+        store.InsertCurrent();
     }
 
     TempDir dir_;
@@ -48,12 +62,22 @@ TEST_F(ToolTest, AddFindListAndRemove) {
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "見つかりません: A電力,67\n");
 
-    // Adding the same key again replaces the record; fields are cut to their capacities.
-    ASSERT_EQ(tool(addArgs("A電力", "51R", "10000", "2.5")).status, 0);
+    // Adding the same key again replaces the record; a text that does not fit
+    // its field is refused whole and changes nothing.
+    const Bytes before = readBytes(dir_.idx());
+    r = tool(addArgs("A電力", "51R", "10000", "3"));
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "CT比に入るのは 4 バイト（半角 4 文字）までです：「10000」\n");
+    r = tool({dir_.str(), "batch"}, "add\tB\t1\t600\t1\t1\t1\t1\t1\t1\t-0.03\t3\t20\n");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "1 行目: INSTの時間には 0（点を描かない）か 0 より大きい数を入れてください："
+                     "「-0.03」\n");
+    EXPECT_EQ(readBytes(dir_.idx()), before);
+    ASSERT_EQ(tool(addArgs("A電力", "51R", "600", "3")).status, 0);
     r = tool({dir_.str(), "list"});
     EXPECT_EQ(r.out, "A電力,51R\r\n");
     r = tool({dir_.str(), "find", "A電力", "51R"});
-    EXPECT_EQ(r.out, "A電力\t51R\t1000\t1.0\t0.8\t0.6\t0.5\t0.45\t0.4\t0.05\t2.\t20\n");
+    EXPECT_EQ(r.out, "A電力\t51R\t600\t1.0\t0.8\t0.6\t0.5\t0.45\t0.4\t0.05\t3\t20\n");
 
     EXPECT_EQ(tool({dir_.str(), "remove", "A電力", "51R"}).status, 0);
     r = tool({dir_.str(), "remove", "A電力", "51R"});
@@ -64,9 +88,15 @@ TEST_F(ToolTest, AddFindListAndRemove) {
 }
 
 TEST_F(ToolTest, NameCutInsideACharacterComesBackFromTheListing) {
-    // 35 ASCII bytes and 電 (93 64): the name field keeps 35 bytes and the lead byte.
+    // 35 ASCII bytes and 電 (93 64) do not fit the 36-byte name field.
     const std::string name = std::string(35, 'x') + "電";
-    ASSERT_EQ(tool(addArgs(name, "51R")).status, 0);
+    ToolResult r = tool(addArgs(name, "51R"));
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err,
+              "会社名に入るのは 36 バイト（全角 18 文字）までです。入力は 37 バイトです。\n");
+    EXPECT_FALSE(fs::exists(dir_.dat()));
+    // A store written elsewhere keeps 35 bytes and the lead byte.
+    storeCut(name, "51R");
     const ToolResult list = tool({dir_.str(), "list"});
     ASSERT_EQ(list.status, 0);
     ASSERT_GE(list.out.size(), 2u);
@@ -78,8 +108,45 @@ TEST_F(ToolTest, NameCutInsideACharacterComesBackFromTheListing) {
     const ToolResult found = tool({dir_.str(), "find", line.substr(0, comma), "51R"});
     EXPECT_EQ(found.status, 0) << found.err;
     EXPECT_EQ(found.out.substr(0, comma + 1), line.substr(0, comma) + "\t");
-    // The name as typed finds the same record: both are cut the same way.
-    EXPECT_EQ(tool({dir_.str(), "find", name, "51R"}).out, found.out);
+    // The record holds another name than the one typed.
+    EXPECT_EQ(tool({dir_.str(), "find", name, "51R"}).status, 1);
+}
+
+TEST_F(ToolTest, RelaysAgreeingInTheirFirst41KeyBytesAreNeverTakenForEachOther) {
+    const std::string name = "関西電力株式会社南大阪変電所"; // 28 bytes
+    storeCut(name, "51R-FEEDER-01-BACKUP");                  // as an older program left it
+    TBPlusTree store;
+    store.OpenStore(dir_.str());
+    const std::string sjis = utf8ToCp932(name);
+    EXPECT_FALSE(findRelay(store, sjis, "51R-FEEDER-01-MAIN"));
+    EXPECT_NE(store.CurrentRecNo(), kNone); // met BACKUP under the same cut key
+    EXPECT_TRUE(findRelay(store, sjis, "51R-FEEDER-01-BACKUP"));
+    store.CloseStore();
+
+    const Bytes dat = readBytes(dir_.dat()), idx = readBytes(dir_.idx());
+    ToolResult r = tool({dir_.str(), "find", name, "51R-FEEDER-01-MAIN"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(tool({dir_.str(), "remove", name, "51R-FEEDER-01-MAIN"}).status, 1);
+    r = tool({dir_.str(), "batch"}, "delete\t" + name + "\t51R-FEEDER-0\n");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "1 行目: 別のレコード " + name + ",51R-FEEDER-01-BACKUP は削除しません\n");
+    r = tool(addArgs(name, "51R-FEEDER-01-SPARE"));
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "会社名とﾃﾞﾊﾞｲｽNo. は合わせて 40 バイト（全角 20 文字）までです。入力は 47 "
+                     "バイトです。\n");
+    r = tool(addArgs(name, "51R-FEEDER-0"));
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err,
+              "別のレコード " + name + ",51R-FEEDER-01-BACKUP とキーの先頭 41 バイトが同じです\n");
+    EXPECT_EQ(readBytes(dir_.dat()), dat);
+    EXPECT_EQ(readBytes(dir_.idx()), idx);
+    // The stored relay itself is still found, replaced and removed by its own name.
+    EXPECT_EQ(tool(addArgs(name, "51R-FEEDER-01-BACKUP", "600")).status, 0);
+    r = tool({dir_.str(), "find", name, "51R-FEEDER-01-BACKUP"});
+    EXPECT_EQ(r.out.substr(0, r.out.find("\t1.0")), name + "\t51R-FEEDER-01-BACKUP\t600");
+    EXPECT_EQ(tool({dir_.str(), "remove", name, "51R-FEEDER-01-BACKUP"}).status, 0);
+    EXPECT_EQ(tool({dir_.str(), "list"}).out, "< Empty >\r\n");
 }
 
 TEST_F(ToolTest, TextThatCp932CannotHoldIsRefusedAndNothingIsStored) {
@@ -247,6 +314,97 @@ TEST_F(ToolTest, AStoreAnotherProgramWritesIsRefusedAfterTheWait) {
     holder.Rollback();
     EXPECT_EQ(tool({dir_.str(), "find", "A", "1"}).status, 0);
     EXPECT_EQ(tool({dir_.str(), "find", "B", "1"}).status, 1);
+}
+
+// Export writes the exact bytes a spreadsheet opens; import into an empty
+// folder gives back a store that lists and finds the same, the longest
+// names and half-width katakana included.
+TEST_F(ToolTest, CsvExportAndImportRoundTrip) {
+    const std::vector<std::vector<std::string>> relays = {
+        {"A\"1\",B", "51R"},
+        {"ｶﾀｶﾅﾃﾞﾝｷ", "51G"},
+        {"東京電力東京電力東京電力東京電力東京", "ｱ51"}, // 36 bytes: the whole name field
+        {"ｱ", "ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯ"},         // 30 bytes: the whole device field
+    };
+    for (const auto& r : relays)
+        ASSERT_EQ(tool(addArgs(r[0], r[1])).status, 0) << r[0];
+    const std::string csv = io_.file("relays.csv");
+    ToolResult r = tool({dir_.str(), "export", csv});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string rest = ",100,1.0,0.8,0.6,0.5,0.45,0.4,0.05,4,20\r\n";
+    EXPECT_EQ(readText(csv), "\xEF\xBB\xBF会社名,ﾃﾞﾊﾞｲｽNo.,CT比,150%の時間,200%の時間,300%の時間,"
+                             "400%の時間,500%の時間,700%の時間,INSTの時間,タップ,INSTタップ\r\n"
+                             "\"A\"\"1\"\",B\",51R" +
+                                 rest + "東京電力東京電力東京電力東京電力東京,ｱ51" + rest +
+                                 "ｱ,ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯ" + rest + "ｶﾀｶﾅﾃﾞﾝｷ,51G" + rest);
+
+    TempDir copy;
+    r = tool({copy.str(), "import", csv});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "追加 4 件、置換 0 件、スキップ 0 件\n");
+    EXPECT_EQ(tool({copy.str(), "list"}).out, tool({dir_.str(), "list"}).out);
+    for (const auto& relay : relays) {
+        const ToolResult a = tool({dir_.str(), "find", relay[0], relay[1]});
+        EXPECT_EQ(a.status, 0);
+        EXPECT_EQ(tool({copy.str(), "find", relay[0], relay[1]}).out, a.out);
+    }
+    EXPECT_EQ(tool({copy.str(), "check"}).status, 0);
+}
+
+// Tab-separated, quoted, LF, no mark: read alike. Stored relays are skipped
+// and counted, or replaced with --replace.
+TEST_F(ToolTest, CsvImportSkipsOrReplacesStoredRelays) {
+    ASSERT_EQ(tool(addArgs("A電力", "51R", "50")).status, 0);
+    const std::string tsv = io_.file("in.tsv");
+    std::ofstream(tsv, std::ios::binary) << "\"A電力\"\t51R\t100\t1\t1\t1\t1\t1\t1\t1\t4\t20\n"
+                                            "\"B\tC\"\t\"5\n1\"\t100\t1\t1\t1\t1\t1\t1\t1\t4\t20\n"
+                                            "B電力\t67\t200\t1\t1\t1\t1\t1\t1\t1\t4\t20\n";
+    ToolResult r = tool({dir_.str(), "import", tsv});
+    // A tab and a line break inside quotes are read, then refused as a name.
+    ASSERT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "2 行目: 会社名にタブ、改行、NUL 文字は使えません。\n"
+                     "2 行目: ﾃﾞﾊﾞｲｽNo.にタブ、改行、NUL 文字は使えません。\n"
+                     "取り込みませんでした（問題 2 件）\n");
+    std::ofstream(tsv, std::ios::binary) << "\"A電力\"\t51R\t100\t1\t1\t1\t1\t1\t1\t1\t4\t20\n\n"
+                                            "B電力\t67\t200\t1\t1\t1\t1\t1\t1\t1\t4\t20\n";
+    r = tool({dir_.str(), "import", tsv});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "追加 1 件、置換 0 件、スキップ 1 件\n");
+    EXPECT_TRUE(tool({dir_.str(), "find", "A電力", "51R"}).out.starts_with("A電力\t51R\t50\t"));
+    r = tool({dir_.str(), "import", tsv, "--replace"});
+    EXPECT_EQ(r.out, "追加 0 件、置換 2 件、スキップ 0 件\n");
+    EXPECT_TRUE(tool({dir_.str(), "find", "A電力", "51R"}).out.starts_with("A電力\t51R\t100\t"));
+    EXPECT_EQ(tool({dir_.str(), "list"}).out, "A電力,51R\r\nB電力,67\r\n");
+}
+
+// A file with any bad row names every bad row and field and stores nothing:
+// the store's files keep every byte, an empty folder gets no store.
+TEST_F(ToolTest, CsvImportWithBadRowsChangesNothing) {
+    ASSERT_EQ(tool(addArgs("A電力", "51R")).status, 0);
+    const Bytes dat = readBytes(dir_.dat()), idx = readBytes(dir_.idx());
+    const std::string csv = io_.file("bad.csv");
+    std::ofstream(csv, std::ios::binary)
+        << "\xEF\xBB\xBF"
+           "会社名,ﾃﾞﾊﾞｲｽNo.,CT比,150%の時間,200%の時間,300%の時間,"
+           "400%の時間,500%の時間,700%の時間,INSTの時間,タップ,INSTタップ\r\n"
+           "C電力,51,100,1,1,1,1,1,1,1,4,20\r\n"
+           "C電力,51,100,1,1,1,1,1,1,1,4,20\r\n"
+           "D電力😀,51,abc,1,1,1,1,1,1,1,4,20\r\n"
+           "E電力,51,100,1,1,1,1,1,1,1,4\r\n"
+           "東京電力東京電力東京電力東京電力東京電,51,100,1,1,1,1,1,1,1,4,20\r\n";
+    const ToolResult r = tool({dir_.str(), "import", csv});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "3 行目: 会社名とﾃﾞﾊﾞｲｽNo. が 2 行目と同じです\n"
+                     "4 行目: 会社名に Shift-JIS で表せない文字が含まれています：「😀」\n"
+                     "4 行目: CT比には 0 より大きい数を入れてください：「abc」\n"
+                     "5 行目: 項目が 11 個あります（12 個必要です）\n"
+                     "6 行目: 会社名に入るのは 36 バイト（全角 18 文字）までです。入力は 38 "
+                     "バイトです。\n取り込みませんでした（問題 5 件）\n");
+    EXPECT_EQ(readBytes(dir_.dat()), dat);
+    EXPECT_EQ(readBytes(dir_.idx()), idx);
+    TempDir empty;
+    EXPECT_EQ(tool({empty.str(), "import", csv}).status, 2);
+    EXPECT_TRUE(fs::is_empty(empty.path()));
 }
 
 TEST_F(ToolTest, AddCurveStoresTheCharacteristicTimes) {

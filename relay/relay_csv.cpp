@@ -1,0 +1,216 @@
+#include "relay/relay_csv.h"
+
+#include "base/cp932.h"
+#include "store/find_relay.h"
+
+#include <map>
+
+namespace telvara {
+
+namespace {
+
+const std::string kMark = "\xEF\xBB\xBF";
+
+std::string lineLabel(int line) {
+    return std::to_string(line) + " 行目: ";
+}
+
+// Quoted only when it must be, so that plain rows read as plain text.
+std::string csvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n\t") == std::string::npos)
+        return text;
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
+std::string csvLine(const std::vector<std::string>& fields) {
+    std::string line;
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        line += (i ? "," : "") + csvField(fields[i]);
+    return line + "\r\n";
+}
+
+std::vector<std::string> headerFields() {
+    std::vector<std::string> h;
+    for (int f = 0; f < kRecordFieldCount; ++f)
+        h.push_back(fieldCaption(TRecordField(f)));
+    return h;
+}
+
+struct RawRow {
+    int line;
+    std::vector<std::string> fields;
+};
+
+// Splits the text into rows of fields. A quoted field may hold separators,
+// quotes doubled and line breaks; a row without any text is left out.
+std::vector<RawRow> splitRows(std::string_view text, char separator,
+                              std::vector<std::string>& problems) {
+    std::vector<RawRow> rows;
+    RawRow row{1, {}};
+    std::string field;
+    int line = 1;
+    bool quoted = false, wasQuoted = false, any = false;
+    auto endField = [&] {
+        row.fields.push_back(std::move(field));
+        field.clear();
+        wasQuoted = false;
+    };
+    auto endRow = [&] {
+        endField();
+        if (any)
+            rows.push_back(std::move(row));
+        row = RawRow{line, {}};
+        any = false;
+    };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quoted) {
+            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+                field += '"';
+                ++i;
+            } else if (c == '"') {
+                quoted = false;
+            } else {
+                line += c == '\n';
+                field += c;
+            }
+        } else if (c == '"' && field.empty() && !wasQuoted) {
+            quoted = wasQuoted = any = true;
+        } else if (c == separator) {
+            endField();
+            any = true;
+        } else if (c == '\n' || (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) {
+            i += c == '\r';
+            ++line;
+            endRow();
+        } else {
+            field += c;
+            any = true;
+        }
+    }
+    if (quoted)
+        problems.push_back(lineLabel(row.line) + "引用符 \" が閉じていません");
+    endRow();
+    return rows;
+}
+
+} // namespace
+
+TImportRefused::TImportRefused(std::vector<std::string> why)
+    : TelvaraError(why.empty() ? std::string("取り込めません") : why.front()),
+      problems(std::move(why)) {}
+
+std::vector<RecordTexts> storedRecords(TBPlusTree& store) {
+    std::vector<RecordTexts> out;
+    store.ForEachRecord([&out](std::int32_t, const TRelayRecord& record) {
+        RecordTexts texts;
+        for (int f = 0; f < kRecordFieldCount; ++f)
+            texts[std::size_t(f)] = cp932ToUtf8(record.field(TRecordField(f)));
+        out.push_back(std::move(texts));
+    });
+    return out;
+}
+
+std::string relayCsv(const std::vector<RecordTexts>& records) {
+    std::string out = kMark + csvLine(headerFields());
+    for (const RecordTexts& r : records)
+        out += csvLine({r.begin(), r.end()});
+    return out;
+}
+
+CsvReading readRelayCsv(std::string_view bytes) {
+    CsvReading result;
+    if (bytes.starts_with(kMark))
+        bytes.remove_prefix(kMark.size());
+    // The separator of the first line: a tab there makes a tab-separated file.
+    const std::string_view first = bytes.substr(0, bytes.find('\n'));
+    const char separator = first.find('\t') != std::string_view::npos ? '\t' : ',';
+    std::vector<RawRow> rows = splitRows(bytes, separator, result.problems);
+    if (!rows.empty() && rows.front().fields == headerFields())
+        rows.erase(rows.begin());
+    std::map<std::string, int> keys;
+    for (RawRow& raw : rows) {
+        const std::string at = lineLabel(raw.line);
+        if (raw.fields.size() != std::size_t(kRecordFieldCount)) {
+            result.problems.push_back(at + "項目が " + std::to_string(raw.fields.size()) +
+                                      " 個あります（" + std::to_string(kRecordFieldCount) +
+                                      " 個必要です）");
+            continue;
+        }
+        CsvRow row{raw.line, {}};
+        std::move(raw.fields.begin(), raw.fields.end(), row.texts.begin());
+        const std::vector<FieldProblem> problems = checkRecord(row.texts);
+        for (const FieldProblem& p : problems)
+            result.problems.push_back(at + p.message);
+        if (!problems.empty())
+            continue;
+        if (const std::string p = checkNewKey(row.texts[0], row.texts[1]); !p.empty()) {
+            result.problems.push_back(at + p);
+            continue;
+        }
+        const auto [it, added] = keys.emplace(row.texts[0] + "," + row.texts[1], raw.line);
+        if (!added) {
+            result.problems.push_back(at + "会社名とﾃﾞﾊﾞｲｽNo. が " + std::to_string(it->second) +
+                                      " 行目と同じです");
+            continue;
+        }
+        result.rows.push_back(std::move(row));
+    }
+    if (!result.problems.empty())
+        result.rows.clear();
+    return result;
+}
+
+ImportSummary importRelays(TBPlusTree& target, const std::vector<CsvRow>& rows, bool replace,
+                           const ImportProgress& progress) {
+    ImportSummary summary;
+    std::vector<std::string> problems;
+    TStoreTransaction transaction(target);
+    int done = 0;
+    for (const CsvRow& row : rows) {
+        const std::string name = utf8ToCp932(row.texts[0]);
+        const std::string device = utf8ToCp932(row.texts[1]);
+        bool store = true;
+        if (findRelay(target, name, device)) {
+            store = replace;
+            if (replace) {
+                target.DeleteCurrent();
+                ++summary.replaced;
+            } else {
+                ++summary.skipped;
+            }
+        } else if (target.CurrentRecNo() != kNone) {
+            problems.push_back(lineLabel(row.line) + "別のレコード " +
+                               cp932ToUtf8(target.CurrentRecord().key()) + " とキーの先頭 " +
+                               std::to_string(kKeySlotCapacity) + " バイトが同じです");
+            store = false;
+        } else {
+            ++summary.added;
+        }
+        // After the first refused row only the others are looked at.
+        if (store && problems.empty()) {
+            for (int f = 0; f < kRecordFieldCount; ++f)
+                target.CurrentRecord().setField(TRecordField(f), utf8ToCp932(row.texts[f]));
+            target.InsertCurrent();
+        }
+        if (progress && !progress(++done, int(rows.size())))
+            throw TImportRefused({"取り込みを中止しました。何も追加していません。"});
+    }
+    if (!problems.empty())
+        throw TImportRefused(std::move(problems));
+    transaction.commit();
+    return summary;
+}
+
+std::string importSummaryText(const ImportSummary& s) {
+    return "追加 " + std::to_string(s.added) + " 件、置換 " + std::to_string(s.replaced) +
+           " 件、スキップ " + std::to_string(s.skipped) + " 件";
+}
+
+} // namespace telvara

@@ -1,0 +1,84 @@
+// "ﾌﾟﾚﾋﾞｭｰ": the questions of "印刷", then the page as it will print.
+#include "chat_form_fixture.h"
+#include "platform/print_preview.h"
+#include "platform/qt_printer.h"
+#include "tests/platform_chart/pdf_pages.h"
+
+#include <QPushButton>
+#include <QTemporaryDir>
+
+namespace telvara {
+namespace {
+
+// Draws the preview's page once, onto the printer it is given (a PDF file).
+class PagePreview : public PrintPreviewService {
+public:
+    std::vector<QPageLayout::Orientation> shown;
+    void preview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override {
+        shown.push_back(printer.pageLayout().orientation());
+        paint(printer);
+    }
+};
+
+class ChatFormPreviewTest : public test::ChatFormTest {
+protected:
+    void SetUp() override {
+        ChatFormTest::SetUp();
+        ASSERT_TRUE(dir.isValid());
+        pdf.setOutputFormat(QPrinter::PdfFormat);
+        pdf.setOutputFileName(dir.filePath(QStringLiteral("page.pdf")));
+        pdf.setPageOrientation(QPageLayout::Portrait);
+        previous = SetPrinter(&printer);
+        chat->setPrintPreview(&pages);
+    }
+    void TearDown() override {
+        SetPrinter(previous);
+        ChatFormTest::TearDown();
+    }
+
+    QTemporaryDir dir;
+    QPrinter pdf{QPrinter::HighResolution};
+    TQtPrinter printer{pdf};
+    TChartPrinter* previous = nullptr;
+    PagePreview pages;
+};
+
+TEST_F(ChatFormPreviewTest, ShowsThePagePrintingWouldPrint) {
+    enterExample();
+    showMain();
+    showChart();
+    EXPECT_TRUE(chat->Button5->isVisible());
+
+    // Cancel in the orientation question: no preview.
+    scripted.messages.answers.push_back(BoxAnswer::Cancel);
+    QTest::mouseClick(chat->Button5, Qt::LeftButton);
+    EXPECT_TRUE(pages.shown.empty());
+    EXPECT_TRUE(scripted.input.asked.empty());
+
+    // Landscape with 10 % margins, the printer's portrait back afterwards.
+    scripted.messages.answers.push_back(BoxAnswer::No);
+    scripted.input.answers.push_back(QStringLiteral("10"));
+    QTest::mouseClick(chat->Button5, Qt::LeftButton);
+    ASSERT_EQ(1u, scripted.input.asked.size());
+    EXPECT_EQ(QStringLiteral("用紙マージン設定"), scripted.input.asked[0].caption);
+    EXPECT_EQ(2u, scripted.messages.asked.size());
+    EXPECT_EQ((std::vector{QPageLayout::Landscape}), pages.shown);
+    EXPECT_EQ(QPageLayout::Portrait, pdf.pageLayout().orientation());
+    EXPECT_EQ((TRect{10, 10, 10, 10}), chat->Chart1().PrintMarginPercent());
+
+    const QString file = pdf.outputFileName();
+    EXPECT_EQ(1, test::pdfPageCount(file));
+    EXPECT_EQ(QStringLiteral("Chart1"), test::pdfInfo(file, QStringLiteral("Title")));
+    QString words;
+    ASSERT_TRUE(test::runPoppler(QStringLiteral("pdftotext"), {file, QStringLiteral("-")}, &words));
+    EXPECT_TRUE(words.contains(QStringLiteral("保護協調曲線")));
+    // The chart within the margins of a landscape page.
+    const QImage page = test::renderFirstPage(file, 36);
+    ASSERT_GT(page.width(), page.height());
+    const QRect dark = test::darkBoundingBox(page);
+    EXPECT_GE(dark.left(), page.width() / 10 - 1);
+    EXPECT_LE(dark.right(), page.width() - page.width() / 10 + 1);
+}
+
+} // namespace
+} // namespace telvara
