@@ -243,25 +243,6 @@ TEST(StoreFailure, FailedSplitDoesNotLeaveAStaleCachedPage) {
         EXPECT_TRUE(again.FindKey(exampleKey(i))) << i;
 }
 
-TEST(StoreFailure, InUseCountersAtTheIntegerLimitsWrap) {
-    TempDir dir;
-    buildExample(dir, 1);
-    setPageInt(dir, 0, 4, std::numeric_limits<std::int32_t>::max());
-    setPageInt(dir, 0, 8, std::numeric_limits<std::int32_t>::max());
-    TBPlusTree store;
-    store.OpenStore(dir.str());
-    insertRecord(store, "B", "1");
-    EXPECT_EQ(le32(readBytes(dir.dat()), 8), std::numeric_limits<std::int32_t>::min());
-    deleteRecord(store, "B", "1");
-    EXPECT_EQ(le32(readBytes(dir.dat()), 8), std::numeric_limits<std::int32_t>::max());
-    store.CloseStore();
-    // Freeing the last page at INT_MIN, then the empty store's header.
-    setPageInt(dir, 0, 4, std::numeric_limits<std::int32_t>::min());
-    store.OpenStore(dir.str());
-    deleteRecord(store, exampleName(1), "51R");
-    EXPECT_EQ(unitOf(readBytes(dir.dat()), 0), headerImage(0, 0, -1, 1, 0, -1, -1, 0));
-}
-
 struct Repair {
     const char* what;
     int records; // ascending example keys
