@@ -14,16 +14,6 @@ namespace fs = std::filesystem;
 namespace telvara::test {
 namespace {
 
-// The IoError text of `action`, or "" when it raised none.
-std::string ioErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const IoError& e) {
-        return e.what();
-    }
-    return "";
-}
-
 bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }

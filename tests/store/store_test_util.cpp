@@ -1,5 +1,6 @@
 #include "store_test_util.h"
 
+#include "base/errors.h"
 #include "store/store_check.h"
 
 #include <atomic>
@@ -200,6 +201,15 @@ std::string problems(const std::string& folder) {
     for (const auto& p : checkStore(folder).Problems)
         out += p + "\n";
     return out;
+}
+
+std::string ioErrorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const IoError& e) {
+        return e.what();
+    }
+    return "";
 }
 
 } // namespace telvara::test

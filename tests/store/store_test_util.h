@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -87,5 +88,8 @@ ToolResult runTool(const std::vector<std::string>& args, const std::string& inpu
 
 // All problems of checkStore joined by new lines (empty for a sound store).
 std::string problems(const std::string& folder);
+
+// The IoError text of `action`, or "" when it raised none.
+std::string ioErrorOf(const std::function<void()>& action);
 
 } // namespace telvara::test
