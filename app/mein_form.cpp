@@ -1,5 +1,6 @@
 // Start-up of the main window and the handlers of the setting entry.
 #include "app/mein_form.h"
+#include "app/store_open.h"
 
 #include "base/numbers.h"
 #include "base/shared_values.h"
@@ -103,12 +104,17 @@ void TMeinForm::OpenFiles() {
     QString folder = QString::fromStdString(GetModuleName());
     while (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
         folder.chop(1);
-    const std::optional<QString> chosen = services_.directories.chooseDirectory(folder, 2);
-    if (!chosen) {
-        terminationRequested_ = true;
-        return;
+    // Asked again while the chosen folder's store cannot be opened.
+    for (;;) {
+        const std::optional<QString> chosen = services_.directories.chooseDirectory(folder, 2);
+        if (!chosen) {
+            terminationRequested_ = true;
+            return;
+        }
+        if (openStoreForWindow(*store_, QFile::encodeName(*chosen).toStdString(),
+                               services_.messages))
+            return;
     }
-    store_->OpenStore(QFile::encodeName(*chosen).toStdString());
 }
 
 // --- what the chart window reads ------------------------------------------

@@ -17,8 +17,9 @@ int keysNotGreater(const TTreePage& page, std::string_view key) {
 
 namespace {
 
-// The in-use counters are read by nobody; at the integer limits they wrap
-// rather than overflow.
+// The in-use counters are read by nobody but the check, which refuses a write
+// into a store whose counters disagree with its tree; the wrap at the integer
+// limits only keeps the arithmetic defined.
 void bump(std::int32_t& counter, int by) {
     counter = std::int32_t(std::uint32_t(counter) + std::uint32_t(by));
 }
@@ -76,10 +77,14 @@ void TBPlusTree::ReadTreePage(std::int32_t n, int level, TTreePage& page) {
     const int count = page.keyCount();
     if (count < 1 || count > kMaxKeys)
         Damaged(path, at() + " のキー数 " + std::to_string(count) + " はありえない値です");
-    for (int i = 1; i <= count; ++i)
+    for (int i = 1; i <= count; ++i) {
         if (page.keyLength(i) > kKeySlotCapacity)
             Damaged(path, at() + " のキー " + std::to_string(i) + " の長さ " +
                               std::to_string(page.keyLength(i)) + " はありえない値です");
+        if (i > 1 && compareKeys(page.key(i - 1), page.key(i)) > 0)
+            Damaged(path,
+                    at() + " のキー " + std::to_string(i) + " がページ内で昇順になっていません");
+    }
     if (level < header_.Height) {
         for (int i = 0; i <= count; ++i) {
             const std::int32_t c = page.child(i);
@@ -257,6 +262,9 @@ bool TBPlusTree::FindKey(std::string_view fullKey) {
             return false;
         TRelayRecord found;
         ReadRecord(s, found);
+        if (slotKey(found.key()) != key)
+            Damaged(recordFile_.path(),
+                    "レコード " + std::to_string(s) + " のキーが木の中のキーと違います");
         currentRecord_ = found;
         currentRecNo_ = s;
         return true;

@@ -12,6 +12,7 @@
 // Keys are CP932 bytes. Lookups and deletions compare keys as a tree page
 // holds them (cut to 41 bytes); callers build keys with recordKey() so a key
 // is formed exactly as the record stores it.
+#include "store/store_check.h"
 #include "store/store_format.h"
 #include "store/store_journal.h"
 #include "store/store_lock.h"
@@ -88,6 +89,15 @@ public:
     TRelayRecord& CurrentRecord() { return currentRecord_; }
     const TRelayRecord& CurrentRecord() const { return currentRecord_; }
     std::int32_t CurrentRecNo() const { return currentRecNo_; }
+
+    // The whole store checked as "check" checks it, through this store's own
+    // files; its reads are not counted in transfers(). Never writes. Damage
+    // found makes every later write of this open refused (WriteRefusal).
+    TCheckReport Verify();
+    // Why this open store refuses to write, empty while it writes. The first
+    // write of an open checks the whole store first; damage found there is
+    // kept here and every write of the open is refused before it writes.
+    const std::string& WriteRefusal() const { return writeRefusal_; }
 
     bool isOpen() const { return !closed_; }
     bool readOnly() const { return mode_ == TOpenMode::ReadOnly; }
@@ -188,6 +198,7 @@ private:
     void CheckFreeChains();
     void CheckLeftmostPath();
     void RequireOpen() const;
+    void RequireSound();
     [[noreturn]] void Damaged(const std::string& path, const std::string& detail) const;
     void CheckPageNo(std::int32_t n) const;
     void CheckSlotNo(std::int32_t s) const;
@@ -219,6 +230,8 @@ private:
     bool closed_ = true;
     TTreePage scratch_;
     std::int64_t faultCountdown_ = -1;
+    bool verified_ = false;    // the whole store was found sound since it was opened
+    std::string writeRefusal_; // the damage found by that check
 };
 
 // One transaction for a scope: rolled back unless commit() was reached.

@@ -26,9 +26,15 @@ void TBPlusTree::DeleteCurrent() {
     if (own)
         BeginWrite();
     try {
+        // Under the write lock, before anything is written.
+        RequireSound();
         EnsureRoot();
-        if (header_.Height == 0)
+        if (header_.Height == 0) {
+            // Nothing to remove, but the operation's lock still ends.
+            if (own)
+                CommitWrite();
             return;
+        }
         const std::string key(slotKey(currentRecord_.key()));
         DeleteBelow(1, key);
         TTreePage& root = levelPages_[1];

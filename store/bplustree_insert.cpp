@@ -12,6 +12,8 @@ void TBPlusTree::InsertCurrent() {
     if (own)
         BeginWrite();
     try {
+        // Under the write lock, before anything is written.
+        RequireSound();
         EnsureRoot();
         const std::string key(slotKey(currentRecord_.key()));
         TRise rise = InsertBelow(1, header_.RootPage, key);

@@ -134,6 +134,8 @@ void TBPlusTree::CreateStore(const std::string& folder) {
 }
 
 void TBPlusTree::CloseStore() {
+    verified_ = false;
+    writeRefusal_.clear();
     if (inTxn_)
         RollbackWrite();
     Unlock();

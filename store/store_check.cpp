@@ -1,14 +1,16 @@
 #include "store/store_check.h"
 
+#include "base/errors.h"
 #include "store/store_format.h"
+#include "store/unit_file.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
+#include <fcntl.h>
 #include <optional>
-
-namespace fs = std::filesystem;
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace telvara {
 namespace {
@@ -23,33 +25,23 @@ std::string bracketed(std::string_view key) {
     return "「" + std::string(key) + "」";
 }
 
-bool readWhole(const std::string& path, std::vector<unsigned char>& out) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in)
-        return false;
-    const std::streamoff size = in.tellg();
-    if (size < 0)
-        return false;
-    out.resize(std::size_t(size));
-    in.seekg(0);
-    return bool(in.read(reinterpret_cast<char*>(out.data()), size));
-}
-
 class TChecker {
 public:
-    TChecker(std::vector<unsigned char> pages, std::vector<unsigned char> records,
-             TCheckReport& report)
-        : pages_(std::move(pages)), records_(std::move(records)), report_(report) {}
+    TChecker(TStoreSource& source, TCheckReport& report) : source_(source), report_(report) {}
 
     void run();
 
 private:
-    void problem(std::string text) {
+    // recordFile: the problem lies in "ZuboK.idx" rather than "ZuboK.dat".
+    void problem(std::string text, bool recordFile = false) {
+        if (report_.Problems.empty())
+            report_.FirstInRecordFile = recordFile;
         if (report_.Problems.size() < kProblemLimit)
             report_.Problems.push_back(std::move(text));
         else
             ++suppressed_;
     }
+    bool full() const { return report_.Problems.size() >= kProblemLimit; }
     bool pageInRange(std::int32_t n) const { return n >= 1 && n < pageLimit_; }
     bool slotInRange(std::int32_t s) const { return s >= 0 && s < slotLimit_; }
     TTreePage page(std::int32_t n) const;
@@ -60,14 +52,13 @@ private:
     void freePages();
     void freeRecords();
 
-    std::vector<unsigned char> pages_;
-    std::vector<unsigned char> records_;
+    TStoreSource& source_;
     TCheckReport& report_;
     TStoreHeader h_;
     std::int32_t pageLimit_ = 0; // pages 1..pageLimit_-1 may be looked at
     std::int32_t slotLimit_ = 0;
-    std::vector<char> pageUsed_;
-    std::vector<char> slotUsed_;
+    std::vector<bool> pageUsed_; // bits: a sparse file of gigabytes needs megabytes here
+    std::vector<bool> slotUsed_;
     std::optional<std::string> previousKey_;
     std::string keyBuffer_; // reused for every record's key
     std::int32_t previousPage_ = kNone;
@@ -76,31 +67,32 @@ private:
 
 TTreePage TChecker::page(std::int32_t n) const {
     TTreePage p;
-    std::memcpy(p.Bytes.data(), &pages_[std::size_t(n) * kPageSize], kPageSize);
+    source_.readPage(n, p.Bytes.data());
     return p;
 }
 
 TRelayRecord TChecker::record(std::int32_t s) const {
     TRelayRecord r;
-    std::memcpy(r.Bytes.data(), &records_[std::size_t(s) * kRecordSize], kRecordSize);
+    source_.readRecord(s, r.Bytes.data());
     return r;
 }
 
 void TChecker::run() {
-    if (pages_.size() % kPageSize != 0)
-        problem("ページファイルの長さ " + num(pages_.size()) +
-                " バイトは 1024 の倍数ではありません");
-    if (records_.size() % kRecordSize != 0)
-        problem("レコードファイルの長さ " + num(records_.size()) +
-                " バイトは 124 の倍数ではありません");
-    if (pages_.size() < std::size_t(kPageSize)) {
+    const std::int64_t pageBytes = source_.pageFileBytes();
+    const std::int64_t recordBytes = source_.recordFileBytes();
+    if (pageBytes % kPageSize != 0)
+        problem("ページファイルの長さ " + num(pageBytes) + " バイトは 1024 の倍数ではありません");
+    if (recordBytes % kRecordSize != 0)
+        problem("レコードファイルの長さ " + num(recordBytes) + " バイトは 124 の倍数ではありません",
+                true);
+    if (pageBytes < kPageSize) {
         problem("ヘッダーがありません");
         return;
     }
-    h_ = TStoreHeader::decode(pages_.data());
+    h_ = TStoreHeader::decode(page(0).Bytes.data());
     report_.Height = h_.Height;
-    const auto pageUnits = std::int64_t(pages_.size() / kPageSize);
-    const auto slots = std::int64_t(records_.size() / kRecordSize);
+    const std::int64_t pageUnits = pageBytes / kPageSize;
+    const std::int64_t slots = recordBytes / kRecordSize;
     if (h_.Marker != 1)
         problem("ヘッダーの Marker が " + num(h_.Marker) + " です（1 のはずです）");
     if (h_.NextNewPage < 1 || h_.NextNewPage > pageUnits)
@@ -109,6 +101,10 @@ void TChecker::run() {
     if (h_.NextNewRecord < 0 || h_.NextNewRecord > slots)
         problem("NextNewRecord " + num(h_.NextNewRecord) + " がレコードファイルの長さ " +
                 num(slots) + " 件と合いません");
+    if (h_.PagesInUse < 0 || h_.PagesInUse >= h_.NextNewPage)
+        problem("PagesInUse " + num(h_.PagesInUse) + " はありえない値です");
+    if (h_.RecordsInUse < 0 || h_.RecordsInUse > h_.NextNewRecord)
+        problem("RecordsInUse " + num(h_.RecordsInUse) + " はありえない値です");
     pageLimit_ = std::int32_t(std::clamp<std::int64_t>(h_.NextNewPage, 1, pageUnits));
     slotLimit_ = std::int32_t(std::clamp<std::int64_t>(h_.NextNewRecord, 0, slots));
     pageUsed_.assign(std::size_t(pageLimit_), 0);
@@ -139,12 +135,17 @@ void TChecker::run() {
     if (h_.RecordsInUse != report_.Records)
         problem("RecordsInUse " + num(h_.RecordsInUse) + " ですが、木のレコードは " +
                 num(report_.Records) + " 件です");
+    // Millions of lost units are counted, not each put into words.
     for (std::int32_t n = 1; n < pageLimit_; ++n)
-        if (!pageUsed_[std::size_t(n)])
+        if (!pageUsed_[std::size_t(n)] && !full())
             problem("ページ " + num(n) + " は木にも空きページの連鎖にもありません");
+        else if (!pageUsed_[std::size_t(n)])
+            ++suppressed_;
     for (std::int32_t s = 0; s < slotLimit_; ++s)
-        if (!slotUsed_[std::size_t(s)])
-            problem("レコード " + num(s) + " は木にも空きレコードの連鎖にもありません");
+        if (!slotUsed_[std::size_t(s)] && !full())
+            problem("レコード " + num(s) + " は木にも空きレコードの連鎖にもありません", true);
+        else if (!slotUsed_[std::size_t(s)])
+            ++suppressed_;
     if (suppressed_ > 0)
         report_.Problems.push_back("ほか " + num(std::int64_t(suppressed_)) + " 件の問題");
 }
@@ -174,15 +175,17 @@ void TChecker::useSlot(std::int32_t s, std::string_view expectedKey, std::int32_
     }
     slotUsed_[std::size_t(s)] = 1;
     ++report_.Records;
-    const unsigned char* r = &records_[std::size_t(s) * kRecordSize];
+    const TRelayRecord slot = record(s);
+    const unsigned char* r = slot.Bytes.data();
     for (int f = 0; f < kRecordFieldCount; ++f) {
         const TFieldLayout& l = kRecordFields[std::size_t(f)];
         if (r[l.Offset] > l.Capacity)
             problem("レコード " + num(s) + " の項目 " + num(f + 1) + " の長さ " + num(r[l.Offset]) +
-                    " は容量を超えています");
+                        " は容量を超えています",
+                    true);
     }
     if (r[0] != 0 || r[kRecordSize - 1] != 0)
-        problem("レコード " + num(s) + " の予約バイトが 0 ではありません");
+        problem("レコード " + num(s) + " の予約バイトが 0 ではありません", true);
     // The record's key (name, ",", device) cut to a key slot, compared in place.
     auto field = [&](TRecordField f) {
         const TFieldLayout& l = kRecordFields[std::size_t(f)];
@@ -194,7 +197,8 @@ void TChecker::useSlot(std::int32_t s, std::string_view expectedKey, std::int32_
     keyBuffer_ += field(TRecordField::DebaisuNo);
     if (slotKey(keyBuffer_) != expectedKey)
         problem(at() + " のレコードのキー" + bracketed(slotKey(keyBuffer_)) + "がキー" +
-                bracketed(expectedKey) + "と違います" + (i == 0 ? "（先頭の子）" : ""));
+                    bracketed(expectedKey) + "と違います" + (i == 0 ? "（先頭の子）" : ""),
+                true);
 }
 
 // Walks the subtree of page n at `level`; `separator` is the key of the
@@ -272,12 +276,13 @@ void TChecker::freeRecords() {
     std::int32_t s = h_.FreeRecordHead;
     while (s != kNone) {
         if (!slotInRange(s)) {
-            problem("空きレコードの連鎖にある番号 " + num(s) + " は範囲外です");
+            problem("空きレコードの連鎖にある番号 " + num(s) + " は範囲外です", true);
             return;
         }
         if (slotUsed_[std::size_t(s)]) {
             problem("空きレコードの連鎖がレコード " + num(s) +
-                    " で循環しているか、使用中のレコードを含んでいます");
+                        " で循環しているか、使用中のレコードを含んでいます",
+                    true);
             return;
         }
         slotUsed_[std::size_t(s)] = 1;
@@ -285,24 +290,99 @@ void TChecker::freeRecords() {
     }
 }
 
+// The two files read through their own read-only descriptors.
+class TFileSource : public TStoreSource {
+public:
+    TFileSource(int pages, int records, std::string pagePath, std::string recordPath)
+        : pages_(pages), records_(records), pagePath_(std::move(pagePath)),
+          recordPath_(std::move(recordPath)) {}
+    ~TFileSource() override {
+        ::close(pages_);
+        ::close(records_);
+    }
+    std::int64_t pageFileBytes() override { return size(pages_); }
+    std::int64_t recordFileBytes() override { return size(records_); }
+    void readPage(std::int32_t n, unsigned char* unit) override {
+        readAt(pages_, unit, kPageSize, std::int64_t(n) * kPageSize, pagePath_);
+    }
+    void readRecord(std::int32_t s, unsigned char* slot) override {
+        readAt(records_, slot, kRecordSize, std::int64_t(s) * kRecordSize, recordPath_);
+    }
+
+private:
+    static std::int64_t size(int fd) {
+        struct stat st {};
+        return ::fstat(fd, &st) == 0 ? std::int64_t(st.st_size) : 0;
+    }
+    static void readAt(int fd, unsigned char* to, std::size_t n, std::int64_t at,
+                       const std::string& path) {
+        while (n > 0) {
+            const ssize_t got = ::pread(fd, to, n, off_t(at));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0)
+                throw IoError(msgReadFailed(path));
+            to += got;
+            n -= std::size_t(got);
+            at += got;
+        }
+    }
+    int pages_;
+    int records_;
+    std::string pagePath_;
+    std::string recordPath_;
+};
+
+int openForReading(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return -1;
+    return ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+}
+
 } // namespace
+
+TCheckReport checkStore(TStoreSource& source) {
+    TCheckReport report;
+    TChecker checker(source, report);
+    try {
+        checker.run();
+    } catch (const IoError& e) {
+        report.Problems.push_back(e.what());
+    }
+    return report;
+}
+
+std::string damageMessage(const TCheckReport& report, const std::string& pagePath,
+                          const std::string& recordPath) {
+    if (report.sound())
+        return {};
+    return msgDamaged(report.FirstInRecordFile ? recordPath : pagePath, report.Problems.front());
+}
 
 TCheckReport checkStore(const std::string& folderPath) {
     TCheckReport report;
     const std::string folder = storeFolder(folderPath);
     const std::string pagePath = folder + kPageFileName;
     const std::string recordPath = folder + kRecordFileName;
-    std::vector<unsigned char> pages, records;
-    std::error_code ec;
-    if (!fs::is_regular_file(pagePath, ec) || !readWhole(pagePath, pages))
+    const int pages = openForReading(pagePath);
+    const int records = openForReading(recordPath);
+    if (pages < 0)
         report.Problems.push_back("ファイル " + pagePath + " を読めません");
-    if (!fs::is_regular_file(recordPath, ec) || !readWhole(recordPath, records))
+    if (records < 0) {
+        if (report.Problems.empty())
+            report.FirstInRecordFile = true;
         report.Problems.push_back("ファイル " + recordPath + " を読めません");
-    if (!report.Problems.empty())
+    }
+    if (!report.Problems.empty()) {
+        if (pages >= 0)
+            ::close(pages);
+        if (records >= 0)
+            ::close(records);
         return report;
-    TChecker checker(std::move(pages), std::move(records), report);
-    checker.run();
-    return report;
+    }
+    TFileSource source(pages, records, pagePath, recordPath);
+    return checkStore(source);
 }
 
 } // namespace telvara

@@ -2,7 +2,9 @@
 // Verification of a store folder against the rules of both files, read-only:
 // key counts, key order within pages and across the tree, all leaves at one
 // level, the Children[0] rule of leaves, free chains, header counters and
-// file lengths. Never writes.
+// file lengths. Never writes. Reads unit by unit, so its memory follows the
+// size of the tree, not the length of the files (a sparse file of gigabytes
+// costs a few bits per unit).
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -11,12 +13,29 @@ namespace telvara {
 
 struct TCheckReport {
     std::vector<std::string> Problems; // UTF-8 texts, one per problem
+    bool FirstInRecordFile = false;    // the first problem lies in "ZuboK.idx"
     std::int32_t Height = 0;
     std::int64_t Records = 0; // records reached through the tree
     std::int64_t Pages = 0;   // tree pages reached
     bool sound() const { return Problems.empty(); }
 };
 
+// Where a check reads the two files from. Reads raise IoError on failure.
+class TStoreSource {
+public:
+    virtual ~TStoreSource() = default;
+    virtual std::int64_t pageFileBytes() = 0;
+    virtual std::int64_t recordFileBytes() = 0;
+    virtual void readPage(std::int32_t n, unsigned char* unit) = 0;
+    virtual void readRecord(std::int32_t s, unsigned char* slot) = 0;
+};
+
 TCheckReport checkStore(const std::string& folder);
+TCheckReport checkStore(TStoreSource& source);
+
+// "ファイル … が壊れています（…）" for the first problem of an unsound report,
+// naming the file that problem lies in.
+std::string damageMessage(const TCheckReport& report, const std::string& pagePath,
+                          const std::string& recordPath);
 
 } // namespace telvara

@@ -12,6 +12,8 @@
 //   telvara-store DIR import FILE.csv [--replace]
 //
 // Exit status: 0 done, 1 no such record or an unsound store, 2 anything refused or failed.
+// A damaged store is never written; list, find and a batch of lookups print
+// what they could read and then the damage on standard error, with status 1.
 #include "base/cp932.h"
 #include "base/errors.h"
 #include "relay/record_check.h"
@@ -126,6 +128,15 @@ std::int32_t insert(TBPlusTree& store, const std::vector<std::string>& fields,
     return store.CurrentRecNo();
 }
 
+// Reading commands read what they can from a damaged store, but never quietly.
+int warnIfDamaged(TBPlusTree& store, int status) {
+    const TCheckReport report = store.Verify();
+    if (report.sound())
+        return status;
+    std::cerr << damageMessage(report, store.pageFilePath(), store.recordFilePath()) << "\n";
+    return kNotFound;
+}
+
 void requireStore(const std::string& dir) {
     const std::string path = (dir.empty() || dir.back() == '/' ? dir : dir + "/") + kPageFileName;
     std::error_code ec;
@@ -193,6 +204,7 @@ std::string batchLine(TBPlusTree& store, const std::vector<std::string>& utf8Ite
 }
 
 int batch(TBPlusTree& store) {
+    bool wrote = false; // a write checks the whole store before it writes
     std::string line;
     for (long number = 1;; ++number) {
         const TLineRead read = readBoundedLine(std::cin, line);
@@ -208,13 +220,15 @@ int batch(TBPlusTree& store) {
         if (line.empty())
             continue;
         try {
-            std::cout << batchLine(store, splitTabs(line)) << std::flush;
+            const std::vector<std::string> items = splitTabs(line);
+            wrote = wrote || (items[0] != "find" && items[0] != "list");
+            std::cout << batchLine(store, items) << std::flush;
         } catch (const TelvaraError& e) {
             std::cerr << number << " 行目: " << e.what() << "\n";
             return kFailed;
         }
     }
-    return 0;
+    return wrote ? 0 : warnIfDamaged(store, 0);
 }
 
 int check(const std::string& dir) {
@@ -256,8 +270,8 @@ int run(const std::vector<std::string>& argv) {
         arity(0);
         requireStore(dir);
         store.OpenStore(dir, TOpenMode::ReadOnly);
-        std::cout << listing(store);
-        return 0;
+        std::cout << listing(store) << std::flush;
+        return warnIfDamaged(store, 0);
     }
     if (cmd == "find" || cmd == "remove") {
         arity(2);
@@ -266,13 +280,14 @@ int run(const std::vector<std::string>& argv) {
         store.OpenStore(dir, cmd == "find" ? TOpenMode::ReadOnly : TOpenMode::ReadWrite);
         if (!find(store, args[0], args[1])) {
             std::cerr << "見つかりません: " << rest[0] << "," << rest[1] << "\n";
-            return kNotFound;
+            return cmd == "find" ? warnIfDamaged(store, kNotFound) : kNotFound;
         }
-        if (cmd == "find")
-            std::cout << recordLine(store.CurrentRecord()) << "\n";
-        else
+        if (cmd == "remove") {
             store.DeleteCurrent();
-        return 0;
+            return 0;
+        }
+        std::cout << recordLine(store.CurrentRecord()) << "\n" << std::flush;
+        return warnIfDamaged(store, 0);
     }
     if (cmd == "add") {
         arity(kRecordFieldCount);

@@ -46,16 +46,20 @@ TEST_F(MeinFormTest, CancellingTheFolderDialogRequestsTerminationWithoutAStore) 
     EXPECT_TRUE(scripted.messages.asked.empty());
 }
 
-TEST_F(MeinFormTest, AStoreThatCannotBeOpenedIsReportedInTheErrorBox) {
+TEST_F(MeinFormTest, AStoreThatCannotBeOpenedIsReportedAndTheFolderAskedAgain) {
     QTemporaryDir data;
     const QString notAFolder = QDir(data.path()).filePath("file");
     QFile(notAFolder).open(QIODevice::WriteOnly);
-    open(notAFolder);
-    EXPECT_FALSE(form->terminationRequested());
+    open(notAFolder); // then the dialog is cancelled
+    EXPECT_TRUE(form->terminationRequested());
     EXPECT_FALSE(form->store().isOpen());
+    EXPECT_EQ(scripted.directories.asked.size(), 2u);
     ASSERT_EQ(scripted.messages.asked.size(), 1u);
     EXPECT_EQ(scripted.messages.asked[0].kind, BoxKind::Error);
     EXPECT_EQ(scripted.messages.asked[0].title, QStringLiteral("Telvara"));
+    EXPECT_EQ(scripted.messages.asked[0].text,
+              QStringLiteral("フォルダ ") + notAFolder +
+                  QStringLiteral(" がありません\nデーターフォルダを選び直してください。"));
 }
 
 // Closes every real message box as it opens and keeps its text.

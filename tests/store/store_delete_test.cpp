@@ -203,3 +203,22 @@ TEST(StoreDelete, SeparatorLongerThanASlotIsReplacedOnDeletion) {
 
 } // namespace
 } // namespace telvara::test
+
+namespace telvara::test {
+namespace {
+
+TEST(StoreDelete, RemovalFromAnEmptyStoreEndsItsOperation) {
+    TempDir dir;
+    {
+        TBPlusTree store;
+        store.OpenStore(dir.str());
+        deleteRecord(store, "A", "1");
+        insertRecord(store, "B", "1"); // its own operation, committed at once
+    }
+    TBPlusTree again;
+    again.OpenStore(dir.str());
+    EXPECT_TRUE(again.FindKey("B,1"));
+}
+
+} // namespace
+} // namespace telvara::test

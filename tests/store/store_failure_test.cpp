@@ -14,16 +14,6 @@ namespace fs = std::filesystem;
 namespace telvara::test {
 namespace {
 
-// The IoError text of `action`, or "" when it raised none.
-std::string ioErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const IoError& e) {
-        return e.what();
-    }
-    return "";
-}
-
 bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
@@ -241,25 +231,6 @@ TEST(StoreFailure, FailedSplitDoesNotLeaveAStaleCachedPage) {
     again.OpenStore(dir.str());
     for (int i = 1; i <= 23; ++i)
         EXPECT_TRUE(again.FindKey(exampleKey(i))) << i;
-}
-
-TEST(StoreFailure, InUseCountersAtTheIntegerLimitsWrap) {
-    TempDir dir;
-    buildExample(dir, 1);
-    setPageInt(dir, 0, 4, std::numeric_limits<std::int32_t>::max());
-    setPageInt(dir, 0, 8, std::numeric_limits<std::int32_t>::max());
-    TBPlusTree store;
-    store.OpenStore(dir.str());
-    insertRecord(store, "B", "1");
-    EXPECT_EQ(le32(readBytes(dir.dat()), 8), std::numeric_limits<std::int32_t>::min());
-    deleteRecord(store, "B", "1");
-    EXPECT_EQ(le32(readBytes(dir.dat()), 8), std::numeric_limits<std::int32_t>::max());
-    store.CloseStore();
-    // Freeing the last page at INT_MIN, then the empty store's header.
-    setPageInt(dir, 0, 4, std::numeric_limits<std::int32_t>::min());
-    store.OpenStore(dir.str());
-    deleteRecord(store, exampleName(1), "51R");
-    EXPECT_EQ(unitOf(readBytes(dir.dat()), 0), headerImage(0, 0, -1, 1, 0, -1, -1, 0));
 }
 
 struct Repair {

@@ -13,15 +13,6 @@
 namespace telvara::test {
 namespace {
 
-std::string ioErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const IoError& e) {
-        return e.what();
-    }
-    return "";
-}
-
 TEST(StoreLock, TwoStoresOnOneFolderSeeAndKeepEachOthersRecords) {
     TempDir dir;
     TBPlusTree a, b;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,7 @@ private:
 };
 
 Bytes readBytes(const std::string& path);
+std::string readText(const std::string& path);
 void writeBytes(const std::string& path, const Bytes& bytes);
 
 std::int32_t le32(const Bytes& b, std::size_t offset);
@@ -74,7 +76,20 @@ void insertRecord(TBPlusTree& store, const std::string& name, const std::string&
 // Removes the record with this name and device (DeleteCurrent).
 void deleteRecord(TBPlusTree& store, const std::string& name, const std::string& device);
 
+// telvara-store run as its own process; `io` holds its standard streams.
+struct ToolResult {
+    int status = -1; // -1: ended by a signal
+    std::string out;
+    std::string err;
+};
+// `prefix` goes before the command, e.g. to run it as another user.
+ToolResult runTool(const std::vector<std::string>& args, const std::string& input,
+                   const TempDir& io, const std::string& prefix = "");
+
 // All problems of checkStore joined by new lines (empty for a sound store).
 std::string problems(const std::string& folder);
+
+// The IoError text of `action`, or "" when it raised none.
+std::string ioErrorOf(const std::function<void()>& action);
 
 } // namespace telvara::test

@@ -16,35 +16,10 @@ namespace fs = std::filesystem;
 namespace telvara::test {
 namespace {
 
-struct ToolResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string shellQuoted(const std::string& s) {
-    std::string q = "'";
-    for (char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-std::string readText(const std::string& path) {
-    const Bytes b = readBytes(path);
-    return std::string(b.begin(), b.end());
-}
-
 class ToolTest : public ::testing::Test {
 protected:
     ToolResult tool(const std::vector<std::string>& args, const std::string& input = "") {
-        const std::string in = io_.file("in"), out = io_.file("out"), err = io_.file("err");
-        std::ofstream(in, std::ios::binary) << input;
-        std::string cmd = as_ + shellQuoted(TELVARA_STORE_TOOL);
-        for (const auto& a : args)
-            cmd += " " + shellQuoted(a);
-        cmd += " <" + shellQuoted(in) + " >" + shellQuoted(out) + " 2>" + shellQuoted(err);
-        const int raw = std::system(cmd.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readText(out), readText(err)};
+        return runTool(args, input, io_, as_);
     }
     std::vector<std::string> addArgs(const std::string& name, const std::string& device,
                                      const std::string& ct = "100", const std::string& tap = "4") {

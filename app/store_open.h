@@ -1,0 +1,16 @@
+#pragma once
+// Opening the data folder's store for the main window.
+#include <string>
+
+namespace telvara {
+
+class MessageService;
+class TBPlusTree;
+
+// Opens the store in `folder`. One that cannot be opened is reported and
+// false returned, so the folder dialog can be offered again. A damaged one
+// stays open for reading, after a message saying what is wrong and that
+// Add and Remove are refused; the store itself refuses them with that text.
+bool openStoreForWindow(TBPlusTree& store, const std::string& folder, MessageService& messages);
+
+} // namespace telvara

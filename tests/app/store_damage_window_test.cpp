@@ -1,0 +1,90 @@
+// The main window on a store it cannot open or finds damaged.
+#include "store_fixture.h"
+
+#include <QFile>
+
+#include <fstream>
+#include <iterator>
+
+namespace telvara::test {
+namespace {
+
+using FileBytes = std::string;
+
+FileBytes bytesOf(const QString& path) {
+    std::ifstream in(QFile::encodeName(path).toStdString(), std::ios::binary);
+    return FileBytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+class DamagedStoreWindowTest : public MeinFormTest {
+protected:
+    void TearDown() override { form.reset(); }
+    QTemporaryDir unopenable, damaged;
+};
+
+TEST_F(DamagedStoreWindowTest, UnopenableFolderIsAskedAgainAndADamagedStoreOnlyReads) {
+    std::ofstream(QFile::encodeName(unopenable.filePath("ZuboK.dat")).toStdString()) << "short";
+    std::ofstream(QFile::encodeName(unopenable.filePath("ZuboK.idx")).toStdString());
+    {
+        TBPlusTree store;
+        store.OpenStore(damaged.path().toStdString());
+        for (const char* name : {"A", "B", "C"}) {
+            for (int f = 2; f < kRecordFieldCount; ++f)
+                store.CurrentRecord().setField(TRecordField(f), "1");
+            store.CurrentRecord().setField(TRecordField::KaisyaName, name);
+            store.CurrentRecord().setField(TRecordField::DebaisuNo, "51R");
+            store.InsertCurrent();
+        }
+    }
+    // RecordsInUse (header bytes 8..11) says 2 where the tree holds 3.
+    {
+        std::fstream f(QFile::encodeName(damaged.filePath("ZuboK.dat")).toStdString(),
+                       std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(8);
+        f.put(2);
+    }
+    const FileBytes dat = bytesOf(damaged.filePath("ZuboK.dat"));
+    const FileBytes idx = bytesOf(damaged.filePath("ZuboK.idx"));
+
+    scripted.directories.answers = {unopenable.path(), damaged.path()};
+    form = std::make_unique<TMeinForm>(scripted.services());
+    EXPECT_FALSE(form->terminationRequested());
+    EXPECT_EQ(scripted.directories.asked.size(), 2u);
+    const QString refusal = QStringLiteral("ファイル ") + damaged.path() +
+                            QStringLiteral("/ZuboK.dat が壊れています（RecordsInUse 2 "
+                                           "ですが、木のレコードは 3 件です）");
+    EXPECT_EQ(scripted.messages.texts(),
+              (std::vector<QString>{
+                  QStringLiteral("ファイル ") + unopenable.path() +
+                      QStringLiteral("/ZuboK.dat が壊れています（ヘッダーが 1024 バイトに足りませ"
+                                     "ん）\nデーターフォルダを選び直してください。"),
+                  refusal + QStringLiteral("\n読み取り専用で開きます（Add とﾚｺｰﾄﾞ削除はできませ"
+                                           "ん）。")}));
+    form->show();
+    scripted.messages.asked.clear();
+
+    // Reading works: the search loads B.
+    form->SearchKaisyaName->setText("B");
+    form->SearchDebisuNo->setText("51R");
+    form->CmdSearchClick();
+    EXPECT_EQ(form->kaisya->text(), "B");
+    EXPECT_TRUE(scripted.messages.asked.empty());
+
+    // Add and Remove are refused with the reason, and nothing is written.
+    form->kaisya->setText("D");
+    form->CmdAdd->click();
+    scripted.messages.answers = {BoxAnswer::Yes};
+    form->SearchKaisyaName->setText("B");
+    form->CmdSearchClick();
+    form->CmdRemove->click();
+    std::vector<QString> errors;
+    for (const AskedBox& box : scripted.messages.asked)
+        if (box.kind == BoxKind::Error)
+            errors.push_back(box.text);
+    EXPECT_EQ(errors, (std::vector<QString>{refusal + ".", refusal + "."}));
+    EXPECT_EQ(bytesOf(damaged.filePath("ZuboK.dat")), dat);
+    EXPECT_EQ(bytesOf(damaged.filePath("ZuboK.idx")), idx);
+}
+
+} // namespace
+} // namespace telvara::test
