@@ -2,6 +2,7 @@
 // The dialog "反限時特性": the six operating times (150 .. 700 %) from a
 // standard characteristic and its time multiplier, or the typed times scaled
 // by a lever ratio, shown before the main window takes them.
+#include "platform/help_contexts.h"
 #include "platform/services.h"
 
 #include <QDialog>
@@ -15,8 +16,6 @@ class QLineEdit;
 class QPushButton;
 
 namespace telvara {
-
-inline constexpr int kCurveHelpContext = 16;
 
 class TCurveForm : public QDialog {
     Q_OBJECT

@@ -1,6 +1,7 @@
 // Start-up of the main window and the handlers of the setting entry.
 #include "app/mein_form.h"
 #include "app/store_open.h"
+#include "platform/help_contexts.h"
 
 #include "base/numbers.h"
 #include "base/shared_values.h"
@@ -106,7 +107,8 @@ void TMeinForm::OpenFiles() {
         folder.chop(1);
     // Asked again while the chosen folder's store cannot be opened.
     for (;;) {
-        const std::optional<QString> chosen = services_.directories.chooseDirectory(folder, 2);
+        const std::optional<QString> chosen =
+            services_.directories.chooseDirectory(folder, kDataFolderHelpContext);
         if (!chosen) {
             terminationRequested_ = true;
             return;

@@ -1,5 +1,6 @@
 // The controls of the main window, at their design places.
 #include "app/mein_form.h"
+#include "platform/help_contexts.h"
 
 #include "platform/help_keys.h"
 #include "version/fonts.h"
@@ -58,7 +59,7 @@ void TMeinForm::buildControls() {
     QFont font(kGothicP);
     font.setPixelSize(12);
     setFont(font);
-    setHelpContext(this, 1);
+    setHelpContext(this, kMainHelpContext);
     setFixedSize(kMeinFormWidth, kMeinFormHeight);
     centreOnDesktop();
 
@@ -134,7 +135,7 @@ void TMeinForm::buildControls() {
     Button1 = new QPushButton(QStringLiteral("グラフ表示"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(648, 128, 81, 41);
-    setHelpContext(Button1, 3);
+    setHelpContext(Button1, kChartButtonHelpContext);
 
     ProducerLbl = addLabel(this, QStringLiteral("Produced by Telvara"), 624, 175);
     VersionLbl = addLabel(this, QStringLiteral("Version "), 632, 191);

@@ -2,6 +2,7 @@
 // group box, "一覧" beside them, and the hidden search group through which
 // the input data list loads a record.
 #include "app/mein_form.h"
+#include "platform/help_contexts.h"
 
 #include "platform/guard.h"
 #include "platform/help_keys.h"
@@ -14,9 +15,6 @@
 namespace telvara {
 
 namespace {
-
-constexpr int kAddRemoveContext = 6;
-constexpr int kSearchListContext = 7;
 
 QPushButton* addButton(QWidget* parent, const char* name, const QString& caption,
                        const QString& hint, const QRect& place, int helpContext) {
@@ -34,16 +32,16 @@ void TMeinForm::buildStoreControls() {
     CmdAdd =
         addButton(GroupBox2, "CmdAdd", QStringLiteral("Add"),
                   QStringLiteral("ﾃﾞｰﾀｰ入力後にAddボタンを押すと、データーベースに格納できます。"),
-                  QRect(496, 24, 89, 25), kAddRemoveContext);
+                  QRect(496, 24, 89, 25), kAddRemoveHelpContext);
     CmdRemove =
         addButton(GroupBox2, "CmdRemove", QStringLiteral("ﾚｺｰﾄﾞ削除"),
                   QStringLiteral("表示されているデーターをデーターベースから削除できます。"),
-                  QRect(496, 64, 89, 25), kAddRemoveContext);
+                  QRect(496, 64, 89, 25), kAddRemoveHelpContext);
     CmdRemove->setEnabled(false);
     // On the window, in the column of the two store buttons.
     Button3 = addButton(this, "Button3", QStringLiteral("一覧"),
                         QStringLiteral("会社名、ﾃﾞﾊﾞｲｽNo．の一覧表示"), QRect(504, 112, 89, 25),
-                        kSearchListContext);
+                        kListHelpContext);
 
     GroupBox1 = new QGroupBox(QStringLiteral("検索"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
@@ -63,7 +61,7 @@ void TMeinForm::buildStoreControls() {
         GroupBox1, "CmdSearch", QStringLiteral("検索"),
         QStringLiteral(
             "会社名 ﾃﾞﾊﾞｲｽNo．を入力し検索ボタンを押すと、保存されているデーターがでます。"),
-        QRect(336, 29, 81, 25), kSearchListContext);
+        QRect(336, 29, 81, 25), kListHelpContext);
     GroupBox1->hide();
 
     MessageService& messages = services_.messages;

@@ -1,4 +1,5 @@
 #include "app/struct_form.h"
+#include "platform/help_contexts.h"
 
 #include "app/list_line.h"
 #include "app/mein_form.h"
@@ -27,7 +28,6 @@ namespace telvara {
 namespace {
 
 constexpr int kItemHeight = 12;
-constexpr int kListHelpContext = 7;
 constexpr int kMargin = 8;
 
 // Rows of the list are 12 pixels high.

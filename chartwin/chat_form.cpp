@@ -1,4 +1,5 @@
 #include "chartwin/chat_form.h"
+#include "platform/help_contexts.h"
 
 #include "chartwin/check_dialog.h"
 #include "chartwin/tool_icons.h"
@@ -23,8 +24,6 @@
 namespace telvara {
 
 namespace {
-
-constexpr int kCurveHelpContext = 4;
 
 template <class W> W* place(QWidget* parent, const char* name, int x, int y, int w, int h) {
     auto* widget = new W(parent);
@@ -109,12 +108,12 @@ void TChatForm::buildToolBar() {
     Button3->setToolTip(QStringLiteral("用紙サイズは、Ａ４をセットしてで印刷して下さい。 "));
     Button1 = button(left, "Button1", QStringLiteral("ｸﾞﾗﾌの追加"), 72, 81);
     Button1->setToolTip(QStringLiteral("ﾃﾞｰﾀｰ入力画面に移り新たなｸﾞﾗﾌを追加する"));
-    setHelpContext(Button1, kCurveHelpContext);
+    setHelpContext(Button1, kChartCurvesHelpContext);
     CheckBox1 = checkBox(left, "CheckBox1", QStringLiteral("値表示"), 160, 3, 81);
     CheckBox2 = checkBox(left, "CheckBox2", QStringLiteral("３Ｄ表示"), 160, 21, 81);
     Button2 = button(left, "Button2", QStringLiteral("ｸﾞﾗﾌの削除"), 244, 81);
     Button2->setToolTip(QStringLiteral("最終のｸﾞﾗﾌからクリックするごとに１個ずつ削除します"));
-    setHelpContext(Button2, kCurveHelpContext);
+    setHelpContext(Button2, kChartCurvesHelpContext);
     Button2->hide();
     Button4 = button(left, "Button4", QStringLiteral("BMP保存"), 332, 65);
     Button4->setToolTip(

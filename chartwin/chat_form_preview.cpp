@@ -2,6 +2,7 @@
 // the preview's printer, with printing from the preview.
 #include "base/errors.h"
 #include "chartwin/chat_form.h"
+#include "platform/help_contexts.h"
 #include "platform/help_keys.h"
 #include "platform/print_preview.h"
 #include "platform/qt_printer.h"
@@ -12,8 +13,6 @@
 namespace telvara {
 
 namespace {
-
-constexpr int kExportHelpContext = 30;
 
 // Puts the installed printer back however the drawing ends.
 class PrinterSwap {

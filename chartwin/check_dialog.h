@@ -4,6 +4,7 @@
 // and its dialog (interval, fault currents, the table of pairs, the legend
 // option).
 #include "chartwin/coordination_check.h"
+#include "platform/help_contexts.h"
 #include "platform/services.h"
 
 #include <QDialog>
@@ -19,8 +20,6 @@ class QTableWidget;
 namespace telvara {
 
 class TChartWidget;
-
-inline constexpr int kCheckHelpContext = 20;
 
 class TCheckDialog : public QDialog {
     Q_OBJECT
