@@ -3,6 +3,7 @@
 
 #include "base/errors.h"
 
+#include <cassert>
 #include <limits>
 
 namespace telvara {
@@ -104,8 +105,23 @@ void TBPlusTree::ReadTreePage(std::int32_t n, int level, TTreePage& page) {
     }
 }
 
+namespace {
+// What every tree page the store writes holds: at most kMaxKeys keys, in key
+// order (equal slot keys allowed: two long keys may share their first 41 bytes).
+[[maybe_unused]] bool pageIsWhole(const TTreePage& page) {
+    const int n = page.keyCount();
+    if (n < 0 || n > kMaxKeys)
+        return false;
+    for (int i = 2; i <= n; ++i)
+        if (compareKeys(page.key(i - 1), page.key(i)) > 0)
+            return false;
+    return true;
+}
+} // namespace
+
 void TBPlusTree::WritePage(std::int32_t n, const TTreePage& page) {
     CheckPageNo(n);
+    assert(pageIsWhole(page));
     pendingPages_[n] = page;
     // Every cached copy of the page stays equal to the unit on disk.
     for (std::size_t l = 1; l < levelPageNos_.size(); ++l)

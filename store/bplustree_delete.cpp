@@ -113,7 +113,7 @@ TBPlusTree::TDeleteResult TBPlusTree::DeleteBelow(int level, std::string_view ke
 }
 
 // U = Children[b] of P (P at `level`, U cached at level + 1) has fallen below
-// 11 keys. Returns whether P now holds fewer than 11 keys.
+// kMinKeys keys. Returns whether P now holds fewer than kMinKeys keys.
 bool TBPlusTree::RepairUnderflow(int level, int b) {
     TTreePage& parent = levelPages_[std::size_t(level)];
     LoadLevel(level + 1, parent.child(b));

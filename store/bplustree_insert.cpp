@@ -79,8 +79,8 @@ TBPlusTree::TRise TBPlusTree::SplitPage(int level, int p, std::string_view key,
     TTreePage& fresh = scratch_;
     const std::int32_t freshNo = AllocPage(fresh);
 
-    // The 23 keys in order with the new one at p, and the 24 children with
-    // `right` just after position p - 1.
+    // The kMaxKeys + 1 keys in order with the new one at p, and the
+    // kMaxKeys + 2 children with `right` just after position p - 1.
     TTreePage incoming;
     incoming.setKey(1, key);
     incoming.setChild(1, right);
