@@ -1,6 +1,8 @@
 // TBPlusTree: deletion, underflow repair by borrowing or merging, lowering of the tree.
 #include "store/bplustree.h"
 
+#include <cassert>
+
 namespace telvara {
 
 namespace {
@@ -140,6 +142,8 @@ bool TBPlusTree::BorrowFromRight(int level, int b, TTreePage& right, int k) {
     TTreePage& under = levelPages_[std::size_t(level) + 1];
     const std::int32_t rightNo = parent.child(b + 1);
     const int n = right.keyCount();
+    // The giver keeps at least kMinKeys keys.
+    assert(k >= 1 && n - k >= kMinKeys);
     appendAfterSeparator(under, parent.key(b + 1), right, k - 1);
     parent.setKey(b + 1, right.key(k));
     right.setChild(0, right.child(k));
@@ -157,6 +161,8 @@ bool TBPlusTree::MergeWithRight(int level, int b, TTreePage& right) {
     TTreePage& parent = levelPages_[std::size_t(level)];
     TTreePage& under = levelPages_[std::size_t(level) + 1];
     const std::int32_t rightNo = parent.child(b + 1);
+    // The separator and both pages fit one page.
+    assert(under.keyCount() + 1 + right.keyCount() <= kMaxKeys);
     appendAfterSeparator(under, parent.key(b + 1), right, right.keyCount());
     const int count = parent.keyCount();
     for (int i = b + 1; i < count; ++i)
@@ -175,6 +181,7 @@ bool TBPlusTree::BorrowFromLeft(int level, int b, TTreePage& left, int k) {
     const std::int32_t leftNo = parent.child(b - 1);
     const int u = under.keyCount();
     const int n = left.keyCount();
+    assert(k >= 1 && n - k >= kMinKeys);
     for (int i = u; i >= 1; --i)
         under.copyEntry(i + k, under, i);
     under.setKey(k, parent.key(b));
@@ -198,6 +205,7 @@ bool TBPlusTree::MergeIntoLeft(int level, int b, TTreePage& left) {
     TTreePage& under = levelPages_[std::size_t(level) + 1];
     const std::int32_t leftNo = parent.child(b - 1);
     const std::int32_t underNo = parent.child(b);
+    assert(left.keyCount() + 1 + under.keyCount() <= kMaxKeys);
     appendAfterSeparator(left, parent.key(b), under, under.keyCount());
     const int count = parent.keyCount();
     parent.setKeyCount(count - 1);

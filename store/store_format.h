@@ -4,6 +4,23 @@
 // Every unit is kept as its raw bytes; the accessors read and write the
 // little-endian integers and length-prefixed CP932 text fields in place, so a
 // unit read from disk is written back byte for byte.
+//
+// The format, all integers 32-bit signed little-endian, -1 for "none":
+//   ZuboK.dat unit 0, the header: byte 0 Marker (1), then at 4 PagesInUse,
+//     8 RecordsInUse, 12 RootPage, 16 NextNewPage, 20 NextNewRecord,
+//     24 FreePageHead, 28 FreeRecordHead, 32 Height (0 when empty).
+//   ZuboK.dat unit n >= 1, a tree page: bytes 4-7 the key count (0 to
+//     kMaxKeys), kMaxKeys key slots of kKeySlotSize bytes from byte 8 (a
+//     length byte and the key's first kKeySlotCapacity bytes), kMaxKeys + 1
+//     children from byte 932. Internal page: child i leads to the keys
+//     between key i and key i + 1. Leaf: child i (i >= 1) is key i's record
+//     slot, child 0 the slot of the separator key leading into the leaf.
+//     A freed page keeps the next freed page in child 0.
+//   ZuboK.idx slot s at byte s * kRecordSize: the twelve text fields (see
+//     TRecordField); a freed slot keeps the next freed slot at bytes 4-7.
+// Invariants: keys in order within a page and across the tree; every page
+// but the root holds kMinKeys to kMaxKeys keys; all leaves on one level;
+// both free chains end at -1 and visit each unit once.
 #include <array>
 #include <cstdint>
 #include <string>

@@ -366,6 +366,7 @@ TEST(Panel, DepthSlotsAndProjection) {
     EXPECT_EQ(chart.TotalDepth, 18);
     EXPECT_EQ(chart.ChartRect, (TRect{12, 10 + 18, 388 - 18, 240}));
     EXPECT_EQ(a->ComputedZOrder, 2); // first series deepest
+    EXPECT_EQ(b->ComputedZOrder, 1);
     EXPECT_EQ(d->ComputedZOrder, 0);
     EXPECT_EQ(a->StartZ, 12);
     EXPECT_EQ(a->EndZ, 18);

@@ -131,8 +131,9 @@ void exercise(const Shape& shape, const TempDir& dir) {
         const std::string key = recordKey(shape.names[i], "51R");
         bool found = false;
         ioFails([&] { found = store.FindKey(key); });
-        if (found)
+        if (found) {
             EXPECT_EQ(store.CurrentRecord().key(), key);
+        }
     }
     ioFails([&] { store.ListKeys(); });
     const bool added = !ioFails([&] { insertRecord(store, "Dnew", "1"); });
@@ -161,8 +162,9 @@ void exerciseTool(const Shape& shape, const TempDir& dir, const TempDir& io) {
     EXPECT_TRUE(sound || run({"list"}).status != 0);
     const std::string& name = shape.names[shape.names.size() / 2];
     const ToolResult found = run({"find", name, "51R"});
-    if (found.status == 0)
+    if (found.status == 0) {
         EXPECT_EQ(found.out.substr(0, name.size() + 5), name + "\t51R\t");
+    }
     EXPECT_TRUE(sound || found.status != 0);
     const std::vector<std::string> add = {"add", "Dnew", "1", "1", "1", "1", "1",
                                           "1",   "1",    "1", "1", "1", "1"};
