@@ -217,15 +217,6 @@ TempDir& example(TempDir& dir) {
     return dir;
 }
 
-std::string ioError(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const IoError& e) {
-        return e.what();
-    }
-    return "";
-}
-
 TEST(StoreDamage, CountersAtTheIntegerLimitsRefuseEveryWriteAndStillRead) {
     for (const auto& [offset, value, text] : {std::tuple{8, INT_MAX, "RecordsInUse 2147483647"},
                                               {4, INT_MIN, "PagesInUse -2147483648"},
@@ -241,8 +232,8 @@ TEST(StoreDamage, CountersAtTheIntegerLimitsRefuseEveryWriteAndStillRead) {
         EXPECT_TRUE(store.FindKey(exampleKey(7)));
         const std::string refusal =
             "ファイル " + dir.dat() + " が壊れています（" + text + " はありえない値です）";
-        EXPECT_EQ(ioError([&] { insertRecord(store, "A", "1"); }), refusal);
-        EXPECT_EQ(ioError([&] { deleteRecord(store, exampleName(7), "51R"); }), refusal);
+        EXPECT_EQ(ioErrorOf([&] { insertRecord(store, "A", "1"); }), refusal);
+        EXPECT_EQ(ioErrorOf([&] { deleteRecord(store, exampleName(7), "51R"); }), refusal);
         EXPECT_EQ(store.WriteRefusal(), refusal);
         EXPECT_EQ(readBytes(dir.dat()), dat);
         EXPECT_EQ(readBytes(dir.idx()), idx);
