@@ -73,6 +73,10 @@ void TBPlusTree::ReadPage(std::int32_t n, TTreePage& page) {
 void TBPlusTree::ReadTreePage(std::int32_t n, int level, TTreePage& page) {
     CheckPageNo(n);
     ReadPage(n, page);
+    CheckTreePage(n, level, page);
+}
+
+void TBPlusTree::CheckTreePage(std::int32_t n, int level, const TTreePage& page) const {
     const std::string& path = pageFile_.path();
     auto at = [n] { return "ページ " + std::to_string(n); };
     const int count = page.keyCount();

@@ -16,6 +16,7 @@
 #include "store/store_format.h"
 #include "store/store_journal.h"
 #include "store/store_lock.h"
+#include "store/tree_walk.h"
 #include "store/unit_file.h"
 
 #include <cstdint>
@@ -23,7 +24,6 @@
 #include <map>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 namespace telvara {
@@ -130,6 +130,9 @@ private:
     // Unit access.
     void ReadPage(std::int32_t n, TTreePage& page);
     void ReadTreePage(std::int32_t n, int level, TTreePage& page);
+    // Raises the damage a tree page at `level` shows on its own (counts, key
+    // order, children out of range).
+    void CheckTreePage(std::int32_t n, int level, const TTreePage& page) const;
     void WritePage(std::int32_t n, const TTreePage& page);
     void ReadRecord(std::int32_t s, TRelayRecord& record);
     void WriteRecord(std::int32_t s, const TRelayRecord& record);
@@ -160,8 +163,20 @@ private:
     bool MergeIntoLeft(int level, int b, TTreePage& left);
 
     void ListLevel(int level, const std::string& prefix, std::string& out, int& lines);
-    void WalkRecords(std::int32_t n, int level, std::unordered_set<std::int32_t>& seen,
-                     const TRecordVisitor& visit);
+
+    // The units as this store's operations read them: the operation's own
+    // changes first, every read counted in transfers().
+    class TOperationSource final : public TStoreSource {
+    public:
+        explicit TOperationSource(TBPlusTree& t) : t_(t) {}
+        std::int64_t pageFileBytes() override { return t_.pageFile_.sizeBytes(); }
+        std::int64_t recordFileBytes() override { return t_.recordFile_.sizeBytes(); }
+        void readPage(std::int32_t n, TTreePage& page) override { t_.ReadPage(n, page); }
+        void readRecord(std::int32_t s, TRelayRecord& record) override { t_.ReadRecord(s, record); }
+
+    private:
+        TBPlusTree& t_;
+    };
 
     // A read under the shared lock (nothing to do inside a transaction).
     class TReadScope {

@@ -170,28 +170,23 @@ void TBPlusTree::CheckHeader(std::int64_t pageUnits, std::int64_t recordSlots) {
 }
 
 void TBPlusTree::CheckFreeChains() {
+    TOperationSource source(*this);
     std::vector<bool> seen(std::size_t(header_.NextNewPage), false);
     if (header_.Height >= 1)
         seen[std::size_t(header_.RootPage)] = true;
-    TTreePage page;
-    for (std::int32_t n = header_.FreePageHead; n != kNone; n = page.child(0)) {
-        CheckPageNo(n);
-        if (seen[std::size_t(n)])
-            Damaged(pageFile_.path(), "空きページの連鎖がページ " + std::to_string(n) +
-                                          " で循環しているか、使用中のページを含んでいます");
-        seen[std::size_t(n)] = true;
-        ReadPage(n, page);
-    }
+    const TChainEnd pages = walkFreePages(source, header_.FreePageHead, seen);
+    if (pages.Fault == TChainFault::OutOfRange)
+        CheckPageNo(pages.At); // raises the range error
+    if (pages.Fault == TChainFault::Repeated)
+        Damaged(pageFile_.path(), "空きページの連鎖がページ " + std::to_string(pages.At) +
+                                      " で循環しているか、使用中のページを含んでいます");
     std::vector<bool> seenSlot(std::size_t(header_.NextNewRecord), false);
-    TRelayRecord record;
-    for (std::int32_t s = header_.FreeRecordHead; s != kNone; s = record.nextFree()) {
-        CheckSlotNo(s);
-        if (seenSlot[std::size_t(s)])
-            Damaged(recordFile_.path(),
-                    "空きレコードの連鎖がレコード " + std::to_string(s) + " で循環しています");
-        seenSlot[std::size_t(s)] = true;
-        ReadRecord(s, record);
-    }
+    const TChainEnd records = walkFreeRecords(source, header_.FreeRecordHead, seenSlot);
+    if (records.Fault == TChainFault::OutOfRange)
+        CheckSlotNo(records.At); // raises the range error
+    if (records.Fault == TChainFault::Repeated)
+        Damaged(recordFile_.path(),
+                "空きレコードの連鎖がレコード " + std::to_string(records.At) + " で循環しています");
 }
 
 void TBPlusTree::CheckLeftmostPath() {

@@ -23,11 +23,11 @@ TCheckReport TBPlusTree::Verify() {
         TOwnFiles(TUnitFile& pages, TUnitFile& records) : pages_(pages), records_(records) {}
         std::int64_t pageFileBytes() override { return pages_.sizeBytes(); }
         std::int64_t recordFileBytes() override { return records_.sizeBytes(); }
-        void readPage(std::int32_t n, unsigned char* unit) override {
-            read(pages_, n, unit, kPageSize);
+        void readPage(std::int32_t n, TTreePage& page) override {
+            read(pages_, n, page.Bytes.data(), kPageSize);
         }
-        void readRecord(std::int32_t s, unsigned char* slot) override {
-            read(records_, s, slot, kRecordSize);
+        void readRecord(std::int32_t s, TRelayRecord& record) override {
+            read(records_, s, record.Bytes.data(), kRecordSize);
         }
 
     private:

@@ -25,11 +25,19 @@ std::string bracketed(std::string_view key) {
     return "「" + std::string(key) + "」";
 }
 
-class TChecker {
+class TChecker final : public TTreeVisitor {
 public:
     TChecker(TStoreSource& source, TCheckReport& report) : source_(source), report_(report) {}
 
     void run();
+
+    // The tree as the walk meets it.
+    void revisited(std::int32_t n) override;
+    bool page(std::int32_t n, int level, const TTreePage& p) override;
+    void key(std::int32_t n, int i, std::string_view key) override;
+    bool child(std::int32_t n, int level, int i, std::int32_t c) override;
+    bool slot(std::int32_t n, int i, std::int32_t s, std::optional<std::string_view> key) override;
+    void record(std::int32_t s, const TRelayRecord& r) override;
 
 private:
     // recordFile: the problem lies in "ZuboK.idx" rather than "ZuboK.dat".
@@ -44,11 +52,6 @@ private:
     bool full() const { return report_.Problems.size() >= kProblemLimit; }
     bool pageInRange(std::int32_t n) const { return n >= 1 && n < pageLimit_; }
     bool slotInRange(std::int32_t s) const { return s >= 0 && s < slotLimit_; }
-    TTreePage page(std::int32_t n) const;
-    TRelayRecord record(std::int32_t s) const;
-    void walk(std::int32_t n, int level, const std::optional<std::string>& separator);
-    void orderKey(std::string_view key, std::int32_t n, int i);
-    void useSlot(std::int32_t s, std::string_view expectedKey, std::int32_t n, int i);
     void freePages();
     void freeRecords();
 
@@ -62,19 +65,15 @@ private:
     std::optional<std::string> previousKey_;
     std::string keyBuffer_; // reused for every record's key
     std::int32_t previousPage_ = kNone;
+    // The leaf entry whose record is read next: its key views the page being walked.
+    std::string_view expectedKey_;
+    std::int32_t slotPage_ = kNone;
+    int slotIndex_ = 0;
     std::size_t suppressed_ = 0;
 };
 
-TTreePage TChecker::page(std::int32_t n) const {
-    TTreePage p;
-    source_.readPage(n, p.Bytes.data());
-    return p;
-}
-
-TRelayRecord TChecker::record(std::int32_t s) const {
-    TRelayRecord r;
-    source_.readRecord(s, r.Bytes.data());
-    return r;
+std::string pageAt(std::int32_t n) {
+    return "ページ " + num(n);
 }
 
 void TChecker::run() {
@@ -89,7 +88,9 @@ void TChecker::run() {
         problem("ヘッダーがありません");
         return;
     }
-    h_ = TStoreHeader::decode(page(0).Bytes.data());
+    TTreePage unit0;
+    source_.readPage(0, unit0);
+    h_ = TStoreHeader::decode(unit0.Bytes.data());
     report_.Height = h_.Height;
     const std::int64_t pageUnits = pageBytes / kPageSize;
     const std::int64_t slots = recordBytes / kRecordSize;
@@ -125,7 +126,7 @@ void TChecker::run() {
     if (!pageInRange(h_.RootPage)) {
         problem("ルートページ " + num(h_.RootPage) + " は範囲外です");
     } else {
-        walk(h_.RootPage, 1, std::nullopt);
+        walkTree(source_, h_.RootPage, h_.Height, pageUsed_, *this);
     }
     freePages();
     freeRecords();
@@ -150,32 +151,78 @@ void TChecker::run() {
         report_.Problems.push_back("ほか " + num(std::int64_t(suppressed_)) + " 件の問題");
 }
 
-void TChecker::orderKey(std::string_view key, std::int32_t n, int i) {
+void TChecker::revisited(std::int32_t n) {
+    problem(pageAt(n) + " が木の中で二度参照されています");
+}
+
+bool TChecker::page(std::int32_t n, int level, const TTreePage& p) {
+    ++report_.Pages;
+    const int count = p.keyCount();
+    const int fewest = level == 1 ? 1 : kMinKeys;
+    if (count < fewest || count > kMaxKeys) {
+        problem(pageAt(n) + " のキー数 " + num(count) + " は " + num(fewest) + " から " +
+                num(kMaxKeys) + " の範囲外です");
+        if (count < 0 || count > kMaxKeys)
+            return false;
+    }
+    for (int i = 1; i <= count; ++i)
+        if (p.keyLength(i) > kKeySlotCapacity)
+            problem(pageAt(n) + " のキー " + num(i) + " の長さ " + num(p.keyLength(i)) + " は " +
+                    num(kKeySlotCapacity) + " を超えています");
+    return true;
+}
+
+void TChecker::key(std::int32_t n, int i, std::string_view key) {
     if (previousKey_ && compareKeys(key, *previousKey_) < 0) {
         if (previousPage_ == n)
-            problem("ページ " + num(n) + " のキー " + num(i) + bracketed(key) +
+            problem(pageAt(n) + " のキー " + num(i) + bracketed(key) +
                     " がページ内で昇順になっていません");
         else
-            problem("ページ " + num(n) + " のキー " + num(i) + bracketed(key) +
-                    " が木の順序で前のキー" + bracketed(*previousKey_) + "より小さくなっています");
+            problem(pageAt(n) + " のキー " + num(i) + bracketed(key) + " が木の順序で前のキー" +
+                    bracketed(*previousKey_) + "より小さくなっています");
     }
     previousKey_.emplace(key); // reuses the buffer: keys fit in 41 bytes
     previousPage_ = n;
 }
 
-void TChecker::useSlot(std::int32_t s, std::string_view expectedKey, std::int32_t n, int i) {
-    auto at = [&] { return "ページ " + num(n) + " のレコード番号 " + num(s); };
+bool TChecker::child(std::int32_t n, int level, int, std::int32_t c) {
+    if (c == kNone) {
+        problem(pageAt(n) + " は階層 " + num(level) +
+                " にありますが葉の形をしています（すべての葉が階層 " + num(h_.Height) +
+                " にあるはずです）");
+        return false;
+    }
+    if (!pageInRange(c)) {
+        problem(pageAt(n) + " の子ページ " + num(c) + " は範囲外です");
+        return false;
+    }
+    return true;
+}
+
+bool TChecker::slot(std::int32_t n, int i, std::int32_t s, std::optional<std::string_view> key) {
+    if (!key) {
+        if (s != kNone)
+            problem("最も左の葉 " + pageAt(n) + " の先頭の子が -1 ではなく " + num(s) + " です");
+        return false;
+    }
+    auto at = [&] { return pageAt(n) + " のレコード番号 " + num(s); };
     if (!slotInRange(s)) {
         problem(at() + " は範囲外です");
-        return;
+        return false;
     }
     if (slotUsed_[std::size_t(s)]) {
         problem(at() + " は二度使われています");
-        return;
+        return false;
     }
-    slotUsed_[std::size_t(s)] = 1;
+    slotUsed_[std::size_t(s)] = true;
     ++report_.Records;
-    const TRelayRecord slot = record(s);
+    expectedKey_ = *key;
+    slotPage_ = n;
+    slotIndex_ = i;
+    return true;
+}
+
+void TChecker::record(std::int32_t s, const TRelayRecord& slot) {
     const unsigned char* r = slot.Bytes.data();
     for (int f = 0; f < kRecordFieldCount; ++f) {
         const TFieldLayout& l = kRecordFields[std::size_t(f)];
@@ -195,99 +242,30 @@ void TChecker::useSlot(std::int32_t s, std::string_view expectedKey, std::int32_
     keyBuffer_.assign(field(TRecordField::KaisyaName));
     keyBuffer_ += ',';
     keyBuffer_ += field(TRecordField::DebaisuNo);
-    if (slotKey(keyBuffer_) != expectedKey)
-        problem(at() + " のレコードのキー" + bracketed(slotKey(keyBuffer_)) + "がキー" +
-                    bracketed(expectedKey) + "と違います" + (i == 0 ? "（先頭の子）" : ""),
+    if (slotKey(keyBuffer_) != expectedKey_)
+        problem(pageAt(slotPage_) + " のレコード番号 " + num(s) + " のレコードのキー" +
+                    bracketed(slotKey(keyBuffer_)) + "がキー" + bracketed(expectedKey_) +
+                    "と違います" + (slotIndex_ == 0 ? "（先頭の子）" : ""),
                 true);
 }
 
-// Walks the subtree of page n at `level`; `separator` is the key of the
-// deepest page above at which the path went right of a key.
-void TChecker::walk(std::int32_t n, int level, const std::optional<std::string>& separator) {
-    const std::string at = "ページ " + num(n); // once per page, not per key
-    if (pageUsed_[std::size_t(n)]) {
-        problem(at + " が木の中で二度参照されています");
-        return;
-    }
-    pageUsed_[std::size_t(n)] = 1;
-    ++report_.Pages;
-    const TTreePage p = page(n);
-    const int count = p.keyCount();
-    const int fewest = level == 1 ? 1 : kMinKeys;
-    if (count < fewest || count > kMaxKeys) {
-        problem(at + " のキー数 " + num(count) + " は " + num(fewest) + " から 22 の範囲外です");
-        if (count < 0 || count > kMaxKeys)
-            return;
-    }
-    for (int i = 1; i <= count; ++i)
-        if (p.keyLength(i) > kKeySlotCapacity)
-            problem(at + " のキー " + num(i) + " の長さ " + num(p.keyLength(i)) +
-                    " は 41 を超えています");
-    if (level == h_.Height) {
-        if (!separator) {
-            if (p.child(0) != kNone)
-                problem("最も左の葉 " + at + " の先頭の子が -1 ではなく " + num(p.child(0)) +
-                        " です");
-        } else {
-            useSlot(p.child(0), *separator, n, 0);
-        }
-        for (int i = 1; i <= count; ++i) {
-            orderKey(p.key(i), n, i);
-            useSlot(p.child(i), p.key(i), n, i);
-        }
-        return;
-    }
-    for (int i = 0; i <= count; ++i) {
-        if (i >= 1)
-            orderKey(p.key(i), n, i);
-        const std::int32_t c = p.child(i);
-        if (c == kNone) {
-            problem(at + " は階層 " + num(level) +
-                    " にありますが葉の形をしています（すべての葉が階層 " + num(h_.Height) +
-                    " にあるはずです）");
-            continue;
-        }
-        if (!pageInRange(c)) {
-            problem(at + " の子ページ " + num(c) + " は範囲外です");
-            continue;
-        }
-        walk(c, level + 1, i >= 1 ? std::optional<std::string>(p.key(i)) : separator);
-    }
-}
-
 void TChecker::freePages() {
-    std::int32_t n = h_.FreePageHead;
-    while (n != kNone) {
-        if (!pageInRange(n)) {
-            problem("空きページの連鎖にある番号 " + num(n) + " は範囲外です");
-            return;
-        }
-        if (pageUsed_[std::size_t(n)]) {
-            problem("空きページの連鎖がページ " + num(n) +
-                    " で循環しているか、使用中のページを含んでいます");
-            return;
-        }
-        pageUsed_[std::size_t(n)] = 1;
-        n = page(n).child(0);
-    }
+    const TChainEnd end = walkFreePages(source_, h_.FreePageHead, pageUsed_);
+    if (end.Fault == TChainFault::OutOfRange)
+        problem("空きページの連鎖にある番号 " + num(end.At) + " は範囲外です");
+    else if (end.Fault == TChainFault::Repeated)
+        problem("空きページの連鎖がページ " + num(end.At) +
+                " で循環しているか、使用中のページを含んでいます");
 }
 
 void TChecker::freeRecords() {
-    std::int32_t s = h_.FreeRecordHead;
-    while (s != kNone) {
-        if (!slotInRange(s)) {
-            problem("空きレコードの連鎖にある番号 " + num(s) + " は範囲外です", true);
-            return;
-        }
-        if (slotUsed_[std::size_t(s)]) {
-            problem("空きレコードの連鎖がレコード " + num(s) +
-                        " で循環しているか、使用中のレコードを含んでいます",
-                    true);
-            return;
-        }
-        slotUsed_[std::size_t(s)] = 1;
-        s = record(s).nextFree();
-    }
+    const TChainEnd end = walkFreeRecords(source_, h_.FreeRecordHead, slotUsed_);
+    if (end.Fault == TChainFault::OutOfRange)
+        problem("空きレコードの連鎖にある番号 " + num(end.At) + " は範囲外です", true);
+    else if (end.Fault == TChainFault::Repeated)
+        problem("空きレコードの連鎖がレコード " + num(end.At) +
+                    " で循環しているか、使用中のレコードを含んでいます",
+                true);
 }
 
 // The two files read through their own read-only descriptors.
@@ -302,11 +280,12 @@ public:
     }
     std::int64_t pageFileBytes() override { return size(pages_); }
     std::int64_t recordFileBytes() override { return size(records_); }
-    void readPage(std::int32_t n, unsigned char* unit) override {
-        readAt(pages_, unit, kPageSize, std::int64_t(n) * kPageSize, pagePath_);
+    void readPage(std::int32_t n, TTreePage& page) override {
+        readAt(pages_, page.Bytes.data(), kPageSize, std::int64_t(n) * kPageSize, pagePath_);
     }
-    void readRecord(std::int32_t s, unsigned char* slot) override {
-        readAt(records_, slot, kRecordSize, std::int64_t(s) * kRecordSize, recordPath_);
+    void readRecord(std::int32_t s, TRelayRecord& record) override {
+        readAt(records_, record.Bytes.data(), kRecordSize, std::int64_t(s) * kRecordSize,
+               recordPath_);
     }
 
 private:

@@ -5,6 +5,8 @@
 // file lengths. Never writes. Reads unit by unit, so its memory follows the
 // size of the tree, not the length of the files (a sparse file of gigabytes
 // costs a few bits per unit).
+#include "store/tree_walk.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,16 +20,6 @@ struct TCheckReport {
     std::int64_t Records = 0; // records reached through the tree
     std::int64_t Pages = 0;   // tree pages reached
     bool sound() const { return Problems.empty(); }
-};
-
-// Where a check reads the two files from. Reads raise IoError on failure.
-class TStoreSource {
-public:
-    virtual ~TStoreSource() = default;
-    virtual std::int64_t pageFileBytes() = 0;
-    virtual std::int64_t recordFileBytes() = 0;
-    virtual void readPage(std::int32_t n, unsigned char* unit) = 0;
-    virtual void readRecord(std::int32_t s, unsigned char* slot) = 0;
 };
 
 TCheckReport checkStore(const std::string& folder);
