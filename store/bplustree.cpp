@@ -111,7 +111,7 @@ void TBPlusTree::CheckTreePage(std::int32_t n, int level, const TTreePage& page)
 
 namespace {
 // What every tree page the store writes holds: at most kMaxKeys keys, in key
-// order (equal slot keys allowed: two long keys may share their first 41 bytes).
+// order (equal slot keys allowed: two long keys may share their first kKeySlotCapacity bytes).
 [[maybe_unused]] bool pageIsWhole(const TTreePage& page) {
     const int n = page.keyCount();
     if (n < 0 || n > kMaxKeys)
@@ -212,6 +212,8 @@ std::int32_t TBPlusTree::AllocPage(TTreePage& page) {
 }
 
 void TBPlusTree::FreePage(std::int32_t n) {
+    // A page leaves the tree before it is freed, and is freed once.
+    assert(n != header_.RootPage && n != header_.FreePageHead);
     ForgetPage(n);
     TTreePage freed;
     freed.setChild(0, header_.FreePageHead);
@@ -245,6 +247,7 @@ std::int32_t TBPlusTree::AllocRecord(const TRelayRecord& record) {
 }
 
 void TBPlusTree::FreeRecord(std::int32_t s) {
+    assert(s != header_.FreeRecordHead); // freed once
     TRelayRecord freed;
     freed.setNextFree(header_.FreeRecordHead);
     WriteRecord(s, freed);

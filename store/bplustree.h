@@ -10,7 +10,7 @@
 // the disk, so another program's changes are seen and never overwritten.
 //
 // Keys are CP932 bytes. Lookups and deletions compare keys as a tree page
-// holds them (cut to 41 bytes); callers build keys with recordKey() so a key
+// holds them (cut to kKeySlotCapacity bytes); callers build keys with recordKey() so a key
 // is formed exactly as the record stores it.
 #include "store/store_check.h"
 #include "store/store_format.h"
@@ -177,6 +177,23 @@ private:
     private:
         TBPlusTree& t_;
     };
+    // The units as they stand in the files and, with `pending`, with the
+    // operation's changes over them; read directly: neither counted in
+    // transfers() nor failed by an injected fault.
+    class TDirectSource final : public TStoreSource {
+    public:
+        TDirectSource(TBPlusTree& t, bool pending) : t_(t), pending_(pending) {}
+        std::int64_t pageFileBytes() override { return t_.pageFile_.sizeBytes(); }
+        std::int64_t recordFileBytes() override { return t_.recordFile_.sizeBytes(); }
+        void readPage(std::int32_t n, TTreePage& page) override;
+        void readRecord(std::int32_t s, TRelayRecord& record) override;
+
+    private:
+        TBPlusTree& t_;
+        bool pending_;
+    };
+    // For assertions: the operation about to commit kept the free chains whole.
+    bool FreeChainsKept();
 
     // A read under the shared lock (nothing to do inside a transaction).
     class TReadScope {

@@ -12,6 +12,7 @@
 #include "base/errors.h"
 
 #include <algorithm>
+#include <cassert>
 #include <stdexcept>
 
 namespace telvara {
@@ -109,6 +110,7 @@ void TBPlusTree::RollbackWrite() {
 }
 
 void TBPlusTree::CommitWrite() {
+    assert(FreeChainsKept());
     TUnitImages images;
     for (const auto& [n, page] : pendingPages_)
         images[{TUnitKind::Page, n}].assign(page.Bytes.begin(), page.Bytes.end());
@@ -147,6 +149,8 @@ void TBPlusTree::CommitWrite() {
         try {
             if (grows)
                 journal_.markDirty(journalHeader_);
+            // No unit reaches a file while the journal says it is clean.
+            assert(!grows || journal_.markedDirty());
             for (const auto& [key, bytes] : images)
                 if (key.second >= startUnits(key.first))
                     fileOf(key.first).write(key.second, bytes.data());
@@ -167,6 +171,7 @@ void TBPlusTree::CommitWrite() {
             throw;
         }
         try {
+            assert(journal_.markedDirty());
             for (const auto& [key, bytes] : images)
                 if (key.second < startUnits(key.first))
                     fileOf(key.first).write(key.second, bytes.data());

@@ -9,6 +9,8 @@
 
 #include "base/errors.h"
 
+#include <algorithm>
+
 namespace telvara {
 
 TCheckReport TBPlusTree::Verify() {
@@ -18,27 +20,7 @@ TCheckReport TBPlusTree::Verify() {
     // descriptor of a file, once closed, would end the locks held on it.
     // Its reads are not transfers of an operation, and injected failures
     // are meant for the operation, so it reads the bytes directly.
-    class TOwnFiles : public TStoreSource {
-    public:
-        TOwnFiles(TUnitFile& pages, TUnitFile& records) : pages_(pages), records_(records) {}
-        std::int64_t pageFileBytes() override { return pages_.sizeBytes(); }
-        std::int64_t recordFileBytes() override { return records_.sizeBytes(); }
-        void readPage(std::int32_t n, TTreePage& page) override {
-            read(pages_, n, page.Bytes.data(), kPageSize);
-        }
-        void readRecord(std::int32_t s, TRelayRecord& record) override {
-            read(records_, s, record.Bytes.data(), kRecordSize);
-        }
-
-    private:
-        static void read(TUnitFile& file, std::int32_t n, unsigned char* to, int size) {
-            if (file.readAt(std::int64_t(n) * size, to, std::size_t(size)) != std::size_t(size))
-                throw IoError(msgReadFailed(file.path()));
-        }
-        TUnitFile& pages_;
-        TUnitFile& records_;
-    };
-    TOwnFiles files(pageFile_, recordFile_);
+    TDirectSource files(*this, false);
     const TCheckReport report = checkStore(files);
     // What the check found holds for the writes of this open.
     if (report.sound())
@@ -53,6 +35,59 @@ void TBPlusTree::RequireSound() {
         Verify();
     if (!writeRefusal_.empty())
         throw IoError(writeRefusal_);
+}
+
+namespace {
+
+// Unit n of `file`, or the operation's change of it when `pending` is given.
+template <class Unit>
+void readDirect(const std::map<std::int32_t, Unit>* pending, TUnitFile& file, std::int32_t n,
+                Unit& unit) {
+    if (pending)
+        if (auto it = pending->find(n); it != pending->end()) {
+            unit = it->second;
+            return;
+        }
+    const std::size_t size = unit.Bytes.size();
+    if (file.readAt(std::int64_t(n) * std::int64_t(size), unit.Bytes.data(), size) != size)
+        throw IoError(msgReadFailed(file.path()));
+}
+
+// Both chains end at -1 without a unit twice, and with the units in use they
+// make up every unit below NextNewPage (but the header) and NextNewRecord.
+// The root, being in use, is in no chain.
+bool chainsWhole(TStoreSource& source, const TStoreHeader& h) {
+    std::vector<bool> pages(std::size_t(std::max(h.NextNewPage, 1)));
+    if (h.Height >= 1 && h.RootPage >= 1 && h.RootPage < h.NextNewPage)
+        pages[std::size_t(h.RootPage)] = true;
+    const TChainEnd p = walkFreePages(source, h.FreePageHead, pages);
+    std::vector<bool> slots(std::size_t(std::max(h.NextNewRecord, 0)));
+    const TChainEnd r = walkFreeRecords(source, h.FreeRecordHead, slots);
+    return p.Fault == TChainFault::None && r.Fault == TChainFault::None &&
+           p.Length + h.PagesInUse + 1 == h.NextNewPage &&
+           r.Length + h.RecordsInUse == h.NextNewRecord;
+}
+
+} // namespace
+
+void TBPlusTree::TDirectSource::readPage(std::int32_t n, TTreePage& page) {
+    readDirect(pending_ ? &t_.pendingPages_ : nullptr, t_.pageFile_, n, page);
+}
+
+void TBPlusTree::TDirectSource::readRecord(std::int32_t s, TRelayRecord& record) {
+    readDirect(pending_ ? &t_.pendingRecords_ : nullptr, t_.recordFile_, s, record);
+}
+
+// Freeing and allocating keep each chain and the header's counters in step,
+// so an operation that starts from whole chains ends with whole chains. A
+// store whose chains were not whole before is for the check to report.
+bool TBPlusTree::FreeChainsKept() {
+    try {
+        TDirectSource before(*this, false), after(*this, true);
+        return !chainsWhole(before, diskHeader_) || chainsWhole(after, header_);
+    } catch (const IoError&) {
+        return true; // an unreadable unit is for the operation's own reads to report
+    }
 }
 
 } // namespace telvara

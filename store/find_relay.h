@@ -1,6 +1,6 @@
 #pragma once
 // Finding a relay by its name and device number. A tree page keeps only the
-// first 41 bytes of a key, so relays agreeing in those bytes meet at one key
+// first kKeySlotCapacity bytes of a key, so relays agreeing in those bytes meet at one key
 // (stores written elsewhere may hold such keys); the record keeps its name and
 // device whole, and they decide which relay it is.
 #include "store/bplustree.h"

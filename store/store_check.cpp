@@ -181,7 +181,7 @@ void TChecker::key(std::int32_t n, int i, std::string_view key) {
             problem(pageAt(n) + " のキー " + num(i) + bracketed(key) + " が木の順序で前のキー" +
                     bracketed(*previousKey_) + "より小さくなっています");
     }
-    previousKey_.emplace(key); // reuses the buffer: keys fit in 41 bytes
+    previousKey_.emplace(key); // reuses the buffer: keys fit in kKeySlotCapacity bytes
     previousPage_ = n;
 }
 

@@ -57,7 +57,7 @@ inline int compareKeys(std::string_view a, std::string_view b) {
     return a.compare(b);
 }
 
-// The key as a tree page holds it: its first 41 bytes. Lookups and deletion
+// The key as a tree page holds it: its first kKeySlotCapacity bytes. Lookups and deletion
 // compare keys in this form, so a key longer than a key slot still finds its
 // own record again.
 inline std::string_view slotKey(std::string_view key) {
@@ -83,7 +83,7 @@ struct TStoreHeader {
     bool operator==(const TStoreHeader&) const = default;
 };
 
-// A tree page (units 1 and up): KeyCount, Keys[1..22], Children[0..22].
+// A tree page (units 1 and up): KeyCount, Keys[1..kMaxKeys], Children[0..kMaxKeys].
 class TTreePage {
 public:
     std::array<unsigned char, kPageSize> Bytes{};
@@ -91,11 +91,12 @@ public:
     std::int32_t keyCount() const { return getInt32(&Bytes[4]); }
     void setKeyCount(std::int32_t n) { putInt32(&Bytes[4], n); }
 
-    // The stored length byte of key slot i, unchecked (may exceed 41 in a damaged page).
+    // The stored length byte of key slot i, unchecked (may exceed kKeySlotCapacity in a damaged
+    // page).
     int keyLength(int i) const { return Bytes[keyOffset(i)]; }
-    // Key slot i (1..22); the length is limited to the slot capacity.
+    // Key slot i (1..kMaxKeys); the length is limited to the slot capacity.
     std::string_view key(int i) const;
-    // Puts the key cut to 41 bytes; the rest of the slot is zeroed.
+    // Puts the key cut to kKeySlotCapacity bytes; the rest of the slot is zeroed.
     void setKey(int i, std::string_view key);
 
     std::int32_t child(int i) const { return getInt32(&Bytes[childOffset(i)]); }
@@ -163,9 +164,9 @@ public:
     static const TFieldLayout& layout(TRecordField f) { return kRecordFields[int(f)]; }
 };
 
-// The key a record gets for this name and device number: the name cut to 36
-// bytes, ",", the device number cut to 30 bytes. Callers form lookup keys with
-// it so that a lookup matches what the record holds.
+// The key a record gets for this name and device number: the name cut to
+// kKaisyaNameCapacity bytes, ",", the device number cut to kDebaisuNoCapacity bytes. Callers form
+// lookup keys with it so that a lookup matches what the record holds.
 std::string recordKey(std::string_view kaisyaName, std::string_view debaisuNo);
 
 } // namespace telvara

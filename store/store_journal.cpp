@@ -3,6 +3,7 @@
 #include "base/errors.h"
 #include "store/store_format.h"
 
+#include <cassert>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -15,6 +16,11 @@ constexpr char kRecordMagic[4] = {'T', 'J', 'R', '1'};
 constexpr std::uint32_t kVersion = 1;
 constexpr std::size_t kRecordHead = 4 + 8 + 4 + 8 + 8;
 constexpr std::size_t kEntryHead = 1 + 8;
+// Header fields: version at 8, Dirty at 12, Seq 16, CheckpointSeq 24, End 32,
+// the two checkpoint lengths 40 and 48, the boot and the checksum.
+constexpr std::size_t kDirtyAt = 12;
+constexpr std::size_t kSeqAt = 16;
+constexpr std::size_t kEndAt = 32;
 constexpr std::size_t kBootAt = 56;
 constexpr std::size_t kBootSize = 36;
 constexpr std::size_t kHeaderSumAt = kBootAt + kBootSize;
@@ -49,6 +55,25 @@ std::uint32_t get32(const unsigned char* p) {
 
 std::size_t unitSize(TUnitKind kind) {
     return kind == TUnitKind::Page ? std::size_t(kPageSize) : std::size_t(kRecordSize);
+}
+
+// The length of the record at r (its checksum included) when it is whole
+// within `avail` bytes and its checksum holds, else 0.
+std::size_t wholeRecordLength(const unsigned char* r, std::size_t avail) {
+    if (avail < kRecordHead + 8 || std::memcmp(r, kRecordMagic, 4) != 0)
+        return 0;
+    const std::uint32_t count = get32(r + 12);
+    if (count > kMaxUnitsPerRecord)
+        return 0;
+    std::size_t len = kRecordHead;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (len + kEntryHead > avail || r[len] > 1)
+            return 0;
+        len += kEntryHead + unitSize(TUnitKind(r[len]));
+    }
+    if (len + 8 > avail || get64(r + len) != checksum(r, len))
+        return 0;
+    return len + 8;
 }
 
 std::string& bootIdentity() {
@@ -92,13 +117,16 @@ bool TStoreJournal::open(const std::string& folder, bool writable, bool create) 
 }
 
 void TStoreJournal::writeHeader(const TJournalHeader& h) {
+    // Records start after the header, and the last commit is never older
+    // than the checkpoint it follows.
+    assert(h.End >= kJournalHeaderSize && h.CheckpointSeq <= h.Seq);
     unsigned char b[kJournalHeaderSize] = {};
     std::memcpy(b, kMagic, 8);
     put32(b + 8, kVersion);
-    put32(b + 12, h.Dirty ? 1 : 0);
-    put64(b + 16, h.Seq);
+    put32(b + kDirtyAt, h.Dirty ? 1 : 0);
+    put64(b + kSeqAt, h.Seq);
     put64(b + 24, h.CheckpointSeq);
-    put64(b + 32, std::uint64_t(h.End));
+    put64(b + kEndAt, std::uint64_t(h.End));
     put64(b + 40, std::uint64_t(h.PageBytes));
     put64(b + 48, std::uint64_t(h.RecordBytes));
     const std::string& boot = currentBoot();
@@ -111,7 +139,7 @@ void TStoreJournal::writeHeader(const TJournalHeader& h) {
 
 bool TStoreJournal::cleanAndUnchanged() {
     unsigned char b[kJournalHeaderSize];
-    return file_.readAt(0, b, sizeof b) == sizeof b && lastHeader_[12] == 0 &&
+    return file_.readAt(0, b, sizeof b) == sizeof b && lastHeader_[kDirtyAt] == 0 &&
            lastHeader_[0] == kMagic[0] && std::memcmp(b, lastHeader_, sizeof b) == 0;
 }
 
@@ -124,10 +152,10 @@ bool TStoreJournal::readHeader(TJournalHeader& h) {
         get64(b + kHeaderSumAt) != checksum(b, kHeaderSumAt))
         return false;
     std::memcpy(lastHeader_, b, sizeof b);
-    h.Dirty = get32(b + 12) != 0;
-    h.Seq = get64(b + 16);
+    h.Dirty = get32(b + kDirtyAt) != 0;
+    h.Seq = get64(b + kSeqAt);
     h.CheckpointSeq = get64(b + 24);
-    h.End = std::int64_t(get64(b + 32));
+    h.End = std::int64_t(get64(b + kEndAt));
     h.PageBytes = std::int64_t(get64(b + 40));
     h.RecordBytes = std::int64_t(get64(b + 48));
     const char* boot = reinterpret_cast<const char*>(b + kBootAt);
@@ -136,6 +164,8 @@ bool TStoreJournal::readHeader(TJournalHeader& h) {
 }
 
 void TStoreJournal::reset(std::uint64_t seq, std::int64_t pageBytes, std::int64_t recordBytes) {
+    // Sequence numbers never go back: other programs read afresh when theirs differs.
+    assert(!headerKnown() || seq >= get64(lastHeader_ + kSeqAt));
     TJournalHeader h;
     h.Seq = seq;
     h.CheckpointSeq = seq;
@@ -164,27 +194,15 @@ TJournalContents TStoreJournal::scan() {
         c.RecordBytes = c.Header.RecordBytes;
     }
     std::size_t at = std::size_t(kJournalHeaderSize);
-    while (at + kRecordHead + 8 <= all.size()) {
+    while (at < all.size()) {
         const unsigned char* r = all.data() + at;
-        if (std::memcmp(r, kRecordMagic, 4) != 0)
+        const std::size_t len = wholeRecordLength(r, all.size() - at);
+        if (len == 0)
             break;
         const std::uint64_t seq = get64(r + 4);
         const std::uint32_t count = get32(r + 12);
         // Without a sound header the first record starts the chain.
         if ((c.HeaderValid || c.Records > 0) && seq != c.LastSeq + 1)
-            break;
-        if (count > kMaxUnitsPerRecord)
-            break;
-        std::size_t len = kRecordHead;
-        bool fits = true;
-        for (std::uint32_t i = 0; i < count && fits; ++i) {
-            if (at + len + kEntryHead > all.size() || r[len] > 1) {
-                fits = false;
-                break;
-            }
-            len += kEntryHead + unitSize(TUnitKind(r[len]));
-        }
-        if (!fits || at + len + 8 > all.size() || get64(r + len) != checksum(r, len))
             break;
         std::size_t p = kRecordHead;
         for (std::uint32_t i = 0; i < count; ++i) {
@@ -198,7 +216,7 @@ TJournalContents TStoreJournal::scan() {
         c.RecordBytes = std::int64_t(get64(r + 24));
         c.LastSeq = seq;
         ++c.Records;
-        at += len + 8;
+        at += len;
         c.End = std::int64_t(at);
     }
     return c;
@@ -206,9 +224,13 @@ TJournalContents TStoreJournal::scan() {
 
 TJournalHeader TStoreJournal::append(const TJournalHeader& before, const TUnitImages& units,
                                      std::int64_t pageBytes, std::int64_t recordBytes) {
+    // More units than a record may hold would be read back as a torn record.
+    assert(units.size() <= kMaxUnitsPerRecord);
     std::size_t len = kRecordHead;
-    for (const auto& [key, bytes] : units)
+    for (const auto& [key, bytes] : units) {
+        assert(bytes.size() == unitSize(key.first)); // a whole unit of its file
         len += kEntryHead + bytes.size();
+    }
     std::vector<unsigned char> r(len + 8);
     std::memcpy(r.data(), kRecordMagic, 4);
     put64(&r[4], before.Seq + 1);
@@ -223,6 +245,8 @@ TJournalHeader TStoreJournal::append(const TJournalHeader& before, const TUnitIm
         p += kEntryHead + bytes.size();
     }
     put64(&r[len], checksum(r.data(), len));
+    // What is written is what a scan reads back whole.
+    assert(wholeRecordLength(r.data(), r.size()) == r.size());
     TJournalHeader after = before;
     after.Seq = before.Seq + 1;
     after.Dirty = true;
@@ -252,7 +276,19 @@ void TStoreJournal::markDirty(TJournalHeader header) {
     writeHeader(header);
 }
 
+bool TStoreJournal::headerKnown() const {
+    return std::memcmp(lastHeader_, kMagic, sizeof kMagic) == 0;
+}
+
+bool TStoreJournal::markedDirty() const {
+    return headerKnown() && lastHeader_[kDirtyAt] != 0;
+}
+
 void TStoreJournal::markClean(TJournalHeader header) {
+    // Only the last commit's header is marked clean: an older one would end
+    // the journal before that commit's record.
+    assert(!headerKnown() || (header.Seq == get64(lastHeader_ + kSeqAt) &&
+                              header.End == std::int64_t(get64(lastHeader_ + kEndAt))));
     header.Dirty = false;
     writeHeader(header);
 }

@@ -97,8 +97,11 @@ public:
     // (no sync needed: both only guard against a writer's end, not a power loss).
     void markDirty(TJournalHeader header);
     void markClean(TJournalHeader header);
+    // The header last read or written says a commit is touching the files.
+    bool markedDirty() const;
 
 private:
+    bool headerKnown() const;
     void writeHeader(const TJournalHeader& header);
 
     TUnitFile file_{1};
