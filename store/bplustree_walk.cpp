@@ -24,8 +24,6 @@ void TBPlusTree::ForEachRecord(const TRecordVisitor& visit) {
             t_.CheckTreePage(n, level, p);
             return true;
         }
-        void key(std::int32_t, int, std::string_view) override {}
-        bool child(std::int32_t, int, int, std::int32_t) override { return true; }
         // A leaf's first child is the record of the separator that leads into it.
         bool slot(std::int32_t, int, std::int32_t s, std::optional<std::string_view>) override {
             return s != kNone;

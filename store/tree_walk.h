@@ -33,9 +33,9 @@ public:
     // Page n at `level` (the root at 1) was read; false skips its keys and children.
     virtual bool page(std::int32_t n, int level, const TTreePage& page) = 0;
     // Key i of page n, in the order of the tree (on an internal page before child i's subtree).
-    virtual void key(std::int32_t n, int i, std::string_view key) = 0;
+    virtual void key(std::int32_t, int, std::string_view) {}
     // Child i of internal page n; false leaves that subtree out.
-    virtual bool child(std::int32_t n, int level, int i, std::int32_t c) = 0;
+    virtual bool child(std::int32_t, int, int, std::int32_t) { return true; }
     // Child i of leaf n, the slot s of the record filed under `key`: key i,
     // or for i == 0 the separator leading into the leaf (none for the
     // leftmost leaf). True reads the record and passes it to record().
