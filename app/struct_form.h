@@ -64,8 +64,8 @@ protected:
 private:
     // The items of a list line (CP932 bytes).
     std::vector<std::string> lineItems(int row) const;
-    // Puts the first two items into the main window's search fields and runs
-    // its search; true when the record was found.
+    // Loads the record the first two items name into the main window; true
+    // when it was found.
     bool load(const std::vector<std::string>& items);
     void loadSelected();
     void finish();

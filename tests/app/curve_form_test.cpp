@@ -15,8 +15,8 @@ class CurveFormTest : public MeinFormTest {
 protected:
     QStringList timeFields() const {
         QStringList texts;
-        for (QLineEdit* e : {form->Edit2, form->Edit3, form->Edit4, form->Edit5, form->Edit6,
-                             form->Edit7, form->Edit8})
+        for (QLineEdit* e : {edit("Edit2"), edit("Edit3"), edit("Edit4"), edit("Edit5"),
+                             edit("Edit6"), edit("Edit7"), edit("Edit8")})
             texts << e->text();
         return texts;
     }
@@ -33,15 +33,15 @@ protected:
             opened = true;
             act(d);
         });
-        QTest::mouseClick(form->CurveButton, Qt::LeftButton);
+        QTest::mouseClick(button("CurveButton"), Qt::LeftButton);
         EXPECT_TRUE(opened);
     }
 };
 
 TEST_F(CurveFormTest, OkFillsTheSixTimesOnly) {
     open();
-    form->Edit1->setText(QStringLiteral("100"));
-    form->Edit8->setText(QStringLiteral("0.05"));
+    edit("Edit1")->setText(QStringLiteral("100"));
+    edit("Edit8")->setText(QStringLiteral("0.05"));
     QStringList preview;
     withDialog([&](TCurveForm* d) {
         d->CurveBox->setCurrentIndex(5); // IEEE-VI
@@ -52,7 +52,7 @@ TEST_F(CurveFormTest, OkFillsTheSixTimesOnly) {
     const QStringList ieeeVi{"16.18", "7.028", "2.942", "1.798", "1.308", "0.9"};
     EXPECT_EQ(preview, ieeeVi);
     EXPECT_EQ(timeFields(), ieeeVi + QStringList{"0.05"});
-    EXPECT_EQ(form->Edit1->text(), QStringLiteral("100"));
+    EXPECT_EQ(edit("Edit1")->text(), QStringLiteral("100"));
     EXPECT_TRUE(scripted.messages.asked.empty());
 
     // Cancel leaves them; a lever changed from 10 to 4 scales them by 0.4.
@@ -95,11 +95,11 @@ TEST_F(CurveFormTest, RefusalKeepsTheDialogAndFillsNothing) {
 TEST_F(CurveFormTest, ButtonPlaceAndHelp) {
     open();
     // Inside the data box under the device number, clear of the time captions.
-    EXPECT_EQ(form->CurveButton->geometry(), QRect(352, 110, 89, 23));
-    const QList<QWidget*> chain = form->tabChain();
-    EXPECT_EQ(chain.indexOf(form->CurveButton), chain.indexOf(form->Button3) + 1);
-    focusOn(form->CurveButton);
-    QTest::keyClick(form->CurveButton, Qt::Key_F1);
+    EXPECT_EQ(button("CurveButton")->geometry(), QRect(352, 110, 89, 23));
+    const QList<QWidget*> chain = tabChain();
+    EXPECT_EQ(chain.indexOf(button("CurveButton")), chain.indexOf(button("Button3")) + 1);
+    focusOn(button("CurveButton"));
+    QTest::keyClick(button("CurveButton"), Qt::Key_F1);
     withDialog([](TCurveForm* d) {
         d->HelpButton->click();
         d->CancelButton->click();

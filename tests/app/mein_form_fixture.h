@@ -18,6 +18,17 @@
 
 #include <memory>
 
+namespace telvara {
+
+// Reads the main window's focus bookkeeping, which no other window needs.
+class TMeinFormTestAccess {
+public:
+    static QWidget* activeControl(const TMeinForm& form) { return form.activeControl(); }
+    static QList<QWidget*> tabChain(const TMeinForm& form) { return form.tabChain(); }
+};
+
+} // namespace telvara
+
 namespace telvara::test {
 
 class MeinFormTest : public ::testing::Test {
@@ -59,13 +70,26 @@ protected:
 
     QStringList currentLabels() const {
         QStringList texts;
-        for (QLabel* label : {form->Label9, form->Label10, form->Label11, form->Label12,
-                              form->Label13, form->Label14})
+        for (QLabel* label : {label("Label9"), label("Label10"), label("Label11"), label("Label12"),
+                              label("Label13"), label("Label14")})
             texts << label->text();
         return texts;
     }
 
     QWidget* focused() const { return QApplication::focusWidget(); }
+
+    // A control of the main window by its design name.
+    template <class T = QWidget> T* control(const char* name) const {
+        T* found = form->findChild<T*>(QLatin1String(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    QLineEdit* edit(const char* name) const { return control<QLineEdit>(name); }
+    QLabel* label(const char* name) const { return control<QLabel>(name); }
+    QPushButton* button(const char* name) const { return control<QPushButton>(name); }
+
+    QWidget* activeControl() const { return TMeinFormTestAccess::activeControl(*form); }
+    QList<QWidget*> tabChain() const { return TMeinFormTestAccess::tabChain(*form); }
 
     ScriptedServices scripted;
     std::unique_ptr<TMeinForm> form;

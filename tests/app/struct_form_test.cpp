@@ -144,10 +144,10 @@ TEST_F(StructFormTest, TwentyThreeRecordsListTheRootKeyBetweenTwoIndentedLeaves)
     select(4);
     list->CmdOkClick();
     EXPECT_TRUE(scripted.messages.asked.empty());
-    EXPECT_EQ(form->kaisya->text(), QStringLiteral("K05"));
-    EXPECT_EQ(form->Debaisu->text(), QStringLiteral("51R"));
-    EXPECT_EQ(form->SearchKaisyaName->text(), QStringLiteral("K05"));
-    EXPECT_TRUE(form->CmdRemove->isEnabled());
+    EXPECT_EQ(edit("kaisya")->text(), QStringLiteral("K05"));
+    EXPECT_EQ(edit("Debaisu")->text(), QStringLiteral("51R"));
+    EXPECT_EQ(edit("SearchKaisyaName")->text(), QStringLiteral("K05"));
+    EXPECT_TRUE(button("CmdRemove")->isEnabled());
     EXPECT_DOUBLE_EQ(shared().TapCurrent, 80);
     EXPECT_FALSE(list->isVisible());
 }
@@ -185,7 +185,7 @@ TEST_F(StructFormTest, EnterAndEscRunOkButTheCloseBoxLoadsNothing) {
         list->ListBox1->setFocus();
         QTest::keyClick(list->ListBox1, key);
         EXPECT_FALSE(list->isVisible());
-        EXPECT_EQ(form->kaisya->text(), QStringLiteral("B電力")) << key;
+        EXPECT_EQ(edit("kaisya")->text(), QStringLiteral("B電力")) << key;
     }
     enter(relay("typed", "1"));
     openList();
@@ -194,7 +194,7 @@ TEST_F(StructFormTest, EnterAndEscRunOkButTheCloseBoxLoadsNothing) {
     select(1);
     list->close();
     EXPECT_FALSE(list->isVisible());
-    EXPECT_EQ(form->kaisya->text(), QStringLiteral("typed"));
+    EXPECT_EQ(edit("kaisya")->text(), QStringLiteral("typed"));
     EXPECT_TRUE(scripted.messages.asked.empty());
 }
 
@@ -204,10 +204,10 @@ TEST_F(StructFormTest, EmptyStoreListsEmptyWhichIsNotFound) {
     select(0);
     list->CmdOkClick();
     EXPECT_EQ(scripted.messages.texts(), std::vector<QString>{kNotFound});
-    EXPECT_EQ(form->SearchKaisyaName->text(), QStringLiteral("<"));
-    EXPECT_EQ(form->SearchDebisuNo->text(), QStringLiteral("Empty"));
-    EXPECT_EQ(form->kaisya->text(), QString());
-    EXPECT_FALSE(form->CmdRemove->isEnabled());
+    EXPECT_EQ(edit("SearchKaisyaName")->text(), QStringLiteral("<"));
+    EXPECT_EQ(edit("SearchDebisuNo")->text(), QStringLiteral("Empty"));
+    EXPECT_EQ(edit("kaisya")->text(), QString());
+    EXPECT_FALSE(button("CmdRemove")->isEnabled());
     EXPECT_FALSE(list->isVisible());
 }
 
@@ -221,7 +221,7 @@ TEST_F(StructFormTest, LinesWithoutTwoItemsAreReportedAsNotFound) {
         select(row);
         list->CmdOkClick();
         EXPECT_EQ(scripted.messages.texts(), std::vector<QString>{kNotFound}) << row;
-        EXPECT_EQ(form->kaisya->text(), QString());
+        EXPECT_EQ(edit("kaisya")->text(), QString());
     }
 }
 
@@ -233,16 +233,16 @@ TEST_F(StructFormTest, QuotedAndDoubleByteLinesLoadTheirRecords) {
     select(1);
     list->CmdOkClick();
     EXPECT_TRUE(scripted.messages.asked.empty());
-    EXPECT_EQ(form->kaisya->text(), QStringLiteral("ソニー表"));
-    EXPECT_EQ(form->Edit1->text(), QStringLiteral("300"));
+    EXPECT_EQ(edit("kaisya")->text(), QStringLiteral("ソニー表"));
+    EXPECT_EQ(edit("Edit1")->text(), QStringLiteral("300"));
 
     openList();
     list->setListing(utf8ToCp932("  \"A電力\" , \"67\""));
     select(0);
     list->CmdOkClick();
     EXPECT_TRUE(scripted.messages.asked.empty());
-    EXPECT_EQ(form->kaisya->text(), QStringLiteral("A電力"));
-    EXPECT_EQ(form->Edit1->text(), QStringLiteral("200"));
+    EXPECT_EQ(edit("kaisya")->text(), QStringLiteral("A電力"));
+    EXPECT_EQ(edit("Edit1")->text(), QStringLiteral("200"));
 }
 
 TEST_F(StructFormTest, NameCutInsideACharacterLoadsFromItsLine) {
@@ -255,9 +255,9 @@ TEST_F(StructFormTest, NameCutInsideACharacterLoadsFromItsLine) {
     select(0);
     list->CmdOkClick();
     EXPECT_TRUE(scripted.messages.asked.empty());
-    EXPECT_EQ(form->Debaisu->text(), QStringLiteral("51R"));
-    EXPECT_EQ(form->Edit1->text(), QStringLiteral("300"));
-    EXPECT_EQ(utf8ToCp932(form->kaisya->text().toStdString()), std::string(35, 'x') + "\x93");
+    EXPECT_EQ(edit("Debaisu")->text(), QStringLiteral("51R"));
+    EXPECT_EQ(edit("Edit1")->text(), QStringLiteral("300"));
+    EXPECT_EQ(utf8ToCp932(edit("kaisya")->text().toStdString()), std::string(35, 'x') + "\x93");
 }
 
 TEST_F(StructFormTest, ShowStructureBuildsAFreshModalWindowOnEachPress) {
@@ -272,10 +272,10 @@ TEST_F(StructFormTest, ShowStructureBuildsAFreshModalWindowOnEachPress) {
         shown->ListBox1->setCurrentRow(0);
         shown->CmdOk->click();
     });
-    press(form->Button3);
+    press(button("Button3"));
     EXPECT_EQ(seen, QStringList{"A電力,51R"});
     EXPECT_EQ(form->findChildren<TStructForm*>().size(), 0);
-    EXPECT_EQ(form->kaisya->text(), QStringLiteral("A電力"));
+    EXPECT_EQ(edit("kaisya")->text(), QStringLiteral("A電力"));
 
     add(relay("B電力", "67"));
     seen.clear();
@@ -284,7 +284,7 @@ TEST_F(StructFormTest, ShowStructureBuildsAFreshModalWindowOnEachPress) {
             seen << shown->ListBox1->item(i)->text();
         shown->close();
     });
-    press(form->Button3);
+    press(button("Button3"));
     EXPECT_EQ(seen, (QStringList{"A電力,51R", "B電力,67"}));
     EXPECT_NE(first, nullptr);
 }
@@ -298,7 +298,7 @@ TEST_F(StructFormTest, SelectedDataViewLoadsClosesAndShowsTheChart) {
     list->Find1->trigger();
     EXPECT_FALSE(list->isVisible());
     waitForChart();
-    EXPECT_EQ(form->kaisya->text(), QStringLiteral("A電力"));
+    EXPECT_EQ(edit("kaisya")->text(), QStringLiteral("A電力"));
     EXPECT_EQ(chart->activationCount(), 1);
     ASSERT_EQ(seriesCount(), 1);
     EXPECT_EQ(series(0).Count(), 8);
@@ -341,7 +341,7 @@ TEST_F(StructFormTest, AllDataViewDrawsEveryRecordAndLeavesNoEmptySeries) {
     // Showing the chart draws the main window's entries, the last record,
     // into its curve once more.
     EXPECT_EQ(series(2).Count(), 16);
-    EXPECT_EQ(form->kaisya->text(), QStringLiteral("B電力"));
+    EXPECT_EQ(edit("kaisya")->text(), QStringLiteral("B電力"));
 }
 
 TEST_F(StructFormTest, AllDataViewSkipsLinesThatNameNoRecord) {
@@ -362,7 +362,7 @@ TEST_F(StructFormTest, AllDataViewSkipsLinesThatNameNoRecord) {
     EXPECT_EQ(series(0).Count(), 8);
     EXPECT_EQ(series(1).Count(), 16);
     // The main window holds the last drawn record again.
-    EXPECT_EQ(form->kaisya->text(), QStringLiteral("B電力"));
+    EXPECT_EQ(edit("kaisya")->text(), QStringLiteral("B電力"));
 
     // Nothing to draw: no curve is removed.
     chart->close();
@@ -394,7 +394,7 @@ TEST_F(StructFormTest, AFailingLoadStillClosesAndShowsTheChart) {
     ASSERT_EQ(seriesCount(), 2);
     EXPECT_DOUBLE_EQ(series(0).XValues()[0], 120);
     EXPECT_DOUBLE_EQ(series(1).XValues()[0], 360);
-    EXPECT_EQ(form->kaisya->text(), QStringLiteral("C電力"));
+    EXPECT_EQ(edit("kaisya")->text(), QStringLiteral("C電力"));
 
     // "選択データ表示" on the failing line: closed and shown all the same.
     chart->close();
