@@ -78,11 +78,15 @@ protected:
 
     QWidget* focused() const { return QApplication::focusWidget(); }
 
-    // A control of the main window by its design name.
-    template <class T = QWidget> T* control(const char* name) const {
-        T* found = form->findChild<T*>(QLatin1String(name));
+    // A control of a window by its design name.
+    template <class T> static T* partOf(const QObject* window, const char* name) {
+        T* found = window->findChild<T*>(QLatin1String(name));
         EXPECT_NE(found, nullptr) << name;
         return found;
+    }
+    // A control of the main window by its design name.
+    template <class T = QWidget> T* control(const char* name) const {
+        return partOf<T>(form.get(), name);
     }
     QLineEdit* edit(const char* name) const { return control<QLineEdit>(name); }
     QLabel* label(const char* name) const { return control<QLabel>(name); }

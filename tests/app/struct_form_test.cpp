@@ -42,12 +42,6 @@ protected:
         return *list;
     }
 
-    // A part of a list window by its design name.
-    template <class T> static T* partOf(const QObject* window, const char* name) {
-        T* found = window->findChild<T*>(QLatin1String(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
     template <class T> T* part(const char* name) const { return partOf<T>(list.get(), name); }
 
     QStringList lines() const {
