@@ -141,10 +141,10 @@ TEST_F(MeinFormTest, ColourChoice) {
 
 TEST_F(MeinFormTest, TheChartWindowReadsTheEntries) {
     open();
-    const QLineEdit* times[] = {edit("Edit2"), edit("Edit3"), edit("Edit4"), edit("Edit5"),
+    QLineEdit* const times[] = {edit("Edit2"), edit("Edit3"), edit("Edit4"), edit("Edit5"),
                                 edit("Edit6"), edit("Edit7"), edit("Edit8")};
     for (int i = 0; i < 7; ++i)
-        const_cast<QLineEdit*>(times[i])->setText(QString::number(i + 1) + "0");
+        times[i]->setText(QString::number(i + 1) + "0");
     edit("Debaisu")->setText("51R甲");
     control<QCheckBox>("TimeCheck")->setChecked(true);
     const MainWindowLink& link = *form;
