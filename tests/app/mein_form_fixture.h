@@ -70,9 +70,8 @@ protected:
 
     QStringList currentLabels() const {
         QStringList texts;
-        for (QLabel* label : {label("Label9"), label("Label10"), label("Label11"), label("Label12"),
-                              label("Label13"), label("Label14")})
-            texts << label->text();
+        for (const char* name : {"Label9", "Label10", "Label11", "Label12", "Label13", "Label14"})
+            texts << label(name)->text();
         return texts;
     }
 
