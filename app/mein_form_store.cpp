@@ -47,18 +47,12 @@ struct TMeinForm::EntryField {
 
 std::vector<TMeinForm::EntryField> TMeinForm::entryFields() const {
     return {
-        {kaisya, TRecordField::KaisyaName},
-        {Debaisu, TRecordField::DebaisuNo},
-        {Edit1, TRecordField::CTPrimary},
-        {Edit2, TRecordField::Time150},
-        {Edit3, TRecordField::Time200},
-        {Edit4, TRecordField::Time300},
-        {Edit5, TRecordField::Time400},
-        {Edit6, TRecordField::Time500},
-        {Edit7, TRecordField::Time700},
-        {Edit8, TRecordField::TimeInst},
-        {Edit9, TRecordField::Tap},
-        {Edit10, TRecordField::InstTap},
+        {kaisya, TRecordField::KaisyaName}, {Debaisu, TRecordField::DebaisuNo},
+        {Edit1, TRecordField::CTPrimary},   {Edit2, TRecordField::Time150},
+        {Edit3, TRecordField::Time200},     {Edit4, TRecordField::Time300},
+        {Edit5, TRecordField::Time400},     {Edit6, TRecordField::Time500},
+        {Edit7, TRecordField::Time700},     {Edit8, TRecordField::TimeInst},
+        {Edit9, TRecordField::Tap},         {Edit10, TRecordField::InstTap},
     };
 }
 
