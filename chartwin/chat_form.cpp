@@ -262,6 +262,18 @@ void TChatForm::FormActivate() {
 
 // ---- curves ----------------------------------------------------------------
 
+void TChatForm::drawMainEntries() {
+    FormActivate();
+}
+
+void TChatForm::startNewCurve() {
+    StartNewCurve();
+}
+
+void TChatForm::removeCurrentCurve() {
+    Button2Click();
+}
+
 void TChatForm::StartNewCurve() {
     chart_->StartNewCurve();
     CheckBox4->setChecked(false);
