@@ -222,8 +222,7 @@ void TCustomAxisPanel::DrawChartContents(const TRect& panelRect) {
     for (const auto& s : seriesList_)
         if (s->Active())
             s->DrawSeries();
-    if (Zoom.DragActive)
-        DrawZoomRectangle();
+    DrawZoomRectangle();
     c.ResetState();
     if (OnAfterDraw)
         OnAfterDraw(*this);

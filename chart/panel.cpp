@@ -8,19 +8,6 @@
 
 namespace telvara {
 
-void TZoomPanningRecord::BeginDrag(int x, int y) {
-    StartX = LastX = x;
-    StartY = LastY = y;
-    DragActive = true;
-}
-
-void TZoomPanningRecord::SortCorners() {
-    if (StartX > LastX)
-        std::swap(StartX, LastX);
-    if (StartY > LastY)
-        std::swap(StartY, LastY);
-}
-
 void TChartGradient::SetDirection(TGradientDirection v) {
     if (StoreChanged(direction_, v))
         owner_->RequestRepaint();

@@ -54,13 +54,6 @@ public:
 class TCustomChartPanel;
 using TNotifyEvent = std::function<void(TCustomChartPanel& sender)>;
 
-struct TZoomPanningRecord {
-    bool DragActive = false;
-    int StartX = 0, StartY = 0, LastX = 0, LastY = 0;
-    void BeginDrag(int x, int y);
-    void SortCorners();
-};
-
 struct TView3DOptions {
     bool Orthogonal = true; // oblique parallel projection
     int Zoom = 100;
@@ -193,10 +186,6 @@ public:
     TRect ChartBounds;
     int ChartWidth = 0, ChartHeight = 0, ChartXCenter = 0, ChartYCenter = 0;
     void RecalcWidthHeight();
-
-    // Mouse drags (see zoom.cpp).
-    TZoomPanningRecord Zoom;
-    TZoomPanningRecord Panning;
 
     TNotifyEvent OnAfterDraw;
 

@@ -52,8 +52,8 @@ TEST(Panel, ConstructionDefaults) {
     EXPECT_TRUE(chart.Dirty());
     EXPECT_TRUE(chart.BufferedDisplay());
     EXPECT_FALSE(chart.Printing());
-    EXPECT_FALSE(chart.Zoom.DragActive);
-    EXPECT_FALSE(chart.Panning.DragActive);
+    EXPECT_FALSE(chart.Zoomer().DragActive());
+    EXPECT_FALSE(chart.Panner().DragActive());
     const TView3DOptions& o = chart.View3DOptions();
     EXPECT_TRUE(o.Orthogonal);
     EXPECT_EQ(o.Zoom, 100);

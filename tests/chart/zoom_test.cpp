@@ -30,7 +30,7 @@ TEST_F(ZoomTest, DragRightDownZoomsOntoTheValuesUnderTheEdgesInSevenFrames) {
     EXPECT_FALSE(chart.ScalesRestored());
     EXPECT_EQ(zooms, 1);
     EXPECT_EQ(undos, 0);
-    EXPECT_FALSE(chart.Zoom.DragActive);
+    EXPECT_FALSE(chart.Zoomer().DragActive());
     EXPECT_TRUE(chart.Dirty());
 
     // Without the animation: no immediate repaint, the same end.
