@@ -140,22 +140,22 @@ public:
     int PrintResolution() const { return printResolution_; }
     void SetPrintResolution(int v) { printResolution_ = v; }
 
-    // Printing and export on the installed devices; TChartRenderer does the
-    // work and takes any other printer or bitmap maker as a parameter.
+    // Printing and export through a TChartRenderer on the devices given.
     // Page rectangle for a printable page of pw x ph device pixels at dpiX/dpiY.
     TRect CalcPrintPageRect(int pw, int ph, int dpiX, int dpiY);
-    // Printing on the default printer, one chart per page.
-    void PrintChartPortrait();
-    void PrintChartLandscape();
+    // Page rectangle on p in its current orientation.
+    TRect CalcPrintPageRect(TChartPrinter& p);
+    // One chart per page.
+    void PrintChartPortrait(TChartPrinter& p);
+    void PrintChartLandscape(TChartPrinter& p);
     // The printer's own orientation is restored afterwards, also on failure.
-    void PrintChartOriented(TPrinterOrientation o);
-    void PrintChart();
-    // Page rectangle on the default printer in its current orientation.
-    TRect CalcPrintPageRect();
-    void PrintChartInRect(const TRect& r);
+    void PrintChartOriented(TChartPrinter& p, TPrinterOrientation o);
+    void PrintChart(TChartPrinter& p);
+    void PrintChartInRect(TChartPrinter& p, const TRect& r);
     // Bitmap export: the chart as on screen, at the panel's client size.
-    void SaveChartBitmap(const std::string& fileName);
-    std::unique_ptr<TChartBitmap> MakeChartBitmap(TColor backColour, const TRect& r);
+    void SaveChartBitmap(TChartBitmapFactory& f, const std::string& fileName);
+    std::unique_ptr<TChartBitmap> MakeChartBitmap(TChartBitmapFactory& f, TColor backColour,
+                                                  const TRect& r);
     // Draws the chart stretched onto r of any canvas.
     void DrawChartOnCanvasRect(TCanvas3D& canvas, TRect r);
     // The client rectangle (0, 0, width, height).

@@ -71,6 +71,9 @@ public:
     void Button5Click();
     // The preview the window shows pages in (tests put their own).
     void setPrintPreview(PrintPreviewService* preview) { preview_ = preview; }
+    // The printer "印刷" and "ﾌﾟﾚﾋﾞｭｰ" print on: the default printer unless a
+    // test puts its own; nullptr: none.
+    void setPrinter(TChartPrinter* printer) { printer_ = printer; }
     void Chart1AfterDraw();
 
     // Controls, named as in the window's design.
@@ -105,6 +108,8 @@ private:
     // The orientation question and the margin box of "印刷"; the margins are
     // set, nothing when the user cancelled or the margin was refused.
     std::optional<TPrinterOrientation> askPageSetup();
+    // Fails with "プリンタが設定されていません" when there is none.
+    TChartPrinter& printer() const;
     void bindHandlers();
     void setManualInputVisible(bool visible);
     void windowActivated();
@@ -114,6 +119,7 @@ private:
     Services services_;
     // The default printer and the bitmap maker the chart prints and saves with.
     std::unique_ptr<TQtChartDevices> devices_;
+    TChartPrinter* printer_;
     std::unique_ptr<TCoordinationChart> chart_;
     PrintPreviewService* preview_;
     TChartWidget* chartWidget_ = nullptr;

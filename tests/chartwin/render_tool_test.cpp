@@ -3,8 +3,8 @@
 #include "base/numbers.h"
 #include "chartwin/coordination_chart.h"
 #include "platform/qt_printer_bitmap.h"
-#include "tests/platform_chart/pdf_pages.h"
 #include "store/bplustree.h"
+#include "tests/platform_chart/pdf_pages.h"
 #include "version/fonts.h"
 
 #include <QDir>
@@ -78,9 +78,7 @@ protected:
         if (fromOne)
             coord.SetCurrentAxisFromOne(true);
         TQtChartBitmapFactory factory;
-        TChartBitmapFactory* previous = SetBitmapFactory(&factory);
-        auto bitmap = chart.MakeChartBitmap(clWhite, chart.GetExportRect());
-        SetBitmapFactory(previous);
+        auto bitmap = chart.MakeChartBitmap(factory, clWhite, chart.GetExportRect());
         return static_cast<TQtChartBitmap&>(*bitmap).Image().convertToFormat(QImage::Format_RGB32);
     }
 
@@ -207,9 +205,7 @@ TEST_F(RenderToolTest, EmptyStoreDrawsTheAxesOfAnActivatedWindow) {
     EXPECT_EQ(0.01, fresh.LeftAxis().Minimum());
     EXPECT_EQ(10, fresh.LeftAxis().Maximum());
     TQtChartBitmapFactory factory;
-    TChartBitmapFactory* previous = SetBitmapFactory(&factory);
-    auto bitmap = fresh.MakeChartBitmap(clWhite, fresh.GetExportRect());
-    SetBitmapFactory(previous);
+    auto bitmap = fresh.MakeChartBitmap(factory, clWhite, fresh.GetExportRect());
     const QImage activated =
         static_cast<TQtChartBitmap&>(*bitmap).Image().convertToFormat(QImage::Format_RGB32);
     EXPECT_FALSE(design == activated);

@@ -88,15 +88,15 @@ int main(int argc, char** argv) {
     chart.OnAfterDraw = [&](TCustomChartPanel& p) { plot = p.ChartRect; };
 
     const QSet<QString> before = pdfsIn(folder);
-    TChartPrinter& printer = Printer();
+    TChartPrinter& printer = devices.Printer();
     std::printf("printer: %s\n",
                 qPrintable(static_cast<TQtPrinter&>(printer).Device().printerName()));
     const TPrinterOrientation was = printer.Orientation();
     try {
         if (landscape)
-            chart.PrintChartLandscape();
+            chart.PrintChartLandscape(printer);
         else
-            chart.PrintChartPortrait();
+            chart.PrintChartPortrait(printer);
     } catch (const std::exception& e) {
         std::printf("printing failed: %s\n", e.what());
         return 2;
