@@ -74,6 +74,7 @@ public:
 
 protected:
     void DrawTitle(TChartTitle& t, bool isFoot);
+    void DrawLegend();
 
     TCursor cursor_ = crDefault;
 

@@ -83,7 +83,7 @@ TChartClickedPart TCustomChart::CalcClickedPart(int x, int y) {
             return part;
         }
     }
-    if (ChartRect.Contains(x, y) && CountActiveSeries() > 0) {
+    if (ChartRect().Contains(x, y) && CountActiveSeries() > 0) {
         part.Part = cpChartRect;
         return part;
     }

@@ -181,17 +181,24 @@ public:
     // The surface of the current paint (nullptr outside a paint).
     TCanvas3D* Canvas() const { return canvas_; }
 
-    // Plot rectangle and panel rectangle of the current paint.
-    TRect ChartRect;
-    TRect ChartBounds;
-    int ChartWidth = 0, ChartHeight = 0, ChartXCenter = 0, ChartYCenter = 0;
-    void RecalcWidthHeight();
+    // Plot rectangle and panel rectangle of the current paint, with the plot's
+    // size and centre; the layout steps of the paint write them.
+    const TRect& ChartRect() const { return chartRect_; }
+    const TRect& ChartBounds() const { return chartBounds_; }
+    int ChartWidth() const { return chartWidth_; }
+    int ChartHeight() const { return chartHeight_; }
+    int ChartXCenter() const { return chartXCenter_; }
+    int ChartYCenter() const { return chartYCenter_; }
 
     TNotifyEvent OnAfterDraw;
 
     static TColor DarkenColor(TColor c, int quantity) { return telvara::DarkenColor(c, quantity); }
 
 protected:
+    // A layout step narrows the plot; RecalcWidthHeight then keeps it inside
+    // the panel and sets its size and centre.
+    void SetChartRect(const TRect& r) { chartRect_ = r; }
+    void RecalcWidthHeight();
     void GradientFill(const TRect& r, TColor first, TColor last);
     void SetCanvas(TCanvas3D* c) { canvas_ = c; }
 
@@ -215,6 +222,9 @@ private:
     bool dirty_ = true;
     bool autoRepaint_ = false;
     TCanvas3D* canvas_ = nullptr;
+    TRect chartRect_;
+    TRect chartBounds_;
+    int chartWidth_ = 0, chartHeight_ = 0, chartXCenter_ = 0, chartYCenter_ = 0;
 };
 
 class TCustomChartPanelExtended : public TCustomChartPanel {

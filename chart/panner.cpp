@@ -16,7 +16,7 @@ void TChartPanner::MouseDown(int x, int y, TMouseButton button) {
 bool TChartPanner::MouseMove(int x, int y) {
     if (!drag_.DragActive)
         return false;
-    if (!chart_.ChartRect.Contains(x, y)) {
+    if (!chart_.ChartRect().Contains(x, y)) {
         drag_.DragActive = false;
         return true;
     }

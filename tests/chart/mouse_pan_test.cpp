@@ -14,7 +14,7 @@ TEST_F(ZoomTest, PanningMovesByTheMouseAndStopsOnLeavingThePlot) {
     TChartAxis& b = chart.BottomAxis();
     TChartAxis& l = chart.LeftAxis();
     const double perX = 1000.0 / b.AxisLength, perY = 200.0 / l.AxisLength;
-    const TRect plot = chart.ChartRect;
+    const TRect plot = chart.ChartRect();
     chart.MouseDown(200, 200, mbRight, 0);
     EXPECT_TRUE(chart.Panner().DragActive());
     chart.MouseMove(230, 190, 0); // right 30, up 10
@@ -177,7 +177,7 @@ TEST_F(ZoomTest, WheelOnTheTimeAxisLeavesSmallLabelsBelowTheLowerEnd) {
 TEST_F(ZoomTest, OnlyPressesOnThePlotOrAnAxisStartADrag) {
     chart.Title().SetText({"保護協調曲線"});
     paint();
-    const TRect plot = chart.ChartRect;
+    const TRect plot = chart.ChartRect();
     chart.MouseDown(5, 5, mbLeft, 0);                                       // panel corner
     chart.MouseDown((plot.left + plot.right) / 2, plot.top - 8, mbLeft, 0); // title
     chart.MouseDown(plot.right + 10, 200, mbRight, 0);

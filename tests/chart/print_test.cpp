@@ -293,7 +293,7 @@ TEST_F(ChartPrint, ScreenLayoutStretchedOntoThePage) {
     ASSERT_GE(ops.size(), 3u);
     EXPECT_EQ(ops[1].kind, OpKind::ClipRect);
     EXPECT_EQ(ops[1].rect, logical);
-    EXPECT_EQ(chart.ChartBounds, logical);
+    EXPECT_EQ(chart.ChartBounds(), logical);
     // The gradient's 250 bands cover the logical rectangle; no bevels on paper.
     const auto fills = printer.canvas.of(OpKind::FillRect);
     ASSERT_GE(fills.size(), 250u);
@@ -366,7 +366,7 @@ TEST_F(ChartPrint, PrintResolutionShrinksTheLogicalSize) {
     ASSERT_FALSE(printer.canvas.mappings.empty());
     EXPECT_EQ(printer.canvas.mappings[0].winExtX, 200);
     EXPECT_EQ(printer.canvas.mappings[0].winExtY, 125);
-    EXPECT_EQ(chart.ChartBounds, (TRect{0, 0, 200, 125}));
+    EXPECT_EQ(chart.ChartBounds(), (TRect{0, 0, 200, 125}));
 }
 
 TEST_F(ChartPrint, BitmapOfTheClientSizeAsOnScreen) {
@@ -381,7 +381,7 @@ TEST_F(ChartPrint, BitmapOfTheClientSizeAsOnScreen) {
     EXPECT_EQ(host.released, releasedBefore + 1);
     EXPECT_TRUE(chart.BufferedDisplay());
     EXPECT_TRUE(chart.NeedsFullPaint());
-    EXPECT_EQ(chart.ChartBounds, (TRect{0, 0, 400, 250}));
+    EXPECT_EQ(chart.ChartBounds(), (TRect{0, 0, 400, 250}));
 
     // Drawn straight onto the bitmap, bevels included, not pre-filled white.
     std::unique_ptr<TChartBitmap> b =

@@ -123,8 +123,8 @@ TEST_F(RenderToolTest, DrawsEveryRecordInKeyOrderAsTheWindowDoes) {
 
     TChartAxis& bottom = chart.BottomAxis();
     TChartAxis& left = chart.LeftAxis();
-    const int plotTop = chart.ChartRect.top, plotBottom = chart.ChartRect.bottom;
-    const int plotLeft = chart.ChartRect.left;
+    const int plotTop = chart.ChartRect().top, plotBottom = chart.ChartRect().bottom;
+    const int plotLeft = chart.ChartRect().left;
     // The red curve's horizontal run at 1.5 s from 560 A to the INST current.
     const int y15 = left.ValueToPixel(1.5);
     for (int x = bottom.ValueToPixel(560) + 2; x < bottom.ValueToPixel(4000) - 1; x += 7)

@@ -57,7 +57,7 @@ TEST_F(AfterOutput, ZoomAfterPrintingLandsOnTheValuesUnderTheScreenRectangle) {
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setOutputFileName(dir.filePath("page.pdf"));
     TQtPrinter device(printer);
-    const TRect plot = chart.ChartRect;
+    const TRect plot = chart.ChartRect();
     TChartAxis& b = chart.BottomAxis();
     TChartAxis& l = chart.LeftAxis();
     const double bMin = b.PixelToValue(150), bMax = b.PixelToValue(300);
@@ -65,7 +65,7 @@ TEST_F(AfterOutput, ZoomAfterPrintingLandsOnTheValuesUnderTheScreenRectangle) {
     chart.SetPrintMarginPercent({5, 5, 5, 5});
     chart.PrintChartLandscape(device);
 
-    EXPECT_EQ(chart.ChartRect, plot);
+    EXPECT_EQ(chart.ChartRect(), plot);
     drag({150, 150}, {300, 250});
     EXPECT_EQ(b.Minimum(), bMin);
     EXPECT_EQ(b.Maximum(), bMax);

@@ -47,7 +47,7 @@ protected:
         chart.SetPrintProportional(false);
         chart.SetPrintMarginPercent({5, 5, 5, 5});
         chart.OnAfterDraw = [this](TCustomChartPanel& p) {
-            plot = p.ChartRect;
+            plot = p.ChartRect();
             mapping = p.Canvas()->GetMapping();
         };
     }

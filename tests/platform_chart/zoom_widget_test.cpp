@@ -183,7 +183,7 @@ TEST_F(ZoomWidgetFixture, RightDragPansUntilItLeavesThePlot) {
     EXPECT_EQ(b.Minimum(), 10 * (v240 / v200));
     EXPECT_EQ(b.Maximum(), 100000 * (v240 / v200));
     const double atEdge = b.Minimum();
-    move({chart.ChartRect.right + 3, 200});
+    move({chart.ChartRect().right + 3, 200});
     EXPECT_FALSE(chart.Panner().DragActive());
     move({150, 200});
     EXPECT_EQ(b.Minimum(), atEdge);

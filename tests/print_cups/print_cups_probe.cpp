@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
     chart.SetPrintProportional(false);
     chart.SetPrintMarginPercent({5, 5, 5, 5});
     TRect plot;
-    chart.OnAfterDraw = [&](TCustomChartPanel& p) { plot = p.ChartRect; };
+    chart.OnAfterDraw = [&](TCustomChartPanel& p) { plot = p.ChartRect(); };
 
     const QSet<QString> before = pdfsIn(folder);
     TChartPrinter& printer = devices.Printer();
