@@ -1,5 +1,6 @@
 #pragma once
-// The chart: title, foot, legend, walls, mouse zoom and panning.
+// The chart: title, foot, legend, walls, and the mouse: clicks, then its zoomer
+// and panner.
 #include "chart/axis_panel.h"
 #include "chart/click.h"
 #include "chart/furniture.h"
