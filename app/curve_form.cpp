@@ -55,6 +55,7 @@ void TCurveForm::buildControls() {
         CurveBox->addItem(QString::fromUtf8(c.title));
     CurveBox->addItem(QStringLiteral("入力済みの時間を比率で変更"));
     MultiplierLbl = new QLabel(kMultiplierCaption, this);
+    MultiplierLbl->setObjectName(QStringLiteral("MultiplierLbl"));
     MultiplierEdit = new QLineEdit(QStringLiteral("1"), this);
     MultiplierEdit->setObjectName(QStringLiteral("MultiplierEdit"));
 
@@ -70,6 +71,7 @@ void TCurveForm::buildControls() {
         timesRow->addWidget(new QLabel(QString::fromUtf8(kTapMultipleCaptions[i]), this), 0,
                             column);
         TimeLbl[i] = new QLabel(this);
+        TimeLbl[i]->setObjectName(QStringLiteral("TimeLbl%1").arg(i));
         TimeLbl[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         TimeLbl[i]->setMinimumWidth(56);
         timesRow->addWidget(TimeLbl[i], 1, column);
@@ -82,9 +84,12 @@ void TCurveForm::buildControls() {
     StatusLbl->setPalette(red);
 
     OkButton = new QPushButton(kOkCaption, this);
+    OkButton->setObjectName(QStringLiteral("OkButton"));
     OkButton->setDefault(true);
     CancelButton = new QPushButton(kCancelCaption, this);
+    CancelButton->setObjectName(QStringLiteral("CancelButton"));
     HelpButton = new QPushButton(kHelpCaption, this);
+    HelpButton->setObjectName(QStringLiteral("HelpButton"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(OkButton);

@@ -27,13 +27,20 @@ public:
     // The six texts taken with OK.
     const std::array<std::string, 6>& times() const { return taken_; }
 
+private:
     // Handlers.
     void CurveBoxChange();
     void MultiplierEditChange();
     void OkButtonClick();
     void HelpButtonClick();
 
-    // Controls, named as in the dialog's design.
+    void buildControls();
+    // The six texts of the present choice; throws the refusal.
+    std::array<std::string, 6> compute() const;
+    void preview();
+
+    // Controls, named as in the dialog's design; each control's objectName
+    // is its name (TimeLbl0 .. TimeLbl5 for the six times).
     QComboBox* CurveBox = nullptr;
     QLabel* MultiplierLbl = nullptr;
     QLineEdit* MultiplierEdit = nullptr;
@@ -42,12 +49,6 @@ public:
     QPushButton* OkButton = nullptr;
     QPushButton* CancelButton = nullptr;
     QPushButton* HelpButton = nullptr;
-
-private:
-    void buildControls();
-    // The six texts of the present choice; throws the refusal.
-    std::array<std::string, 6> compute() const;
-    void preview();
 
     Services services_;
     std::array<std::string, 6> typed_;

@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QButtonGroup;
 class QCheckBox;
@@ -46,6 +47,12 @@ public:
     TBPlusTree& store() { return *store_; }
     Services& services() { return services_; }
 
+    // Loads the stored relay under a listed key (UTF-8 texts) into the entry
+    // fields through the hidden search "検索", as the input data list does:
+    // the derived currents follow; a key that names no record clears the
+    // fields and says "見つかりません？". True when the record was found.
+    bool loadRecord(const std::string& company, const std::string& device);
+
     // MainWindowLink: what the chart window reads at every activation.
     std::string timeText(int index) const override;
     std::string deviceText() const override;
@@ -55,6 +62,20 @@ public:
     TColor dialogColor() const override { return dialogColor_; }
     std::string versionCaption() const override;
     void ColorSelect() override;
+
+signals:
+    // The window closed after the close question: the program ends.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Reads the focus bookkeeping (the control regarded as focused, the tab
+    // chain) in the window's tests.
+    friend class TMeinFormTestAccess;
 
     // Start-up (runs from the constructor).
     void FormCreate();
@@ -88,8 +109,6 @@ public:
     void CurveButtonClick();
     void ShowCurrent();
     void ShowStructure();
-    // True when the last search found its record.
-    bool lastSearchFound() const { return searchFound_; }
 
     // Moves the focus to a control. Inside an exit handler this redirects
     // the focus change in progress (focus back into a field, or on).
@@ -107,7 +126,25 @@ public:
     // an exit check refused does nothing. Call again after adding controls.
     void watchControls();
 
-    // Controls, named as in the window's design.
+    // The twelve entry controls and the record fields they hold.
+    struct EntryField;
+    std::vector<EntryField> entryFields() const;
+
+    void buildControls();
+    void buildStoreControls();
+    void buildCurveControls();
+    void deriveLoadedCurrents();
+    void bindHandlers();
+    void onFocusChanged(QWidget* old, QWidget* now);
+    // False when the handler failed (and was reported).
+    bool runHandler(const QHash<QWidget*, std::function<void()>>& handlers, QWidget* control);
+    void timeExit(QLineEdit* edit);
+    void showTapCurrents();
+    void fitOuterSize();
+    void centreOnDesktop();
+
+    // Controls, named as in the window's design; each
+    // control's objectName is its name.
     QGroupBox* GroupBox2 = nullptr; // "保護協調 DATA"
     QLineEdit* kaisya = nullptr;
     QLineEdit* Edit1 = nullptr;
@@ -148,29 +185,6 @@ public:
     QPushButton* CmdSearch = nullptr;
 
     QPushButton* CurveButton = nullptr; // "反限時特性"
-
-signals:
-    // The window closed after the close question: the program ends.
-    void closed();
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    void buildControls();
-    void buildStoreControls();
-    void buildCurveControls();
-    void deriveLoadedCurrents();
-    void bindHandlers();
-    void onFocusChanged(QWidget* old, QWidget* now);
-    // False when the handler failed (and was reported).
-    bool runHandler(const QHash<QWidget*, std::function<void()>>& handlers, QWidget* control);
-    void timeExit(QLineEdit* edit);
-    void showTapCurrents();
-    void fitOuterSize();
-    void centreOnDesktop();
 
     Services services_;
     std::unique_ptr<TBPlusTree> store_;

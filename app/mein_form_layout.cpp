@@ -64,6 +64,7 @@ void TMeinForm::buildControls() {
     centreOnDesktop();
 
     GroupBox2 = new QGroupBox(QStringLiteral("保護協調 DATA"), this);
+    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
     GroupBox2->setGeometry(8, 8, 609, 201);
     QWidget* box = GroupBox2;
 
@@ -120,10 +121,13 @@ void TMeinForm::buildControls() {
     RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
     RadioGroup1->setGeometry(632, 44, 121, 57);
     RadioItem0 = new QRadioButton(QStringLiteral("指定色を交える"), RadioGroup1);
+    RadioItem0->setObjectName(QStringLiteral("RadioItem0"));
     RadioItem0->setGeometry(8, 18, 109, 17);
     RadioItem1 = new QRadioButton(QStringLiteral("ランダム付ける"), RadioGroup1);
+    RadioItem1->setObjectName(QStringLiteral("RadioItem1"));
     RadioItem1->setGeometry(8, 36, 109, 17);
     RadioButtons = new QButtonGroup(this);
+    RadioButtons->setObjectName(QStringLiteral("RadioButtons"));
     RadioButtons->addButton(RadioItem0, 0);
     RadioButtons->addButton(RadioItem1, 1);
 
@@ -138,7 +142,9 @@ void TMeinForm::buildControls() {
     setHelpContext(Button1, kChartButtonHelpContext);
 
     ProducerLbl = addLabel(this, QStringLiteral("Produced by Telvara"), 624, 175);
+    ProducerLbl->setObjectName(QStringLiteral("ProducerLbl"));
     VersionLbl = addLabel(this, QStringLiteral("Version "), 632, 191);
+    VersionLbl->setObjectName(QStringLiteral("VersionLbl"));
     VersionNoLbl = addLabel(this, QStringLiteral("VersionNo"), 680, 191);
     VersionNoLbl->setObjectName(QStringLiteral("VersionNoLbl"));
 

@@ -15,6 +15,7 @@
 #include <QPushButton>
 
 #include <array>
+#include <vector>
 
 namespace telvara {
 
@@ -39,34 +40,27 @@ std::string toStore(const QString& text) {
 
 } // namespace
 
-// The twelve entry controls and the record fields they hold.
-struct EntryField {
+struct TMeinForm::EntryField {
     QLineEdit* edit;
     TRecordField field;
 };
 
-static std::array<EntryField, kRecordFieldCount> entryFields(const TMeinForm& f) {
-    return {{
-        {f.kaisya, TRecordField::KaisyaName},
-        {f.Debaisu, TRecordField::DebaisuNo},
-        {f.Edit1, TRecordField::CTPrimary},
-        {f.Edit2, TRecordField::Time150},
-        {f.Edit3, TRecordField::Time200},
-        {f.Edit4, TRecordField::Time300},
-        {f.Edit5, TRecordField::Time400},
-        {f.Edit6, TRecordField::Time500},
-        {f.Edit7, TRecordField::Time700},
-        {f.Edit8, TRecordField::TimeInst},
-        {f.Edit9, TRecordField::Tap},
-        {f.Edit10, TRecordField::InstTap},
-    }};
+std::vector<TMeinForm::EntryField> TMeinForm::entryFields() const {
+    return {
+        {kaisya, TRecordField::KaisyaName}, {Debaisu, TRecordField::DebaisuNo},
+        {Edit1, TRecordField::CTPrimary},   {Edit2, TRecordField::Time150},
+        {Edit3, TRecordField::Time200},     {Edit4, TRecordField::Time300},
+        {Edit5, TRecordField::Time400},     {Edit6, TRecordField::Time500},
+        {Edit7, TRecordField::Time700},     {Edit8, TRecordField::TimeInst},
+        {Edit9, TRecordField::Tap},         {Edit10, TRecordField::InstTap},
+    };
 }
 
 void TMeinForm::CmdAddClick() {
     // A text that does not fit its field whole, or a number the chart cannot
     // draw, is refused before anything is looked up or stored; nothing is cut
     // or replaced silently. Empty names are refused after the lookup below.
-    const auto fields = entryFields(*this);
+    const auto fields = entryFields();
     std::array<std::string, kRecordFieldCount> texts;
     for (const EntryField& f : fields) {
         const std::string typed = f.edit->text().toStdString();
@@ -124,6 +118,13 @@ void TMeinForm::CmdAddClick() {
     services_.messages.showMessage(kAdded);
 }
 
+bool TMeinForm::loadRecord(const std::string& company, const std::string& device) {
+    SearchKaisyaName->setText(QString::fromStdString(company));
+    SearchDebisuNo->setText(QString::fromStdString(device));
+    CmdSearchClick();
+    return searchFound_;
+}
+
 void TMeinForm::CmdSearchClick() {
     DataSearch();
 }
@@ -151,7 +152,7 @@ void TMeinForm::deriveLoadedCurrents() {
 }
 
 void TMeinForm::ShowCurrent() {
-    const auto fields = entryFields(*this);
+    const auto fields = entryFields();
     if (store_->CurrentRecNo() == kNone) {
         for (const EntryField& f : fields) {
             const bool name =

@@ -177,12 +177,9 @@ std::vector<std::string> TStructForm::lineItems(int row) const {
 
 bool TStructForm::load(const std::vector<std::string>& items) {
     const auto item = [&items](std::size_t i) {
-        return i < items.size() ? QString::fromStdString(cp932ToUtf8(items[i])) : QString();
+        return i < items.size() ? cp932ToUtf8(items[i]) : std::string();
     };
-    main_.SearchKaisyaName->setText(item(0));
-    main_.SearchDebisuNo->setText(item(1));
-    main_.CmdSearchClick();
-    return main_.lastSearchFound();
+    return main_.loadRecord(item(0), item(1));
 }
 
 // A line that names no record (an empty line, "[etc.]") takes the main

@@ -34,6 +34,12 @@ public:
     // Fills the list with the lines of a key listing (CP932 bytes).
     void setListing(std::string_view listing);
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
     void FormResize();
     // "Ok", Enter and Esc.
     void CmdOkClick();
@@ -46,7 +52,19 @@ public:
     // "CSV読み込み": the relays of a CSV file into the store, all or none.
     void ImportCsvClick();
 
-    // Controls, named as in the window's design.
+    // The items of a list line (CP932 bytes).
+    std::vector<std::string> lineItems(int row) const;
+    // Loads the record the first two items name into the main window; true
+    // when it was found.
+    bool load(const std::vector<std::string>& items);
+    void loadSelected();
+    void finish();
+    void showChart();
+    void fitOuterSize();
+    void addCsvCommands();
+
+    // Controls, named as in the window's design; each control's objectName
+    // is its name.
     QScrollArea* StructScrollBox = nullptr;
     QListWidget* ListBox1 = nullptr;
     QPushButton* CmdOk = nullptr;
@@ -55,23 +73,6 @@ public:
     QAction* AllDataView = nullptr; // "全データ表示"
     QAction* ExportCsv = nullptr;   // "CSV書き出し"
     QAction* ImportCsv = nullptr;   // "CSV読み込み"
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-
-private:
-    // The items of a list line (CP932 bytes).
-    std::vector<std::string> lineItems(int row) const;
-    // Puts the first two items into the main window's search fields and runs
-    // its search; true when the record was found.
-    bool load(const std::vector<std::string>& items);
-    void loadSelected();
-    void finish();
-    void showChart();
-    void fitOuterSize();
-    void addCsvCommands();
 
     TMeinForm& main_;
     bool sizeFitted_ = false;

@@ -15,15 +15,15 @@ class CurveFormTest : public MeinFormTest {
 protected:
     QStringList timeFields() const {
         QStringList texts;
-        for (QLineEdit* e : {form->Edit2, form->Edit3, form->Edit4, form->Edit5, form->Edit6,
-                             form->Edit7, form->Edit8})
+        for (QLineEdit* e : {edit("Edit2"), edit("Edit3"), edit("Edit4"), edit("Edit5"),
+                             edit("Edit6"), edit("Edit7"), edit("Edit8")})
             texts << e->text();
         return texts;
     }
     static QStringList shownTimes(const TCurveForm* d) {
         QStringList texts;
-        for (const QLabel* label : d->TimeLbl)
-            texts << label->text();
+        for (int i = 0; i < 6; ++i)
+            texts << partOf<QLabel>(d, qPrintable(QStringLiteral("TimeLbl%1").arg(i)))->text();
         return texts;
     }
     // Opens the dialog from the main window and acts on it while it is open.
@@ -33,39 +33,40 @@ protected:
             opened = true;
             act(d);
         });
-        QTest::mouseClick(form->CurveButton, Qt::LeftButton);
+        QTest::mouseClick(button("CurveButton"), Qt::LeftButton);
         EXPECT_TRUE(opened);
     }
 };
 
 TEST_F(CurveFormTest, OkFillsTheSixTimesOnly) {
     open();
-    form->Edit1->setText(QStringLiteral("100"));
-    form->Edit8->setText(QStringLiteral("0.05"));
+    edit("Edit1")->setText(QStringLiteral("100"));
+    edit("Edit8")->setText(QStringLiteral("0.05"));
     QStringList preview;
     withDialog([&](TCurveForm* d) {
-        d->CurveBox->setCurrentIndex(5); // IEEE-VI
-        d->MultiplierEdit->setText(QStringLiteral("1"));
+        partOf<QComboBox>(d, "CurveBox")->setCurrentIndex(5); // IEEE-VI
+        partOf<QLineEdit>(d, "MultiplierEdit")->setText(QStringLiteral("1"));
         preview = shownTimes(d);
-        d->OkButton->click();
+        partOf<QPushButton>(d, "OkButton")->click();
     });
     const QStringList ieeeVi{"16.18", "7.028", "2.942", "1.798", "1.308", "0.9"};
     EXPECT_EQ(preview, ieeeVi);
     EXPECT_EQ(timeFields(), ieeeVi + QStringList{"0.05"});
-    EXPECT_EQ(form->Edit1->text(), QStringLiteral("100"));
+    EXPECT_EQ(edit("Edit1")->text(), QStringLiteral("100"));
     EXPECT_TRUE(scripted.messages.asked.empty());
 
     // Cancel leaves them; a lever changed from 10 to 4 scales them by 0.4.
     withDialog([](TCurveForm* d) {
-        d->MultiplierEdit->setText(QStringLiteral("3"));
-        d->CancelButton->click();
+        partOf<QLineEdit>(d, "MultiplierEdit")->setText(QStringLiteral("3"));
+        partOf<QPushButton>(d, "CancelButton")->click();
     });
     EXPECT_EQ(timeFields(), ieeeVi + QStringList{"0.05"});
     withDialog([&](TCurveForm* d) {
-        d->CurveBox->setCurrentIndex(7);
-        d->MultiplierEdit->setText(QStringLiteral("0.4"));
-        EXPECT_EQ(d->MultiplierLbl->text(), QStringLiteral("比率 (新レバー／旧レバー)"));
-        d->OkButton->click();
+        partOf<QComboBox>(d, "CurveBox")->setCurrentIndex(7);
+        partOf<QLineEdit>(d, "MultiplierEdit")->setText(QStringLiteral("0.4"));
+        EXPECT_EQ(partOf<QLabel>(d, "MultiplierLbl")->text(),
+                  QStringLiteral("比率 (新レバー／旧レバー)"));
+        partOf<QPushButton>(d, "OkButton")->click();
     });
     EXPECT_EQ(timeFields(),
               (QStringList{"6.472", "2.811", "1.177", "0.719", "0.523", "0.36", "0.05"}));
@@ -75,14 +76,16 @@ TEST_F(CurveFormTest, RefusalKeepsTheDialogAndFillsNothing) {
     open();
     bool stillOpen = false;
     withDialog([&](TCurveForm* d) {
-        d->MultiplierEdit->setText(QStringLiteral("0"));
-        EXPECT_EQ(d->StatusLbl->text(), QStringLiteral("倍率は 0 より大きい数にしてください。"));
+        partOf<QLineEdit>(d, "MultiplierEdit")->setText(QStringLiteral("0"));
+        EXPECT_EQ(partOf<QLabel>(d, "StatusLbl")->text(),
+                  QStringLiteral("倍率は 0 より大きい数にしてください。"));
         EXPECT_EQ(shownTimes(d), QStringList(6, QString()));
-        d->MultiplierEdit->setText(QStringLiteral("2000")); // IEC-SI: 34388 s .. 7056 s fit
-        d->CurveBox->setCurrentIndex(3);                    // IEC-LTI: 480000 s at 150 %
-        d->OkButton->click();
+        partOf<QLineEdit>(d, "MultiplierEdit")
+            ->setText(QStringLiteral("2000"));                // IEC-SI: 34388 s .. 7056 s fit
+        partOf<QComboBox>(d, "CurveBox")->setCurrentIndex(3); // IEC-LTI: 480000 s at 150 %
+        partOf<QPushButton>(d, "OkButton")->click();
         stillOpen = d->isVisible();
-        d->CancelButton->click();
+        partOf<QPushButton>(d, "CancelButton")->click();
     });
     EXPECT_TRUE(stillOpen);
     ASSERT_EQ(scripted.messages.asked.size(), 1u);
@@ -95,14 +98,14 @@ TEST_F(CurveFormTest, RefusalKeepsTheDialogAndFillsNothing) {
 TEST_F(CurveFormTest, ButtonPlaceAndHelp) {
     open();
     // Inside the data box under the device number, clear of the time captions.
-    EXPECT_EQ(form->CurveButton->geometry(), QRect(352, 110, 89, 23));
-    const QList<QWidget*> chain = form->tabChain();
-    EXPECT_EQ(chain.indexOf(form->CurveButton), chain.indexOf(form->Button3) + 1);
-    focusOn(form->CurveButton);
-    QTest::keyClick(form->CurveButton, Qt::Key_F1);
+    EXPECT_EQ(button("CurveButton")->geometry(), QRect(352, 110, 89, 23));
+    const QList<QWidget*> chain = tabChain();
+    EXPECT_EQ(chain.indexOf(button("CurveButton")), chain.indexOf(button("Button3")) + 1);
+    focusOn(button("CurveButton"));
+    QTest::keyClick(button("CurveButton"), Qt::Key_F1);
     withDialog([](TCurveForm* d) {
-        d->HelpButton->click();
-        d->CancelButton->click();
+        partOf<QPushButton>(d, "HelpButton")->click();
+        partOf<QPushButton>(d, "CancelButton")->click();
     });
     ASSERT_EQ(scripted.help.shown.size(), 2u);
     EXPECT_EQ(scripted.help.shown[0].context, kCurveHelpContext);

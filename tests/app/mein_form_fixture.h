@@ -18,6 +18,17 @@
 
 #include <memory>
 
+namespace telvara {
+
+// Reads the main window's focus bookkeeping, which no other window needs.
+class TMeinFormTestAccess {
+public:
+    static QWidget* activeControl(const TMeinForm& form) { return form.activeControl(); }
+    static QList<QWidget*> tabChain(const TMeinForm& form) { return form.tabChain(); }
+};
+
+} // namespace telvara
+
 namespace telvara::test {
 
 class MeinFormTest : public ::testing::Test {
@@ -59,13 +70,29 @@ protected:
 
     QStringList currentLabels() const {
         QStringList texts;
-        for (QLabel* label : {form->Label9, form->Label10, form->Label11, form->Label12,
-                              form->Label13, form->Label14})
-            texts << label->text();
+        for (const char* name : {"Label9", "Label10", "Label11", "Label12", "Label13", "Label14"})
+            texts << label(name)->text();
         return texts;
     }
 
     QWidget* focused() const { return QApplication::focusWidget(); }
+
+    // A control of a window by its design name.
+    template <class T> static T* partOf(const QObject* window, const char* name) {
+        T* found = window->findChild<T*>(QLatin1String(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    // A control of the main window by its design name.
+    template <class T = QWidget> T* control(const char* name) const {
+        return partOf<T>(form.get(), name);
+    }
+    QLineEdit* edit(const char* name) const { return control<QLineEdit>(name); }
+    QLabel* label(const char* name) const { return control<QLabel>(name); }
+    QPushButton* button(const char* name) const { return control<QPushButton>(name); }
+
+    QWidget* activeControl() const { return TMeinFormTestAccess::activeControl(*form); }
+    QList<QWidget*> tabChain() const { return TMeinFormTestAccess::tabChain(*form); }
 
     ScriptedServices scripted;
     std::unique_ptr<TMeinForm> form;

@@ -35,7 +35,7 @@ TEST_F(MeinFormTest, FormCreateAsksForTheFolderAndOpensTheStoreThere) {
     EXPECT_EQ(QFileInfo(QDir(data.path()).filePath("ZuboK.dat")).size(), 1024);
     EXPECT_TRUE(QFileInfo::exists(QDir(data.path()).filePath("ZuboK.idx")));
     // The test program carries no version block.
-    EXPECT_EQ(form->VersionNoLbl->text(), QStringLiteral("バージョン情報なし"));
+    EXPECT_EQ(label("VersionNoLbl")->text(), QStringLiteral("バージョン情報なし"));
     EXPECT_TRUE(scripted.messages.asked.empty());
 }
 
@@ -91,18 +91,18 @@ TEST_F(MeinFormTest, ARealMessageBoxFromAnExitCheckStartsNoOtherCheck) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
 
     BoxCloser closer;
-    focusOn(form->Edit1); // CT 0 and tap 0: only the CT is reported
+    focusOn(edit("Edit1")); // CT 0 and tap 0: only the CT is reported
     tab();
     QTest::qWait(200);
     EXPECT_EQ(closer.texts, QStringList{"CT比の入力が有りません。"});
-    EXPECT_EQ(form->focusWidget(), form->Edit1);
-    EXPECT_EQ(form->activeControl(), form->Edit1);
+    EXPECT_EQ(form->focusWidget(), edit("Edit1"));
+    EXPECT_EQ(activeControl(), edit("Edit1"));
     // Back in the window, the focus is in Edit1 and nothing else is checked.
     QApplication::setActiveWindow(form.get());
     QTest::qWait(50);
-    EXPECT_EQ(focused(), form->Edit1);
+    EXPECT_EQ(focused(), edit("Edit1"));
     EXPECT_EQ(closer.texts, QStringList{"CT比の入力が有りません。"});
-    EXPECT_EQ(form->Label9->text(), QString());
+    EXPECT_EQ(label("Label9")->text(), QString());
 }
 
 TEST(HelpSet, TheShippedSetHasAPageForEveryContextAndTheContents) {

@@ -19,52 +19,53 @@ Relay otherTimes() {
 }
 
 TEST_F(StoreTest, StoreControlsHaveTheirPlacesHintsHelpAndStartState) {
-    EXPECT_EQ(form->CmdAdd->parentWidget(), form->GroupBox2);
-    EXPECT_EQ(form->CmdAdd->pos(), QPoint(496, 24));
-    EXPECT_EQ(form->CmdAdd->text(), QStringLiteral("Add"));
-    EXPECT_EQ(form->CmdAdd->toolTip(),
+    EXPECT_EQ(button("CmdAdd")->parentWidget(), control<QGroupBox>("GroupBox2"));
+    EXPECT_EQ(button("CmdAdd")->pos(), QPoint(496, 24));
+    EXPECT_EQ(button("CmdAdd")->text(), QStringLiteral("Add"));
+    EXPECT_EQ(button("CmdAdd")->toolTip(),
               QStringLiteral("ﾃﾞｰﾀｰ入力後にAddボタンを押すと、データーベースに格納できます。"));
-    EXPECT_EQ(form->CmdAdd->property("helpContext").toInt(), 6);
-    EXPECT_TRUE(form->CmdAdd->isEnabled());
+    EXPECT_EQ(button("CmdAdd")->property("helpContext").toInt(), 6);
+    EXPECT_TRUE(button("CmdAdd")->isEnabled());
 
-    EXPECT_EQ(form->CmdRemove->parentWidget(), form->GroupBox2);
-    EXPECT_EQ(form->CmdRemove->pos(), QPoint(496, 64));
-    EXPECT_EQ(form->CmdRemove->text(), QStringLiteral("ﾚｺｰﾄﾞ削除"));
-    EXPECT_EQ(form->CmdRemove->toolTip(),
+    EXPECT_EQ(button("CmdRemove")->parentWidget(), control<QGroupBox>("GroupBox2"));
+    EXPECT_EQ(button("CmdRemove")->pos(), QPoint(496, 64));
+    EXPECT_EQ(button("CmdRemove")->text(), QStringLiteral("ﾚｺｰﾄﾞ削除"));
+    EXPECT_EQ(button("CmdRemove")->toolTip(),
               QStringLiteral("表示されているデーターをデーターベースから削除できます。"));
-    EXPECT_EQ(form->CmdRemove->property("helpContext").toInt(), 6);
-    EXPECT_FALSE(form->CmdRemove->isEnabled());
+    EXPECT_EQ(button("CmdRemove")->property("helpContext").toInt(), 6);
+    EXPECT_FALSE(button("CmdRemove")->isEnabled());
 
-    EXPECT_EQ(form->Button3->parentWidget(), form.get());
-    EXPECT_EQ(form->Button3->text(), QStringLiteral("一覧"));
-    EXPECT_EQ(form->Button3->toolTip(), QStringLiteral("会社名、ﾃﾞﾊﾞｲｽNo．の一覧表示"));
-    EXPECT_EQ(form->Button3->property("helpContext").toInt(), 7);
-    EXPECT_TRUE(form->Button3->isVisible());
-    EXPECT_TRUE(form->rect().contains(form->Button3->geometry()));
+    EXPECT_EQ(button("Button3")->parentWidget(), form.get());
+    EXPECT_EQ(button("Button3")->text(), QStringLiteral("一覧"));
+    EXPECT_EQ(button("Button3")->toolTip(), QStringLiteral("会社名、ﾃﾞﾊﾞｲｽNo．の一覧表示"));
+    EXPECT_EQ(button("Button3")->property("helpContext").toInt(), 7);
+    EXPECT_TRUE(button("Button3")->isVisible());
+    EXPECT_TRUE(form->rect().contains(button("Button3")->geometry()));
 
-    EXPECT_EQ(form->GroupBox1->title(), QStringLiteral("検索"));
-    EXPECT_FALSE(form->GroupBox1->isVisible());
-    EXPECT_EQ(form->SearchKaisyaName->parentWidget(), form->GroupBox1);
-    EXPECT_EQ(form->SearchDebisuNo->parentWidget(), form->GroupBox1);
-    EXPECT_EQ(form->SearchKaisyaName->text(), QString());
-    EXPECT_EQ(form->SearchDebisuNo->text(), QString());
-    EXPECT_EQ(form->CmdSearch->text(), QStringLiteral("検索"));
-    EXPECT_EQ(form->CmdSearch->toolTip(),
+    EXPECT_EQ(control<QGroupBox>("GroupBox1")->title(), QStringLiteral("検索"));
+    EXPECT_FALSE(control<QGroupBox>("GroupBox1")->isVisible());
+    EXPECT_EQ(edit("SearchKaisyaName")->parentWidget(), control<QGroupBox>("GroupBox1"));
+    EXPECT_EQ(edit("SearchDebisuNo")->parentWidget(), control<QGroupBox>("GroupBox1"));
+    EXPECT_EQ(edit("SearchKaisyaName")->text(), QString());
+    EXPECT_EQ(edit("SearchDebisuNo")->text(), QString());
+    EXPECT_EQ(button("CmdSearch")->text(), QStringLiteral("検索"));
+    EXPECT_EQ(button("CmdSearch")->toolTip(),
               QStringLiteral(
                   "会社名 ﾃﾞﾊﾞｲｽNo．を入力し検索ボタンを押すと、保存されているデーターがでます。"));
-    EXPECT_EQ(form->CmdSearch->property("helpContext").toInt(), 7);
+    EXPECT_EQ(button("CmdSearch")->property("helpContext").toInt(), 7);
 
     // The store buttons follow the INST time in the tab order.
-    const QList<QWidget*> chain = form->tabChain();
-    const qsizetype inst = chain.indexOf(form->Edit8);
+    const QList<QWidget*> chain = tabChain();
+    const qsizetype inst = chain.indexOf(edit("Edit8"));
     ASSERT_EQ(inst, 11);
-    EXPECT_EQ(chain.mid(12, 3), (QList<QWidget*>{form->CmdAdd, form->CmdRemove, form->Button3}));
+    EXPECT_EQ(chain.mid(12, 3),
+              (QList<QWidget*>{button("CmdAdd"), button("CmdRemove"), button("Button3")}));
 
     // F1 on "Add" opens help context 6, on "一覧" context 7.
-    focusOn(form->CmdAdd);
-    QTest::keyClick(form->CmdAdd, Qt::Key_F1);
-    focusOn(form->Button3);
-    QTest::keyClick(form->Button3, Qt::Key_F1);
+    focusOn(button("CmdAdd"));
+    QTest::keyClick(button("CmdAdd"), Qt::Key_F1);
+    focusOn(button("Button3"));
+    QTest::keyClick(button("Button3"), Qt::Key_F1);
     ASSERT_EQ(scripted.help.shown.size(), 2u);
     EXPECT_EQ(scripted.help.shown[0].context, 6);
     EXPECT_EQ(scripted.help.shown[1].context, 7);
@@ -74,7 +75,7 @@ TEST_F(StoreTest, AddStoresTheTwelveFieldsAndSaysSo) {
     Relay r;
     enter(r);
     shared().TapCurrent = 12.5;
-    press(form->CmdAdd);
+    press(button("CmdAdd"));
     ASSERT_EQ(scripted.messages.asked.size(), 1u);
     EXPECT_EQ(scripted.messages.asked[0].kind, BoxKind::Message);
     EXPECT_EQ(scripted.messages.asked[0].title, QStringLiteral("Telvara"));
@@ -83,7 +84,7 @@ TEST_F(StoreTest, AddStoresTheTwelveFieldsAndSaysSo) {
     EXPECT_EQ(listing(), QStringList{"A電力,51R"});
     // The fields keep what was typed; nothing else changes.
     EXPECT_EQ(fieldTexts(), textsOf(r));
-    EXPECT_FALSE(form->CmdRemove->isEnabled());
+    EXPECT_FALSE(button("CmdRemove")->isEnabled());
     EXPECT_DOUBLE_EQ(shared().TapCurrent, 12.5);
     // On disk at once: a second store object on the folder sees the record.
     TBPlusTree other;
@@ -103,8 +104,8 @@ TEST_F(StoreTest, RecordsAnotherProgramAddsAreSeenAndKept) {
     EXPECT_TRUE(other.FindKey("B,1"));
     EXPECT_TRUE(other.FindKey(utf8ToCp932("A電力,51R")));
     search(QStringLiteral("B"), QStringLiteral("1"));
-    EXPECT_EQ(form->kaisya->text(), QStringLiteral("B"));
-    EXPECT_TRUE(form->CmdRemove->isEnabled());
+    EXPECT_EQ(edit("kaisya")->text(), QStringLiteral("B"));
+    EXPECT_TRUE(button("CmdRemove")->isEnabled());
 }
 
 TEST_F(StoreTest, AddOfAStoredKeyAsksAndOnlyYesReplaces) {
@@ -122,7 +123,7 @@ TEST_F(StoreTest, AddOfAStoredKeyAsksAndOnlyYesReplaces) {
         enter(second);
         scripted.messages.asked.clear();
         scripted.messages.answers = {c.answer};
-        press(form->CmdAdd);
+        press(button("CmdAdd"));
         ASSERT_GE(scripted.messages.asked.size(), 1u);
         EXPECT_EQ(scripted.messages.asked[0].kind, BoxKind::Confirm);
         EXPECT_EQ(scripted.messages.asked[0].title, QStringLiteral("確認"));
@@ -139,33 +140,33 @@ TEST_F(StoreTest, AddOfAStoredKeyAsksAndOnlyYesReplaces) {
 
 TEST_F(StoreTest, OneClickOnAddFromTheInstTimeStoresTheRelay) {
     enter(Relay{});
-    focusOn(form->Edit8);
-    QTest::mouseClick(form->CmdAdd, Qt::LeftButton);
+    focusOn(edit("Edit8"));
+    QTest::mouseClick(button("CmdAdd"), Qt::LeftButton);
     EXPECT_EQ(scripted.messages.texts(), std::vector<QString>{kAdded});
     EXPECT_EQ(stored("A電力", "51R"), textsOf(Relay{}));
     // A click into another field leaves the focus there.
-    focusOn(form->Edit8);
-    QTest::mouseClick(form->kaisya, Qt::LeftButton);
-    EXPECT_EQ(focused(), form->kaisya);
+    focusOn(edit("Edit8"));
+    QTest::mouseClick(edit("kaisya"), Qt::LeftButton);
+    EXPECT_EQ(focused(), edit("kaisya"));
 }
 
 TEST_F(StoreTest, AddWithoutNameOrDeviceSaysSoAndStoresNothing) {
     Relay noName;
     noName.name = "";
     enter(noName);
-    press(form->CmdAdd);
+    press(button("CmdAdd"));
     EXPECT_EQ(scripted.messages.texts(), std::vector<QString>{"会社名の入力がありません？"});
     EXPECT_EQ(scripted.messages.asked[0].kind, BoxKind::Message);
-    EXPECT_EQ(focused(), form->kaisya);
+    EXPECT_EQ(focused(), edit("kaisya"));
     EXPECT_EQ(form->store().Height(), 0);
 
     Relay noDevice;
     noDevice.device = "";
     enter(noDevice);
     scripted.messages.asked.clear();
-    press(form->CmdAdd);
+    press(button("CmdAdd"));
     EXPECT_EQ(scripted.messages.texts(), std::vector<QString>{"ﾃﾞﾊﾞｲｽNo. の入力がありません？"});
-    EXPECT_EQ(focused(), form->Debaisu);
+    EXPECT_EQ(focused(), edit("Debaisu"));
     EXPECT_EQ(form->store().Height(), 0);
 
     // A single space is a name.
@@ -173,7 +174,7 @@ TEST_F(StoreTest, AddWithoutNameOrDeviceSaysSoAndStoresNothing) {
     space.name = " ";
     enter(space);
     scripted.messages.asked.clear();
-    press(form->CmdAdd);
+    press(button("CmdAdd"));
     EXPECT_EQ(scripted.messages.texts(), std::vector<QString>{kAdded});
     EXPECT_TRUE(stored(" ", "51R").has_value());
 }
@@ -185,20 +186,20 @@ TEST_F(StoreTest, AddRefusesATextItsFieldCannotHoldWhole) {
         QString message;
     };
     const Case cases[] = {
-        {form->kaisya, QStringLiteral("A電力😀"),
+        {edit("kaisya"), QStringLiteral("A電力😀"),
          QStringLiteral("会社名に Shift-JIS で表せない文字が含まれています：「😀」")},
-        {form->Debaisu, QStringLiteral("51R€"),
+        {edit("Debaisu"), QStringLiteral("51R€"),
          QStringLiteral("ﾃﾞﾊﾞｲｽNo.に Shift-JIS で表せない文字が含まれています：「€」")},
-        {form->Edit4, QStringLiteral("3é"),
+        {edit("Edit4"), QStringLiteral("3é"),
          QStringLiteral("300%の時間に Shift-JIS で表せない文字が含まれています：「é」")},
-        {form->Edit9, QStringLiteral("2.5"),
+        {edit("Edit9"), QStringLiteral("2.5"),
          QStringLiteral("タップに入るのは 2 バイト（半角 2 文字）までです：「2.5」")},
-        {form->kaisya, QString(20, QChar(u'電')),
+        {edit("kaisya"), QString(20, QChar(u'電')),
          QStringLiteral(
              "会社名に入るのは 36 バイト（全角 18 文字）までです。入力は 40 バイトです。")},
-        {form->Edit1, QStringLiteral("abc"),
+        {edit("Edit1"), QStringLiteral("abc"),
          QStringLiteral("CT比には 0 より大きい数を入れてください：「abc」")},
-        {form->Edit8, QStringLiteral("-0.03"),
+        {edit("Edit8"), QStringLiteral("-0.03"),
          QStringLiteral("INSTの時間には 0（点を描かない）か 0 より大きい数を入れてください："
                         "「-0.03」")},
     };
@@ -206,7 +207,7 @@ TEST_F(StoreTest, AddRefusesATextItsFieldCannotHoldWhole) {
         enter(Relay{});
         c.field->setText(c.text);
         scripted.messages.asked.clear();
-        press(form->CmdAdd);
+        press(button("CmdAdd"));
         EXPECT_EQ(scripted.messages.texts(), std::vector<QString>{c.message});
         EXPECT_EQ(focused(), c.field);
         EXPECT_EQ(form->store().Height(), 0);
@@ -215,7 +216,7 @@ TEST_F(StoreTest, AddRefusesATextItsFieldCannotHoldWhole) {
     // The same entries without the odd character are stored.
     enter(Relay{});
     scripted.messages.asked.clear();
-    press(form->CmdAdd);
+    press(button("CmdAdd"));
     EXPECT_EQ(scripted.messages.texts(), std::vector<QString>{kAdded});
 }
 
@@ -232,16 +233,16 @@ TEST_F(StoreTest, RelaysAgreeingInTheFirst41KeyBytesAreNeverTakenForEachOther) {
     Relay main = backup;
     main.device = "51R-FEEDER-01-MAIN";
     enter(main);
-    press(form->CmdAdd);
+    press(button("CmdAdd"));
     EXPECT_EQ(
         scripted.messages.texts(),
         std::vector<QString>{"会社名とﾃﾞﾊﾞｲｽNo. は合わせて 40 バイト（全角 20 文字）までです。"
                              "入力は 46 バイトです。"});
-    EXPECT_EQ(focused(), form->Debaisu);
+    EXPECT_EQ(focused(), edit("Debaisu"));
     main.device = "51R-FEEDER-0"; // exactly the 41 bytes a tree page keeps
     enter(main);
     scripted.messages.asked.clear();
-    press(form->CmdAdd);
+    press(button("CmdAdd"));
     EXPECT_EQ(scripted.messages.texts(),
               std::vector<QString>{"関西電力株式会社南大阪変電所,51R-FEEDER-01-BACKUP とキーの先頭 "
                                    "41 バイトが同じです。別の会社名かﾃﾞﾊﾞｲｽNo. にしてください。"});
@@ -258,7 +259,7 @@ TEST_F(StoreTest, RelaysAgreeingInTheFirst41KeyBytesAreNeverTakenForEachOther) {
     enter(backup);
     scripted.messages.asked.clear();
     scripted.messages.answers = {BoxAnswer::Yes};
-    press(form->CmdAdd);
+    press(button("CmdAdd"));
     EXPECT_EQ(scripted.messages.texts(),
               (std::vector<QString>{"関西電力株式会社南大阪変電所,51R-FEEDER-01-BACKUP"
                                     " は、すでに存在するDATAです上書きしますか？",
@@ -270,20 +271,21 @@ TEST_F(StoreTest, RelaysAgreeingInTheFirst41KeyBytesAreNeverTakenForEachOther) {
 TEST_F(StoreTest, SearchThatFindsLoadsTheFieldsAndEveryDerivedCurrent) {
     add(Relay{});
     enter(otherTimes());
-    form->kaisya->setText("typed");
+    edit("kaisya")->setText("typed");
     shared().InstCurrent = 7;
     scripted.messages.asked.clear();
-    search("A電力", "51R");
+    // Loaded as the list window does.
+    const bool found = form->loadRecord("A電力", "51R");
     EXPECT_TRUE(scripted.messages.asked.empty());
     EXPECT_EQ(fieldTexts(), textsOf(Relay{}));
-    EXPECT_TRUE(form->CmdRemove->isEnabled());
-    EXPECT_TRUE(form->lastSearchFound());
+    EXPECT_TRUE(button("CmdRemove")->isEnabled());
+    EXPECT_TRUE(found);
     EXPECT_DOUBLE_EQ(shared().TapCurrent, 80);
     EXPECT_DOUBLE_EQ(shared().Current150, 120);
     EXPECT_DOUBLE_EQ(shared().Current700, 560);
     EXPECT_DOUBLE_EQ(shared().InstCurrent, 4000);
     EXPECT_EQ(currentLabels(), (QStringList{"120 A", "160 A", "240 A", "320 A", "400 A", "560 A"}));
-    EXPECT_EQ(form->Label15->text(), QStringLiteral("4000 A"));
+    EXPECT_EQ(label("Label15")->text(), QStringLiteral("4000 A"));
 
     // An INST tap of 0 shows "--- A" and keeps the INST current.
     Relay noInst;
@@ -292,27 +294,27 @@ TEST_F(StoreTest, SearchThatFindsLoadsTheFieldsAndEveryDerivedCurrent) {
     noInst.tap = "5";
     add(noInst);
     search("A電力", "67");
-    EXPECT_EQ(form->Label15->text(), QStringLiteral("--- A"));
+    EXPECT_EQ(label("Label15")->text(), QStringLiteral("--- A"));
     EXPECT_DOUBLE_EQ(shared().InstCurrent, 4000);
-    EXPECT_EQ(form->Label9->text(), QStringLiteral("150 A"));
+    EXPECT_EQ(label("Label9")->text(), QStringLiteral("150 A"));
 }
 
 TEST_F(StoreTest, SearchThatFindsNothingClearsTheFieldsAndSaysSo) {
     add(Relay{});
     search("A電力", "51R");
-    ASSERT_TRUE(form->CmdRemove->isEnabled());
+    ASSERT_TRUE(button("CmdRemove")->isEnabled());
     shared().TapCurrent = 80;
     scripted.messages.asked.clear();
-    search("A電力", "52");
+    const bool found = form->loadRecord("A電力", "52");
     ASSERT_EQ(scripted.messages.asked.size(), 1u);
     EXPECT_EQ(scripted.messages.asked[0].kind, BoxKind::Message);
     EXPECT_EQ(scripted.messages.asked[0].text, kNotFound);
     EXPECT_EQ(fieldTexts(), kCleared);
-    EXPECT_FALSE(form->CmdRemove->isEnabled());
-    EXPECT_FALSE(form->lastSearchFound());
+    EXPECT_FALSE(button("CmdRemove")->isEnabled());
+    EXPECT_FALSE(found);
     // The derived currents are not touched.
     EXPECT_DOUBLE_EQ(shared().TapCurrent, 80);
-    EXPECT_EQ(form->Label9->text(), QStringLiteral("120 A"));
+    EXPECT_EQ(label("Label9")->text(), QStringLiteral("120 A"));
 }
 
 TEST_F(StoreTest, LoadedCtThatIsNoNumberEndsTheSearchAfterTheFieldsAreFilled) {
@@ -326,7 +328,7 @@ TEST_F(StoreTest, LoadedCtThatIsNoNumberEndsTheSearchAfterTheFieldsAreFilled) {
     EXPECT_EQ(scripted.messages.asked[0].text,
               QStringLiteral("'1O0' は浮動小数点数ではありません."));
     EXPECT_EQ(fieldTexts(), textsOf(bad));
-    EXPECT_TRUE(form->CmdRemove->isEnabled());
+    EXPECT_TRUE(button("CmdRemove")->isEnabled());
     EXPECT_DOUBLE_EQ(shared().TapCurrent, 3);
 }
 
@@ -340,26 +342,26 @@ TEST_F(StoreTest, RemoveAsksNamingTheRecordAndOnlyYesRemoves) {
     for (const BoxAnswer answer : {BoxAnswer::No, BoxAnswer::Closed}) {
         scripted.messages.asked.clear();
         scripted.messages.answers = {answer};
-        press(form->CmdRemove);
+        press(button("CmdRemove"));
         ASSERT_EQ(scripted.messages.asked.size(), 1u);
         EXPECT_EQ(scripted.messages.asked[0].kind, BoxKind::Confirm);
         EXPECT_EQ(scripted.messages.asked[0].buttons, ConfirmButtons::YesNo);
         EXPECT_EQ(scripted.messages.asked[0].text, question);
         EXPECT_EQ(fieldTexts(), textsOf(Relay{}));
         EXPECT_EQ(listing(), (QStringList{"A電力,51R", "A電力,67"}));
-        EXPECT_TRUE(form->CmdRemove->isEnabled());
+        EXPECT_TRUE(button("CmdRemove")->isEnabled());
     }
 
     scripted.messages.asked.clear();
     scripted.messages.answers = {BoxAnswer::Yes};
-    press(form->CmdRemove);
+    press(button("CmdRemove"));
     EXPECT_EQ(scripted.messages.texts(), std::vector<QString>{question});
     EXPECT_EQ(listing(), QStringList{"A電力,67"});
     EXPECT_EQ(fieldTexts(), kCleared);
     // A second press cannot remove a record nobody loaded.
-    EXPECT_FALSE(form->CmdRemove->isEnabled());
+    EXPECT_FALSE(button("CmdRemove")->isEnabled());
     scripted.messages.answers = {BoxAnswer::Yes};
-    QTest::mouseClick(form->CmdRemove, Qt::LeftButton);
+    QTest::mouseClick(button("CmdRemove"), Qt::LeftButton);
     EXPECT_EQ(scripted.messages.asked.size(), 1u);
     EXPECT_EQ(listing(), QStringList{"A電力,67"});
 }

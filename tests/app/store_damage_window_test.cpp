@@ -64,19 +64,18 @@ TEST_F(DamagedStoreWindowTest, UnopenableFolderIsAskedAgainAndADamagedStoreOnlyR
     scripted.messages.asked.clear();
 
     // Reading works: the search loads B.
-    form->SearchKaisyaName->setText("B");
-    form->SearchDebisuNo->setText("51R");
-    form->CmdSearchClick();
-    EXPECT_EQ(form->kaisya->text(), "B");
+    edit("SearchKaisyaName")->setText("B");
+    edit("SearchDebisuNo")->setText("51R");
+    button("CmdSearch")->click();
+    EXPECT_EQ(edit("kaisya")->text(), "B");
     EXPECT_TRUE(scripted.messages.asked.empty());
 
     // Add and Remove are refused with the reason, and nothing is written.
-    form->kaisya->setText("D");
-    form->CmdAdd->click();
+    edit("kaisya")->setText("D");
+    button("CmdAdd")->click();
     scripted.messages.answers = {BoxAnswer::Yes};
-    form->SearchKaisyaName->setText("B");
-    form->CmdSearchClick();
-    form->CmdRemove->click();
+    EXPECT_TRUE(form->loadRecord("B", "51R"));
+    button("CmdRemove")->click();
     std::vector<QString> errors;
     for (const AskedBox& box : scripted.messages.asked)
         if (box.kind == BoxKind::Error)

@@ -39,27 +39,27 @@ protected:
     }
 
     QList<QLineEdit*> timeFields() const {
-        return {form->Edit2, form->Edit3, form->Edit4, form->Edit5,
-                form->Edit6, form->Edit7, form->Edit8};
+        return {edit("Edit2"), edit("Edit3"), edit("Edit4"), edit("Edit5"),
+                edit("Edit6"), edit("Edit7"), edit("Edit8")};
     }
 
     // Sets the twelve fields as typed, without leaving any of them.
     void enter(const Relay& r) {
-        form->kaisya->setText(QString::fromStdString(r.name));
-        form->Debaisu->setText(QString::fromStdString(r.device));
-        form->Edit1->setText(QString::fromStdString(r.ct));
-        form->Edit9->setText(QString::fromStdString(r.tap));
-        form->Edit10->setText(QString::fromStdString(r.instTap));
+        edit("kaisya")->setText(QString::fromStdString(r.name));
+        edit("Debaisu")->setText(QString::fromStdString(r.device));
+        edit("Edit1")->setText(QString::fromStdString(r.ct));
+        edit("Edit9")->setText(QString::fromStdString(r.tap));
+        edit("Edit10")->setText(QString::fromStdString(r.instTap));
         for (int i = 0; i < 7; ++i)
             timeFields()[i]->setText(QString::fromStdString(r.times[std::size_t(i)]));
     }
 
     // The twelve field texts, in record order.
     QStringList fieldTexts() const {
-        QStringList texts{form->kaisya->text(), form->Debaisu->text(), form->Edit1->text()};
+        QStringList texts{edit("kaisya")->text(), edit("Debaisu")->text(), edit("Edit1")->text()};
         for (QLineEdit* edit : timeFields())
             texts << edit->text();
-        texts << form->Edit9->text() << form->Edit10->text();
+        texts << edit("Edit9")->text() << edit("Edit10")->text();
         return texts;
     }
 
@@ -84,7 +84,7 @@ protected:
     void add(const Relay& r) {
         enter(r);
         scripted.messages.answers.push_back(BoxAnswer::Yes);
-        press(form->CmdAdd);
+        press(button("CmdAdd"));
         ASSERT_EQ(scripted.messages.asked.back().text, QStringLiteral("レコードに追加します"));
         scripted.messages.answers.clear();
         scripted.messages.asked.clear();
@@ -129,11 +129,12 @@ protected:
         return texts;
     }
 
-    // Loads a record through the hidden search, as the list window does.
+    // Loads a record through the hidden search "検索"; the window's guard
+    // reports what fails.
     void search(const QString& name, const QString& device) {
-        form->SearchKaisyaName->setText(name);
-        form->SearchDebisuNo->setText(device);
-        form->CmdSearch->click();
+        edit("SearchKaisyaName")->setText(name);
+        edit("SearchDebisuNo")->setText(device);
+        button("CmdSearch")->click();
         QCoreApplication::processEvents();
     }
 

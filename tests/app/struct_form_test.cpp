@@ -42,14 +42,16 @@ protected:
         return *list;
     }
 
+    template <class T> T* part(const char* name) const { return partOf<T>(list.get(), name); }
+
     QStringList lines() const {
         QStringList out;
-        for (int i = 0; i < list->ListBox1->count(); ++i)
-            out << list->ListBox1->item(i)->text();
+        for (int i = 0; i < part<QListWidget>("ListBox1")->count(); ++i)
+            out << part<QListWidget>("ListBox1")->item(i)->text();
         return out;
     }
 
-    void select(int row) { list->ListBox1->setCurrentRow(row); }
+    void select(int row) { part<QListWidget>("ListBox1")->setCurrentRow(row); }
 
     // Waits until the chart window is shown and has drawn.
     void waitForChart() {
@@ -72,50 +74,55 @@ TEST_F(StructFormTest, WindowDesignAndResizing) {
     EXPECT_EQ(list->parentWidget(), form.get());
     EXPECT_EQ(list->font().family(), QStringLiteral("ＭＳ 明朝"));
     EXPECT_EQ(list->font().pixelSize(), 13);
-    EXPECT_EQ(list->StructScrollBox->font().family(), QStringLiteral("ＭＳ 明朝"));
-    EXPECT_EQ(list->StructScrollBox->font().pixelSize(), 12);
-    EXPECT_EQ(list->StructScrollBox->widget(), list->ListBox1);
-    EXPECT_EQ(list->ListBox1->selectionMode(), QAbstractItemView::SingleSelection);
-    EXPECT_EQ(list->ListBox1->property("helpContext").toInt(), 7);
-    EXPECT_EQ(list->ListBox1->contextMenuPolicy(), Qt::CustomContextMenu);
-    EXPECT_EQ(list->CmdOk->text(), QStringLiteral("Ok"));
-    EXPECT_EQ(list->CmdOk->size(), QSize(75, 25));
-    EXPECT_TRUE(list->CmdOk->isDefault());
-    const QList<QAction*> menu = list->PopupMenu1->actions();
+    EXPECT_EQ(part<QScrollArea>("StructScrollBox")->font().family(), QStringLiteral("ＭＳ 明朝"));
+    EXPECT_EQ(part<QScrollArea>("StructScrollBox")->font().pixelSize(), 12);
+    EXPECT_EQ(part<QScrollArea>("StructScrollBox")->widget(), part<QListWidget>("ListBox1"));
+    EXPECT_EQ(part<QListWidget>("ListBox1")->selectionMode(), QAbstractItemView::SingleSelection);
+    EXPECT_EQ(part<QListWidget>("ListBox1")->property("helpContext").toInt(), 7);
+    EXPECT_EQ(part<QListWidget>("ListBox1")->contextMenuPolicy(), Qt::CustomContextMenu);
+    EXPECT_EQ(part<QPushButton>("CmdOk")->text(), QStringLiteral("Ok"));
+    EXPECT_EQ(part<QPushButton>("CmdOk")->size(), QSize(75, 25));
+    EXPECT_TRUE(part<QPushButton>("CmdOk")->isDefault());
+    const QList<QAction*> menu = part<QMenu>("PopupMenu1")->actions();
     ASSERT_EQ(5, menu.size());
-    EXPECT_EQ(menu.mid(0, 2), (QList<QAction*>{list->ExportCsv, list->ImportCsv}));
+    EXPECT_EQ(menu.mid(0, 2),
+              (QList<QAction*>{part<QAction>("ExportCsv"), part<QAction>("ImportCsv")}));
     EXPECT_TRUE(menu[2]->isSeparator());
-    EXPECT_EQ(menu.mid(3), (QList<QAction*>{list->Find1, list->AllDataView}));
-    EXPECT_EQ(list->ExportCsv->text(), QStringLiteral("CSV書き出し"));
-    EXPECT_EQ(list->ImportCsv->text(), QStringLiteral("CSV読み込み"));
-    EXPECT_EQ(list->Find1->text(), QStringLiteral("選択データ表示"));
-    EXPECT_EQ(list->AllDataView->text(), QStringLiteral("全データ表示"));
+    EXPECT_EQ(menu.mid(3), (QList<QAction*>{part<QAction>("Find1"), part<QAction>("AllDataView")}));
+    EXPECT_EQ(part<QAction>("ExportCsv")->text(), QStringLiteral("CSV書き出し"));
+    EXPECT_EQ(part<QAction>("ImportCsv")->text(), QStringLiteral("CSV読み込み"));
+    EXPECT_EQ(part<QAction>("Find1")->text(), QStringLiteral("選択データ表示"));
+    EXPECT_EQ(part<QAction>("AllDataView")->text(), QStringLiteral("全データ表示"));
 
     list->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(list.get()));
     QTest::qWait(20); // the outer size is fitted once the frame is known
     EXPECT_EQ(list->frameGeometry(), QRect(200, 108, 337, 375));
-    EXPECT_EQ(list->ListBox1->sizeHintForRow(0), 12);
+    EXPECT_EQ(part<QListWidget>("ListBox1")->sizeHintForRow(0), 12);
 
     // F1 in the list opens help context 7; the right button opens the menu.
     ASSERT_TRUE(QTest::qWaitForWindowActive(list.get()));
-    list->ListBox1->setFocus();
-    QTest::keyClick(list->ListBox1, Qt::Key_F1);
+    part<QListWidget>("ListBox1")->setFocus();
+    QTest::keyClick(part<QListWidget>("ListBox1"), Qt::Key_F1);
     ASSERT_EQ(scripted.help.shown.size(), 1u);
     EXPECT_EQ(scripted.help.shown[0].context, 7);
-    emit list->ListBox1->customContextMenuRequested(QPoint(10, 5));
-    EXPECT_TRUE(list->PopupMenu1->isVisible());
-    list->PopupMenu1->hide();
+    emit part<QListWidget>("ListBox1")->customContextMenuRequested(QPoint(10, 5));
+    EXPECT_TRUE(part<QMenu>("PopupMenu1")->isVisible());
+    part<QMenu>("PopupMenu1")->hide();
 
     // The button centred 8 pixels above the bottom, the list down to 8 above it.
     for (const QSize client : {QSize(400, 500), QSize(301, 200)}) {
         list->resize(client);
         QCoreApplication::processEvents();
         const int top = client.height() - 25 - 8;
-        EXPECT_EQ(list->CmdOk->geometry(), QRect((client.width() - 75) / 2, top, 75, 25));
-        EXPECT_EQ(list->StructScrollBox->geometry(), QRect(0, 0, client.width(), top - 8));
-        EXPECT_EQ(list->ListBox1->width(), list->StructScrollBox->viewport()->width());
-        EXPECT_EQ(list->ListBox1->height(), list->StructScrollBox->viewport()->height());
+        EXPECT_EQ(part<QPushButton>("CmdOk")->geometry(),
+                  QRect((client.width() - 75) / 2, top, 75, 25));
+        EXPECT_EQ(part<QScrollArea>("StructScrollBox")->geometry(),
+                  QRect(0, 0, client.width(), top - 8));
+        EXPECT_EQ(part<QListWidget>("ListBox1")->width(),
+                  part<QScrollArea>("StructScrollBox")->viewport()->width());
+        EXPECT_EQ(part<QListWidget>("ListBox1")->height(),
+                  part<QScrollArea>("StructScrollBox")->viewport()->height());
     }
 }
 
@@ -125,7 +132,7 @@ TEST_F(StructFormTest, ListShowsTheKeysInKeyOrder) {
     add(relay("A電力", "51R"));
     openList();
     EXPECT_EQ(lines(), (QStringList{"A電力,51R", "A電力,67", "B電力,51R"}));
-    EXPECT_EQ(list->ListBox1->currentRow(), -1);
+    EXPECT_EQ(part<QListWidget>("ListBox1")->currentRow(), -1);
 }
 
 TEST_F(StructFormTest, TwentyThreeRecordsListTheRootKeyBetweenTwoIndentedLeaves) {
@@ -142,12 +149,12 @@ TEST_F(StructFormTest, TwentyThreeRecordsListTheRootKeyBetweenTwoIndentedLeaves)
 
     // An indented line loads its record as an unindented one would.
     select(4);
-    list->CmdOkClick();
+    part<QPushButton>("CmdOk")->click();
     EXPECT_TRUE(scripted.messages.asked.empty());
-    EXPECT_EQ(form->kaisya->text(), QStringLiteral("K05"));
-    EXPECT_EQ(form->Debaisu->text(), QStringLiteral("51R"));
-    EXPECT_EQ(form->SearchKaisyaName->text(), QStringLiteral("K05"));
-    EXPECT_TRUE(form->CmdRemove->isEnabled());
+    EXPECT_EQ(edit("kaisya")->text(), QStringLiteral("K05"));
+    EXPECT_EQ(edit("Debaisu")->text(), QStringLiteral("51R"));
+    EXPECT_EQ(edit("SearchKaisyaName")->text(), QStringLiteral("K05"));
+    EXPECT_TRUE(button("CmdRemove")->isEnabled());
     EXPECT_DOUBLE_EQ(shared().TapCurrent, 80);
     EXPECT_FALSE(list->isVisible());
 }
@@ -159,7 +166,7 @@ TEST_F(StructFormTest, OkLoadsTheSelectedLineOrNothingAndCloses) {
 
     openList();
     list->show();
-    list->CmdOkClick();
+    part<QPushButton>("CmdOk")->click();
     EXPECT_FALSE(list->isVisible());
     EXPECT_EQ(list->result(), QDialog::Accepted);
     EXPECT_EQ(fieldTexts(), textsOf(relay("typed", "1")));
@@ -167,7 +174,7 @@ TEST_F(StructFormTest, OkLoadsTheSelectedLineOrNothingAndCloses) {
 
     openList();
     select(0);
-    list->CmdOkClick();
+    part<QPushButton>("CmdOk")->click();
     EXPECT_EQ(fieldTexts(), textsOf(relay("A電力", "51R", "200")));
     EXPECT_DOUBLE_EQ(shared().TapCurrent, 160);
     EXPECT_TRUE(scripted.messages.asked.empty());
@@ -182,10 +189,10 @@ TEST_F(StructFormTest, EnterAndEscRunOkButTheCloseBoxLoadsNothing) {
         list->show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(list.get()));
         select(1);
-        list->ListBox1->setFocus();
-        QTest::keyClick(list->ListBox1, key);
+        part<QListWidget>("ListBox1")->setFocus();
+        QTest::keyClick(part<QListWidget>("ListBox1"), key);
         EXPECT_FALSE(list->isVisible());
-        EXPECT_EQ(form->kaisya->text(), QStringLiteral("B電力")) << key;
+        EXPECT_EQ(edit("kaisya")->text(), QStringLiteral("B電力")) << key;
     }
     enter(relay("typed", "1"));
     openList();
@@ -194,7 +201,7 @@ TEST_F(StructFormTest, EnterAndEscRunOkButTheCloseBoxLoadsNothing) {
     select(1);
     list->close();
     EXPECT_FALSE(list->isVisible());
-    EXPECT_EQ(form->kaisya->text(), QStringLiteral("typed"));
+    EXPECT_EQ(edit("kaisya")->text(), QStringLiteral("typed"));
     EXPECT_TRUE(scripted.messages.asked.empty());
 }
 
@@ -202,12 +209,12 @@ TEST_F(StructFormTest, EmptyStoreListsEmptyWhichIsNotFound) {
     openList();
     EXPECT_EQ(lines(), QStringList{"< Empty >"});
     select(0);
-    list->CmdOkClick();
+    part<QPushButton>("CmdOk")->click();
     EXPECT_EQ(scripted.messages.texts(), std::vector<QString>{kNotFound});
-    EXPECT_EQ(form->SearchKaisyaName->text(), QStringLiteral("<"));
-    EXPECT_EQ(form->SearchDebisuNo->text(), QStringLiteral("Empty"));
-    EXPECT_EQ(form->kaisya->text(), QString());
-    EXPECT_FALSE(form->CmdRemove->isEnabled());
+    EXPECT_EQ(edit("SearchKaisyaName")->text(), QStringLiteral("<"));
+    EXPECT_EQ(edit("SearchDebisuNo")->text(), QStringLiteral("Empty"));
+    EXPECT_EQ(edit("kaisya")->text(), QString());
+    EXPECT_FALSE(button("CmdRemove")->isEnabled());
     EXPECT_FALSE(list->isVisible());
 }
 
@@ -219,9 +226,9 @@ TEST_F(StructFormTest, LinesWithoutTwoItemsAreReportedAsNotFound) {
         search("A電力", "51R");
         scripted.messages.asked.clear();
         select(row);
-        list->CmdOkClick();
+        part<QPushButton>("CmdOk")->click();
         EXPECT_EQ(scripted.messages.texts(), std::vector<QString>{kNotFound}) << row;
-        EXPECT_EQ(form->kaisya->text(), QString());
+        EXPECT_EQ(edit("kaisya")->text(), QString());
     }
 }
 
@@ -231,18 +238,18 @@ TEST_F(StructFormTest, QuotedAndDoubleByteLinesLoadTheirRecords) {
     openList();
     EXPECT_EQ(lines(), (QStringList{"A電力,67", "ソニー表,51R"}));
     select(1);
-    list->CmdOkClick();
+    part<QPushButton>("CmdOk")->click();
     EXPECT_TRUE(scripted.messages.asked.empty());
-    EXPECT_EQ(form->kaisya->text(), QStringLiteral("ソニー表"));
-    EXPECT_EQ(form->Edit1->text(), QStringLiteral("300"));
+    EXPECT_EQ(edit("kaisya")->text(), QStringLiteral("ソニー表"));
+    EXPECT_EQ(edit("Edit1")->text(), QStringLiteral("300"));
 
     openList();
     list->setListing(utf8ToCp932("  \"A電力\" , \"67\""));
     select(0);
-    list->CmdOkClick();
+    part<QPushButton>("CmdOk")->click();
     EXPECT_TRUE(scripted.messages.asked.empty());
-    EXPECT_EQ(form->kaisya->text(), QStringLiteral("A電力"));
-    EXPECT_EQ(form->Edit1->text(), QStringLiteral("200"));
+    EXPECT_EQ(edit("kaisya")->text(), QStringLiteral("A電力"));
+    EXPECT_EQ(edit("Edit1")->text(), QStringLiteral("200"));
 }
 
 TEST_F(StructFormTest, NameCutInsideACharacterLoadsFromItsLine) {
@@ -251,13 +258,13 @@ TEST_F(StructFormTest, NameCutInsideACharacterLoadsFromItsLine) {
     const std::string name = std::string(35, 'x') + "電";
     store(relay(name, "51R", "300"));
     openList();
-    ASSERT_EQ(list->ListBox1->count(), 1);
+    ASSERT_EQ(part<QListWidget>("ListBox1")->count(), 1);
     select(0);
-    list->CmdOkClick();
+    part<QPushButton>("CmdOk")->click();
     EXPECT_TRUE(scripted.messages.asked.empty());
-    EXPECT_EQ(form->Debaisu->text(), QStringLiteral("51R"));
-    EXPECT_EQ(form->Edit1->text(), QStringLiteral("300"));
-    EXPECT_EQ(utf8ToCp932(form->kaisya->text().toStdString()), std::string(35, 'x') + "\x93");
+    EXPECT_EQ(edit("Debaisu")->text(), QStringLiteral("51R"));
+    EXPECT_EQ(edit("Edit1")->text(), QStringLiteral("300"));
+    EXPECT_EQ(utf8ToCp932(edit("kaisya")->text().toStdString()), std::string(35, 'x') + "\x93");
 }
 
 TEST_F(StructFormTest, ShowStructureBuildsAFreshModalWindowOnEachPress) {
@@ -267,24 +274,24 @@ TEST_F(StructFormTest, ShowStructureBuildsAFreshModalWindowOnEachPress) {
     whenModalOpens<TStructForm>([&](TStructForm* shown) {
         first = shown;
         EXPECT_TRUE(shown->isModal());
-        for (int i = 0; i < shown->ListBox1->count(); ++i)
-            seen << shown->ListBox1->item(i)->text();
-        shown->ListBox1->setCurrentRow(0);
-        shown->CmdOk->click();
+        for (int i = 0; i < partOf<QListWidget>(shown, "ListBox1")->count(); ++i)
+            seen << partOf<QListWidget>(shown, "ListBox1")->item(i)->text();
+        partOf<QListWidget>(shown, "ListBox1")->setCurrentRow(0);
+        partOf<QPushButton>(shown, "CmdOk")->click();
     });
-    press(form->Button3);
+    press(button("Button3"));
     EXPECT_EQ(seen, QStringList{"A電力,51R"});
     EXPECT_EQ(form->findChildren<TStructForm*>().size(), 0);
-    EXPECT_EQ(form->kaisya->text(), QStringLiteral("A電力"));
+    EXPECT_EQ(edit("kaisya")->text(), QStringLiteral("A電力"));
 
     add(relay("B電力", "67"));
     seen.clear();
     whenModalOpens<TStructForm>([&](TStructForm* shown) {
-        for (int i = 0; i < shown->ListBox1->count(); ++i)
-            seen << shown->ListBox1->item(i)->text();
+        for (int i = 0; i < partOf<QListWidget>(shown, "ListBox1")->count(); ++i)
+            seen << partOf<QListWidget>(shown, "ListBox1")->item(i)->text();
         shown->close();
     });
-    press(form->Button3);
+    press(button("Button3"));
     EXPECT_EQ(seen, (QStringList{"A電力,51R", "B電力,67"}));
     EXPECT_NE(first, nullptr);
 }
@@ -295,10 +302,10 @@ TEST_F(StructFormTest, SelectedDataViewLoadsClosesAndShowsTheChart) {
     openList();
     list->show();
     select(0);
-    list->Find1->trigger();
+    part<QAction>("Find1")->trigger();
     EXPECT_FALSE(list->isVisible());
     waitForChart();
-    EXPECT_EQ(form->kaisya->text(), QStringLiteral("A電力"));
+    EXPECT_EQ(edit("kaisya")->text(), QStringLiteral("A電力"));
     EXPECT_EQ(chart->activationCount(), 1);
     ASSERT_EQ(seriesCount(), 1);
     EXPECT_EQ(series(0).Count(), 8);
@@ -320,7 +327,7 @@ TEST_F(StructFormTest, AllDataViewDrawsEveryRecordAndLeavesNoEmptySeries) {
     list->show();
     select(0);
     scripted.messages.asked.clear();
-    list->AllDataView->trigger();
+    part<QAction>("AllDataView")->trigger();
     EXPECT_FALSE(list->isVisible());
     waitForChart();
     EXPECT_EQ(scripted.messages.texts(),
@@ -341,7 +348,7 @@ TEST_F(StructFormTest, AllDataViewDrawsEveryRecordAndLeavesNoEmptySeries) {
     // Showing the chart draws the main window's entries, the last record,
     // into its curve once more.
     EXPECT_EQ(series(2).Count(), 16);
-    EXPECT_EQ(form->kaisya->text(), QStringLiteral("B電力"));
+    EXPECT_EQ(edit("kaisya")->text(), QStringLiteral("B電力"));
 }
 
 TEST_F(StructFormTest, AllDataViewSkipsLinesThatNameNoRecord) {
@@ -353,7 +360,7 @@ TEST_F(StructFormTest, AllDataViewSkipsLinesThatNameNoRecord) {
     // lines after a cut listing are passed over silently.
     list->setListing(utf8ToCp932("A電力,51R\r\nB電力,67\r\nC 電力,51R\r\n\r\n[etc.]"));
     scripted.messages.asked.clear();
-    list->AllDataViewClick();
+    part<QAction>("AllDataView")->trigger();
     waitForChart();
     EXPECT_EQ(scripted.messages.texts(), std::vector<QString>{kNotFound});
     ASSERT_EQ(seriesCount(), 2);
@@ -362,7 +369,7 @@ TEST_F(StructFormTest, AllDataViewSkipsLinesThatNameNoRecord) {
     EXPECT_EQ(series(0).Count(), 8);
     EXPECT_EQ(series(1).Count(), 16);
     // The main window holds the last drawn record again.
-    EXPECT_EQ(form->kaisya->text(), QStringLiteral("B電力"));
+    EXPECT_EQ(edit("kaisya")->text(), QStringLiteral("B電力"));
 
     // Nothing to draw: no curve is removed.
     chart->close();
@@ -370,7 +377,7 @@ TEST_F(StructFormTest, AllDataViewSkipsLinesThatNameNoRecord) {
     ASSERT_EQ(seriesCount(), 3); // closing starts the next curve
     openList();
     list->setListing("\r\n[etc.]");
-    list->AllDataViewClick();
+    part<QAction>("AllDataView")->trigger();
     waitForChart();
     EXPECT_EQ(seriesCount(), 3);
     EXPECT_EQ(series(1).Title(), "67");
@@ -385,7 +392,7 @@ TEST_F(StructFormTest, AFailingLoadStillClosesAndShowsTheChart) {
     openList();
     list->show();
     scripted.messages.asked.clear();
-    list->AllDataView->trigger();
+    part<QAction>("AllDataView")->trigger();
     EXPECT_FALSE(list->isVisible());
     waitForChart();
     ASSERT_EQ(scripted.messages.asked.size(), 1u);
@@ -394,7 +401,7 @@ TEST_F(StructFormTest, AFailingLoadStillClosesAndShowsTheChart) {
     ASSERT_EQ(seriesCount(), 2);
     EXPECT_DOUBLE_EQ(series(0).XValues()[0], 120);
     EXPECT_DOUBLE_EQ(series(1).XValues()[0], 360);
-    EXPECT_EQ(form->kaisya->text(), QStringLiteral("C電力"));
+    EXPECT_EQ(edit("kaisya")->text(), QStringLiteral("C電力"));
 
     // "選択データ表示" on the failing line: closed and shown all the same.
     chart->close();
@@ -404,7 +411,7 @@ TEST_F(StructFormTest, AFailingLoadStillClosesAndShowsTheChart) {
     list->show();
     select(1);
     scripted.messages.asked.clear();
-    list->Find1->trigger();
+    part<QAction>("Find1")->trigger();
     EXPECT_FALSE(list->isVisible());
     waitForChart();
     EXPECT_EQ(scripted.messages.asked.size(), 1u);
@@ -419,7 +426,7 @@ TEST_F(StructFormTest, CsvExportAndImportFromTheContextMenu) {
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("out.csv"));
     scripted.files.answers.push_back(out);
-    list->ExportCsv->trigger();
+    part<QAction>("ExportCsv")->trigger();
     ASSERT_EQ(1u, scripted.files.asked.size());
     EXPECT_EQ(QStringLiteral("*.csv"), scripted.files.asked[0].filterPattern);
     EXPECT_TRUE(scripted.files.asked[0].askBeforeOverwrite);
@@ -436,7 +443,7 @@ TEST_F(StructFormTest, CsvExportAndImportFromTheContextMenu) {
         f.close();
         scripted.messages.asked.clear();
         scripted.files.answers.push_back(in);
-        list->ImportCsv->trigger();
+        part<QAction>("ImportCsv")->trigger();
     };
     // A bad row: the warning names it, the store keeps its one relay.
     importFile("B電力,51,100,1,1,1,1,1,1,1,4,20\nC電力,51,0,1,1,1,1,1,1,1,4,20\n");
