@@ -55,6 +55,9 @@ public:
 
     // The preview the window shows pages in (tests put their own).
     void setPrintPreview(PrintPreviewService* preview) { preview_ = preview; }
+    // The printer "印刷" and "ﾌﾟﾚﾋﾞｭｰ" print on: the default printer unless a
+    // test puts its own; nullptr: none.
+    void setPrinter(TChartPrinter* printer) { printer_ = printer; }
 
 protected:
     bool event(QEvent* event) override;
@@ -88,6 +91,8 @@ private:
     // The orientation question and the margin box of "印刷"; the margins are
     // set, nothing when the user cancelled or the margin was refused.
     std::optional<TPrinterOrientation> askPageSetup();
+    // Fails with "プリンタが設定されていません" when there is none.
+    TChartPrinter& printer() const;
     void bindHandlers();
     void setManualInputVisible(bool visible);
     void windowActivated();
@@ -119,6 +124,7 @@ private:
     Services services_;
     // The default printer and the bitmap maker the chart prints and saves with.
     std::unique_ptr<TQtChartDevices> devices_;
+    TChartPrinter* printer_;
     std::unique_ptr<TCoordinationChart> chart_;
     PrintPreviewService* preview_;
     TChartWidget* chartWidget_ = nullptr;

@@ -2,7 +2,6 @@
 // printing and the bitmap file.
 #include "chart/print.h"
 #include "chat_form_fixture.h"
-#include "platform/qt_printer_bitmap.h"
 #include "tests/platform_chart/pdf_pages.h"
 #include "text_canvas.h"
 
@@ -58,13 +57,7 @@ class ChatFormCommandsTest : public ChatFormTest {
 protected:
     void SetUp() override {
         ChatFormTest::SetUp();
-        previousPrinter = SetPrinter(&printer);
-        previousBitmaps = SetBitmapFactory(&bitmaps);
-    }
-    void TearDown() override {
-        SetPrinter(previousPrinter);
-        SetBitmapFactory(previousBitmaps);
-        ChatFormTest::TearDown();
+        chat->setPrinter(&printer);
     }
 
     // "印刷" with the given answers to the two questions.
@@ -77,9 +70,6 @@ protected:
     TRect margins() { return chart().PrintMarginPercent(); }
 
     FakePrinter printer;
-    TQtChartBitmapFactory bitmaps;
-    TChartPrinter* previousPrinter = nullptr;
-    TChartBitmapFactory* previousBitmaps = nullptr;
 };
 
 TEST_F(ChatFormCommandsTest, ToolBarControlsLeftToRight) {
@@ -309,7 +299,7 @@ TEST_F(ChatFormCommandsTest, PrintingAsksOrientationAndMargin) {
 TEST_F(ChatFormCommandsTest, PrinterFailureIsReported) {
     showMain();
     showChart();
-    SetPrinter(nullptr);
+    chat->setPrinter(nullptr);
     print(BoxAnswer::Yes, QStringLiteral("5"));
     const auto& boxes = scripted.messages.asked;
     ASSERT_EQ(2u, boxes.size());

@@ -28,18 +28,13 @@ protected:
         pdf.setOutputFormat(QPrinter::PdfFormat);
         pdf.setOutputFileName(dir.filePath(QStringLiteral("page.pdf")));
         pdf.setPageOrientation(QPageLayout::Portrait);
-        previous = SetPrinter(&printer);
+        chat->setPrinter(&printer);
         chat->setPrintPreview(&pages);
-    }
-    void TearDown() override {
-        SetPrinter(previous);
-        ChatFormTest::TearDown();
     }
 
     QTemporaryDir dir;
     QPrinter pdf{QPrinter::HighResolution};
     TQtPrinter printer{pdf};
-    TChartPrinter* previous = nullptr;
     PagePreview pages;
 };
 

@@ -71,9 +71,6 @@ TEST_F(ChatFormTest, WindowLayoutAndInitialState) {
     EXPECT_EQ(4, scripted.help.shown[0].context.value_or(0));
     EXPECT_EQ(0, shared().SeriesCounter);
     EXPECT_EQ(1, chart().NumSeries());
-    // The window brings the printer and the bitmap maker its commands use.
-    EXPECT_NO_THROW(Printer());
-    EXPECT_NO_THROW(BitmapFactory());
 }
 
 TEST_F(ChatFormTest, ShowingFromTheMainWindowDrawsTheEntries) {

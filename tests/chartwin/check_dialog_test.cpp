@@ -76,9 +76,9 @@ TEST_F(CheckDialogTest, TableLinesAndReadOut) {
     TChart& chart = this->chart();
     const int x = chart.BottomAxis().ValueToPixel(1000);
     int blue = 0;
-    for (int y = chart.ChartRect.top + 20; y < chart.ChartRect.bottom; ++y)
+    for (int y = chart.ChartRect().top + 20; y < chart.ChartRect().bottom; ++y)
         blue += image.pixelColor(x, y) == QColor(0, 0, 255);
-    EXPECT_GT(blue, chart.ChartRect.Height() / 3);
+    EXPECT_GT(blue, chart.ChartRect().Height() / 3);
 
     settle();
     PaintCounter counter(&paints);
