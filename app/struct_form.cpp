@@ -235,8 +235,8 @@ void TStructForm::AllDataViewClick() {
                 mainHoldsLastDrawn = load(items);
                 if (!mainHoldsLastDrawn || !chart)
                     continue;
-                chart->FormActivate();
-                chart->StartNewCurve();
+                chart->drawMainEntries();
+                chart->startNewCurve();
                 curveStarted = true;
                 lastDrawn = items;
             }
@@ -251,7 +251,7 @@ void TStructForm::AllDataViewClick() {
                 return;
             // Only the empty curve started after the last drawn record goes.
             if (curveStarted)
-                chart->Button2Click();
+                chart->removeCurrentCurve();
             chart->showFromMain();
         });
     if (!skipped.empty())

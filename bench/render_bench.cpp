@@ -73,7 +73,9 @@ struct Scene {
 };
 
 QImage drawEngine(TChart& chart) {
-    std::unique_ptr<TChartBitmap> bitmap = chart.MakeChartBitmap(clWhite, chart.GetExportRect());
+    TQtChartBitmapFactory bitmaps;
+    std::unique_ptr<TChartBitmap> bitmap =
+        chart.MakeChartBitmap(bitmaps, clWhite, chart.GetExportRect());
     return static_cast<TQtChartBitmap&>(*bitmap).Image();
 }
 
@@ -212,8 +214,6 @@ int main(int argc, char** argv) {
     const Options o = parse(argc, argv);
     installFontSubstitutions();
     setNumberLocale({".", ","});
-    TQtChartBitmapFactory factory;
-    SetBitmapFactory(&factory);
 
     QTemporaryDir temp;
     const std::string dir = o.out.empty() ? temp.path().toStdString() : o.out;

@@ -99,7 +99,7 @@ std::vector<RelaySettings> benchRelays(int count, std::uint64_t seed) {
 std::string sceneJson(TChart& chart, int width, int height, const std::vector<AxisFrame>& frames) {
     TChartAxis& bottom = chart.BottomAxis();
     TChartAxis& left = chart.LeftAxis();
-    const TRect& r = chart.ChartRect;
+    const TRect& r = chart.ChartRect();
     std::string j = "{\n";
     j += "\"width\": " + std::to_string(width) + ", \"height\": " + std::to_string(height) + ",\n";
     j += "\"chart_rect\": [" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " +

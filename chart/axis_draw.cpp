@@ -134,7 +134,7 @@ void TCustomChartAxis::ReserveAxisSpace(TRect& r) {
     const int t = TickBandSize() + WallThickness();
     if (t > 0)
         shrink(t);
-    const TRect& plot = chart_->ChartRect;
+    const TRect& plot = chart_->ChartRect();
     int p = RoundEvenInt(positionPercent_ * 0.01 * (Horizontal ? plot.Height() : plot.Width()));
     if (OtherSide)
         p = -p;
@@ -219,7 +219,7 @@ void TCustomChartAxis::DrawAxis() {
     TCanvas3D* c = chart_ ? chart_->Canvas() : nullptr;
     if (!c)
         return;
-    const TRect& r = chart_->ChartRect;
+    const TRect& r = chart_->ChartRect();
     SelectTextFont(labelsFont_);
     const int edge = Horizontal ? (OtherSide ? r.top : r.bottom) : (OtherSide ? r.right : r.left);
     int p = RoundEvenInt(positionPercent_ * 0.01 * (Horizontal ? r.Height() : r.Width()));

@@ -141,7 +141,7 @@ void TCustomAxisPanel::CalcDepth() {
         SeriesDepth = TotalDepth = 0;
         return;
     }
-    SeriesDepth = RoundEvenInt(ChartWidth * Chart3DPercent() * 0.001);
+    SeriesDepth = RoundEvenInt(ChartWidth() * Chart3DPercent() * 0.001);
     if (!View3DOptions().Orthogonal)
         SeriesDepth *= 2;
     TotalDepth = SeriesDepth * std::max(1, MaxZOrder + 1);
@@ -153,25 +153,27 @@ void TCustomAxisPanel::LayoutAxes() {
     CalcDepth();
     if (View3D() && View3DOptions().Orthogonal) {
         const int d = TotalDepth + (view3DWalls_ ? BackWallSize() : 0);
-        ChartRect.right -= d;
-        ChartRect.top += d;
+        TRect walls = ChartRect();
+        walls.right -= d;
+        walls.top += d;
+        SetChartRect(walls);
         RecalcWidthHeight();
     }
     // Provisional spans so that the label band widths measured below use
     // this paint's axis lengths.
     for (TChartAxis* a : axes_)
-        a->ComputeAxisPixels(ChartRect);
-    TRect r = ChartRect;
+        a->ComputeAxisPixels(ChartRect());
+    TRect r = ChartRect();
     for (TChartAxis* a : axes_) {
         if (a->IsDepthAxis || !IsAxisDrawn(*a))
             continue;
         a->ReserveAxisSpace(r);
         if (r.Width() > 0 && r.Height() > 0)
-            ChartRect = r;
+            SetChartRect(r);
     }
     RecalcWidthHeight();
     for (TChartAxis* a : axes_)
-        a->ComputeAxisPixels(ChartRect);
+        a->ComputeAxisPixels(ChartRect());
 }
 
 void TCustomAxisPanel::ApplySeriesMargins() {
@@ -207,7 +209,7 @@ void TCustomAxisPanel::DrawChartContents(const TRect& panelRect) {
         s->MiddleZ = (s->StartZ + s->EndZ) / 2;
     }
     ApplySeriesMargins();
-    c.SetProjection(ChartXCenter, ChartYCenter, TotalDepth / 2, View3DOptions().HorizOffset,
+    c.SetProjection(ChartXCenter(), ChartYCenter(), TotalDepth / 2, View3DOptions().HorizOffset,
                     View3DOptions().VertOffset);
     DrawChartWalls();
     if (axisVisible_) {
@@ -222,8 +224,7 @@ void TCustomAxisPanel::DrawChartContents(const TRect& panelRect) {
     for (const auto& s : seriesList_)
         if (s->Active())
             s->DrawSeries();
-    if (Zoom.DragActive)
-        DrawZoomRectangle();
+    DrawZoomRectangle();
     c.ResetState();
     if (OnAfterDraw)
         OnAfterDraw(*this);

@@ -46,6 +46,11 @@ public:
     TChartAxis& LeftAxis() { return *left_; }
     TChartAxis& RightAxis() { return *right_; }
     TChartDepthAxis& DepthAxis() { return *depth_; }
+    const TChartAxis& BottomAxis() const { return *bottom_; }
+    const TChartAxis& TopAxis() const { return *top_; }
+    const TChartAxis& LeftAxis() const { return *left_; }
+    const TChartAxis& RightAxis() const { return *right_; }
+    const TChartDepthAxis& DepthAxis() const { return *depth_; }
     // Bottom, top, left, right, depth.
     const std::vector<TChartAxis*>& AxesList() const { return axes_; }
     bool AxisVisible() const { return axisVisible_; }
@@ -77,6 +82,7 @@ public:
     virtual int BackWallSize() const { return 0; }
     virtual void DrawTitleFootLegend() {}
     virtual void DrawChartWalls() {}
+    // The frame of a zoom drag in progress, over the finished paint.
     virtual void DrawZoomRectangle() {}
     virtual std::string ValueLegendText(TChartSeries& s, int index);
     void CalcSeriesZOrder();

@@ -34,7 +34,7 @@ void TCustomChartAxis::TickStroke(int p, int from, int length) {
 
 void TCustomChartAxis::GridLine(int p, bool /*minor*/) {
     TCanvas3D& c = *chart_->Canvas();
-    const TRect& r = chart_->ChartRect;
+    const TRect& r = chart_->ChartRect();
     const int depth = chart_->TotalDepth;
     if (!chart_->View3D()) {
         // Inside the back wall's frame.

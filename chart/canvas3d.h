@@ -22,6 +22,8 @@ struct TRect {
     int bottom = 0;
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
+    // Right and bottom edges are outside.
+    bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
     friend bool operator==(const TRect&, const TRect&) = default;
 };
 

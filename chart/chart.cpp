@@ -24,9 +24,9 @@ bool TCustomChart::IsColorFree(TColor c, bool checkBackground) const {
 int TCustomChart::AxisWallSize(const TChartAxis& a) const {
     if (!View3D() || !View3DWalls())
         return 0;
-    if (&a == &const_cast<TCustomChart*>(this)->LeftAxis())
+    if (&a == &LeftAxis())
         return leftWall_.Size();
-    if (&a == &const_cast<TCustomChart*>(this)->BottomAxis())
+    if (&a == &BottomAxis())
         return bottomWall_.Size();
     return 0;
 }

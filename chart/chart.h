@@ -1,25 +1,18 @@
 #pragma once
-// The chart: title, foot, legend, walls, mouse zoom and panning.
+// The chart: title, foot, legend, walls, and the mouse: clicks, then its zoomer
+// and panner.
 #include "chart/axis_panel.h"
+#include "chart/click.h"
 #include "chart/furniture.h"
-#include "chart/zoom.h"
+#include "chart/panner.h"
+#include "chart/zoomer.h"
 
-#include <array>
 #include <functional>
 
 namespace telvara {
 
 using TAllowScrollEvent =
     std::function<void(TChartAxis& axis, double& newMin, double& newMax, bool& allow)>;
-
-// Range of one axis as it was before the first zoom or pan.
-struct TSavedScale {
-    bool Automatic = true;
-    bool AutomaticMinimum = true;
-    bool AutomaticMaximum = true;
-    double Minimum = 0;
-    double Maximum = 0;
-};
 
 class TCustomChart : public TCustomAxisPanel {
 public:
@@ -40,7 +33,7 @@ public:
     void DrawChartWalls() override;
     std::string ValueLegendText(TChartSeries& s, int index) override;
 
-    // ---- mouse (panel pixels) ----
+    // ---- mouse (panel pixels): clicks, then the zoomer and the panner ----
     void MouseDown(int x, int y, TMouseButton button, int shift);
     void MouseMove(int x, int y, int shift);
     void MouseUp(int x, int y, TMouseButton button);
@@ -62,12 +55,18 @@ public:
     TChartClickEvent OnClickBackground;
 
     // ---- zoom and panning ----
-    void ZoomToDragRect();
+    TChartZoomer& Zoomer() { return zoomer_; }
+    const TChartZoomer& Zoomer() const { return zoomer_; }
+    const TChartPanner& Panner() const { return panner_; }
+    void ZoomToDragRect() { zoomer_.ZoomToDragRect(); }
     void ApplyZoom(double leftMin, double leftMax, double rightMin, double rightMax, double topMin,
-                   double topMax, double bottomMin, double bottomMax);
-    void UndoZoom();
+                   double topMax, double bottomMin, double bottomMax) {
+        zoomer_.ApplyZoom(leftMin, leftMax, rightMin, rightMax, topMin, topMax, bottomMin,
+                          bottomMax);
+    }
+    void UndoZoom() { zoomer_.UndoZoom(); }
+    bool ScalesRestored() const { return zoomer_.ScalesRestored(); }
     void DrawZoomRectangle() override;
-    bool ScalesRestored() const { return scalesRestored_; }
 
     TNotifyEvent OnZoom;
     TNotifyEvent OnUndoZoom;
@@ -76,17 +75,8 @@ public:
 
 protected:
     void DrawTitle(TChartTitle& t, bool isFoot);
-    void SaveScales();
-    void RestoreScales();
-    // Moves the axis' range by the values between two pixels (their ratio on a
-    // logarithmic axis); true when it moved.
-    bool PanAxis(TChartAxis& axis, int p0, int p1);
-    void WheelNotch(TChartAxis& axis, bool up);
-    void PaintZoomFrame(TCanvas3D& c) const;
+    void DrawLegend();
 
-    // Top, left, right, bottom.
-    std::array<TSavedScale, 4> savedScales_;
-    bool scalesRestored_ = true;
     TCursor cursor_ = crDefault;
 
 private:
@@ -96,6 +86,8 @@ private:
     TChartWall leftWall_{0x80FFFF, bsSolid};
     TChartLegend legend_;
     TChartWall bottomWall_{clWhite, bsSolid};
+    TChartZoomer zoomer_{*this};
+    TChartPanner panner_{*this};
 };
 
 class TChart : public TCustomChart {

@@ -47,11 +47,11 @@ std::vector<TLegendItem> LegendItems(TCustomChart& chart) {
     return items;
 }
 
-void DrawChartLegend(TCustomChart& chart) {
+std::optional<TRect> DrawChartLegend(TCustomChart& chart) {
     TChartLegend& lg = chart.Legend();
     // Top and bottom legends are not drawn.
     if (lg.Alignment() != laRight && lg.Alignment() != laLeft)
-        return;
+        return std::nullopt;
     std::vector<TLegendItem> items = LegendItems(chart);
     const int skip = std::clamp(lg.FirstValue(), 0, static_cast<int>(items.size()));
     items.erase(items.begin(), items.begin() + skip);
@@ -64,15 +64,15 @@ void DrawChartLegend(TCustomChart& chart) {
     const bool framed = lg.Frame().Visible();
     const int fw = framed ? lg.Frame().Width() : 0;
     const int top =
-        chart.ChartBounds.top + RoundEvenInt(lg.TopPos() * chart.ChartBounds.Height() / 100.0);
+        chart.ChartBounds().top + RoundEvenInt(lg.TopPos() * chart.ChartBounds().Height() / 100.0);
     int rows = 0;
-    if (top < chart.ChartRect.bottom && h > 0)
+    if (top < chart.ChartRect().bottom && h > 0)
         rows =
-            std::min(static_cast<int>(items.size()), (chart.ChartRect.bottom - 2 * fw - top) / h);
+            std::min(static_cast<int>(items.size()), (chart.ChartRect().bottom - 2 * fw - top) / h);
     lg.NumRows = std::max(rows, 0);
     lg.NumCols = 1;
     if (rows <= 0)
-        return;
+        return std::nullopt;
     items.resize(rows);
 
     int w = 0;
@@ -83,11 +83,11 @@ void DrawChartLegend(TCustomChart& chart) {
     const int inset = framed ? fw + 1 : 0;
     int left, right, textX;
     if (lg.Alignment() == laRight) {
-        right = chart.ChartRect.right - inset - lg.ShadowSize();
+        right = chart.ChartRect().right - inset - lg.ShadowSize();
         textX = right - w - 2;
         left = textX - colorW - 8;
     } else {
-        left = chart.ChartRect.left + inset;
+        left = chart.ChartRect().left + inset;
         textX = left + colorW + 8;
         right = textX + w + 2;
     }
@@ -121,13 +121,15 @@ void DrawChartLegend(TCustomChart& chart) {
     c.SetBackMode(cbmOpaque);
 
     if (!lg.ResizeChart())
-        return;
-    const int margin = lg.HorizMargin() != 0 ? lg.HorizMargin() : MulDiv(3, chart.ChartWidth, 100);
+        return std::nullopt;
+    const int margin =
+        lg.HorizMargin() != 0 ? lg.HorizMargin() : MulDiv(3, chart.ChartWidth(), 100);
+    TRect plot = chart.ChartRect();
     if (lg.Alignment() == laRight)
-        chart.ChartRect.right = left - margin;
+        plot.right = left - margin;
     else
-        chart.ChartRect.left = right + margin;
-    chart.RecalcWidthHeight();
+        plot.left = right + margin;
+    return plot;
 }
 
 } // namespace telvara

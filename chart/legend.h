@@ -2,6 +2,7 @@
 // What the legend lists: one item per series or per point of the only series.
 #include "chart/furniture.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,8 @@ struct TLegendItem {
 TLegendStyle ResolvedLegendStyle(TCustomChart& chart);
 // All items in list order, before FirstValue and Inverted are applied.
 std::vector<TLegendItem> LegendItems(TCustomChart& chart);
-// Draws a left or right legend and takes its room from the plot rectangle.
-void DrawChartLegend(TCustomChart& chart);
+// Draws a left or right legend; the plot rectangle left beside it when the
+// legend takes its room from the plot.
+std::optional<TRect> DrawChartLegend(TCustomChart& chart);
 
 } // namespace telvara

@@ -108,7 +108,7 @@ void TCustomSeries::DrawPoint(int i) {
         // Nothing of an earlier paint may be joined.
         havePrev_ = false;
         if (i > 0) {
-            const int ex = h.Inverted() ? chart->ChartRect.right : chart->ChartRect.left;
+            const int ex = h.Inverted() ? chart->ChartRect().right : chart->ChartRect().left;
             const double x0 = XValues().Value(i - 1), x1 = XValues().Value(i);
             const double y0 = YValues().Value(i - 1), y1 = YValues().Value(i);
             double ye = y0;

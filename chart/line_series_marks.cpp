@@ -70,7 +70,7 @@ void TCustomSeries::DrawMarks() {
     if (!m.Visible() || !chart || FirstValueIndex < 0)
         return;
     TCanvas3D& cv = *Canvas();
-    const TRect& r = chart->ChartRect;
+    const TRect& r = chart->ChartRect();
     if (m.Clip())
         cv.ClipRectangle({r.left + 1, r.top + 1, r.right, r.bottom - 1});
     const TScaleMap h = GetHorizAxis()->ScaleMap();

@@ -8,19 +8,6 @@
 
 namespace telvara {
 
-void TZoomPanningRecord::BeginDrag(int x, int y) {
-    StartX = LastX = x;
-    StartY = LastY = y;
-    DragActive = true;
-}
-
-void TZoomPanningRecord::SortCorners() {
-    if (StartX > LastX)
-        std::swap(StartX, LastX);
-    if (StartY > LastY)
-        std::swap(StartY, LastY);
-}
-
 void TChartGradient::SetDirection(TGradientDirection v) {
     if (StoreChanged(direction_, v))
         owner_->RequestRepaint();
@@ -132,23 +119,23 @@ void TCustomChartPanel::SetBufferedDisplay(bool v) {
 }
 
 void TCustomChartPanel::RecalcWidthHeight() {
-    TRect& r = ChartRect;
-    if (r.left < ChartBounds.left)
-        r.left = ChartBounds.left;
-    if (r.top < ChartBounds.top)
-        r.top = ChartBounds.top;
+    TRect& r = chartRect_;
+    if (r.left < chartBounds_.left)
+        r.left = chartBounds_.left;
+    if (r.top < chartBounds_.top)
+        r.top = chartBounds_.top;
     if (r.right < r.left)
         r.right = r.left + 1;
     else if (r.right == r.left)
-        r.right = r.left + ChartBounds.Width();
+        r.right = r.left + chartBounds_.Width();
     if (r.bottom < r.top)
         r.bottom = r.top + 1;
     else if (r.bottom == r.top)
-        r.bottom = r.top + ChartBounds.Height();
-    ChartWidth = r.Width();
-    ChartHeight = r.Height();
-    ChartXCenter = (r.left + r.right) / 2;
-    ChartYCenter = (r.top + r.bottom) / 2;
+        r.bottom = r.top + chartBounds_.Height();
+    chartWidth_ = r.Width();
+    chartHeight_ = r.Height();
+    chartXCenter_ = (r.left + r.right) / 2;
+    chartYCenter_ = (r.top + r.bottom) / 2;
 }
 
 void TCustomChartPanel::DrawChart(TCanvas3D& canvas, const TRect& rect) {
@@ -159,13 +146,13 @@ void TCustomChartPanel::DrawChart(TCanvas3D& canvas, const TRect& rect) {
     try {
         canvas.Set3D(view3D_);
         canvas.SetZoom(view3DOptions_.Zoom * 0.01);
-        ChartBounds = panel;
+        chartBounds_ = panel;
         const int b = borderWidth_;
         const int pw = panel.Width(), ph = panel.Height();
-        ChartRect = {panel.left + b + MulDiv(marginLeft_, pw, 100),
-                     panel.top + b + MulDiv(marginTop_, ph, 100),
-                     panel.right - b - MulDiv(marginRight_, pw, 100),
-                     panel.bottom - b - MulDiv(marginBottom_, ph, 100)};
+        chartRect_ = {panel.left + b + MulDiv(marginLeft_, pw, 100),
+                      panel.top + b + MulDiv(marginTop_, ph, 100),
+                      panel.right - b - MulDiv(marginRight_, pw, 100),
+                      panel.bottom - b - MulDiv(marginBottom_, ph, 100)};
         RecalcWidthHeight();
         DrawChartContents(panel);
     } catch (...) {

@@ -54,13 +54,6 @@ public:
 class TCustomChartPanel;
 using TNotifyEvent = std::function<void(TCustomChartPanel& sender)>;
 
-struct TZoomPanningRecord {
-    bool DragActive = false;
-    int StartX = 0, StartY = 0, LastX = 0, LastY = 0;
-    void BeginDrag(int x, int y);
-    void SortCorners();
-};
-
 struct TView3DOptions {
     bool Orthogonal = true; // oblique parallel projection
     int Zoom = 100;
@@ -147,22 +140,22 @@ public:
     int PrintResolution() const { return printResolution_; }
     void SetPrintResolution(int v) { printResolution_ = v; }
 
-    // Printing and export on the installed devices; TChartRenderer does the
-    // work and takes any other printer or bitmap maker as a parameter.
+    // Printing and export through a TChartRenderer on the devices given.
     // Page rectangle for a printable page of pw x ph device pixels at dpiX/dpiY.
     TRect CalcPrintPageRect(int pw, int ph, int dpiX, int dpiY);
-    // Printing on the default printer, one chart per page.
-    void PrintChartPortrait();
-    void PrintChartLandscape();
+    // Page rectangle on p in its current orientation.
+    TRect CalcPrintPageRect(TChartPrinter& p);
+    // One chart per page.
+    void PrintChartPortrait(TChartPrinter& p);
+    void PrintChartLandscape(TChartPrinter& p);
     // The printer's own orientation is restored afterwards, also on failure.
-    void PrintChartOriented(TPrinterOrientation o);
-    void PrintChart();
-    // Page rectangle on the default printer in its current orientation.
-    TRect CalcPrintPageRect();
-    void PrintChartInRect(const TRect& r);
+    void PrintChartOriented(TChartPrinter& p, TPrinterOrientation o);
+    void PrintChart(TChartPrinter& p);
+    void PrintChartInRect(TChartPrinter& p, const TRect& r);
     // Bitmap export: the chart as on screen, at the panel's client size.
-    void SaveChartBitmap(const std::string& fileName);
-    std::unique_ptr<TChartBitmap> MakeChartBitmap(TColor backColour, const TRect& r);
+    void SaveChartBitmap(TChartBitmapFactory& f, const std::string& fileName);
+    std::unique_ptr<TChartBitmap> MakeChartBitmap(TChartBitmapFactory& f, TColor backColour,
+                                                  const TRect& r);
     // Draws the chart stretched onto r of any canvas.
     void DrawChartOnCanvasRect(TCanvas3D& canvas, TRect r);
     // The client rectangle (0, 0, width, height).
@@ -188,21 +181,24 @@ public:
     // The surface of the current paint (nullptr outside a paint).
     TCanvas3D* Canvas() const { return canvas_; }
 
-    // Plot rectangle and panel rectangle of the current paint.
-    TRect ChartRect;
-    TRect ChartBounds;
-    int ChartWidth = 0, ChartHeight = 0, ChartXCenter = 0, ChartYCenter = 0;
-    void RecalcWidthHeight();
-
-    // Mouse drags (see zoom.cpp).
-    TZoomPanningRecord Zoom;
-    TZoomPanningRecord Panning;
+    // Plot rectangle and panel rectangle of the current paint, with the plot's
+    // size and centre; the layout steps of the paint write them.
+    const TRect& ChartRect() const { return chartRect_; }
+    const TRect& ChartBounds() const { return chartBounds_; }
+    int ChartWidth() const { return chartWidth_; }
+    int ChartHeight() const { return chartHeight_; }
+    int ChartXCenter() const { return chartXCenter_; }
+    int ChartYCenter() const { return chartYCenter_; }
 
     TNotifyEvent OnAfterDraw;
 
     static TColor DarkenColor(TColor c, int quantity) { return telvara::DarkenColor(c, quantity); }
 
 protected:
+    // A layout step narrows the plot; RecalcWidthHeight then keeps it inside
+    // the panel and sets its size and centre.
+    void SetChartRect(const TRect& r) { chartRect_ = r; }
+    void RecalcWidthHeight();
     void GradientFill(const TRect& r, TColor first, TColor last);
     void SetCanvas(TCanvas3D* c) { canvas_ = c; }
 
@@ -226,6 +222,9 @@ private:
     bool dirty_ = true;
     bool autoRepaint_ = false;
     TCanvas3D* canvas_ = nullptr;
+    TRect chartRect_;
+    TRect chartBounds_;
+    int chartWidth_ = 0, chartHeight_ = 0, chartXCenter_ = 0, chartYCenter_ = 0;
 };
 
 class TCustomChartPanelExtended : public TCustomChartPanel {

@@ -1,7 +1,7 @@
 #pragma once
-// The devices the chart prints and exports through: the default printer and
-// the bitmap the chart is saved as. The platform installs its own; the engine
-// only talks to these interfaces.
+// The devices the chart prints and exports through: a printer and the bitmap
+// the chart is saved as. The platform makes its own and whoever prints or
+// exports hands them down; the engine only talks to these interfaces.
 #include "chart/canvas3d.h"
 
 #include <memory>
@@ -11,8 +11,8 @@ namespace telvara {
 
 enum TPrinterOrientation : int { poPortrait, poLandscape };
 
-// The system's default printer. Every call may fail with a TelvaraError
-// (no printer configured, the job refused by the spooler).
+// A printer. Every call may fail with a TelvaraError (no printer configured,
+// the job refused by the spooler).
 class TChartPrinter {
 public:
     virtual ~TChartPrinter() = default;
@@ -57,16 +57,7 @@ public:
     virtual std::unique_ptr<TChartBitmap> Create(int width, int height) = 0;
 };
 
-// The printer every chart prints on; fails with "プリンタが設定されていません"
-// when the platform installed none.
-TChartPrinter& Printer();
-// Installs p (nullptr: none) and gives back the one installed before.
-TChartPrinter* SetPrinter(TChartPrinter* p);
-
-// The maker of export bitmaps; fails when the platform installed none.
-TChartBitmapFactory& BitmapFactory();
-TChartBitmapFactory* SetBitmapFactory(TChartBitmapFactory* f);
-
+// Where there is no printer to print on.
 extern const char* const msgNoPrinter;
 
 } // namespace telvara

@@ -142,7 +142,7 @@ void TChartSeries::CalcFirstLastVisibleIndex() {
         return;
     }
     const TScaleMap h = GetHorizAxis()->ScaleMap();
-    const TRect& r = chart_->ChartRect;
+    const TRect& r = chart_->ChartRect();
     const double lo = h.PixelToValue(h.Inverted() ? r.right : r.left);
     for (int i = 0; i < n; ++i)
         if (xValues_.Value(i) >= lo) {
@@ -178,7 +178,7 @@ void TChartSeries::DrawSeries() {
     if (BeforeDrawValues)
         BeforeDrawValues(*this);
     TCanvas3D& c = *chart_->Canvas();
-    const TRect& r = chart_->ChartRect;
+    const TRect& r = chart_->ChartRect();
     if (chart_->ClipPoints()) {
         if (c.Is3D() && chart_->View3D()) {
             const int d = chart_->TotalDepth;

@@ -3,6 +3,7 @@
 #include "chart/legend.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace telvara {
 
@@ -19,9 +20,9 @@ void TCustomChart::DrawTitle(TChartTitle& t, bool isFoot) {
     const TBrushState brush{t.Color() == clDefault ? t.Brush().Color() : t.Color(),
                             transparent ? bsClear : t.Brush().Style()};
     const int f = t.Frame().Visible() && t.Frame().Color() != clDefault ? t.Frame().Width() : 0;
-    const int left = ChartRect.left + f, right = ChartRect.right - f;
+    const int left = ChartRect().left + f, right = ChartRect().right - f;
     const int n = static_cast<int>(t.Text().size());
-    const int firstTop = isFoot ? ChartRect.bottom - f - n * h : ChartRect.top + f;
+    const int firstTop = isFoot ? ChartRect().bottom - f - n * h : ChartRect().top + f;
 
     if (t.Frame().Visible() || brush.style != bsClear) {
         int bl = left - f, br = right + f;
@@ -67,10 +68,12 @@ void TCustomChart::DrawTitle(TChartTitle& t, bool isFoot) {
         y += h;
     }
     c.SetBackMode(cbmOpaque);
+    TRect plot = ChartRect();
     if (isFoot)
-        ChartRect.bottom = firstTop - f - 5;
+        plot.bottom = firstTop - f - 5;
     else
-        ChartRect.top = y + f + 5;
+        plot.top = y + f + 5;
+    SetChartRect(plot);
     RecalcWidthHeight();
 }
 
@@ -82,14 +85,21 @@ void TCustomChart::DrawTitleFootLegend() {
         return;
     }
     if (legend.Alignment() == laLeft || legend.Alignment() == laRight) {
-        DrawChartLegend(*this);
+        DrawLegend();
         DrawTitle(Title(), false);
         DrawTitle(Foot(), true);
         return;
     }
     DrawTitle(Title(), false);
     DrawTitle(Foot(), true);
-    DrawChartLegend(*this);
+    DrawLegend();
+}
+
+void TCustomChart::DrawLegend() {
+    if (const std::optional<TRect> plot = DrawChartLegend(*this)) {
+        SetChartRect(*plot);
+        RecalcWidthHeight();
+    }
 }
 
 } // namespace telvara

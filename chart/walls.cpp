@@ -24,7 +24,7 @@ void prepareWall(TCanvas3D& c, TChartWall& w) {
 
 void TCustomChart::DrawChartWalls() {
     TCanvas3D& c = *Canvas();
-    const TRect& r = ChartRect;
+    const TRect& r = ChartRect();
     if (!View3D()) {
         prepareWall(c, BackWall());
         c.Rectangle(r.left, r.top, r.right + 1, r.bottom + 1);

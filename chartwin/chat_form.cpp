@@ -63,7 +63,8 @@ QToolButton* imageButton(QWidget* parent, const char* name, const QIcon& icon, i
 
 TChatForm::TChatForm(MainWindowLink& main, Services& services, QWidget* parent)
     : QWidget(parent, Qt::Window), main_(main), services_(services),
-      devices_(std::make_unique<TQtChartDevices>()), preview_(defaultPrintPreview()) {
+      devices_(std::make_unique<TQtChartDevices>()), printer_(&devices_->Printer()),
+      preview_(defaultPrintPreview()) {
     setObjectName(QStringLiteral("ChatForm"));
     setWindowTitle(QStringLiteral("グラフ画面"));
     resize(800, 600);
@@ -261,6 +262,18 @@ void TChatForm::FormActivate() {
 }
 
 // ---- curves ----------------------------------------------------------------
+
+void TChatForm::drawMainEntries() {
+    FormActivate();
+}
+
+void TChatForm::startNewCurve() {
+    StartNewCurve();
+}
+
+void TChatForm::removeCurrentCurve() {
+    Button2Click();
+}
 
 void TChatForm::StartNewCurve() {
     chart_->StartNewCurve();

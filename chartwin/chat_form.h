@@ -42,22 +42,37 @@ public:
     // chart this way too ("選択データ表示", and after "全データ表示").
     void showFromMain();
 
-    TChart& Chart1() { return chart_->Chart(); }
-    TCoordinationChart& coordination() { return *chart_; }
-    TChartWidget* chartWidget() const { return chartWidget_; }
-    // The coordination check's command, read-out and dialog.
-    TCheckTools& checkTools() { return *check_; }
     // Times the activation handler ran to its end (for tests and tools).
     int activationCount() const { return activations_; }
 
-    // Curve handlers, also driven by the list window.
+    // What the list window's "全データ表示" draws each record with: the main
+    // window's entries into the current curve, as an activation from the
+    // main window draws them; a new curve after it; and at the end the
+    // current curve removed, as "ｸﾞﾗﾌの削除" does.
+    void drawMainEntries();
+    void startNewCurve();
+    void removeCurrentCurve();
+
+    // The preview the window shows pages in (tests put their own).
+    void setPrintPreview(PrintPreviewService* preview) { preview_ = preview; }
+    // The printer "印刷" and "ﾌﾟﾚﾋﾞｭｰ" print on: the default printer unless a
+    // test puts its own; nullptr: none.
+    void setPrinter(TChartPrinter* printer) { printer_ = printer; }
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    TChart& Chart1() { return chart_->Chart(); }
+
+    // Handlers.
     void FormActivate();
     void StartNewCurve();
     void FormClose();
     void Button1Click();
     void Button2Click();
-
-    // Tool bar commands.
     void CheckBox1Click();
     void CheckBox2Click();
     void CheckBox3Click();
@@ -69,11 +84,22 @@ public:
     void Button4Click();
     // "ﾌﾟﾚﾋﾞｭｰ": the page "印刷" would print, shown before printing.
     void Button5Click();
-    // The preview the window shows pages in (tests put their own).
-    void setPrintPreview(PrintPreviewService* preview) { preview_ = preview; }
     void Chart1AfterDraw();
 
-    // Controls, named as in the window's design.
+    void buildToolBar();
+    void addPreviewButton(QHBoxLayout* bar);
+    // The orientation question and the margin box of "印刷"; the margins are
+    // set, nothing when the user cancelled or the margin was refused.
+    std::optional<TPrinterOrientation> askPageSetup();
+    // Fails with "プリンタが設定されていません" when there is none.
+    TChartPrinter& printer() const;
+    void bindHandlers();
+    void setManualInputVisible(bool visible);
+    void windowActivated();
+    QWidget* mainWindow() const;
+
+    // Controls, named as in the window's design; each control's objectName
+    // is its name (the chart widget's is "Chart1").
     QWidget* Panel1 = nullptr;           // the tool bar
     QPushButton* Button3 = nullptr;      // "印刷"
     QPushButton* Button1 = nullptr;      // "ｸﾞﾗﾌの追加"
@@ -94,26 +120,11 @@ public:
     QLabel* Label3 = nullptr;            // "Version"
     QLabel* Label2 = nullptr;            // version number
 
-protected:
-    bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
-private:
-    void buildToolBar();
-    void addPreviewButton(QHBoxLayout* bar);
-    // The orientation question and the margin box of "印刷"; the margins are
-    // set, nothing when the user cancelled or the margin was refused.
-    std::optional<TPrinterOrientation> askPageSetup();
-    void bindHandlers();
-    void setManualInputVisible(bool visible);
-    void windowActivated();
-    QWidget* mainWindow() const;
-
     MainWindowLink& main_;
     Services services_;
     // The default printer and the bitmap maker the chart prints and saves with.
     std::unique_ptr<TQtChartDevices> devices_;
+    TChartPrinter* printer_;
     std::unique_ptr<TCoordinationChart> chart_;
     PrintPreviewService* preview_;
     TChartWidget* chartWidget_ = nullptr;

@@ -1,5 +1,6 @@
 // The chart window's tool bar commands: switches, manual points, printing
 // and the chart's file (bitmap, PNG, PDF or SVG).
+#include "base/errors.h"
 #include "base/numbers.h"
 #include "chart/print.h"
 #include "chartwin/chat_form.h"
@@ -80,14 +81,20 @@ std::optional<TPrinterOrientation> TChatForm::askPageSetup() {
     return orientation == BoxAnswer::Yes ? poPortrait : poLandscape;
 }
 
+TChartPrinter& TChatForm::printer() const {
+    if (!printer_)
+        throw TelvaraError(msgNoPrinter);
+    return *printer_;
+}
+
 void TChatForm::Button3Click() {
     const std::optional<TPrinterOrientation> orientation = askPageSetup();
     if (!orientation)
         return;
     if (*orientation == poPortrait)
-        Chart1().PrintChartPortrait();
+        Chart1().PrintChartPortrait(printer());
     else
-        Chart1().PrintChartLandscape();
+        Chart1().PrintChartLandscape(printer());
 }
 
 void TChatForm::Button4Click() {

@@ -12,22 +12,6 @@
 
 namespace telvara {
 
-namespace {
-
-// Puts the installed printer back however the drawing ends.
-class PrinterSwap {
-public:
-    explicit PrinterSwap(TChartPrinter& p) : previous_(SetPrinter(&p)) {}
-    ~PrinterSwap() { SetPrinter(previous_); }
-    PrinterSwap(const PrinterSwap&) = delete;
-    PrinterSwap& operator=(const PrinterSwap&) = delete;
-
-private:
-    TChartPrinter* previous_;
-};
-
-} // namespace
-
 void TChatForm::addPreviewButton(QHBoxLayout* bar) {
     Button5 = new QPushButton(QStringLiteral("ﾌﾟﾚﾋﾞｭｰ"), Panel1);
     Button5->setObjectName(QStringLiteral("Button5"));
@@ -42,22 +26,21 @@ void TChatForm::Button5Click() {
     const std::optional<TPrinterOrientation> orientation = askPageSetup();
     if (!orientation)
         return;
-    auto* printer = dynamic_cast<TQtPrinter*>(&Printer());
-    if (!printer)
+    auto* qt = dynamic_cast<TQtPrinter*>(&printer());
+    if (!qt)
         throw TelvaraError(msgNoPrinter);
-    QPrinter& device = printer->Device();
-    const TPrinterOrientation before = printer->Orientation();
-    printer->SetOrientation(*orientation);
+    QPrinter& device = qt->Device();
+    const TPrinterOrientation before = qt->Orientation();
+    qt->SetOrientation(*orientation);
     // The orientation the program's printer had comes back, as after "印刷".
     struct Restore {
         TQtPrinter& p;
         TPrinterOrientation o;
         ~Restore() { p.SetOrientation(o); }
-    } restore{*printer, before};
+    } restore{*qt, before};
     preview_->preview(device, [this](QPrinter& page) {
         TQtPrinter target(page);
-        PrinterSwap swap(target);
-        Chart1().PrintChart();
+        Chart1().PrintChart(target);
     });
 }
 

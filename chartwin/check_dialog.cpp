@@ -180,7 +180,7 @@ bool TCheckTools::eventFilter(QObject* watched, QEvent* event) {
 
 void TCheckTools::showReadOut(int x, int y) {
     TChart& c = chart_.Chart();
-    const TRect plot = c.ChartRect;
+    const TRect plot = c.ChartRect();
     if (x < plot.left || x >= plot.right || y < plot.top || y >= plot.bottom) {
         ReadOut->clear();
         return;

@@ -27,11 +27,16 @@ public:
     TCheckDialog(TCoordinationChart& chart, TCheckOverlay& overlay, Services& services,
                  QWidget* parent);
 
+private:
     // "チェック": reads the fields, fills the table, draws lines and marks.
     void runCheck();
     // "コピー": the table as tab-separated text on the clipboard.
     void copyTable();
+    // False, after a warning naming the field, when it holds no positive number.
+    bool readField(QLineEdit* edit, const QString& name, bool optional,
+                   std::optional<double>& value);
 
+    // Controls; each control's objectName is its name.
     QLineEdit* CtiEdit = nullptr;
     QLineEdit* MaxFaultEdit = nullptr;
     QLineEdit* MinFaultEdit = nullptr;
@@ -39,11 +44,6 @@ public:
     QPushButton* CheckButton = nullptr;
     QPushButton* CopyButton = nullptr;
     QTableWidget* Table = nullptr;
-
-private:
-    // False, after a warning naming the field, when it holds no positive number.
-    bool readField(QLineEdit* edit, const QString& name, bool optional,
-                   std::optional<double>& value);
 
     TCoordinationChart& chart_;
     TCheckOverlay& overlay_;
@@ -60,18 +60,20 @@ public:
                 QWidget* window);
     ~TCheckTools() override;
 
+    // The command and the read-out, for the window's tool bar.
     QWidget* toolBarWidget() const { return bar_; }
-    void openDialog();
-    TCheckDialog* dialog() const { return dialog_; }
-
-    QPushButton* CheckCommand = nullptr; // "協調チェック"
-    QLabel* ReadOut = nullptr;           // current and time under the mouse
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // "協調チェック": the dialog (objectName "CheckDialog"), made at the first use.
+    void openDialog();
     void showReadOut(int x, int y);
+
+    // Controls on the tool bar; each control's objectName is its name.
+    QPushButton* CheckCommand = nullptr; // "協調チェック"
+    QLabel* ReadOut = nullptr;           // current and time under the mouse
 
     TCoordinationChart& chart_;
     TChartWidget& chartWidget_;

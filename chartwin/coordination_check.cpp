@@ -90,7 +90,7 @@ void TCheckOverlay::draw() {
         if (current)
             lines.emplace_back(*current, name + formatFloatPattern(*current, "#,##0.###") + "A");
     TCanvas3D& c = *chart_.Canvas();
-    const TRect plot = chart_.ChartRect;
+    const TRect plot = chart_.ChartRect();
     TChartAxis& currents = chart_.BottomAxis();
     TChartAxis& times = chart_.LeftAxis();
     c.ClipRectangle(plot);

@@ -147,13 +147,14 @@ QByteArray EncodePng(const QImage& image) {
 }
 
 void SaveChartFile(TCustomChartPanel& chart, const QString& fileName) {
+    TQtChartBitmapFactory bitmaps;
     switch (chartFileKind(fileName)) {
     case ChartFileKind::Bmp:
-        chart.SaveChartBitmap(text(fileName));
+        chart.SaveChartBitmap(bitmaps, text(fileName));
         return;
     case ChartFileKind::Png: {
         const std::unique_ptr<TChartBitmap> bitmap =
-            chart.MakeChartBitmap(clWhite, chart.GetExportRect());
+            chart.MakeChartBitmap(bitmaps, clWhite, chart.GetExportRect());
         auto* picture = dynamic_cast<TQtChartBitmap*>(bitmap.get());
         if (!picture)
             throw IoError("ファイル " + text(fileName) + " に書き込めません");

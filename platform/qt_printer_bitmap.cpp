@@ -64,14 +64,8 @@ void WriteBmp24(const QImage& image, const QString& fileName) {
         throw IoError("ファイル " + name + " に書き込めません");
 }
 
-TQtChartDevices::TQtChartDevices()
-    : printer_(std::make_unique<TQtPrinter>()), bitmaps_(std::make_unique<TQtChartBitmapFactory>()),
-      previousPrinter_(SetPrinter(printer_.get())),
-      previousBitmaps_(SetBitmapFactory(bitmaps_.get())) {}
+TQtChartDevices::TQtChartDevices() : printer_(std::make_unique<TQtPrinter>()) {}
 
-TQtChartDevices::~TQtChartDevices() {
-    SetPrinter(previousPrinter_);
-    SetBitmapFactory(previousBitmaps_);
-}
+TQtChartDevices::~TQtChartDevices() = default;
 
 } // namespace telvara

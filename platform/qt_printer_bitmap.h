@@ -1,6 +1,6 @@
 #pragma once
 // The chart's export bitmap on QImage, written as a 24-bit Windows BMP file;
-// and the devices every chart of the program prints and exports through.
+// and the program's devices, the default printer and the bitmap maker.
 #include "chart/print.h"
 
 #include <QImage>
@@ -44,8 +44,8 @@ public:
 // as it was, and an IoError names the file.
 void WriteBmp24(const QImage& image, const QString& fileName);
 
-// The default printer and the bitmap maker, installed for every chart while
-// this object lives (the chart window keeps one for the program's life).
+// The default printer and the bitmap maker, kept by whoever prints or exports
+// (the chart window for the program's life) and handed to the chart's calls.
 class TQtChartDevices {
 public:
     TQtChartDevices();
@@ -53,11 +53,12 @@ public:
     TQtChartDevices(const TQtChartDevices&) = delete;
     TQtChartDevices& operator=(const TQtChartDevices&) = delete;
 
+    TChartPrinter& Printer() { return *printer_; }
+    TChartBitmapFactory& Bitmaps() { return bitmaps_; }
+
 private:
     std::unique_ptr<TChartPrinter> printer_;
-    std::unique_ptr<TChartBitmapFactory> bitmaps_;
-    TChartPrinter* previousPrinter_;
-    TChartBitmapFactory* previousBitmaps_;
+    TQtChartBitmapFactory bitmaps_;
 };
 
 } // namespace telvara

@@ -110,6 +110,7 @@ void TBPlusTree::RollbackWrite() {
 }
 
 void TBPlusTree::CommitWrite() {
+    // What the operation freed and allocated left both free chains whole.
     assert(FreeChainsKept());
     TUnitImages images;
     for (const auto& [n, page] : pendingPages_)

@@ -14,7 +14,6 @@
 #include "chartwin/coordination_chart.h"
 #include "platform/chart_export.h"
 #include "platform/number_locale.h"
-#include "platform/qt_printer_bitmap.h"
 #include "tools/render_store.h"
 #include "version/fonts.h"
 
@@ -122,15 +121,7 @@ int render(const Options& o) {
     if (o.currentFromOne)
         coordination.SetCurrentAxisFromOne(true);
 
-    TQtChartBitmapFactory factory;
-    TChartBitmapFactory* previous = SetBitmapFactory(&factory);
-    try {
-        SaveChartFile(chart, QString::fromStdString(o.out));
-    } catch (...) {
-        SetBitmapFactory(previous);
-        throw;
-    }
-    SetBitmapFactory(previous);
+    SaveChartFile(chart, QString::fromStdString(o.out));
     // The picture holds every other relay; the ones left out make it a failure.
     for (const std::string& s : skipped)
         std::cerr << "描けないので飛ばしました: " << s << "\n";

@@ -17,18 +17,24 @@ class TVersionForm : public QWidget {
 public:
     explicit TVersionForm(QWidget* parent = nullptr);
 
+    // FormCreate's work for a given program path; an empty path keeps the
+    // design texts "FileName" and "No".
+    void FillIdentity(const std::string& modulePath);
+
+    // True once another window took the activation: never shown again.
+    bool Released() const { return released_; }
+    void setVisible(bool visible) override;
+
+private:
     // Fills FileNameLbl and VerLbl from the running program file.
     void FormCreate();
     // Another window of the program took the activation: hide now, destroy
     // once control is back in the event loop, never show again.
     void FormDeactivate();
-    // FormCreate's work for a given program path; an empty path keeps the
-    // design texts "FileName" and "No".
-    void FillIdentity(const std::string& modulePath);
+    void focusWindowChanged(QWindow* window);
 
-    bool Released() const { return released_; }
-    void setVisible(bool visible) override;
-
+    // Controls, named as in the dialog's design; each control's objectName
+    // is its name.
     QFrame* Panel1;
     QLabel* ProgramIcon;
     QLabel* Producer;
@@ -41,8 +47,6 @@ public:
     QLabel* Label2;
     QLabel* Label3;
 
-private:
-    void focusWindowChanged(QWindow* window);
     bool released_ = false;
 };
 

@@ -7,6 +7,7 @@
 #include "base/numbers.h"
 #include "base/shared_values.h"
 #include "platform/services_scripted.h"
+#include "tests/platform/window_parts.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -79,9 +80,7 @@ protected:
 
     // A control of a window by its design name.
     template <class T> static T* partOf(const QObject* window, const char* name) {
-        T* found = window->findChild<T*>(QLatin1String(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
+        return test::partOf<T>(window, name);
     }
     // A control of the main window by its design name.
     template <class T = QWidget> T* control(const char* name) const {

@@ -3,6 +3,7 @@
 #include "store_fixture.h"
 
 #include "app/struct_form.h"
+#include "platform/chart_widget.h"
 #include "relay/relay_csv.h"
 
 #include "modal_helper.h"
@@ -62,8 +63,9 @@ protected:
         }
     }
 
-    int seriesCount() { return chart->Chart1().NumSeries(); }
-    TChartSeries& series(int i) { return *chart->Chart1().SeriesAt(i); }
+    TChart& chartOf() const { return partOf<TChartWidget>(chart.get(), "Chart1")->Chart(); }
+    int seriesCount() const { return chartOf().NumSeries(); }
+    TChartSeries& series(int i) const { return *chartOf().SeriesAt(i); }
 
     std::unique_ptr<TStructForm> list;
 };

@@ -73,7 +73,7 @@ TEST_F(AxisDrawFixture, BandsAndPlotRectangle) {
     // Left: title band 16; labels "0" and "1,000" (step 100) plus a blank: 36.
     EXPECT_EQ(l.TitlePos, 12 + 16);
     EXPECT_EQ(l.LabelsPos, 12 + 16 + 36);
-    EXPECT_EQ(chart.ChartRect, (TRect{12 + 16 + 36 + 6, 31, 388, 240 - 32 - 6}));
+    EXPECT_EQ(chart.ChartRect(), (TRect{12 + 16 + 36 + 6, 31, 388, 240 - 32 - 6}));
     EXPECT_EQ(b.StartPixel, 70);
     EXPECT_EQ(b.EndPixel, 388);
     EXPECT_EQ(l.StartPixel, 31);
@@ -85,7 +85,7 @@ TEST_F(AxisDrawFixture, BandsAndPlotRectangle) {
     EXPECT_FALSE(chart.IsAxisDrawn(chart.RightAxis()));
     // The same layout on every paint.
     paint();
-    EXPECT_EQ(chart.ChartRect, (TRect{70, 31, 388, 202}));
+    EXPECT_EQ(chart.ChartRect(), (TRect{70, 31, 388, 202}));
 }
 
 TEST_F(AxisDrawFixture, TitlesAndLabelsAnchors) {
@@ -203,15 +203,15 @@ TEST_F(AxisDrawFixture, NoLabelsMeansNoTicks) {
     chart.BottomAxis().SetLabels(false);
     paint();
     const int x = chart.BottomAxis().ValueToPixel(1000);
-    EXPECT_EQ(countLines(c, {x, 32}, {x, chart.ChartRect.bottom}), 0);
-    EXPECT_NE(
-        findLine(c, {chart.ChartRect.left, chart.ChartRect.bottom}, {388, chart.ChartRect.bottom}),
-        nullptr);
+    EXPECT_EQ(countLines(c, {x, 32}, {x, chart.ChartRect().bottom}), 0);
+    EXPECT_NE(findLine(c, {chart.ChartRect().left, chart.ChartRect().bottom},
+                       {388, chart.ChartRect().bottom}),
+              nullptr);
     EXPECT_EQ(c.textsEqual("過電流値（Ａ）").size(), 1u);
     EXPECT_TRUE(c.textsEqual("10,000").empty());
     EXPECT_TRUE(c.textsEqual("100,000").empty());
     // No label band either: title band, then tick band.
-    EXPECT_EQ(chart.ChartRect.bottom, 240 - 16 - 6);
+    EXPECT_EQ(chart.ChartRect().bottom, 240 - 16 - 6);
 }
 
 TEST_F(AxisDrawFixture, FixedTitleSizeAndPositionPercent) {
@@ -220,11 +220,11 @@ TEST_F(AxisDrawFixture, FixedTitleSizeAndPositionPercent) {
     paint();
     EXPECT_EQ(chart.BottomAxis().TitlePos, 210);
     EXPECT_EQ(chart.BottomAxis().LabelsPos, 194);
-    EXPECT_EQ(chart.ChartRect.left, 12 + 36 + 6); // no title band on the left
+    EXPECT_EQ(chart.ChartRect().left, 12 + 36 + 6); // no title band on the left
     chart.LeftAxis().SetPositionPercent(10);
     paint();
-    const int shift = static_cast<int>(std::nearbyint(0.1 * chart.ChartWidth));
-    EXPECT_EQ(chart.LeftAxis().AxisLinePos, chart.ChartRect.left + shift);
+    const int shift = static_cast<int>(std::nearbyint(0.1 * chart.ChartWidth()));
+    EXPECT_EQ(chart.LeftAxis().AxisLinePos, chart.ChartRect().left + shift);
 }
 
 TEST_F(AxisDrawFixture, GridVariantsAndPrinting) {
@@ -292,7 +292,7 @@ TEST_F(AxisDrawFixture, ThreeDimensionalGrid) {
     ASSERT_GT(d, 0);
     TChartAxis& b = chart.BottomAxis();
     TChartAxis& l = chart.LeftAxis();
-    const TRect r = chart.ChartRect;
+    const TRect r = chart.ChartRect();
     // Bottom grid: along the floor from the front to the back, then up the back wall.
     const int x = b.ValueToPixel(1000);
     const TPoint front = c.Calc3DPoint(x, b.AxisLinePos, 0);
@@ -353,7 +353,7 @@ TEST_F(AxisDrawFixture, CentredGridAndRotatedTextOfLabelsFarOffTheAxis) {
         stop = index > 1;
     };
     paint();
-    const TRect r = chart.ChartRect;
+    const TRect r = chart.ChartRect();
     EXPECT_EQ(b.ValueToPixel(0.5), INT_MAX);
     EXPECT_NE(findLine(c, {INT_MAX, r.top + 1}, {INT_MAX, r.bottom}), nullptr);
     const auto t = c.textsEqual("0.5");
@@ -372,7 +372,7 @@ TEST(AxisDrawBare, AllFourAxesWithoutSeries) {
          {&chart.BottomAxis(), &chart.TopAxis(), &chart.LeftAxis(), &chart.RightAxis()})
         EXPECT_TRUE(chart.IsAxisDrawn(*a));
     EXPECT_FALSE(chart.IsAxisDrawn(chart.DepthAxis()));
-    const TRect r = chart.ChartRect;
+    const TRect r = chart.ChartRect();
     // Lines on all four sides, no ticks, no grid, no labels.
     EXPECT_NE(findLine(c, {r.left, r.bottom}, {r.right, r.bottom}), nullptr);
     EXPECT_NE(findLine(c, {r.left, r.top}, {r.right, r.top}), nullptr);
@@ -467,7 +467,7 @@ TEST(AxisDrawOtherSide, TopAndRightAxesAtTheBackIn3D) {
     const int d = chart.TotalDepth;
     ASSERT_GT(d, 0);
     TChartAxis& t = chart.TopAxis();
-    const TRect r = chart.ChartRect;
+    const TRect r = chart.ChartRect();
     // The line, the labels and the grid of the top axis lie on the back plane.
     EXPECT_NE(
         findLine(c, c.Calc3DPoint(t.StartPixel, r.top, d), c.Calc3DPoint(t.EndPixel, r.top, d)),

@@ -19,7 +19,7 @@ std::vector<std::string> texts(const RecordingCanvas& c) {
 
 // The plot rectangle the paint ended with.
 TRect plotOf(const PlainChart& p) {
-    return p.chart.ChartRect;
+    return p.chart.ChartRect();
 }
 
 } // namespace
@@ -306,7 +306,7 @@ TEST(Walls, ThreeWallsIn3D) {
     p.paint();
     const int d = p.chart.TotalDepth;
     ASSERT_GT(d, 0);
-    const TRect r = p.chart.ChartRect;
+    const TRect r = p.chart.ChartRect();
     const TCanvas3D& cv = p.c;
     const auto rects = p.c.of(OpKind::Rectangle);
     ASSERT_EQ(rects.size(), 1u);

@@ -14,9 +14,9 @@ TEST_F(ZoomTest, PanningMovesByTheMouseAndStopsOnLeavingThePlot) {
     TChartAxis& b = chart.BottomAxis();
     TChartAxis& l = chart.LeftAxis();
     const double perX = 1000.0 / b.AxisLength, perY = 200.0 / l.AxisLength;
-    const TRect plot = chart.ChartRect;
+    const TRect plot = chart.ChartRect();
     chart.MouseDown(200, 200, mbRight, 0);
-    EXPECT_TRUE(chart.Panning.DragActive);
+    EXPECT_TRUE(chart.Panner().DragActive());
     chart.MouseMove(230, 190, 0); // right 30, up 10
     EXPECT_EQ(scrolls, 1);
     EXPECT_FALSE(chart.ScalesRestored());
@@ -33,7 +33,7 @@ TEST_F(ZoomTest, PanningMovesByTheMouseAndStopsOnLeavingThePlot) {
 
     const Ranges atEdge = rangesOf(chart);
     chart.MouseMove(plot.right + 5, 190, 0);
-    EXPECT_FALSE(chart.Panning.DragActive);
+    EXPECT_FALSE(chart.Panner().DragActive());
     chart.MouseMove(200, 150, 0);
     expectRanges(rangesOf(chart), atEdge);
     chart.MouseUp(200, 150, mbRight);
@@ -42,7 +42,7 @@ TEST_F(ZoomTest, PanningMovesByTheMouseAndStopsOnLeavingThePlot) {
     chart.MouseMove(210, 150, 0);
     EXPECT_NEAR(b.Minimum(), -50 * perX, 1e-9);
     chart.MouseLeave();
-    EXPECT_FALSE(chart.Panning.DragActive);
+    EXPECT_FALSE(chart.Panner().DragActive());
 
     // Only the named direction; a handler may change or veto one axis.
     chart.SetAllowPanning(pmVertical);
@@ -64,11 +64,11 @@ TEST_F(ZoomTest, PanningMovesByTheMouseAndStopsOnLeavingThePlot) {
     EXPECT_EQ(chart.RightAxis().Minimum(), right.min);
     EXPECT_EQ(chart.RightAxis().Maximum(), right.max);
     chart.MouseUp(220, 170, mbLeft);
-    EXPECT_FALSE(chart.Panning.DragActive);
+    EXPECT_FALSE(chart.Panner().DragActive());
 
     chart.SetAllowPanning(pmNone);
     chart.MouseDown(200, 150, mbRight, 0);
-    EXPECT_FALSE(chart.Panning.DragActive);
+    EXPECT_FALSE(chart.Panner().DragActive());
 }
 
 TEST_F(ZoomTest, WheelNotchScrollsTheVerticalAxesByThreePercentAndRepaintsAtOnce) {
@@ -177,11 +177,11 @@ TEST_F(ZoomTest, WheelOnTheTimeAxisLeavesSmallLabelsBelowTheLowerEnd) {
 TEST_F(ZoomTest, OnlyPressesOnThePlotOrAnAxisStartADrag) {
     chart.Title().SetText({"保護協調曲線"});
     paint();
-    const TRect plot = chart.ChartRect;
+    const TRect plot = chart.ChartRect();
     chart.MouseDown(5, 5, mbLeft, 0);                                       // panel corner
     chart.MouseDown((plot.left + plot.right) / 2, plot.top - 8, mbLeft, 0); // title
     chart.MouseDown(plot.right + 10, 200, mbRight, 0);
-    EXPECT_FALSE(chart.Zoom.DragActive || chart.Panning.DragActive);
+    EXPECT_FALSE(chart.Zoomer().DragActive() || chart.Panner().DragActive());
     EXPECT_EQ(host.directDraws, 0);
 
     // The bottom axis line lies just below the plot.
@@ -191,16 +191,16 @@ TEST_F(ZoomTest, OnlyPressesOnThePlotOrAnAxisStartADrag) {
     };
     chart.MouseDown(200, chart.BottomAxis().AxisLinePos + 1, mbLeft, 0);
     EXPECT_EQ(clicked, &chart.BottomAxis());
-    EXPECT_TRUE(chart.Zoom.DragActive);
+    EXPECT_TRUE(chart.Zoomer().DragActive());
     EXPECT_EQ(host.cursors.back(), crDefault);
     chart.MouseDown(200, 200, mbRight, 0); // ignored while a drag is active
-    EXPECT_FALSE(chart.Panning.DragActive);
+    EXPECT_FALSE(chart.Panner().DragActive());
     chart.MouseUp(200, 200, mbRight); // the zoom drag goes on
-    EXPECT_TRUE(chart.Zoom.DragActive);
+    EXPECT_TRUE(chart.Zoomer().DragActive());
     chart.MouseLeave();
-    EXPECT_TRUE(chart.Zoom.DragActive);
+    EXPECT_TRUE(chart.Zoomer().DragActive());
     chart.MouseUp(200, 200, mbLeft);
-    EXPECT_FALSE(chart.Zoom.DragActive);
+    EXPECT_FALSE(chart.Zoomer().DragActive());
 
     // The plot area, and a handler cancelling the drag.
     int background = 0;
@@ -210,11 +210,11 @@ TEST_F(ZoomTest, OnlyPressesOnThePlotOrAnAxisStartADrag) {
     };
     chart.MouseDown(250, 120, mbLeft, 0);
     EXPECT_EQ(background, 1);
-    EXPECT_FALSE(chart.Zoom.DragActive);
+    EXPECT_FALSE(chart.Zoomer().DragActive());
     chart.OnClickBackground = nullptr;
     chart.SetAllowZoom(false);
     chart.MouseDown(250, 120, mbLeft, 0);
-    EXPECT_FALSE(chart.Zoom.DragActive);
+    EXPECT_FALSE(chart.Zoomer().DragActive());
     chart.SetAllowZoom(true);
 
     // A point of the series.
@@ -225,14 +225,14 @@ TEST_F(ZoomTest, OnlyPressesOnThePlotOrAnAxisStartADrag) {
     const int px = chart.BottomAxis().ValueToPixel(40), py = chart.LeftAxis().ValueToPixel(20);
     chart.MouseDown(px + 2, py - 1, mbLeft, 0);
     EXPECT_EQ(index, 2);
-    EXPECT_TRUE(chart.Zoom.DragActive);
+    EXPECT_TRUE(chart.Zoomer().DragActive());
     chart.MouseUp(px + 2, py - 1, mbLeft);
 
     // Without an active series the plot area starts nothing.
     series->SetActive(false);
     paint();
     chart.MouseDown(250, 120, mbLeft, 0);
-    EXPECT_FALSE(chart.Zoom.DragActive);
+    EXPECT_FALSE(chart.Zoomer().DragActive());
 }
 
 TEST_F(ZoomTest, CursorFollowsThePanelOutsideDrags) {
@@ -244,5 +244,5 @@ TEST_F(ZoomTest, CursorFollowsThePanelOutsideDrags) {
     EXPECT_EQ(host.cursors.back(), crDefault);
     chart.MouseLeave();
     EXPECT_EQ(host.cursors.back(), crCross);
-    EXPECT_FALSE(chart.Panning.DragActive);
+    EXPECT_FALSE(chart.Panner().DragActive());
 }

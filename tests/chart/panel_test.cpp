@@ -52,8 +52,8 @@ TEST(Panel, ConstructionDefaults) {
     EXPECT_TRUE(chart.Dirty());
     EXPECT_TRUE(chart.BufferedDisplay());
     EXPECT_FALSE(chart.Printing());
-    EXPECT_FALSE(chart.Zoom.DragActive);
-    EXPECT_FALSE(chart.Panning.DragActive);
+    EXPECT_FALSE(chart.Zoomer().DragActive());
+    EXPECT_FALSE(chart.Panner().DragActive());
     const TView3DOptions& o = chart.View3DOptions();
     EXPECT_TRUE(o.Orthogonal);
     EXPECT_EQ(o.Zoom, 100);
@@ -113,14 +113,14 @@ TEST(Panel, PlotRectangleFromMargins) {
     RecordingCanvas c;
     chart.DrawChart(c, {0, 0, 250, 150});
     // 3 % of 250 = 7.5 -> 8; 4 % of 150 = 6.
-    EXPECT_EQ(chart.ChartRect, (TRect{8, 6, 242, 144}));
-    EXPECT_EQ(chart.ChartWidth, 234);
-    EXPECT_EQ(chart.ChartHeight, 138);
-    EXPECT_EQ(chart.ChartXCenter, 125);
-    EXPECT_EQ(chart.ChartYCenter, 75);
+    EXPECT_EQ(chart.ChartRect(), (TRect{8, 6, 242, 144}));
+    EXPECT_EQ(chart.ChartWidth(), 234);
+    EXPECT_EQ(chart.ChartHeight(), 138);
+    EXPECT_EQ(chart.ChartXCenter(), 125);
+    EXPECT_EQ(chart.ChartYCenter(), 75);
     chart.SetBorderWidth(2);
     chart.DrawChart(c, {10, 20, 260, 170});
-    EXPECT_EQ(chart.ChartRect, (TRect{20, 28, 250, 162}));
+    EXPECT_EQ(chart.ChartRect(), (TRect{20, 28, 250, 162}));
 }
 
 TEST(Panel, PlotRectangleNormalisation) {
@@ -132,21 +132,21 @@ TEST(Panel, PlotRectangleNormalisation) {
     chart.SetMarginLeft(60);
     chart.SetMarginRight(60);
     chart.DrawChart(c, {0, 0, 100, 100});
-    EXPECT_EQ(chart.ChartRect.left, 60);
-    EXPECT_EQ(chart.ChartRect.right, 61);
+    EXPECT_EQ(chart.ChartRect().left, 60);
+    EXPECT_EQ(chart.ChartRect().right, 61);
     // Exactly nothing left: right = left + the panel's width.
     chart.SetMarginLeft(50);
     chart.SetMarginRight(50);
     chart.SetMarginTop(50);
     chart.SetMarginBottom(50);
     chart.DrawChart(c, {0, 0, 100, 80});
-    EXPECT_EQ(chart.ChartRect, (TRect{50, 40, 150, 120}));
+    EXPECT_EQ(chart.ChartRect(), (TRect{50, 40, 150, 120}));
     // Negative margins never move the plot outside the panel's top-left.
     chart.SetMarginLeft(-10);
     chart.SetMarginTop(-10);
     chart.DrawChart(c, {5, 5, 105, 85});
-    EXPECT_EQ(chart.ChartRect.left, 5);
-    EXPECT_EQ(chart.ChartRect.top, 5);
+    EXPECT_EQ(chart.ChartRect().left, 5);
+    EXPECT_EQ(chart.ChartRect().top, 5);
 }
 
 TEST(Panel, GradientBands) {
@@ -314,7 +314,7 @@ TEST(Panel, BufferedDrawingGoesToTheBitmap) {
     ASSERT_EQ(c.of(OpKind::BeginBuffer).size(), 1u);
     EXPECT_EQ(c.of(OpKind::BeginBuffer)[0].rect, (TRect{0, 0, 100, 60}));
     EXPECT_EQ(c.of(OpKind::EndBuffer)[0].pts[0], (TPoint{30, 40}));
-    EXPECT_EQ(chart.ChartBounds, (TRect{0, 0, 100, 60}));
+    EXPECT_EQ(chart.ChartBounds(), (TRect{0, 0, 100, 60}));
     EXPECT_EQ(c.ops.back().kind, OpKind::EndBuffer);
     EXPECT_EQ(chart.Canvas(), nullptr);
 }
@@ -364,7 +364,7 @@ TEST(Panel, DepthSlotsAndProjection) {
     // Plot width 376 before the depth: 376 * 15 * 0.001 = 5.64 -> 6.
     EXPECT_EQ(chart.SeriesDepth, 6);
     EXPECT_EQ(chart.TotalDepth, 18);
-    EXPECT_EQ(chart.ChartRect, (TRect{12, 10 + 18, 388 - 18, 240}));
+    EXPECT_EQ(chart.ChartRect(), (TRect{12, 10 + 18, 388 - 18, 240}));
     EXPECT_EQ(a->ComputedZOrder, 2); // first series deepest
     EXPECT_EQ(b->ComputedZOrder, 1);
     EXPECT_EQ(d->ComputedZOrder, 0);
@@ -379,7 +379,7 @@ TEST(Panel, DepthSlotsAndProjection) {
     chart.SetView3D(false);
     chart.DrawChart(c, {0, 0, 400, 250});
     EXPECT_EQ(chart.TotalDepth, 0);
-    EXPECT_EQ(chart.ChartRect, (TRect{12, 10, 388, 240}));
+    EXPECT_EQ(chart.ChartRect(), (TRect{12, 10, 388, 240}));
     EXPECT_EQ(a->StartZ, 0);
 }
 

@@ -1,4 +1,4 @@
-// Printing on the default printer and bitmap export, through a fake printer
+// Printing on a printer and bitmap export, through a fake printer
 // and a fake bitmap that record what the chart asks of them.
 #include "chart/chart.h"
 #include "chart/print.h"
@@ -139,8 +139,6 @@ struct ReleasingHost : TChartHost {
 class ChartPrint : public ::testing::Test {
 protected:
     void SetUp() override {
-        previousPrinter = SetPrinter(&printer);
-        previousBitmaps = SetBitmapFactory(&bitmaps);
         chart.SetName("Chart1");
         chart.SetHost(&host);
         chart.SetBounds(400, 250);
@@ -149,18 +147,12 @@ protected:
         chart.Gradient().SetVisible(true);
         chart.SetBevelInner(bvLowered);
     }
-    void TearDown() override {
-        SetPrinter(previousPrinter);
-        SetBitmapFactory(previousBitmaps);
-    }
     void margins(int m) { chart.SetPrintMarginPercent({m, m, m, m}); }
 
     FakePrinter printer;
     FakeBitmaps bitmaps;
     ReleasingHost host;
     TChart chart;
-    TChartPrinter* previousPrinter = nullptr;
-    TChartBitmapFactory* previousBitmaps = nullptr;
 };
 
 } // namespace
@@ -189,7 +181,7 @@ TEST_F(ChartPrint, PageRectangleForMarginsInBothOrientations) {
     for (const Case& c : cases) {
         margins(c.margin);
         printer.orientation = c.o;
-        EXPECT_EQ(chart.CalcPrintPageRect(), c.expected) << "margin " << c.margin;
+        EXPECT_EQ(chart.CalcPrintPageRect(printer), c.expected) << "margin " << c.margin;
     }
     // Halves go to the even neighbour: 2.5 -> 2, 3.5 -> 4.
     printer.portraitW = 250;
@@ -197,21 +189,21 @@ TEST_F(ChartPrint, PageRectangleForMarginsInBothOrientations) {
     printer.dpiX = printer.dpiY = 1;
     printer.orientation = poPortrait;
     margins(1);
-    EXPECT_EQ(chart.CalcPrintPageRect(), (TRect{2, 4, 248, 346}));
+    EXPECT_EQ(chart.CalcPrintPageRect(printer), (TRect{2, 4, 248, 346}));
     // Each side its own margin; the margins are not changed by the computation.
     printer.portraitW = 4800;
     printer.portraitH = 6800;
     printer.dpiX = 600;
     printer.dpiY = 300;
     chart.SetPrintMarginPercent({0, 10, 20, 30});
-    EXPECT_EQ(chart.CalcPrintPageRect(), (TRect{0, 680, 3840, 4760}));
+    EXPECT_EQ(chart.CalcPrintPageRect(printer), (TRect{0, 680, 3840, 4760}));
     EXPECT_EQ(chart.PrintMarginPercent(), (TRect{0, 10, 20, 30}));
 }
 
 TEST_F(ChartPrint, ProportionalMarginsKeepTheScreenAspect) {
     chart.SetPrintProportional(true);
     margins(5);
-    const TRect r = chart.CalcPrintPageRect();
+    const TRect r = chart.CalcPrintPageRect(printer);
     // 400 x 250 on screen: 1.6 wide for 1 high, centred across the page.
     EXPECT_NEAR(static_cast<double>(r.Width()) / r.Height(), 1.6, 0.03);
     EXPECT_EQ(r.left, 240);
@@ -221,7 +213,7 @@ TEST_F(ChartPrint, ProportionalMarginsKeepTheScreenAspect) {
 
 TEST_F(ChartPrint, OneJobTitledWithTheChartName) {
     margins(5);
-    chart.PrintChartLandscape();
+    chart.PrintChartLandscape(printer);
     EXPECT_EQ(printer.title, "Chart1");
     const std::vector<std::string> expected{"landscape", "title", "begin", "end", "portrait"};
     EXPECT_EQ(printer.calls, expected);
@@ -234,7 +226,7 @@ TEST_F(ChartPrint, OneJobTitledWithTheChartName) {
 TEST_F(ChartPrint, OrientationRestoredAfterSuccessAndFailure) {
     margins(5);
     printer.orientation = poLandscape;
-    chart.PrintChartPortrait();
+    chart.PrintChartPortrait(printer);
     EXPECT_EQ(printer.orientationAtBegin, poPortrait);
     EXPECT_EQ(printer.orientation, poLandscape);
 
@@ -243,7 +235,7 @@ TEST_F(ChartPrint, OrientationRestoredAfterSuccessAndFailure) {
         printer.failAt = step;
         printer.orientation = poPortrait;
         try {
-            chart.PrintChartLandscape();
+            chart.PrintChartLandscape(printer);
             ADD_FAILURE() << "no failure at " << step;
         } catch (const TelvaraError& e) {
             EXPECT_EQ(std::string(e.what()), std::string("印刷に失敗しました: ") + step);
@@ -263,7 +255,7 @@ TEST_F(ChartPrint, FailureWhileDrawingAbortsClearsAndRestores) {
         throw std::runtime_error("描画に失敗しました");
     };
     printer.abortCloses = false; // the document stays open after the abort
-    EXPECT_THROW(chart.PrintChartLandscape(), std::runtime_error);
+    EXPECT_THROW(chart.PrintChartLandscape(printer), std::runtime_error);
     EXPECT_TRUE(printingSeen);
     EXPECT_TRUE(paintRefused);
     const std::vector<std::string> expected{"landscape", "title", "begin",
@@ -281,24 +273,9 @@ TEST_F(ChartPrint, FailureWhileDrawingAbortsClearsAndRestores) {
     EXPECT_EQ(ops.back().kind, OpKind::Mapping);
 }
 
-TEST_F(ChartPrint, NoPrinterIsAnErrorAndTheScreenStillPaints) {
-    SetPrinter(nullptr);
-    try {
-        chart.PrintChartPortrait();
-        ADD_FAILURE() << "printed without a printer";
-    } catch (const TelvaraError& e) {
-        EXPECT_STREQ(e.what(), "プリンタが設定されていません");
-    }
-    EXPECT_FALSE(chart.Printing());
-    EXPECT_TRUE(chart.BufferedDisplay());
-    RecordingCanvas screen;
-    chart.DrawChart(screen, {0, 0, 400, 250});
-    EXPECT_TRUE(hasOuterBevel(screen, {0, 0, 400, 250}));
-}
-
 TEST_F(ChartPrint, ScreenLayoutStretchedOntoThePage) {
     margins(5);
-    chart.PrintChartPortrait();
+    chart.PrintChartPortrait(printer);
     const std::vector<TMapping>& maps = printer.canvas.mappings;
     ASSERT_EQ(maps.size(), 2u);
     TMapping stretch;
@@ -316,7 +293,7 @@ TEST_F(ChartPrint, ScreenLayoutStretchedOntoThePage) {
     ASSERT_GE(ops.size(), 3u);
     EXPECT_EQ(ops[1].kind, OpKind::ClipRect);
     EXPECT_EQ(ops[1].rect, logical);
-    EXPECT_EQ(chart.ChartBounds, logical);
+    EXPECT_EQ(chart.ChartBounds(), logical);
     // The gradient's 250 bands cover the logical rectangle; no bevels on paper.
     const auto fills = printer.canvas.of(OpKind::FillRect);
     ASSERT_GE(fills.size(), 250u);
@@ -329,7 +306,7 @@ TEST_F(ChartPrint, ScreenLayoutStretchedOntoThePage) {
 
     // Landscape: the same layout, stretched wider.
     printer.canvas.mappings.clear();
-    chart.PrintChartLandscape();
+    chart.PrintChartLandscape(printer);
     ASSERT_FALSE(printer.canvas.mappings.empty());
     EXPECT_EQ(printer.canvas.mappings[0].viewExtX, 6120);
     EXPECT_EQ(printer.canvas.mappings[0].viewExtY, 4320);
@@ -340,7 +317,7 @@ TEST_F(ChartPrint, ScreenLayoutStretchedOntoThePage) {
 TEST_F(ChartPrint, InvertedAndEmptyPageRectangles) {
     // 60 on every side: the inverted rectangle is put in order, inside the page.
     margins(60);
-    chart.PrintChartPortrait();
+    chart.PrintChartPortrait(printer);
     ASSERT_FALSE(printer.canvas.mappings.empty());
     EXPECT_EQ(printer.canvas.mappings[0].viewExtX, 960);
     EXPECT_EQ(printer.canvas.mappings[0].viewExtY, 1360);
@@ -354,7 +331,7 @@ TEST_F(ChartPrint, InvertedAndEmptyPageRectangles) {
     printer.canvas.mappings.clear();
     printer.calls.clear();
     margins(50);
-    chart.PrintChartPortrait();
+    chart.PrintChartPortrait(printer);
     EXPECT_TRUE(printer.canvas.ops.empty());
     const std::vector<std::string> expected{"portrait", "title", "begin", "end", "portrait"};
     EXPECT_EQ(printer.calls, expected);
@@ -366,9 +343,9 @@ TEST_F(ChartPrint, HugeMarginsAndAMissingResolutionKeepThePageInIntegers) {
     // 2^29, so the ordered page is 1073737024 x 1073735024 device pixels and
     // the 400 x 250 picture is centred on the page's middle.
     margins(44739242);
-    EXPECT_EQ(chart.CalcPrintPageRect(),
+    EXPECT_EQ(chart.CalcPrintPageRect(printer),
               (TRect{536870912, 536870912, 4800 - 536870912, 6800 - 536870912}));
-    chart.PrintChartPortrait();
+    chart.PrintChartPortrait(printer);
     ASSERT_FALSE(printer.canvas.mappings.empty());
     EXPECT_EQ(printer.canvas.mappings[0].viewExtX, 1073737024);
     EXPECT_EQ(printer.canvas.mappings[0].viewExtY, 1073735024);
@@ -379,24 +356,24 @@ TEST_F(ChartPrint, HugeMarginsAndAMissingResolutionKeepThePageInIntegers) {
     // A printer that reports no resolution still gets the margins.
     margins(5);
     printer.dpiX = printer.dpiY = 0;
-    EXPECT_EQ(chart.CalcPrintPageRect(), (TRect{240, 340, 4560, 6460}));
+    EXPECT_EQ(chart.CalcPrintPageRect(printer), (TRect{240, 340, 4560, 6460}));
 }
 
 TEST_F(ChartPrint, PrintResolutionShrinksTheLogicalSize) {
     margins(0);
     chart.SetPrintResolution(50);
-    chart.PrintChartPortrait();
+    chart.PrintChartPortrait(printer);
     ASSERT_FALSE(printer.canvas.mappings.empty());
     EXPECT_EQ(printer.canvas.mappings[0].winExtX, 200);
     EXPECT_EQ(printer.canvas.mappings[0].winExtY, 125);
-    EXPECT_EQ(chart.ChartBounds, (TRect{0, 0, 200, 125}));
+    EXPECT_EQ(chart.ChartBounds(), (TRect{0, 0, 200, 125}));
 }
 
 TEST_F(ChartPrint, BitmapOfTheClientSizeAsOnScreen) {
     bool printingSeen = true;
     chart.OnAfterDraw = [&](TCustomChartPanel& p) { printingSeen = p.Printing(); };
     const int releasedBefore = host.released;
-    chart.SaveChartBitmap("/tmp/chart.bmp");
+    chart.SaveChartBitmap(bitmaps, "/tmp/chart.bmp");
     ASSERT_NE(bitmaps.last, nullptr);
     EXPECT_EQ(bitmaps.alive, 0);
     EXPECT_EQ(bitmaps.saved, std::vector<std::string>{"/tmp/chart.bmp"});
@@ -404,10 +381,11 @@ TEST_F(ChartPrint, BitmapOfTheClientSizeAsOnScreen) {
     EXPECT_EQ(host.released, releasedBefore + 1);
     EXPECT_TRUE(chart.BufferedDisplay());
     EXPECT_TRUE(chart.NeedsFullPaint());
-    EXPECT_EQ(chart.ChartBounds, (TRect{0, 0, 400, 250}));
+    EXPECT_EQ(chart.ChartBounds(), (TRect{0, 0, 400, 250}));
 
     // Drawn straight onto the bitmap, bevels included, not pre-filled white.
-    std::unique_ptr<TChartBitmap> b = chart.MakeChartBitmap(clWhite, chart.GetExportRect());
+    std::unique_ptr<TChartBitmap> b =
+        chart.MakeChartBitmap(bitmaps, clWhite, chart.GetExportRect());
     EXPECT_EQ(b->Width(), 400);
     EXPECT_EQ(b->Height(), 250);
     const auto& ops = bitmaps.last->canvas.ops;
@@ -419,7 +397,7 @@ TEST_F(ChartPrint, BitmapOfTheClientSizeAsOnScreen) {
     EXPECT_TRUE(hasOuterBevel(bitmaps.last->canvas, {0, 0, 400, 250}));
 
     // Another background colour is filled first.
-    b = chart.MakeChartBitmap(clRed, chart.GetExportRect());
+    b = chart.MakeChartBitmap(bitmaps, clRed, chart.GetExportRect());
     const auto first = bitmaps.last->canvas.of(OpKind::FillRect).front();
     EXPECT_EQ(first.rect, (TRect{0, 0, 400, 250}));
     EXPECT_EQ(first.brush.color, clRed);
@@ -428,7 +406,7 @@ TEST_F(ChartPrint, BitmapOfTheClientSizeAsOnScreen) {
 TEST_F(ChartPrint, BitmapWriteFailureReachesTheCaller) {
     bitmaps.failSave = true;
     try {
-        chart.SaveChartBitmap("/nowhere/chart.bmp");
+        chart.SaveChartBitmap(bitmaps, "/nowhere/chart.bmp");
         ADD_FAILURE() << "no failure";
     } catch (const IoError& e) {
         EXPECT_STREQ(e.what(), "ファイル /nowhere/chart.bmp を作成できません");
@@ -439,11 +417,8 @@ TEST_F(ChartPrint, BitmapWriteFailureReachesTheCaller) {
     // A failure while drawing frees the bitmap and restores the display too.
     bitmaps.failSave = false;
     chart.OnAfterDraw = [](TCustomChartPanel&) { throw std::runtime_error("x"); };
-    EXPECT_THROW(chart.SaveChartBitmap("/tmp/chart.bmp"), std::runtime_error);
+    EXPECT_THROW(chart.SaveChartBitmap(bitmaps, "/tmp/chart.bmp"), std::runtime_error);
     EXPECT_EQ(bitmaps.alive, 0);
     EXPECT_TRUE(chart.BufferedDisplay());
     EXPECT_TRUE(bitmaps.saved.empty());
-
-    SetBitmapFactory(nullptr);
-    EXPECT_THROW(chart.SaveChartBitmap("/tmp/chart.bmp"), TelvaraError);
 }

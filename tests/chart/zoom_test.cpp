@@ -11,10 +11,10 @@ using namespace telvara::test;
 using namespace telvara::test::mouse;
 
 TEST_F(ZoomTest, DragRightDownZoomsOntoTheValuesUnderTheEdgesInSevenFrames) {
-    ASSERT_LT(chart.ChartRect.left, 100);
-    ASSERT_LT(chart.ChartRect.top, 100);
-    ASSERT_GT(chart.ChartRect.right, 300);
-    ASSERT_GT(chart.ChartRect.bottom, 250);
+    ASSERT_LT(chart.ChartRect().left, 100);
+    ASSERT_LT(chart.ChartRect().top, 100);
+    ASSERT_GT(chart.ChartRect().right, 300);
+    ASSERT_GT(chart.ChartRect().bottom, 250);
     chart.SetAnimatedZoom(true);
     const Ranges before = rangesOf(chart);
     const Ranges want = underRect(100, 100, 300, 250);
@@ -30,7 +30,7 @@ TEST_F(ZoomTest, DragRightDownZoomsOntoTheValuesUnderTheEdgesInSevenFrames) {
     EXPECT_FALSE(chart.ScalesRestored());
     EXPECT_EQ(zooms, 1);
     EXPECT_EQ(undos, 0);
-    EXPECT_FALSE(chart.Zoom.DragActive);
+    EXPECT_FALSE(chart.Zoomer().DragActive());
     EXPECT_TRUE(chart.Dirty());
 
     // Without the animation: no immediate repaint, the same end.

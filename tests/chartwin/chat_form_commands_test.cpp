@@ -2,7 +2,6 @@
 // printing and the bitmap file.
 #include "chart/print.h"
 #include "chat_form_fixture.h"
-#include "platform/qt_printer_bitmap.h"
 #include "tests/platform_chart/pdf_pages.h"
 #include "text_canvas.h"
 
@@ -58,90 +57,83 @@ class ChatFormCommandsTest : public ChatFormTest {
 protected:
     void SetUp() override {
         ChatFormTest::SetUp();
-        previousPrinter = SetPrinter(&printer);
-        previousBitmaps = SetBitmapFactory(&bitmaps);
-    }
-    void TearDown() override {
-        SetPrinter(previousPrinter);
-        SetBitmapFactory(previousBitmaps);
-        ChatFormTest::TearDown();
+        chat->setPrinter(&printer);
     }
 
     // "印刷" with the given answers to the two questions.
     void print(BoxAnswer orientation, std::optional<QString> margin) {
         scripted.messages.answers.push_back(orientation);
         scripted.input.answers.push_back(std::move(margin));
-        QTest::mouseClick(chat->Button3, Qt::LeftButton);
+        QTest::mouseClick(button("Button3"), Qt::LeftButton);
     }
 
-    TRect margins() { return chat->Chart1().PrintMarginPercent(); }
+    TRect margins() { return chart().PrintMarginPercent(); }
 
     FakePrinter printer;
-    TQtChartBitmapFactory bitmaps;
-    TChartPrinter* previousPrinter = nullptr;
-    TChartBitmapFactory* previousBitmaps = nullptr;
 };
 
 TEST_F(ChatFormCommandsTest, ToolBarControlsLeftToRight) {
     chat->resize(1280, 700);
     chat->show();
     settle();
-    TChatForm& f = *chat;
     // Captions and hints.
-    EXPECT_EQ(QStringLiteral("印刷"), f.Button3->text());
+    EXPECT_EQ(QStringLiteral("印刷"), button("Button3")->text());
     EXPECT_EQ(QStringLiteral("用紙サイズは、Ａ４をセットしてで印刷して下さい。 "),
-              f.Button3->toolTip());
-    EXPECT_EQ(QStringLiteral("値表示"), f.CheckBox1->text());
-    EXPECT_EQ(QStringLiteral("３Ｄ表示"), f.CheckBox2->text());
-    EXPECT_EQ(QStringLiteral("BMP保存"), f.Button4->text());
+              button("Button3")->toolTip());
+    EXPECT_EQ(QStringLiteral("値表示"), checkBox("CheckBox1")->text());
+    EXPECT_EQ(QStringLiteral("３Ｄ表示"), checkBox("CheckBox2")->text());
+    EXPECT_EQ(QStringLiteral("BMP保存"), button("Button4")->text());
     EXPECT_EQ(
         QStringLiteral("任意のフォルダーに、現在のグラフをビットマップ形式で、保存できます。"),
-        f.Button4->toolTip());
-    EXPECT_EQ(QStringLiteral("ｸﾞﾗﾃﾞｰｼｮﾝ表示"), f.CheckBox3->text());
-    EXPECT_EQ(QStringLiteral("電流軸最小値"), f.CheckBox5->text());
-    EXPECT_EQ(QStringLiteral("電流軸の最小値を１０Aから１Aに変更"), f.CheckBox5->toolTip());
-    EXPECT_EQ(QStringLiteral("入力"), f.CheckBox4->text());
-    EXPECT_EQ(QStringLiteral("ﾃﾞﾊﾞｲｽNo."), f.Edit3->text());
-    EXPECT_EQ(QStringLiteral("電流値"), f.Edit1->text());
-    EXPECT_EQ(QStringLiteral("時間"), f.Edit2->text());
-    EXPECT_EQ(QStringLiteral("Version"), f.Label3->text());
-    EXPECT_TRUE(f.SpeedButton1->text().isEmpty());
-    EXPECT_TRUE(f.SpeedButton2->text().isEmpty());
+        button("Button4")->toolTip());
+    EXPECT_EQ(QStringLiteral("ｸﾞﾗﾃﾞｰｼｮﾝ表示"), checkBox("CheckBox3")->text());
+    EXPECT_EQ(QStringLiteral("電流軸最小値"), checkBox("CheckBox5")->text());
+    EXPECT_EQ(QStringLiteral("電流軸の最小値を１０Aから１Aに変更"),
+              checkBox("CheckBox5")->toolTip());
+    EXPECT_EQ(QStringLiteral("入力"), checkBox("CheckBox4")->text());
+    EXPECT_EQ(QStringLiteral("ﾃﾞﾊﾞｲｽNo."), edit("Edit3")->text());
+    EXPECT_EQ(QStringLiteral("電流値"), edit("Edit1")->text());
+    EXPECT_EQ(QStringLiteral("時間"), edit("Edit2")->text());
+    EXPECT_EQ(QStringLiteral("Version"), label("Label3")->text());
+    EXPECT_TRUE(toolButton("SpeedButton1")->text().isEmpty());
+    EXPECT_TRUE(toolButton("SpeedButton2")->text().isEmpty());
     // Initial states.
-    EXPECT_FALSE(f.CheckBox1->isChecked());
-    EXPECT_FALSE(f.CheckBox2->isChecked());
-    EXPECT_TRUE(f.CheckBox3->isChecked());
-    EXPECT_FALSE(f.CheckBox4->isChecked());
-    EXPECT_FALSE(f.CheckBox5->isChecked());
-    EXPECT_TRUE(f.Button3->isVisible());
-    EXPECT_TRUE(f.Button4->isVisible());
-    for (QWidget* w : {static_cast<QWidget*>(f.SpeedButton1), static_cast<QWidget*>(f.SpeedButton2),
-                       static_cast<QWidget*>(f.Edit1), static_cast<QWidget*>(f.Edit2),
-                       static_cast<QWidget*>(f.Edit3)})
+    EXPECT_FALSE(checkBox("CheckBox1")->isChecked());
+    EXPECT_FALSE(checkBox("CheckBox2")->isChecked());
+    EXPECT_TRUE(checkBox("CheckBox3")->isChecked());
+    EXPECT_FALSE(checkBox("CheckBox4")->isChecked());
+    EXPECT_FALSE(checkBox("CheckBox5")->isChecked());
+    EXPECT_TRUE(button("Button3")->isVisible());
+    EXPECT_TRUE(button("Button4")->isVisible());
+    for (QWidget* w : {control("SpeedButton1"), control("SpeedButton2"), control("Edit1"),
+                       control("Edit2"), control("Edit3")})
         EXPECT_TRUE(w->isHidden()) << w->objectName().toStdString();
 
     // Left to right, the paired controls one above the other.
-    auto x = [&](QWidget* w) { return w->mapTo(f.Panel1, QPoint(0, 0)).x(); };
-    auto y = [&](QWidget* w) { return w->mapTo(f.Panel1, QPoint(0, 0)).y(); };
-    const QList<QWidget*> order = {
-        f.Button3,      f.Button1, f.CheckBox1, f.Button2,      f.Button4, f.CheckBox3, f.CheckBox4,
-        f.SpeedButton2, f.Edit3,   f.Edit1,     f.SpeedButton1, f.Label3,  f.Label2};
+    QWidget* panel = control("Panel1");
+    auto x = [&](QWidget* w) { return w->mapTo(panel, QPoint(0, 0)).x(); };
+    auto y = [&](QWidget* w) { return w->mapTo(panel, QPoint(0, 0)).y(); };
+    QList<QWidget*> order;
+    for (const char* name :
+         {"Button3", "Button1", "CheckBox1", "Button2", "Button4", "CheckBox3", "CheckBox4",
+          "SpeedButton2", "Edit3", "Edit1", "SpeedButton1", "Label3", "Label2"})
+        order << control(name);
     for (int i = 1; i < order.size(); ++i)
         EXPECT_LT(x(order[i - 1]), x(order[i])) << order[i]->objectName().toStdString();
-    EXPECT_EQ(x(f.CheckBox1), x(f.CheckBox2));
-    EXPECT_LT(y(f.CheckBox1), y(f.CheckBox2));
-    EXPECT_EQ(x(f.CheckBox3), x(f.CheckBox5));
-    EXPECT_LT(y(f.CheckBox3), y(f.CheckBox5));
-    EXPECT_EQ(x(f.Edit1), x(f.Edit2));
-    EXPECT_LT(y(f.Edit1), y(f.Edit2));
+    EXPECT_EQ(x(checkBox("CheckBox1")), x(checkBox("CheckBox2")));
+    EXPECT_LT(y(checkBox("CheckBox1")), y(checkBox("CheckBox2")));
+    EXPECT_EQ(x(checkBox("CheckBox3")), x(checkBox("CheckBox5")));
+    EXPECT_LT(y(checkBox("CheckBox3")), y(checkBox("CheckBox5")));
+    EXPECT_EQ(x(edit("Edit1")), x(edit("Edit2")));
+    EXPECT_LT(y(edit("Edit1")), y(edit("Edit2")));
     // Producer line and version at the right end, inside the 41 pixels.
-    EXPECT_GT(x(f.Label1), x(f.SpeedButton1));
-    EXPECT_LE(x(f.Label2) + f.Label2->width(), f.Panel1->width());
+    EXPECT_GT(x(label("Label1")), x(toolButton("SpeedButton1")));
+    EXPECT_LE(x(label("Label2")) + label("Label2")->width(), panel->width());
     for (QWidget* w : order)
         EXPECT_LE(y(w) + w->height(), 41) << w->objectName().toStdString();
 
     // Each picture has a disabled look of its own.
-    for (QToolButton* b : {f.SpeedButton1, f.SpeedButton2}) {
+    for (QToolButton* b : {toolButton("SpeedButton1"), toolButton("SpeedButton2")}) {
         const QImage normal = b->icon().pixmap(20, 20, QIcon::Normal).toImage();
         const QImage disabled = b->icon().pixmap(20, 20, QIcon::Disabled).toImage();
         EXPECT_FALSE(normal.isNull());
@@ -153,32 +145,32 @@ TEST_F(ChatFormCommandsTest, Switches) {
     enterExample();
     showMain();
     showChart();
-    TChart& c = chat->Chart1();
-    chat->StartNewCurve();
+    TChart& c = chart();
+    chat->startNewCurve();
     // "値表示": the marks of the series present and of every new one.
-    chat->CheckBox1->click();
+    checkBox("CheckBox1")->click();
     EXPECT_TRUE(series(0)->Marks().Visible());
     EXPECT_TRUE(series(1)->Marks().Visible());
-    chat->StartNewCurve();
+    chat->startNewCurve();
     EXPECT_TRUE(series(2)->Marks().Visible());
-    chat->CheckBox1->click();
+    checkBox("CheckBox1")->click();
     EXPECT_FALSE(series(0)->Marks().Visible());
-    chat->CheckBox1->click();
+    checkBox("CheckBox1")->click();
     EXPECT_TRUE(series(2)->Marks().Visible());
     // "３Ｄ表示" and "ｸﾞﾗﾃﾞｰｼｮﾝ表示".
-    chat->CheckBox2->click();
+    checkBox("CheckBox2")->click();
     EXPECT_TRUE(c.View3D());
-    chat->CheckBox2->click();
+    checkBox("CheckBox2")->click();
     EXPECT_FALSE(c.View3D());
-    chat->CheckBox3->click();
+    checkBox("CheckBox3")->click();
     EXPECT_FALSE(c.Gradient().Visible());
-    chat->CheckBox3->click();
+    checkBox("CheckBox3")->click();
     EXPECT_TRUE(c.Gradient().Visible());
     // "電流軸最小値".
-    chat->CheckBox5->click();
+    checkBox("CheckBox5")->click();
     EXPECT_EQ(1, c.BottomAxis().Minimum());
     EXPECT_EQ(100000, c.BottomAxis().Maximum());
-    chat->CheckBox5->click();
+    checkBox("CheckBox5")->click();
     EXPECT_EQ(10, c.BottomAxis().Minimum());
     EXPECT_TRUE(scripted.messages.asked.empty());
 }
@@ -186,16 +178,14 @@ TEST_F(ChatFormCommandsTest, Switches) {
 TEST_F(ChatFormCommandsTest, ManualInput) {
     showMain();
     showChart();
-    TChatForm& f = *chat;
-    f.CheckBox4->click();
+    checkBox("CheckBox4")->click();
     EXPECT_EQ(1, shared().SeriesCounter);
-    for (QWidget* w : {static_cast<QWidget*>(f.SpeedButton1), static_cast<QWidget*>(f.SpeedButton2),
-                       static_cast<QWidget*>(f.Edit1), static_cast<QWidget*>(f.Edit2),
-                       static_cast<QWidget*>(f.Edit3)})
+    for (QWidget* w : {control("SpeedButton1"), control("SpeedButton2"), control("Edit1"),
+                       control("Edit2"), control("Edit3")})
         EXPECT_TRUE(w->isVisible()) << w->objectName().toStdString();
 
     // The initial texts: the title is set, then "電流値" is not a number.
-    QTest::mouseClick(f.SpeedButton1, Qt::LeftButton);
+    QTest::mouseClick(toolButton("SpeedButton1"), Qt::LeftButton);
     ASSERT_EQ(1u, scripted.messages.asked.size());
     EXPECT_EQ(QStringLiteral("'電流値' は浮動小数点数ではありません."),
               scripted.messages.asked[0].text);
@@ -203,11 +193,11 @@ TEST_F(ChatFormCommandsTest, ManualInput) {
     EXPECT_EQ(0, series(1)->Count());
 
     auto addPoint = [&](const char* current, const char* time) {
-        f.Edit1->setText(QString::fromUtf8(current));
-        f.Edit2->setText(QString::fromUtf8(time));
-        QTest::mouseClick(f.SpeedButton1, Qt::LeftButton);
+        edit("Edit1")->setText(QString::fromUtf8(current));
+        edit("Edit2")->setText(QString::fromUtf8(time));
+        QTest::mouseClick(toolButton("SpeedButton1"), Qt::LeftButton);
     };
-    f.Edit3->setText(QStringLiteral("手入力"));
+    edit("Edit3")->setText(QStringLiteral("手入力"));
     addPoint("500", "0.5");
     addPoint(" 100 ", "3");
     addPoint("250", "1");
@@ -223,32 +213,32 @@ TEST_F(ChatFormCommandsTest, ManualInput) {
     EXPECT_EQ(clGreen, s.SeriesColor());
 
     // "clear": the points go, title and colour stay.
-    QTest::mouseClick(f.SpeedButton2, Qt::LeftButton);
+    QTest::mouseClick(toolButton("SpeedButton2"), Qt::LeftButton);
     EXPECT_EQ(0, s.Count());
     EXPECT_EQ("手入力", s.Title());
     EXPECT_EQ(clGreen, s.SeriesColor());
 
     // Cleared: hidden again, the series stays; checked again: another series.
-    f.CheckBox4->click();
-    EXPECT_TRUE(f.Edit1->isHidden());
-    EXPECT_EQ(2, f.Chart1().NumSeries());
-    f.CheckBox4->click();
+    checkBox("CheckBox4")->click();
+    EXPECT_TRUE(edit("Edit1")->isHidden());
+    EXPECT_EQ(2, chart().NumSeries());
+    checkBox("CheckBox4")->click();
     EXPECT_EQ(2, shared().SeriesCounter);
-    EXPECT_EQ(3, f.Chart1().NumSeries());
-    EXPECT_TRUE(f.Edit1->isVisible());
+    EXPECT_EQ(3, chart().NumSeries());
+    EXPECT_TRUE(edit("Edit1")->isVisible());
 
     // Closing the window starts a new curve and clears the box.
-    f.close();
+    chat->close();
     settle();
-    EXPECT_FALSE(f.CheckBox4->isChecked());
-    EXPECT_TRUE(f.Edit1->isHidden());
+    EXPECT_FALSE(checkBox("CheckBox4")->isChecked());
+    EXPECT_TRUE(edit("Edit1")->isHidden());
     EXPECT_EQ(3, shared().SeriesCounter);
 }
 
 TEST_F(ChatFormCommandsTest, PrintingAsksOrientationAndMargin) {
     showMain();
     showChart();
-    chat->Chart1().SetPrintMarginPercent({7, 7, 7, 7});
+    chart().SetPrintMarginPercent({7, 7, 7, 7});
 
     // A leading blank is allowed: portrait with 10 % margins.
     print(BoxAnswer::Yes, QStringLiteral(" 10"));
@@ -299,7 +289,7 @@ TEST_F(ChatFormCommandsTest, PrintingAsksOrientationAndMargin) {
     // Cancel in the orientation question: no margin box, no print.
     const std::size_t inputs = scripted.input.asked.size();
     scripted.messages.answers.push_back(BoxAnswer::Cancel);
-    QTest::mouseClick(chat->Button3, Qt::LeftButton);
+    QTest::mouseClick(button("Button3"), Qt::LeftButton);
     EXPECT_EQ(inputs, scripted.input.asked.size());
     EXPECT_EQ(3u, printer.printed.size());
     EXPECT_EQ(8u, boxes.size());
@@ -309,7 +299,7 @@ TEST_F(ChatFormCommandsTest, PrintingAsksOrientationAndMargin) {
 TEST_F(ChatFormCommandsTest, PrinterFailureIsReported) {
     showMain();
     showChart();
-    SetPrinter(nullptr);
+    chat->setPrinter(nullptr);
     print(BoxAnswer::Yes, QStringLiteral("5"));
     const auto& boxes = scripted.messages.asked;
     ASSERT_EQ(2u, boxes.size());
@@ -327,7 +317,7 @@ TEST_F(ChatFormCommandsTest, BitmapFile) {
 
     // Cancelled: nothing written.
     scripted.files.answers.push_back(std::nullopt);
-    QTest::mouseClick(chat->Button4, Qt::LeftButton);
+    QTest::mouseClick(button("Button4"), Qt::LeftButton);
     ASSERT_EQ(1u, scripted.files.asked.size());
     const SaveFileRequest& r = scripted.files.asked[0];
     EXPECT_EQ(QStringLiteral("ﾋﾞｯﾄﾏｯﾌﾟ　ﾌｧｲﾙ"), r.filterDescription);
@@ -338,7 +328,7 @@ TEST_F(ChatFormCommandsTest, BitmapFile) {
 
     // Confirmed: the chart at its window area's size, 24 bits a pixel.
     scripted.files.answers.push_back(name);
-    QTest::mouseClick(chat->Button4, Qt::LeftButton);
+    QTest::mouseClick(button("Button4"), Qt::LeftButton);
     QFile file(name);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
@@ -347,9 +337,9 @@ TEST_F(ChatFormCommandsTest, BitmapFile) {
     EXPECT_EQ("BM", bytes.left(2));
     EXPECT_EQ(24, static_cast<unsigned char>(bytes[28]));
     const QImage saved(name);
-    EXPECT_EQ(chat->chartWidget()->size(), saved.size());
+    EXPECT_EQ(chartWidget()->size(), saved.size());
     // The red curve is in the picture: its run at 1.5 s.
-    TChart& c = chat->Chart1();
+    TChart& c = chart();
     const int y = c.LeftAxis().ValueToPixel(1.5);
     const int x = (c.BottomAxis().ValueToPixel(560) + c.BottomAxis().ValueToPixel(4000)) / 2;
     EXPECT_EQ(qRgb(255, 0, 0), saved.pixel(x, y));
@@ -357,7 +347,7 @@ TEST_F(ChatFormCommandsTest, BitmapFile) {
     // A file that cannot be written: the error box, the old file untouched.
     const QString bad = dir.filePath(QStringLiteral("no/such/folder/chart.bmp"));
     scripted.files.answers.push_back(bad);
-    QTest::mouseClick(chat->Button4, Qt::LeftButton);
+    QTest::mouseClick(button("Button4"), Qt::LeftButton);
     ASSERT_EQ(1u, scripted.messages.asked.size());
     EXPECT_EQ(BoxKind::Error, scripted.messages.asked[0].kind);
     EXPECT_TRUE(scripted.messages.asked[0].text.contains(bad));
@@ -378,7 +368,7 @@ TEST_F(ChatFormCommandsTest, ChartFileTypesByTheirEnding) {
                             dir.filePath(QStringLiteral("c.svg"))};
     for (const QString& name : names) {
         scripted.files.answers.push_back(name);
-        QTest::mouseClick(chat->Button4, Qt::LeftButton);
+        QTest::mouseClick(button("Button4"), Qt::LeftButton);
     }
     ASSERT_EQ(3u, scripted.files.asked.size());
     EXPECT_EQ((QStringList{QStringLiteral("PNG ﾌｧｲﾙ (*.png)"), QStringLiteral("PDF ﾌｧｲﾙ (*.pdf)"),
@@ -386,8 +376,8 @@ TEST_F(ChatFormCommandsTest, ChartFileTypesByTheirEnding) {
               scripted.files.asked[0].moreFilters);
     EXPECT_TRUE(scripted.messages.asked.empty());
     const QImage png(names[0], "PNG");
-    EXPECT_EQ(chat->chartWidget()->size(), png.size());
-    const QSize s = chat->chartWidget()->size();
+    EXPECT_EQ(chartWidget()->size(), png.size());
+    const QSize s = chartWidget()->size();
     EXPECT_EQ(QStringLiteral("%1 x %2 pts").arg(s.width()).arg(s.height()),
               test::pdfInfo(names[1], QStringLiteral("Page size")));
     QFile svg(names[2]);

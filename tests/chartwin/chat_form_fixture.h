@@ -5,6 +5,7 @@
 #include "chartwin/chat_form.h"
 #include "platform/chart_widget.h"
 #include "platform/services_scripted.h"
+#include "tests/platform/window_parts.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -105,11 +106,23 @@ protected:
 
     // A complete paint of the chart, as the next paint request would do.
     void paintChart() {
-        chat->chartWidget()->grab();
+        chartWidget()->grab();
         settle();
     }
 
-    TChartSeries* series(int i) { return chat->Chart1().SeriesAt(i); }
+    // A control of the chart window by its design name.
+    template <class T = QWidget> T* control(const char* name) const {
+        return partOf<T>(chat.get(), name);
+    }
+    QPushButton* button(const char* name) const { return control<QPushButton>(name); }
+    QCheckBox* checkBox(const char* name) const { return control<QCheckBox>(name); }
+    QLineEdit* edit(const char* name) const { return control<QLineEdit>(name); }
+    QLabel* label(const char* name) const { return control<QLabel>(name); }
+    QToolButton* toolButton(const char* name) const { return control<QToolButton>(name); }
+    TChartWidget* chartWidget() const { return control<TChartWidget>("Chart1"); }
+    TChart& chart() const { return chartWidget()->Chart(); }
+
+    TChartSeries* series(int i) { return chart().SeriesAt(i); }
 
     FakeMain main;
     ScriptedServices scripted;

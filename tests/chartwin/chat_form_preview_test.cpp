@@ -28,18 +28,13 @@ protected:
         pdf.setOutputFormat(QPrinter::PdfFormat);
         pdf.setOutputFileName(dir.filePath(QStringLiteral("page.pdf")));
         pdf.setPageOrientation(QPageLayout::Portrait);
-        previous = SetPrinter(&printer);
+        chat->setPrinter(&printer);
         chat->setPrintPreview(&pages);
-    }
-    void TearDown() override {
-        SetPrinter(previous);
-        ChatFormTest::TearDown();
     }
 
     QTemporaryDir dir;
     QPrinter pdf{QPrinter::HighResolution};
     TQtPrinter printer{pdf};
-    TChartPrinter* previous = nullptr;
     PagePreview pages;
 };
 
@@ -47,24 +42,24 @@ TEST_F(ChatFormPreviewTest, ShowsThePagePrintingWouldPrint) {
     enterExample();
     showMain();
     showChart();
-    EXPECT_TRUE(chat->Button5->isVisible());
+    EXPECT_TRUE(button("Button5")->isVisible());
 
     // Cancel in the orientation question: no preview.
     scripted.messages.answers.push_back(BoxAnswer::Cancel);
-    QTest::mouseClick(chat->Button5, Qt::LeftButton);
+    QTest::mouseClick(button("Button5"), Qt::LeftButton);
     EXPECT_TRUE(pages.shown.empty());
     EXPECT_TRUE(scripted.input.asked.empty());
 
     // Landscape with 10 % margins, the printer's portrait back afterwards.
     scripted.messages.answers.push_back(BoxAnswer::No);
     scripted.input.answers.push_back(QStringLiteral("10"));
-    QTest::mouseClick(chat->Button5, Qt::LeftButton);
+    QTest::mouseClick(button("Button5"), Qt::LeftButton);
     ASSERT_EQ(1u, scripted.input.asked.size());
     EXPECT_EQ(QStringLiteral("用紙マージン設定"), scripted.input.asked[0].caption);
     EXPECT_EQ(2u, scripted.messages.asked.size());
     EXPECT_EQ((std::vector{QPageLayout::Landscape}), pages.shown);
     EXPECT_EQ(QPageLayout::Portrait, pdf.pageLayout().orientation());
-    EXPECT_EQ((TRect{10, 10, 10, 10}), chat->Chart1().PrintMarginPercent());
+    EXPECT_EQ((TRect{10, 10, 10, 10}), chart().PrintMarginPercent());
 
     const QString file = pdf.outputFileName();
     EXPECT_EQ(1, test::pdfPageCount(file));

@@ -37,42 +37,40 @@ Points twice(const Points& p) {
 
 TEST_F(ChatFormTest, WindowLayoutAndInitialState) {
     EXPECT_EQ(QStringLiteral("グラフ画面"), chat->windowTitle());
-    EXPECT_TRUE(chat->Button2->isHidden());
+    EXPECT_TRUE(button("Button2")->isHidden());
     chat->resize(1000, 700);
     chat->show();
     settle();
-    EXPECT_EQ(41, chat->Panel1->height());
-    EXPECT_EQ(0, chat->Panel1->y());
-    EXPECT_EQ(QStringLiteral("Chart1"), chat->chartWidget()->objectName());
-    EXPECT_EQ(41, chat->chartWidget()->y());
-    EXPECT_EQ(chat->width(), chat->chartWidget()->width());
-    EXPECT_EQ(chat->height() - 41, chat->chartWidget()->height());
-    EXPECT_EQ(chat->chartWidget()->width(), chat->Chart1().Width());
-    EXPECT_EQ(chat->chartWidget()->height(), chat->Chart1().Height());
+    EXPECT_EQ(41, control("Panel1")->height());
+    EXPECT_EQ(0, control("Panel1")->y());
+    EXPECT_EQ(QStringLiteral("Chart1"), chartWidget()->objectName());
+    EXPECT_EQ(41, chartWidget()->y());
+    EXPECT_EQ(chat->width(), chartWidget()->width());
+    EXPECT_EQ(chat->height() - 41, chartWidget()->height());
+    EXPECT_EQ(chartWidget()->width(), chart().Width());
+    EXPECT_EQ(chartWidget()->height(), chart().Height());
 
-    EXPECT_EQ(QStringLiteral("ｸﾞﾗﾌの追加"), chat->Button1->text());
-    EXPECT_EQ(QStringLiteral("ﾃﾞｰﾀｰ入力画面に移り新たなｸﾞﾗﾌを追加する"), chat->Button1->toolTip());
-    EXPECT_EQ(4, chat->Button1->property("helpContext").toInt());
-    EXPECT_EQ(QStringLiteral("ｸﾞﾗﾌの削除"), chat->Button2->text());
+    EXPECT_EQ(QStringLiteral("ｸﾞﾗﾌの追加"), button("Button1")->text());
+    EXPECT_EQ(QStringLiteral("ﾃﾞｰﾀｰ入力画面に移り新たなｸﾞﾗﾌを追加する"),
+              button("Button1")->toolTip());
+    EXPECT_EQ(4, button("Button1")->property("helpContext").toInt());
+    EXPECT_EQ(QStringLiteral("ｸﾞﾗﾌの削除"), button("Button2")->text());
     EXPECT_EQ(QStringLiteral("最終のｸﾞﾗﾌからクリックするごとに１個ずつ削除します"),
-              chat->Button2->toolTip());
-    EXPECT_EQ(4, chat->Button2->property("helpContext").toInt());
+              button("Button2")->toolTip());
+    EXPECT_EQ(4, button("Button2")->property("helpContext").toInt());
     // The first paint of the shown window brings the delete button.
     paintChart();
-    EXPECT_TRUE(chat->Button2->isVisible());
-    EXPECT_TRUE(chat->Button1->isVisible());
-    EXPECT_EQ(QStringLiteral("Version 3.0"), chat->Label2->text());
+    EXPECT_TRUE(button("Button2")->isVisible());
+    EXPECT_TRUE(button("Button1")->isVisible());
+    EXPECT_EQ(QStringLiteral("Version 3.0"), label("Label2")->text());
 
     // F1 on a curve button opens its help context.
-    chat->Button2->setFocus();
-    QTest::keyClick(chat->Button2, Qt::Key_F1);
+    button("Button2")->setFocus();
+    QTest::keyClick(button("Button2"), Qt::Key_F1);
     ASSERT_EQ(1u, scripted.help.shown.size());
     EXPECT_EQ(4, scripted.help.shown[0].context.value_or(0));
     EXPECT_EQ(0, shared().SeriesCounter);
-    EXPECT_EQ(1, chat->Chart1().NumSeries());
-    // The window brings the printer and the bitmap maker its commands use.
-    EXPECT_NO_THROW(Printer());
-    EXPECT_NO_THROW(BitmapFactory());
+    EXPECT_EQ(1, chart().NumSeries());
 }
 
 TEST_F(ChatFormTest, ShowingFromTheMainWindowDrawsTheEntries) {
@@ -81,12 +79,12 @@ TEST_F(ChatFormTest, ShowingFromTheMainWindowDrawsTheEntries) {
     showChart();
     EXPECT_TRUE(chat->isMaximized());
     EXPECT_EQ(1, chat->activationCount());
-    EXPECT_EQ(QStringLiteral("Version 1.2.3.4"), chat->Label2->text());
-    ASSERT_EQ(1, chat->Chart1().NumSeries());
+    EXPECT_EQ(QStringLiteral("Version 1.2.3.4"), label("Label2")->text());
+    ASSERT_EQ(1, chart().NumSeries());
     EXPECT_EQ(kExample, pointsOf(*series(0)));
     EXPECT_EQ("51R", series(0)->Title());
     EXPECT_EQ(clRed, series(0)->SeriesColor()); // no colour item selected
-    EXPECT_EQ(10, chat->Chart1().LeftAxis().Maximum());
+    EXPECT_EQ(10, chart().LeftAxis().Maximum());
 
     // Moving back into the chart from the main window draws again.
     activate(main);
@@ -163,7 +161,7 @@ TEST_F(ChatFormTest, BadTimeStopsAfterTheColour) {
     EXPECT_EQ(TColor(0x0000C0), series(0)->SeriesColor());
     EXPECT_EQ("51", series(0)->Title());
     EXPECT_EQ(0, series(0)->Count());
-    EXPECT_EQ(QStringLiteral("Version 1.2.3.4"), chat->Label2->text());
+    EXPECT_EQ(QStringLiteral("Version 1.2.3.4"), label("Label2")->text());
     EXPECT_EQ(0, chat->activationCount());
 }
 
@@ -171,34 +169,34 @@ TEST_F(ChatFormTest, AxesSetAtEveryActivation) {
     showMain();
     main.timeCheck = true;
     showChart();
-    TChart& c = chat->Chart1();
+    TChart& c = chart();
     EXPECT_EQ(0.01, c.LeftAxis().Minimum());
     EXPECT_EQ(1000, c.LeftAxis().Maximum());
     EXPECT_EQ(10, c.BottomAxis().Minimum());
     EXPECT_EQ(100000, c.BottomAxis().Maximum());
     EXPECT_TRUE(c.BottomAxis().TickOnLabelsOnly());
     // "電流軸最小値" moves the current axis; the next activation resets both.
-    chat->CheckBox5->setChecked(true);
+    checkBox("CheckBox5")->setChecked(true);
     EXPECT_EQ(1, c.BottomAxis().Minimum());
     main.timeCheck = false;
     activate(main);
     activate(*chat);
     EXPECT_EQ(10, c.BottomAxis().Minimum());
     EXPECT_EQ(10, c.LeftAxis().Maximum());
-    EXPECT_FALSE(chat->CheckBox5->isChecked());
+    EXPECT_FALSE(checkBox("CheckBox5")->isChecked());
 }
 
 TEST_F(ChatFormTest, ShowAndCloseCyclesStartNewCurves) {
     showMain();
     for (int i = 0; i < 3; ++i) {
         showChart();
-        QTest::mouseClick(chat->Button1, Qt::LeftButton);
+        QTest::mouseClick(button("Button1"), Qt::LeftButton);
         settle();
         EXPECT_FALSE(chat->isVisible());
         activate(main);
     }
     EXPECT_EQ(3, shared().SeriesCounter);
-    TChart& c = chat->Chart1();
+    TChart& c = chart();
     ASSERT_EQ(4, c.NumSeries());
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(0, series(i)->Count());
@@ -219,23 +217,23 @@ TEST_F(ChatFormTest, RemovingCurvesDownToNoneAndBeyond) {
     enterExample();
     showMain();
     showChart();
-    chat->StartNewCurve();
-    chat->StartNewCurve();
+    chat->startNewCurve();
+    chat->startNewCurve();
     paintChart();
-    EXPECT_TRUE(chat->Button2->isVisible());
-    EXPECT_TRUE(chat->Button3->isVisible());
+    EXPECT_TRUE(button("Button2")->isVisible());
+    EXPECT_TRUE(button("Button3")->isVisible());
     for (int expected = 1; expected >= -1; --expected) {
-        chat->Button2Click();
+        chat->removeCurrentCurve();
         EXPECT_EQ(expected, shared().SeriesCounter);
-        EXPECT_EQ(expected + 1, chat->Chart1().NumSeries());
+        EXPECT_EQ(expected + 1, chart().NumSeries());
     }
     // The buttons go at the next paint.
-    EXPECT_TRUE(chat->Button2->isVisible());
+    EXPECT_TRUE(button("Button2")->isVisible());
     paintChart();
-    EXPECT_FALSE(chat->Button2->isVisible());
-    EXPECT_FALSE(chat->Button3->isVisible());
+    EXPECT_FALSE(button("Button2")->isVisible());
+    EXPECT_FALSE(button("Button3")->isVisible());
     // Nothing to remove: nothing happens.
-    chat->Button2Click();
+    chat->removeCurrentCurve();
     EXPECT_EQ(-1, shared().SeriesCounter);
     EXPECT_TRUE(scripted.messages.asked.empty());
 
@@ -243,32 +241,32 @@ TEST_F(ChatFormTest, RemovingCurvesDownToNoneAndBeyond) {
     activate(main);
     activate(*chat);
     EXPECT_EQ(0, shared().SeriesCounter);
-    ASSERT_EQ(1, chat->Chart1().NumSeries());
+    ASSERT_EQ(1, chart().NumSeries());
     EXPECT_EQ(kExample, pointsOf(*series(0)));
     EXPECT_EQ(clRed, series(0)->SeriesColor());
     paintChart();
-    EXPECT_TRUE(chat->Button2->isVisible());
-    EXPECT_TRUE(chat->Button3->isVisible());
+    EXPECT_TRUE(button("Button2")->isVisible());
+    EXPECT_TRUE(button("Button3")->isVisible());
 
     // Closing with no curve left restores the normal state as well.
-    chat->Button2Click();
+    chat->removeCurrentCurve();
     chat->close();
     settle();
     EXPECT_EQ(0, shared().SeriesCounter);
-    EXPECT_EQ(1, chat->Chart1().NumSeries());
+    EXPECT_EQ(1, chart().NumSeries());
 }
 
 TEST_F(ChatFormTest, ClickedCurveButtonTakesTheFocusSoF1OpensItsHelp) {
     enterExample();
     showMain();
     showChart();
-    chat->StartNewCurve();
+    chat->startNewCurve();
     paintChart();
-    ASSERT_TRUE(chat->Button2->isVisible());
-    QTest::mouseClick(chat->Button2, Qt::LeftButton);
+    ASSERT_TRUE(button("Button2")->isVisible());
+    QTest::mouseClick(button("Button2"), Qt::LeftButton);
     settle();
-    EXPECT_EQ(1, chat->Chart1().NumSeries());
-    EXPECT_EQ(chat->Button2, QApplication::focusWidget());
+    EXPECT_EQ(1, chart().NumSeries());
+    EXPECT_EQ(button("Button2"), QApplication::focusWidget());
     QTest::keyClick(chat.get(), Qt::Key_F1);
     ASSERT_EQ(1u, scripted.help.shown.size());
     EXPECT_EQ(4, scripted.help.shown[0].context.value_or(0));

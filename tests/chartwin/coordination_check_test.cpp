@@ -84,7 +84,7 @@ TEST_F(CoordinationCheckTest, DrawsFaultLinesAndFailingMarksWithTheChart) {
     test::TextCanvas canvas;
     chart.DrawChart(canvas, {0, 0, 1024, 768});
 
-    const TRect plot = chart.ChartRect;
+    const TRect plot = chart.ChartRect();
     const int x250 = chart.BottomAxis().ValueToPixel(250);
     const int x2000 = chart.BottomAxis().ValueToPixel(2000);
     const int x600 = chart.BottomAxis().ValueToPixel(600);

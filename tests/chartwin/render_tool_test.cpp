@@ -3,8 +3,8 @@
 #include "base/numbers.h"
 #include "chartwin/coordination_chart.h"
 #include "platform/qt_printer_bitmap.h"
-#include "tests/platform_chart/pdf_pages.h"
 #include "store/bplustree.h"
+#include "tests/platform_chart/pdf_pages.h"
 #include "version/fonts.h"
 
 #include <QDir>
@@ -78,9 +78,7 @@ protected:
         if (fromOne)
             coord.SetCurrentAxisFromOne(true);
         TQtChartBitmapFactory factory;
-        TChartBitmapFactory* previous = SetBitmapFactory(&factory);
-        auto bitmap = chart.MakeChartBitmap(clWhite, chart.GetExportRect());
-        SetBitmapFactory(previous);
+        auto bitmap = chart.MakeChartBitmap(factory, clWhite, chart.GetExportRect());
         return static_cast<TQtChartBitmap&>(*bitmap).Image().convertToFormat(QImage::Format_RGB32);
     }
 
@@ -125,8 +123,8 @@ TEST_F(RenderToolTest, DrawsEveryRecordInKeyOrderAsTheWindowDoes) {
 
     TChartAxis& bottom = chart.BottomAxis();
     TChartAxis& left = chart.LeftAxis();
-    const int plotTop = chart.ChartRect.top, plotBottom = chart.ChartRect.bottom;
-    const int plotLeft = chart.ChartRect.left;
+    const int plotTop = chart.ChartRect().top, plotBottom = chart.ChartRect().bottom;
+    const int plotLeft = chart.ChartRect().left;
     // The red curve's horizontal run at 1.5 s from 560 A to the INST current.
     const int y15 = left.ValueToPixel(1.5);
     for (int x = bottom.ValueToPixel(560) + 2; x < bottom.ValueToPixel(4000) - 1; x += 7)
@@ -207,9 +205,7 @@ TEST_F(RenderToolTest, EmptyStoreDrawsTheAxesOfAnActivatedWindow) {
     EXPECT_EQ(0.01, fresh.LeftAxis().Minimum());
     EXPECT_EQ(10, fresh.LeftAxis().Maximum());
     TQtChartBitmapFactory factory;
-    TChartBitmapFactory* previous = SetBitmapFactory(&factory);
-    auto bitmap = fresh.MakeChartBitmap(clWhite, fresh.GetExportRect());
-    SetBitmapFactory(previous);
+    auto bitmap = fresh.MakeChartBitmap(factory, clWhite, fresh.GetExportRect());
     const QImage activated =
         static_cast<TQtChartBitmap&>(*bitmap).Image().convertToFormat(QImage::Format_RGB32);
     EXPECT_FALSE(design == activated);

@@ -17,6 +17,7 @@ copies the ones the README shows.
 """
 import argparse
 import os
+import select
 import shutil
 import signal
 import subprocess
@@ -188,6 +189,33 @@ def inside(args):
     return 0
 
 
+
+def start_x_server(env):
+    """Xvfb on a display number of its own choosing: (process, ":N"). With no
+    window manager the program is the display's only client; -noreset keeps the
+    server from resetting when it ends, which refused the next start for a moment."""
+    read_end, write_end = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN,
+                             "-nolisten", "tcp", "-noreset"], env=env, pass_fds=(write_end,),
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                            start_new_session=True)
+    os.close(write_end)
+    number = b""
+    deadline = time.monotonic() + 30
+    while not number.endswith(b"\n") and time.monotonic() < deadline:
+        ready, _, _ = select.select([read_end], [], [], 1)
+        if ready:
+            chunk = os.read(read_end, 16)
+            if not chunk:
+                break
+            number += chunk
+    os.close(read_end)
+    if not number.strip().isdigit():
+        xvfb.kill()
+        xvfb.wait()
+        sys.exit("FAIL: the virtual X display did not start")
+    return xvfb, ":" + number.strip().decode()
+
 def outside(args):
     """Prepares a fresh home and runs the session on its own X display."""
     work = tempfile.mkdtemp(prefix="telvara-e2e-")
@@ -202,24 +230,36 @@ def outside(args):
                    XDG_RUNTIME_DIR=os.path.join(work, "run"), LC_ALL="C.UTF-8", LANG="C.UTF-8")
         env.pop("QT_QPA_PLATFORM", None)
         env.pop("DISPLAY", None)
-        command = ["xvfb-run", "-a", "-s", "-screen 0 " + SCREEN, sys.executable,
-                   os.path.abspath(__file__), "--inside", "--work", work] + sys.argv[1:]
-        # The X server, the driver and the program form one process group,
-        # ended as a whole when the session overruns or the test is stopped.
+        # The server picks a free display number itself and says which, so X
+        # tests starting at once (also from other build trees) never race for one.
+        xvfb, display = start_x_server(env)
+        env["DISPLAY"] = display
+        command = [sys.executable, os.path.abspath(__file__), "--inside", "--work", work] + \
+            sys.argv[1:]
+        # The driver and the program form one process group, ended as a whole
+        # with the X server when the session overruns or the test is stopped.
         session = subprocess.Popen(command, env=env, start_new_session=True)
 
+        def end_all():
+            for p in (session, xvfb):
+                try:
+                    os.killpg(p.pid, signal.SIGKILL)
+                except ProcessLookupError:
+                    pass
+                p.wait()
+
         def stop(signum, _frame):
-            os.killpg(session.pid, signal.SIGKILL)
+            end_all()
             sys.exit("FAIL: stopped by signal %d" % signum)
         signal.signal(signal.SIGTERM, stop)
         signal.signal(signal.SIGINT, stop)
         try:
-            return session.wait(timeout=OVERALL_TIMEOUT)
+            status = session.wait(timeout=OVERALL_TIMEOUT)
         except subprocess.TimeoutExpired:
-            os.killpg(session.pid, signal.SIGKILL)
-            session.wait()
             print("FAIL: the session did not end within %d s" % OVERALL_TIMEOUT, file=sys.stderr)
-            return 1
+            status = 1
+        end_all()
+        return status
     finally:
         shutil.rmtree(work, ignore_errors=True)
 

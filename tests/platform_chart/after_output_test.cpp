@@ -57,17 +57,15 @@ TEST_F(AfterOutput, ZoomAfterPrintingLandsOnTheValuesUnderTheScreenRectangle) {
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setOutputFileName(dir.filePath("page.pdf"));
     TQtPrinter device(printer);
-    TChartPrinter* previous = SetPrinter(&device);
-    const TRect plot = chart.ChartRect;
+    const TRect plot = chart.ChartRect();
     TChartAxis& b = chart.BottomAxis();
     TChartAxis& l = chart.LeftAxis();
     const double bMin = b.PixelToValue(150), bMax = b.PixelToValue(300);
     const double lMin = l.PixelToValue(250), lMax = l.PixelToValue(150);
     chart.SetPrintMarginPercent({5, 5, 5, 5});
-    chart.PrintChartLandscape();
-    SetPrinter(previous);
+    chart.PrintChartLandscape(device);
 
-    EXPECT_EQ(chart.ChartRect, plot);
+    EXPECT_EQ(chart.ChartRect(), plot);
     drag({150, 150}, {300, 250});
     EXPECT_EQ(b.Minimum(), bMin);
     EXPECT_EQ(b.Maximum(), bMax);
@@ -77,7 +75,7 @@ TEST_F(AfterOutput, ZoomAfterPrintingLandsOnTheValuesUnderTheScreenRectangle) {
 
 TEST_F(AfterOutput, FirstDragAfterSavingABitmapDrawsItsFrame) {
     const QImage clean = widget.Buffer().copy();
-    chart.SaveChartBitmap(dir.filePath("chart.bmp").toStdString());
+    chart.SaveChartBitmap(devices.Bitmaps(), dir.filePath("chart.bmp").toStdString());
     QTest::mousePress(&widget, Qt::LeftButton, Qt::NoModifier, {100, 100});
     QTest::mouseMove(&widget, {200, 180});
     const QImage shown = widget.Buffer();

@@ -84,18 +84,18 @@ TEST_F(PictureFixture, BackgroundAndBevels) {
 }
 
 TEST_F(PictureFixture, WallAxesAndTitles) {
-    const TRect r = chart.ChartRect;
+    const TRect r = chart.ChartRect();
     ASSERT_GT(r.Width(), 100);
     ASSERT_GT(r.Height(), 50);
     // All four sides of the plot are framed in black (wall and axis lines).
-    EXPECT_EQ(rgbAt(image, r.left, chart.ChartYCenter), 0u);
-    EXPECT_EQ(rgbAt(image, r.right, chart.ChartYCenter), 0u);
-    EXPECT_EQ(rgbAt(image, chart.ChartXCenter, r.top), 0u);
-    EXPECT_EQ(rgbAt(image, chart.ChartXCenter, r.bottom), 0u);
+    EXPECT_EQ(rgbAt(image, r.left, chart.ChartYCenter()), 0u);
+    EXPECT_EQ(rgbAt(image, r.right, chart.ChartYCenter()), 0u);
+    EXPECT_EQ(rgbAt(image, chart.ChartXCenter(), r.top), 0u);
+    EXPECT_EQ(rgbAt(image, chart.ChartXCenter(), r.bottom), 0u);
     // The wall is clear: the gradient shows inside, with no grid and no ticks.
     EXPECT_EQ(marksIn(r.left + 3, r.top + 3, r.right - 3, r.bottom - 3), 0);
-    EXPECT_EQ(rgbAt(image, chart.ChartXCenter, chart.ChartYCenter),
-              gradientRow(chart.ChartYCenter));
+    EXPECT_EQ(rgbAt(image, chart.ChartXCenter(), chart.ChartYCenter()),
+              gradientRow(chart.ChartYCenter()));
     // No labels below the plot: only the title band has marks.
     const TChartAxis& b = chart.BottomAxis();
     EXPECT_EQ(marksIn(r.left + 3, r.bottom + 3, r.right - 3, b.LabelsPos), 0);

@@ -60,7 +60,7 @@ TEST_F(WidgetFixture, PropertyChangeAndResizeRedraw) {
     QTRY_COMPARE(draws, n + 2);
     EXPECT_EQ(widget.Chart().Width(), 320);
     EXPECT_EQ(widget.Buffer().size(), QSize(320, 180));
-    EXPECT_EQ(widget.Chart().ChartBounds, (TRect{0, 0, 320, 180}));
+    EXPECT_EQ(widget.Chart().ChartBounds(), (TRect{0, 0, 320, 180}));
     // An unchanged property asks for nothing.
     widget.Chart().Gradient().SetVisible(true);
     QApplication::processEvents();

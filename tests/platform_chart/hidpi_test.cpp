@@ -67,7 +67,7 @@ TEST(HiDpiChart, KeptPictureAtTheScreenRatioSavedBitmapAsUnscaled) {
     QTemporaryDir dir;
     const QString scaled = dir.filePath("scaled.bmp");
     const QString plain = dir.filePath("plain.bmp");
-    widget.Chart().SaveChartBitmap(scaled.toStdString());
+    widget.Chart().SaveChartBitmap(devices.Bitmaps(), scaled.toStdString());
     QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_SCALE_FACTOR", "1");
@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
         showTitledChart(widget);
         if (widget.devicePixelRatioF() != 1.0)
             return 3;
-        widget.Chart().SaveChartBitmap(argv[2]);
+        widget.Chart().SaveChartBitmap(devices.Bitmaps(), argv[2]);
         return 0;
     }
     qputenv("QT_SCALE_FACTOR", "2");

@@ -86,7 +86,7 @@ TEST_F(BitmapExport, TwentyFourBitFileOfTheClientSizeShowingTheScreen) {
     const QImage shown = screen();
     const QString path = dir.filePath("chart.bmp");
     const int before = draws;
-    widget.Chart().SaveChartBitmap(path.toStdString());
+    widget.Chart().SaveChartBitmap(devices.Bitmaps(), path.toStdString());
 
     const QByteArray bmp = readAll(path);
     const int stride = (500 * 3 + 3) / 4 * 4;
@@ -124,7 +124,7 @@ TEST_F(BitmapExport, TwentyFourBitFileOfTheClientSizeShowingTheScreen) {
     // Saving again replaces the file.
     widget.Chart().SetColor(clYellow);
     widget.Chart().Gradient().SetVisible(false);
-    widget.Chart().SaveChartBitmap(path.toStdString());
+    widget.Chart().SaveChartBitmap(devices.Bitmaps(), path.toStdString());
     EXPECT_EQ(QImage(path).pixel(250, 150) & 0xFFFFFF, 0xFFFF00u);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"chart.bmp"});
 }
@@ -133,7 +133,7 @@ TEST_F(BitmapExport, WriteFailuresNameTheFileAndKeepTheOldOne) {
     const QImage shown = screen();
     const std::string missing = dir.filePath("no-such-folder/chart.bmp").toStdString();
     try {
-        widget.Chart().SaveChartBitmap(missing);
+        widget.Chart().SaveChartBitmap(devices.Bitmaps(), missing);
         ADD_FAILURE() << "wrote into a missing folder";
     } catch (const IoError& e) {
         EXPECT_EQ(std::string(e.what()), "ファイル " + missing + " を作成できません");
@@ -157,7 +157,7 @@ TEST_F(BitmapExport, WriteFailuresNameTheFileAndKeepTheOldOne) {
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     std::string message;
     try {
-        widget.Chart().SaveChartBitmap(path.toStdString());
+        widget.Chart().SaveChartBitmap(devices.Bitmaps(), path.toStdString());
     } catch (const IoError& e) {
         message = e.what();
     }

@@ -40,7 +40,6 @@ protected:
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setPageSize(QPageSize(QPageSize::A4));
         printer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
-        previous = SetPrinter(&device);
         chart.SetName("Chart1");
         chart.SetBounds(400, 250);
         chart.SetView3D(false);
@@ -48,11 +47,10 @@ protected:
         chart.SetPrintProportional(false);
         chart.SetPrintMarginPercent({5, 5, 5, 5});
         chart.OnAfterDraw = [this](TCustomChartPanel& p) {
-            plot = p.ChartRect;
+            plot = p.ChartRect();
             mapping = p.Canvas()->GetMapping();
         };
     }
-    void TearDown() override { SetPrinter(previous); }
 
     QString output(const QString& name) {
         const QString path = dir.filePath(name);
@@ -84,7 +82,6 @@ protected:
     QTemporaryDir dir;
     QPrinter printer{QPrinter::HighResolution};
     TQtPrinter device{printer};
-    TChartPrinter* previous = nullptr;
     TChart chart;
     TRect plot;
     TMapping mapping;
@@ -95,7 +92,7 @@ protected:
 TEST_F(PdfPrint, PortraitAndLandscapePagesWithTheChartStretched) {
     // Portrait: a tall picture.
     const QString portrait = output("portrait.pdf");
-    chart.PrintChartPortrait();
+    chart.PrintChartPortrait(device);
     EXPECT_EQ(pdfPageCount(portrait), 1);
     EXPECT_EQ(pdfInfo(portrait, "Title"), "Chart1");
     QImage page = renderFirstPage(portrait, 72);
@@ -109,7 +106,7 @@ TEST_F(PdfPrint, PortraitAndLandscapePagesWithTheChartStretched) {
 
     // Landscape: the same layout, wider; the printer is portrait again after.
     const QString landscape = output("landscape.pdf");
-    chart.PrintChartLandscape();
+    chart.PrintChartLandscape(device);
     EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Portrait);
     EXPECT_EQ(pdfPageCount(landscape), 1);
     page = renderFirstPage(landscape, 72);
@@ -128,7 +125,7 @@ TEST_F(PdfPrint, MarginsOfHalfThePageOrMore) {
     // chart squeezed into the middle fifth of the page in each direction.
     chart.SetPrintMarginPercent({60, 60, 60, 60});
     QString path = output("sixty.pdf");
-    chart.PrintChartLandscape();
+    chart.PrintChartLandscape(device);
     EXPECT_EQ(pdfPageCount(path), 1);
     QImage page = renderFirstPage(path, 72);
     ASSERT_FALSE(page.isNull());
@@ -144,7 +141,7 @@ TEST_F(PdfPrint, MarginsOfHalfThePageOrMore) {
     // 50 on every side leaves at most a one-pixel sliver at the centre.
     chart.SetPrintMarginPercent({50, 50, 50, 50});
     path = output("fifty.pdf");
-    chart.PrintChartLandscape();
+    chart.PrintChartLandscape(device);
     EXPECT_EQ(pdfPageCount(path), 1);
     page = renderFirstPage(path, 72);
     ASSERT_FALSE(page.isNull());
@@ -165,7 +162,7 @@ TEST_F(PdfPrint, GradientPrintedButNeitherPanelColourNorBevels) {
     chart.SetColor(clYellow);
     chart.SetBevelInner(bvLowered);
     QString path = output("gradient.pdf");
-    chart.PrintChartPortrait();
+    chart.PrintChartPortrait(device);
     const QRectF paint = printer.pageLayout().paintRect(QPageLayout::Point);
     // Near the top of the page rectangle, left of the title; and along its
     // right edge, where the screen has the bevels.
@@ -180,7 +177,7 @@ TEST_F(PdfPrint, GradientPrintedButNeitherPanelColourNorBevels) {
 
     chart.Gradient().SetVisible(false);
     path = output("plain.pdf");
-    chart.PrintChartPortrait();
+    chart.PrintChartPortrait(device);
     page = renderFirstPage(path, 72);
     ASSERT_FALSE(page.isNull());
     EXPECT_EQ(page.pixel(top) & 0xFFFFFF, 0xFFFFFFu); // no yellow panel
@@ -192,7 +189,7 @@ TEST_F(PdfPrint, FailuresReachTheCallerAndThePrinterStaysUsable) {
     // The document cannot be begun: the output folder does not exist.
     printer.setOutputFileName(dir.filePath("missing/chart.pdf"));
     try {
-        chart.PrintChartLandscape();
+        chart.PrintChartLandscape(device);
         ADD_FAILURE() << "printed into a missing folder";
     } catch (const TelvaraError& e) {
         EXPECT_STREQ(e.what(), "印刷を開始できません");
@@ -204,7 +201,7 @@ TEST_F(PdfPrint, FailuresReachTheCallerAndThePrinterStaysUsable) {
     // A failure while drawing: the document is closed, the error passed on.
     output("failed.pdf");
     chart.OnAfterDraw = [](TCustomChartPanel&) { throw std::runtime_error("描画に失敗しました"); };
-    EXPECT_THROW(chart.PrintChartLandscape(), std::runtime_error);
+    EXPECT_THROW(chart.PrintChartLandscape(device), std::runtime_error);
     EXPECT_FALSE(device.Printing());
     EXPECT_FALSE(chart.Printing());
     EXPECT_TRUE(chart.BufferedDisplay());
@@ -213,7 +210,7 @@ TEST_F(PdfPrint, FailuresReachTheCallerAndThePrinterStaysUsable) {
     // The next print works.
     chart.OnAfterDraw = nullptr;
     const QString path = output("after.pdf");
-    chart.PrintChartPortrait();
+    chart.PrintChartPortrait(device);
     EXPECT_EQ(pdfPageCount(path), 1);
     EXPECT_FALSE(darkBoundingBox(renderFirstPage(path, 72)).isNull());
 }
@@ -233,7 +230,7 @@ TEST(DefaultPrinter, NoQueueConfiguredIsAnError) {
     widget.repaint();
     const QImage shown = widget.Buffer().copy();
     try {
-        chart.PrintChartLandscape();
+        chart.PrintChartLandscape(devices.Printer());
         ADD_FAILURE() << "printed without a printer";
     } catch (const TelvaraError& e) {
         EXPECT_STREQ(e.what(), "プリンタが設定されていません");

@@ -72,7 +72,7 @@ TEST_F(SeriesPicture, PaletteColoursInAttachOrder) {
 }
 
 TEST_F(SeriesPicture, CurvesLieOverTheGrid) {
-    const TRect r = chart.ChartRect;
+    const TRect r = chart.ChartRect();
     const int row = y(1);
     ASSERT_GT(row, r.top + 5);
     ASSERT_LT(row, r.bottom - 5);
@@ -119,7 +119,7 @@ TEST_F(SeriesPicture, LegendBoxesInSeriesColours) {
     const int h = (lr.bottom - lr.top - 2) / 3;
     ASSERT_GT(h, 8);
     // The plot ends left of the legend.
-    EXPECT_LT(chart.ChartRect.right, lr.left);
+    EXPECT_LT(chart.ChartRect().right, lr.left);
     const TColor colours[] = {clRed, clGreen, clYellow};
     for (int i = 0; i < 3; ++i) {
         const int mid = lr.top + 1 + i * h + h / 2;

@@ -85,7 +85,7 @@ TEST_F(ZoomWidgetFixture, DragZoomsInSevenImmediateFramesOntoTheValuesUnderTheEd
     EXPECT_EQ(l.Maximum(), lMax);
     EXPECT_TRUE(chart.Dirty());
     QTRY_COMPARE(draws, before + 8); // the final frame by the queued request
-    EXPECT_FALSE(chart.Zoom.DragActive);
+    EXPECT_FALSE(chart.Zoomer().DragActive());
 
     // Up and left undoes.
     press({300, 250});
@@ -162,8 +162,8 @@ TEST_F(ZoomWidgetFixture, WheelNotchScrollsTheTimeAxisAndRepaintsAtOnce) {
 TEST_F(ZoomWidgetFixture, BackForwardAndExtraButtonsStartNothing) {
     for (Qt::MouseButton b : {Qt::BackButton, Qt::ForwardButton, Qt::ExtraButton3}) {
         press({100, 100}, b);
-        EXPECT_FALSE(chart.Zoom.DragActive);
-        EXPECT_FALSE(chart.Panning.DragActive);
+        EXPECT_FALSE(chart.Zoomer().DragActive());
+        EXPECT_FALSE(chart.Panner().DragActive());
         move({300, 250});
         release({300, 250}, b);
     }
@@ -178,21 +178,21 @@ TEST_F(ZoomWidgetFixture, RightDragPansUntilItLeavesThePlot) {
     const double v200 = b.PixelToValue(200), v240 = b.PixelToValue(240);
     press({240, 200}, Qt::RightButton);
     move({200, 200});
-    EXPECT_TRUE(chart.Panning.DragActive);
+    EXPECT_TRUE(chart.Panner().DragActive());
     // The same number of decades at both ends of the log axis.
     EXPECT_EQ(b.Minimum(), 10 * (v240 / v200));
     EXPECT_EQ(b.Maximum(), 100000 * (v240 / v200));
     const double atEdge = b.Minimum();
-    move({chart.ChartRect.right + 3, 200});
-    EXPECT_FALSE(chart.Panning.DragActive);
+    move({chart.ChartRect().right + 3, 200});
+    EXPECT_FALSE(chart.Panner().DragActive());
     move({150, 200});
     EXPECT_EQ(b.Minimum(), atEdge);
     release({150, 200}, Qt::RightButton);
 
     press({150, 200}, Qt::RightButton);
-    EXPECT_TRUE(chart.Panning.DragActive);
+    EXPECT_TRUE(chart.Panner().DragActive());
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(&widget, &leave);
-    EXPECT_FALSE(chart.Panning.DragActive);
+    EXPECT_FALSE(chart.Panner().DragActive());
     release({150, 200}, Qt::RightButton);
 }

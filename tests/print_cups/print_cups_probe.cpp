@@ -85,18 +85,18 @@ int main(int argc, char** argv) {
     chart.SetPrintProportional(false);
     chart.SetPrintMarginPercent({5, 5, 5, 5});
     TRect plot;
-    chart.OnAfterDraw = [&](TCustomChartPanel& p) { plot = p.ChartRect; };
+    chart.OnAfterDraw = [&](TCustomChartPanel& p) { plot = p.ChartRect(); };
 
     const QSet<QString> before = pdfsIn(folder);
-    TChartPrinter& printer = Printer();
+    TChartPrinter& printer = devices.Printer();
     std::printf("printer: %s\n",
                 qPrintable(static_cast<TQtPrinter&>(printer).Device().printerName()));
     const TPrinterOrientation was = printer.Orientation();
     try {
         if (landscape)
-            chart.PrintChartLandscape();
+            chart.PrintChartLandscape(printer);
         else
-            chart.PrintChartPortrait();
+            chart.PrintChartPortrait(printer);
     } catch (const std::exception& e) {
         std::printf("printing failed: %s\n", e.what());
         return 2;

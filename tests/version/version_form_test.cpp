@@ -1,3 +1,4 @@
+#include "tests/platform/window_parts.h"
 #include "version/fonts.h"
 #include "version/version_block.h"
 #include "version/version_form.h"
@@ -33,6 +34,11 @@ private:
 
 [[maybe_unused]] auto* const kEnv = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
+// A label of the dialog by its design name.
+QLabel* label(const TVersionForm& form, const char* name) {
+    return test::partOf<QLabel>(&form, name);
+}
+
 } // namespace
 
 TEST(VersionForm, HasTheDesignedWindowAndTexts) {
@@ -47,49 +53,50 @@ TEST(VersionForm, HasTheDesignedWindowAndTexts) {
     EXPECT_EQ(form.font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
     EXPECT_EQ(form.font().pixelSize(), 12);
 
-    EXPECT_EQ(form.Panel1->size(), QSize(281, 201));
-    EXPECT_TRUE(form.Panel1->font().bold());
-    EXPECT_TRUE(form.Panel1->font().italic());
-    EXPECT_EQ(form.Panel1->font().pixelSize(), 16);
-    EXPECT_EQ(form.ProgramIcon->size(), QSize(100, 100));
-    EXPECT_TRUE(form.ProgramIcon->hasScaledContents());
-    EXPECT_FALSE(form.ProgramIcon->pixmap().isNull());
-    EXPECT_EQ(form.Producer->text(), QStringLiteral("Producer"));
-    EXPECT_EQ(form.Label1->text(), QStringLiteral("Telvara Project"));
-    EXPECT_EQ(form.Version->text(), QStringLiteral("Version"));
-    EXPECT_EQ(form.Comments->text(), QStringLiteral("ｺﾒﾝﾄ"));
-    EXPECT_TRUE(form.Comments->wordWrap());
-    EXPECT_TRUE(form.Copyright->text().contains(QStringLiteral("Telvara Project")));
-    EXPECT_TRUE(form.Label2->text().contains(QStringLiteral("Telvara Project")));
-    EXPECT_EQ(form.Label2->font().pixelSize(), 11);
-    EXPECT_EQ(form.Label3->font().pixelSize(), 11);
-    EXPECT_FALSE(form.Label3->font().italic());
-    EXPECT_TRUE(form.VerLbl->font().italic()); // the panel's font
-    for (QLabel* l : form.Panel1->findChildren<QLabel*>())
-        EXPECT_TRUE(form.Panel1->rect().contains(l->geometry())) << l->objectName().toStdString();
+    QFrame* panel = test::partOf<QFrame>(&form, "Panel1");
+    EXPECT_EQ(panel->size(), QSize(281, 201));
+    EXPECT_TRUE(panel->font().bold());
+    EXPECT_TRUE(panel->font().italic());
+    EXPECT_EQ(panel->font().pixelSize(), 16);
+    EXPECT_EQ(label(form, "ProgramIcon")->size(), QSize(100, 100));
+    EXPECT_TRUE(label(form, "ProgramIcon")->hasScaledContents());
+    EXPECT_FALSE(label(form, "ProgramIcon")->pixmap().isNull());
+    EXPECT_EQ(label(form, "Producer")->text(), QStringLiteral("Producer"));
+    EXPECT_EQ(label(form, "Label1")->text(), QStringLiteral("Telvara Project"));
+    EXPECT_EQ(label(form, "Version")->text(), QStringLiteral("Version"));
+    EXPECT_EQ(label(form, "Comments")->text(), QStringLiteral("ｺﾒﾝﾄ"));
+    EXPECT_TRUE(label(form, "Comments")->wordWrap());
+    EXPECT_TRUE(label(form, "Copyright")->text().contains(QStringLiteral("Telvara Project")));
+    EXPECT_TRUE(label(form, "Label2")->text().contains(QStringLiteral("Telvara Project")));
+    EXPECT_EQ(label(form, "Label2")->font().pixelSize(), 11);
+    EXPECT_EQ(label(form, "Label3")->font().pixelSize(), 11);
+    EXPECT_FALSE(label(form, "Label3")->font().italic());
+    EXPECT_TRUE(label(form, "VerLbl")->font().italic()); // the panel's font
+    for (QLabel* l : panel->findChildren<QLabel*>())
+        EXPECT_TRUE(panel->rect().contains(l->geometry())) << l->objectName().toStdString();
 }
 
 TEST(VersionForm, CreationShowsTheProgramFileAndItsVersion) {
     TVersionForm form;
     const std::string self = GetModuleName();
     const std::string base = self.substr(self.find_last_of('/') + 1);
-    EXPECT_EQ(form.FileNameLbl->text().toStdString(), base);
+    EXPECT_EQ(label(form, "FileNameLbl")->text().toStdString(), base);
     EXPECT_EQ(base, "version_form_tests");
-    EXPECT_EQ(form.VerLbl->text(), QStringLiteral(PROJECT_VERSION));
+    EXPECT_EQ(label(form, "VerLbl")->text(), QStringLiteral(PROJECT_VERSION));
 
     TVersionForm other;
     other.FillIdentity("/bin/true"); // a file without a block
-    EXPECT_EQ(other.FileNameLbl->text(), QStringLiteral("true"));
-    EXPECT_EQ(other.VerLbl->text(), QStringLiteral("バージョン情報なし"));
+    EXPECT_EQ(label(other, "FileNameLbl")->text(), QStringLiteral("true"));
+    EXPECT_EQ(label(other, "VerLbl")->text(), QStringLiteral("バージョン情報なし"));
 }
 
 TEST(VersionForm, EmptyProgramPathKeepsTheDesignTexts) {
     TVersionForm form;
-    form.FileNameLbl->setText(QStringLiteral("FileName"));
-    form.VerLbl->setText(QStringLiteral("No"));
+    label(form, "FileNameLbl")->setText(QStringLiteral("FileName"));
+    label(form, "VerLbl")->setText(QStringLiteral("No"));
     form.FillIdentity("");
-    EXPECT_EQ(form.FileNameLbl->text(), QStringLiteral("FileName"));
-    EXPECT_EQ(form.VerLbl->text(), QStringLiteral("No"));
+    EXPECT_EQ(label(form, "FileNameLbl")->text(), QStringLiteral("FileName"));
+    EXPECT_EQ(label(form, "VerLbl")->text(), QStringLiteral("No"));
 }
 
 TEST(VersionForm, SplashGoesAwayForGoodWhenAnotherWindowIsActivated) {

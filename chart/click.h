@@ -29,12 +29,6 @@ using TChartClickSeriesEvent =
 
 // A press this close to a drawn axis line or a series line hits it.
 constexpr int kClickTolerance = 3;
-// A zoom drag must exceed this in both directions.
-constexpr int kZoomMinDrag = 16;
-// Each animation step covers this fraction of the remaining distance.
-constexpr double kZoomAnimationFactor = 3.0;
-// One wheel notch scrolls the vertical axes by this fraction of their range.
-constexpr double kWheelScrollFraction = 0.03;
 
 // Whether (x, y) lies on the line of a series drawn in 2D: on a point
 // (pointIndex := its index) or between two consecutive points (pointIndex := -1).
