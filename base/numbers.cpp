@@ -4,6 +4,7 @@
 #include "base/errors.h"
 
 #include <charconv>
+#include <clocale>
 #include <cmath>
 #include <cstdint>
 
@@ -36,6 +37,17 @@ const NumberLocale& numberLocale() {
 
 void setNumberLocale(const NumberLocale& loc) {
     localeSlot() = loc;
+}
+
+NumberLocale environmentNumberLocale() {
+    std::setlocale(LC_NUMERIC, "");
+    const std::lconv* conv = std::localeconv();
+    NumberLocale separators;
+    separators.decimal = conv->decimal_point && *conv->decimal_point ? conv->decimal_point : ".";
+    separators.thousands = conv->thousands_sep ? conv->thousands_sep : "";
+    // Formatting and reading in this program never go through the C locale.
+    std::setlocale(LC_NUMERIC, "C");
+    return separators;
 }
 
 // Accepts [spaces][+|-]digits[sep digits][(E|e)[+|-]digits][spaces], at least one

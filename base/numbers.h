@@ -14,6 +14,9 @@ struct NumberLocale {
 // The separators in force for the program (set once at start-up).
 const NumberLocale& numberLocale();
 void setNumberLocale(const NumberLocale& loc);
+// The separators the C library's locale (LC_NUMERIC from the environment)
+// names, for the programs without Qt; "." when it names none.
+NumberLocale environmentNumberLocale();
 
 // Decimal reading: surrounding spaces allowed, an optional sign, digits with
 // the locale's decimal separator (only that one: "2.5" is not a number under a

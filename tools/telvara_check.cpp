@@ -11,7 +11,6 @@
 #include "relay/margins.h"
 #include "tools/render_store.h"
 
-#include <clocale>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -74,17 +73,6 @@ Options parse(const std::vector<std::string>& args) {
     return o;
 }
 
-// The stored numbers were typed with the user's decimal separator.
-void readNumberLocale() {
-    std::setlocale(LC_NUMERIC, "");
-    const std::lconv* conv = std::localeconv();
-    NumberLocale separators;
-    separators.decimal = conv->decimal_point && *conv->decimal_point ? conv->decimal_point : ".";
-    separators.thousands = conv->thousands_sep ? conv->thousands_sep : "";
-    std::setlocale(LC_NUMERIC, "C");
-    setNumberLocale(separators);
-}
-
 std::string fixed(double v, int decimals) {
     char text[64];
     std::snprintf(text, sizeof text, "%.*f", decimals, v);
@@ -122,7 +110,8 @@ int check(const Options& o) {
 
 int main(int argc, char** argv) {
     try {
-        readNumberLocale();
+        // The stored numbers were typed with the user's decimal separator.
+        setNumberLocale(environmentNumberLocale());
         return check(parse(std::vector<std::string>(argv + 1, argv + argc)));
     } catch (const std::exception& e) {
         std::cout.flush();
