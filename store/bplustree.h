@@ -66,7 +66,6 @@ public:
     void BeginTransaction();
     void Commit();
     void Rollback();
-    bool InTransaction() const { return inTxn_; }
 
     // Takes in what other programs have changed since the last operation
     // (Height and the root then describe the store on the disk).
@@ -100,8 +99,6 @@ public:
     const std::string& WriteRefusal() const { return writeRefusal_; }
 
     bool isOpen() const { return !closed_; }
-    bool readOnly() const { return mode_ == TOpenMode::ReadOnly; }
-    const std::string& folder() const { return folder_; }
     // How long an operation waits for another program's lock.
     void setLockWaitMs(int ms) { lockWaitMs_ = ms; }
     const TStoreHeader& header() const { return header_; }

@@ -217,7 +217,6 @@ TJournalContents TStoreJournal::scan() {
         c.LastSeq = seq;
         ++c.Records;
         at += len;
-        c.End = std::int64_t(at);
     }
     return c;
 }

@@ -58,11 +58,10 @@ struct TJournalContents {
     bool HeaderValid = false;
     TJournalHeader Header;
     int Records = 0;
-    std::int64_t End = kJournalHeaderSize; // end of the last valid record
-    std::uint64_t LastSeq = 0;             // Seq of the last valid record
-    TUnitImages Units;                     // the latest image of each unit
-    std::int64_t PageBytes = -1;           // file lengths the store must have,
-    std::int64_t RecordBytes = -1;         // -1 when unknown
+    std::uint64_t LastSeq = 0;     // Seq of the last valid record
+    TUnitImages Units;             // the latest image of each unit
+    std::int64_t PageBytes = -1;   // file lengths the store must have,
+    std::int64_t RecordBytes = -1; // -1 when unknown
 };
 
 class TStoreJournal {

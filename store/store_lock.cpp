@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 
+#include <cassert>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -31,13 +32,14 @@ bool setLock(int fd, short type) {
     return ::fcntl(fd, F_SETLK, &fl) == 0;
 }
 
-} // namespace
-
+// The message of a store another program keeps busy beyond the wait.
 std::string msgStoreBusy(const std::string& folder, int waitedMs) {
     return "ほかのプログラムがストア " + folder + " を使っています（" +
            std::to_string((waitedMs + 999) / 1000) +
            " 秒待ちました）。しばらくしてからやり直してください";
 }
+
+} // namespace
 
 int defaultLockWaitMs() {
     if (const char* env = std::getenv("TELVARA_LOCK_WAIT_MS")) {
@@ -49,24 +51,16 @@ int defaultLockWaitMs() {
     return 10000;
 }
 
-bool TStoreLock::tryAcquire(int fd, TLockMode mode) {
-    if (mode == TLockMode::None) {
-        release(fd);
-        return true;
-    }
-    if (!setLock(fd, mode == TLockMode::Shared ? F_RDLCK : F_WRLCK))
-        return false;
-    mode_ = mode;
-    return true;
-}
-
 void TStoreLock::acquire(int fd, TLockMode mode, int waitMs, const std::string& folder) {
+    assert(mode != TLockMode::None); // release() gives a lock up
     using clock = std::chrono::steady_clock;
     const auto start = clock::now();
     auto pause = std::chrono::microseconds(200);
     for (;;) {
-        if (tryAcquire(fd, mode))
+        if (setLock(fd, mode == TLockMode::Shared ? F_RDLCK : F_WRLCK)) {
+            mode_ = mode;
             return;
+        }
         if (errno != EAGAIN && errno != EACCES && errno != EINTR)
             throw IoError("ストア " + folder + " をロックできません");
         const auto waited =

@@ -10,15 +10,11 @@ namespace telvara {
 
 enum class TLockMode { None, Shared, Exclusive };
 
-// The message of a store another program keeps busy beyond the wait.
-std::string msgStoreBusy(const std::string& folder, int waitedMs);
-
 class TStoreLock {
 public:
-    // Waits at most `waitMs` for the lock, then raises IoError(msgStoreBusy).
+    // Waits at most `waitMs` for the lock (Shared or Exclusive), then raises
+    // IoError naming the busy store.
     void acquire(int fd, TLockMode mode, int waitMs, const std::string& folder);
-    // Without waiting; false when another holds a conflicting lock.
-    bool tryAcquire(int fd, TLockMode mode);
     void release(int fd);
     TLockMode mode() const { return mode_; }
 
