@@ -312,8 +312,7 @@ void TBPlusTree::RecoverWithWritableFiles() {
     try {
         pageFile_.openExisting(pagePath, true);
         recordFile_.openExisting(recordPath, true);
-        journal_.close();
-        journal_.open(folder_, true, true);
+        OpenJournal(true);
     } catch (const IoError& e) {
         throw IoError("ストア " + folder_ +
                       " の前回の操作が途中で終わっています。ジャーナルから復旧するには書き込みが必"
@@ -324,10 +323,10 @@ void TBPlusTree::RecoverWithWritableFiles() {
     Recover();
 }
 
+// The journal's file keeps the hook setIoHook gave it across a reopening.
 void TBPlusTree::OpenJournal(bool writable) {
     journal_.close();
     journal_.open(folder_, writable, writable);
-    journal_.file().setHook(hook_);
 }
 
 } // namespace telvara
