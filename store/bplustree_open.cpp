@@ -50,7 +50,12 @@ void TBPlusTree::OpenStore(const std::string& folderPath, TOpenMode mode) {
         OpenJournal(writable);
         Lock(writable ? TLockMode::Exclusive : TLockMode::Shared);
         journalKnown_ = false;
-        if (journal_.isOpen()) {
+        TJournalHeader h;
+        if (journal_.isOpen() && journal_.readHeader(h) && cleanThisBoot(h)) {
+            // Nothing to complete: the records need not be read.
+            journalHeader_ = h;
+            journalKnown_ = true;
+        } else if (journal_.isOpen()) {
             // An operation a crash interrupted is completed before anything is read.
             const TJournalContents c = journal_.scan();
             if (!writable && !c.HeaderValid && c.Records == 0) {

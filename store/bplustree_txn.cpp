@@ -265,10 +265,9 @@ void TBPlusTree::ReloadHeader() {
 bool TBPlusTree::NeedsRecovery(const TJournalContents& c) {
     if (!c.HeaderValid || c.Header.Dirty)
         return true;
-    // Since the same boot every write is in the system's cache: the files are
-    // as the last writer left them. After a new boot, compare.
-    if (c.Header.Boot == currentBoot())
+    if (cleanThisBoot(c.Header))
         return false;
+    // After a new boot, compare.
     std::vector<unsigned char> onDisk;
     for (const auto& [key, bytes] : c.Units) {
         TUnitFile& f = key.first == TUnitKind::Page ? pageFile_ : recordFile_;

@@ -47,6 +47,12 @@ struct TJournalHeader {
 const std::string& currentBoot();
 // For tests of a power loss: pretends the system started again.
 void setCurrentBootForTests(const std::string& boot);
+// A sound header that is not dirty and was written since this boot: every
+// write of its commits is in the system's cache, the files are as the last
+// writer left them and nothing needs recovery.
+inline bool cleanThisBoot(const TJournalHeader& header) {
+    return !header.Dirty && header.Boot == currentBoot();
+}
 
 enum class TUnitKind : std::uint8_t { Page = 0, Record = 1 };
 
