@@ -216,6 +216,7 @@ private:
     void ReloadHeader();
     bool NeedsRecovery(const TJournalContents& contents);
     void Recover();
+    void Recover(const TJournalContents& contents);
     void RecoverWithWritableFiles();
     void Checkpoint();
     void OpenJournal(bool create);

@@ -65,7 +65,7 @@ void TBPlusTree::OpenStore(const std::string& folderPath, TOpenMode mode) {
                 journalHeader_ = c.Header;
                 journalKnown_ = true;
             } else if (writable) {
-                Recover();
+                Recover(c); // the header is read below
             } else {
                 RecoverWithWritableFiles();
             }

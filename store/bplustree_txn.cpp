@@ -283,26 +283,34 @@ bool TBPlusTree::NeedsRecovery(const TJournalContents& c) {
 }
 
 // Brings both files to the state after the journal's last complete record,
-// syncs them and empties the journal. Needs the exclusive lock.
+// syncs them and empties the journal, then reads the header afresh. Needs
+// the exclusive lock.
 void TBPlusTree::Recover() {
     const TJournalContents c = journal_.scan();
-    if (NeedsRecovery(c)) {
-        for (const auto& [key, bytes] : c.Units) {
-            TUnitFile& f = key.first == TUnitKind::Page ? pageFile_ : recordFile_;
-            f.writeAt(key.second * std::int64_t(bytes.size()), bytes.data(), bytes.size());
-        }
-        if (c.PageBytes >= 0 && pageFile_.sizeBytes() > c.PageBytes)
-            pageFile_.truncateBytes(c.PageBytes);
-        if (c.RecordBytes >= 0 && recordFile_.sizeBytes() > c.RecordBytes)
-            recordFile_.truncateBytes(c.RecordBytes);
-        pageFile_.sync();
-        recordFile_.sync();
-        // A new sequence number tells every other program to read afresh.
-        const std::uint64_t seq = std::max(c.LastSeq, c.Header.Seq) + 1;
-        journal_.reset(seq, pageFile_.sizeBytes(), recordFile_.sizeBytes());
-    }
-    journalKnown_ = journal_.readHeader(journalHeader_);
+    if (NeedsRecovery(c))
+        Recover(c);
+    else
+        journalKnown_ = journal_.readHeader(journalHeader_);
     ReloadHeader();
+}
+
+// The same from contents the caller has scanned under the exclusive lock
+// and found NeedsRecovery of; the store's header is for the caller to reload.
+void TBPlusTree::Recover(const TJournalContents& c) {
+    for (const auto& [key, bytes] : c.Units) {
+        TUnitFile& f = key.first == TUnitKind::Page ? pageFile_ : recordFile_;
+        f.writeAt(key.second * std::int64_t(bytes.size()), bytes.data(), bytes.size());
+    }
+    if (c.PageBytes >= 0 && pageFile_.sizeBytes() > c.PageBytes)
+        pageFile_.truncateBytes(c.PageBytes);
+    if (c.RecordBytes >= 0 && recordFile_.sizeBytes() > c.RecordBytes)
+        recordFile_.truncateBytes(c.RecordBytes);
+    pageFile_.sync();
+    recordFile_.sync();
+    // A new sequence number tells every other program to read afresh.
+    const std::uint64_t seq = std::max(c.LastSeq, c.Header.Seq) + 1;
+    journal_.reset(seq, pageFile_.sizeBytes(), recordFile_.sizeBytes());
+    journalKnown_ = journal_.readHeader(journalHeader_);
 }
 
 void TBPlusTree::RecoverWithWritableFiles() {
