@@ -48,9 +48,7 @@ void readDirect(const std::map<std::int32_t, Unit>* pending, TUnitFile& file, st
             unit = it->second;
             return;
         }
-    const std::size_t size = unit.Bytes.size();
-    if (file.readAt(std::int64_t(n) * std::int64_t(size), unit.Bytes.data(), size) != size)
-        throw IoError(msgReadFailed(file.path()));
+    file.readUncounted(n, unit.Bytes.data());
 }
 
 // Both chains end at -1 without a unit twice, and with the units in use they

@@ -5,12 +5,9 @@
 #include "store/unit_file.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace telvara {
 namespace {
@@ -269,54 +266,32 @@ void TChecker::freeRecords() {
 }
 
 // The two files read through their own read-only descriptors.
-class TFileSource : public TStoreSource {
+class TFileSource final : public TStoreSource {
 public:
-    TFileSource(int pages, int records, std::string pagePath, std::string recordPath)
-        : pages_(pages), records_(records), pagePath_(std::move(pagePath)),
-          recordPath_(std::move(recordPath)) {}
-    ~TFileSource() override {
-        ::close(pages_);
-        ::close(records_);
-    }
-    std::int64_t pageFileBytes() override { return size(pages_); }
-    std::int64_t recordFileBytes() override { return size(records_); }
+    std::int64_t pageFileBytes() override { return Pages.sizeBytes(); }
+    std::int64_t recordFileBytes() override { return Records.sizeBytes(); }
     void readPage(std::int32_t n, TTreePage& page) override {
-        readAt(pages_, page.Bytes.data(), kPageSize, std::int64_t(n) * kPageSize, pagePath_);
+        Pages.readUncounted(n, page.Bytes.data());
     }
     void readRecord(std::int32_t s, TRelayRecord& record) override {
-        readAt(records_, record.Bytes.data(), kRecordSize, std::int64_t(s) * kRecordSize,
-               recordPath_);
+        Records.readUncounted(s, record.Bytes.data());
     }
 
-private:
-    static std::int64_t size(int fd) {
-        struct stat st {};
-        return ::fstat(fd, &st) == 0 ? std::int64_t(st.st_size) : 0;
-    }
-    static void readAt(int fd, unsigned char* to, std::size_t n, std::int64_t at,
-                       const std::string& path) {
-        while (n > 0) {
-            const ssize_t got = ::pread(fd, to, n, off_t(at));
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got <= 0)
-                throw IoError(msgReadFailed(path));
-            to += got;
-            n -= std::size_t(got);
-            at += got;
-        }
-    }
-    int pages_;
-    int records_;
-    std::string pagePath_;
-    std::string recordPath_;
+    TUnitFile Pages{kPageSize};
+    TUnitFile Records{kRecordSize};
 };
 
-int openForReading(const std::string& path) {
+// False when `path` is no regular file or cannot be opened for reading.
+bool openForReading(TUnitFile& file, const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-        return -1;
-    return ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        return false;
+    try {
+        file.openExisting(path, false);
+    } catch (const IoError&) {
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -344,23 +319,16 @@ TCheckReport checkStore(const std::string& folderPath) {
     const std::string folder = storeFolder(folderPath);
     const std::string pagePath = folder + kPageFileName;
     const std::string recordPath = folder + kRecordFileName;
-    const int pages = openForReading(pagePath);
-    const int records = openForReading(recordPath);
-    if (pages < 0)
+    TFileSource source;
+    if (!openForReading(source.Pages, pagePath))
         report.Problems.push_back("ファイル " + pagePath + " を読めません");
-    if (records < 0) {
+    if (!openForReading(source.Records, recordPath)) {
         if (report.Problems.empty())
             report.FirstInRecordFile = true;
         report.Problems.push_back("ファイル " + recordPath + " を読めません");
     }
-    if (!report.Problems.empty()) {
-        if (pages >= 0)
-            ::close(pages);
-        if (records >= 0)
-            ::close(records);
+    if (!report.Problems.empty())
         return report;
-    }
-    TFileSource source(pages, records, pagePath, recordPath);
     return checkStore(source);
 }
 

@@ -138,10 +138,16 @@ void TUnitFile::read(std::int64_t unit, void* buffer) {
     requireOpen();
     if (unit < 0)
         throw IoError(msgSeekFailed(path_));
-    if (faultNow() ||
-        readAt(unit * unitSize_, buffer, std::size_t(unitSize_)) != std::size_t(unitSize_))
+    if (faultNow())
         throw IoError(msgReadFailed(path_));
+    readUncounted(unit, buffer);
     ++reads_;
+}
+
+void TUnitFile::readUncounted(std::int64_t unit, void* buffer) {
+    // A unit cut short by the end of the file is a failed read.
+    if (readAt(unit * unitSize_, buffer, std::size_t(unitSize_)) != std::size_t(unitSize_))
+        throw IoError(msgReadFailed(path_));
 }
 
 void TUnitFile::write(std::int64_t unit, const void* buffer) {

@@ -50,6 +50,9 @@ public:
     const std::string& path() const { return path_; }
 
     void read(std::int64_t unit, void* buffer);
+    // The same read, neither counted in reads() nor failed by the fault
+    // countdown (for checks that are no transfer of an operation).
+    void readUncounted(std::int64_t unit, void* buffer);
     void write(std::int64_t unit, const void* buffer);
     // Whole units in the file (a trailing partial unit does not count).
     std::int64_t units();
