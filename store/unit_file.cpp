@@ -70,12 +70,12 @@ void TUnitFile::createNew(const std::string& path) {
 
 bool TUnitFile::openOrCreate(const std::string& path) {
     close();
+    path_ = path;
     errno = 0;
     const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
     if (fd >= 0 || errno != ENOENT) {
-        if (fd >= 0)
-            ::close(fd);
-        openExisting(path);
+        adopt(fd, msgOpenFailed);
+        writable_ = true;
         return false;
     }
     try {
@@ -95,15 +95,19 @@ void TUnitFile::open(const std::string& path, int flags,
     close();
     path_ = path;
     errno = 0;
-    fd_ = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+    adopt(::open(path.c_str(), flags | O_CLOEXEC, 0666), failed);
+}
+
+void TUnitFile::adopt(int fd, std::string (*failed)(const std::string&)) {
+    fd_ = fd;
     if (fd_ < 0)
-        throw IoError(failed(path));
+        throw IoError(failed(path_));
     struct stat st {};
     if (::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
         ::close(fd_);
         fd_ = -1;
         errno = EISDIR;
-        throw IoError(failed(path));
+        throw IoError(failed(path_));
     }
 }
 

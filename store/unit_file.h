@@ -76,6 +76,9 @@ public:
 
 private:
     void open(const std::string& path, int flags, std::string (*failed)(const std::string&));
+    // Takes `fd` as this file's descriptor (path_ set); a failed open or a
+    // folder raises IoError(failed(path_)).
+    void adopt(int fd, std::string (*failed)(const std::string&));
     void requireOpen() const;
     bool faultNow();
     bool hookFails(TIoStep step, std::int64_t offset, const void* data, std::size_t size);
