@@ -63,9 +63,7 @@ template <class Body, class After> void thenAlways(Body body, After after) {
 std::string undrawable(TBPlusTree& store, const std::vector<std::string>& items) {
     if (!findListedRelay(store, items[0], items[1]))
         return {};
-    const RelaySettings relay = storedRelay(store.CurrentRecord());
-    const std::string problem = checkDrawable(relay);
-    return problem.empty() ? problem : relay.company + "," + relay.device + ": " + problem;
+    return undrawableText(storedRelay(store.CurrentRecord()));
 }
 
 } // namespace

@@ -193,8 +193,8 @@ std::vector<std::string> drawAllRelays(TCoordinationChart& chart,
     std::vector<std::string> skipped;
     for (const RelaySettings& relay : relays) {
         // One unusable record must not keep every other curve off the chart.
-        if (const std::string problem = checkDrawable(relay); !problem.empty()) {
-            skipped.push_back(relay.company + "," + relay.device + ": " + problem);
+        if (std::string problem = undrawableText(relay); !problem.empty()) {
+            skipped.push_back(std::move(problem));
             continue;
         }
         deriveRecordCurrents(relay.ct, relay.tap, relay.instTap, values);
