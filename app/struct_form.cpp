@@ -126,6 +126,10 @@ void TStructForm::setListing(std::string_view listing) {
     }
 }
 
+void TStructForm::listStore(TBPlusTree& store) {
+    setListing(store.Height() == 0 ? std::string("< Empty >") : store.ListKeys());
+}
+
 // --- layout -----------------------------------------------------------------
 
 void TStructForm::FormResize() {

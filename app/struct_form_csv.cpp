@@ -139,7 +139,7 @@ void TStructForm::ImportCsvClick() {
         return;
     }
     progress.reset();
-    setListing(store.Height() == 0 ? std::string("< Empty >") : store.ListKeys());
+    listStore(store);
     services.messages.showMessage(QString::fromStdString(importSummaryText(summary)));
 }
 
