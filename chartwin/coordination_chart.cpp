@@ -116,8 +116,7 @@ void TCoordinationChart::StartNewCurve() {
     s->Marks().SetVisible(marksVisible_);
     chart_.AddSeries(std::move(s));
     ++counter_;
-    if (std::size_t(counter_) < origins_.size())
-        origins_.resize(std::size_t(counter_));
+    trimOrigins();
 }
 
 void TCoordinationChart::StartManualCurve() {
@@ -130,8 +129,7 @@ void TCoordinationChart::RemoveCurrentCurve() {
         if (s == manualSeries_)
             manualSeries_ = nullptr;
         chart_.RemoveSeries(s); // destroyed here; the chart repaints
-        if (std::size_t(counter_) < origins_.size())
-            origins_.resize(std::size_t(counter_));
+        trimOrigins();
         --counter_;
     }
 }

@@ -98,6 +98,8 @@ public:
 
 private:
     void setOrigin(const CurveOrigin& origin);
+    // Forgets the origins of counter_ and the positions after it.
+    void trimOrigins();
     std::string curveTitle(const CurveOrigin& origin) const;
 
     // By series position: curves are removed from the end only.

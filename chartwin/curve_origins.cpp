@@ -21,6 +21,11 @@ void TCoordinationChart::setOrigin(const CurveOrigin& origin) {
     origins_[at].manual = manual;
 }
 
+void TCoordinationChart::trimOrigins() {
+    if (std::size_t(counter_) < origins_.size())
+        origins_.resize(std::size_t(counter_));
+}
+
 std::string TCoordinationChart::curveTitle(const CurveOrigin& origin) const {
     if (!legendWithCompany_ || origin.manual || origin.company.empty())
         return origin.device;
