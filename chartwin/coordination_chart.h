@@ -33,6 +33,9 @@ struct CurveOrigin {
     bool manual = false;
 };
 
+// "会社名 デバイスNo.", or the device number alone when there is no company.
+std::string originName(const CurveOrigin& origin);
+
 class TCoordinationChart;
 
 // The chart as the window shows it after the list window's "全データ表示" on

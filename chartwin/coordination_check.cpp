@@ -12,10 +12,6 @@ constexpr TColor kFaultLineColor = clBlue;
 constexpr TColor kMarkColor = clRed;
 constexpr int kMarkHalf = 3;
 
-std::string curveName(const CurveOrigin& o) {
-    return o.company.empty() ? o.device : o.company + " " + o.device;
-}
-
 // The chart's curves a series each; typed curves stay empty and take no part.
 std::vector<std::vector<CurvePoint>> relayCurves(TCoordinationChart& chart) {
     TChart& c = chart.Chart();
@@ -39,8 +35,8 @@ MarginOptions marginOptions(const CheckSettings& settings) {
 std::vector<CheckRow> checkChart(TCoordinationChart& chart, const CheckSettings& settings) {
     std::vector<CheckRow> rows;
     for (const PairMargin& p : checkMargins(relayCurves(chart), marginOptions(settings)))
-        rows.push_back({curveName(chart.Origin(int(p.downstream))),
-                        curveName(chart.Origin(int(p.upstream))), p});
+        rows.push_back({originName(chart.Origin(int(p.downstream))),
+                        originName(chart.Origin(int(p.upstream))), p});
     std::stable_sort(rows.begin(), rows.end(), [](const CheckRow& a, const CheckRow& b) {
         if (a.result.commonRange != b.result.commonRange)
             return a.result.commonRange;
