@@ -185,7 +185,7 @@ void TMeinForm::Button3Click() {
 void TMeinForm::ShowStructure() {
     TStructForm list(*this);
     store_->Refresh(); // records another program added since are listed too
-    list.setListing(store_->Height() == 0 ? std::string("< Empty >") : store_->ListKeys());
+    list.listStore(*store_);
     list.exec();
 }
 

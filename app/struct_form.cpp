@@ -63,9 +63,7 @@ template <class Body, class After> void thenAlways(Body body, After after) {
 std::string undrawable(TBPlusTree& store, const std::vector<std::string>& items) {
     if (!findListedRelay(store, items[0], items[1]))
         return {};
-    const RelaySettings relay = storedRelay(store.CurrentRecord());
-    const std::string problem = checkDrawable(relay);
-    return problem.empty() ? problem : relay.company + "," + relay.device + ": " + problem;
+    return undrawableText(storedRelay(store.CurrentRecord()));
 }
 
 } // namespace
@@ -126,6 +124,10 @@ void TStructForm::setListing(std::string_view listing) {
         item->setData(Qt::UserRole, QByteArray(line.data(), qsizetype(line.size())));
         ListBox1->addItem(item);
     }
+}
+
+void TStructForm::listStore(TBPlusTree& store) {
+    setListing(store.Height() == 0 ? std::string("< Empty >") : store.ListKeys());
 }
 
 // --- layout -----------------------------------------------------------------

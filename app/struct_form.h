@@ -17,6 +17,7 @@ class QScrollArea;
 
 namespace telvara {
 
+class TBPlusTree;
 class TMeinForm;
 
 // Outer size and design place of the window.
@@ -33,6 +34,8 @@ public:
 
     // Fills the list with the lines of a key listing (CP932 bytes).
     void setListing(std::string_view listing);
+    // Fills the list with the store's keys; "< Empty >" for an empty store.
+    void listStore(TBPlusTree& store);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -4,6 +4,7 @@
 #include "app/struct_form.h"
 #include "base/cp932.h"
 #include "platform/guard.h"
+#include "platform/save_file.h"
 #include "relay/relay_csv.h"
 #include "store/find_relay.h"
 
@@ -12,7 +13,6 @@
 #include <QFile>
 #include <QMenu>
 #include <QProgressDialog>
-#include <QSaveFile>
 
 #include <memory>
 
@@ -77,11 +77,9 @@ void TStructForm::ExportCsvClick() {
     store.Refresh();
     const std::vector<RecordTexts> records = storedRecords(store);
     const std::string bytes = relayCsv(records);
-    QSaveFile out(*file);
-    if (!out.open(QIODevice::WriteOnly))
-        throw IoError("ファイル " + file->toStdString() + " を作成できません");
-    if (out.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) || !out.commit())
-        throw IoError("ファイル " + file->toStdString() + " に書き込めません");
+    writeFile(*file, [&](QIODevice& out) {
+        return out.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
+    });
     services.messages.showMessage(QStringLiteral("%1 件を書き出しました。").arg(records.size()));
 }
 
@@ -141,7 +139,7 @@ void TStructForm::ImportCsvClick() {
         return;
     }
     progress.reset();
-    setListing(store.Height() == 0 ? std::string("< Empty >") : store.ListKeys());
+    listStore(store);
     services.messages.showMessage(QString::fromStdString(importSummaryText(summary)));
 }
 

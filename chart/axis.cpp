@@ -232,8 +232,8 @@ void TCustomChartAxis::ComputeAxisPixels(const TRect& plot) {
 }
 
 TScaleMap TCustomChartAxis::ScaleMap() const {
-    return {Horizontal, inverted_,   logarithmic_,     StartPixel,       EndPixel,
-            AxisLength, CenterPixel, EffectiveMinimum, EffectiveMaximum, EffectiveRange};
+    return {Horizontal, inverted_,        logarithmic_,     StartPixel,
+            EndPixel,   EffectiveMinimum, EffectiveMaximum, EffectiveRange};
 }
 
 void TCustomChartAxis::AdjustForMargins(int startMargin, int endMargin) {

@@ -32,13 +32,13 @@ public:
                                              const TRect& r);
     void SaveBitmap(TChartBitmapFactory& f, const std::string& fileName);
 
+private:
     // Drawing on another surface lays the chart out for that surface and drops
     // the screen's kept picture. The screen is painted again at once, so that
     // the next mouse event hits, zooms and pans on the layout the user sees and
     // a zoom frame has a picture to go on.
     static void RepaintScreen(TCustomChartPanel& chart) noexcept;
 
-private:
     TCustomChartPanel& chart_;
 };
 

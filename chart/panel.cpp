@@ -132,10 +132,6 @@ void TCustomChartPanel::RecalcWidthHeight() {
         r.bottom = r.top + 1;
     else if (r.bottom == r.top)
         r.bottom = r.top + chartBounds_.Height();
-    chartWidth_ = r.Width();
-    chartHeight_ = r.Height();
-    chartXCenter_ = (r.left + r.right) / 2;
-    chartYCenter_ = (r.top + r.bottom) / 2;
 }
 
 void TCustomChartPanel::DrawChart(TCanvas3D& canvas, const TRect& rect) {

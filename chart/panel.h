@@ -182,13 +182,13 @@ public:
     TCanvas3D* Canvas() const { return canvas_; }
 
     // Plot rectangle and panel rectangle of the current paint, with the plot's
-    // size and centre; the layout steps of the paint write them.
+    // size and centre; the layout steps of the paint write the rectangles.
     const TRect& ChartRect() const { return chartRect_; }
     const TRect& ChartBounds() const { return chartBounds_; }
-    int ChartWidth() const { return chartWidth_; }
-    int ChartHeight() const { return chartHeight_; }
-    int ChartXCenter() const { return chartXCenter_; }
-    int ChartYCenter() const { return chartYCenter_; }
+    int ChartWidth() const { return chartRect_.Width(); }
+    int ChartHeight() const { return chartRect_.Height(); }
+    int ChartXCenter() const { return (chartRect_.left + chartRect_.right) / 2; }
+    int ChartYCenter() const { return (chartRect_.top + chartRect_.bottom) / 2; }
 
     TNotifyEvent OnAfterDraw;
 
@@ -196,7 +196,7 @@ public:
 
 protected:
     // A layout step narrows the plot; RecalcWidthHeight then keeps it inside
-    // the panel and sets its size and centre.
+    // the panel.
     void SetChartRect(const TRect& r) { chartRect_ = r; }
     void RecalcWidthHeight();
     void GradientFill(const TRect& r, TColor first, TColor last);
@@ -224,7 +224,6 @@ private:
     TCanvas3D* canvas_ = nullptr;
     TRect chartRect_;
     TRect chartBounds_;
-    int chartWidth_ = 0, chartHeight_ = 0, chartXCenter_ = 0, chartYCenter_ = 0;
 };
 
 class TCustomChartPanelExtended : public TCustomChartPanel {

@@ -8,10 +8,11 @@ class TScaleMap {
 public:
     TScaleMap() = default;
     TScaleMap(bool horizontal, bool inverted, bool logarithmic, int startPixel, int endPixel,
-              int axisLength, int centerPixel, double minimum, double maximum, double range)
+              double minimum, double maximum, double range)
         : horizontal_(horizontal), inverted_(inverted), logarithmic_(logarithmic),
-          startPixel_(startPixel), endPixel_(endPixel), axisLength_(axisLength),
-          centerPixel_(centerPixel), minimum_(minimum), maximum_(maximum), range_(range) {}
+          startPixel_(startPixel), endPixel_(endPixel), axisLength_(endPixel - startPixel),
+          centerPixel_((startPixel + endPixel) / 2), minimum_(minimum), maximum_(maximum),
+          range_(range) {}
 
     int ValueToPixel(double v) const;
     double PixelToValue(int p) const;

@@ -7,7 +7,7 @@
 #include "platform/guard.h"
 #include "platform/help_keys.h"
 #include "platform/print_preview.h"
-#include "platform/qt_printer_bitmap.h"
+#include "platform/qt_printer.h"
 #include "relay/relay.h"
 
 #include <QApplication>
@@ -63,7 +63,7 @@ QToolButton* imageButton(QWidget* parent, const char* name, const QIcon& icon, i
 
 TChatForm::TChatForm(MainWindowLink& main, Services& services, QWidget* parent)
     : QWidget(parent, Qt::Window), main_(main), services_(services),
-      devices_(std::make_unique<TQtChartDevices>()), printer_(&devices_->Printer()),
+      defaultPrinter_(std::make_unique<TQtPrinter>()), printer_(defaultPrinter_.get()),
       preview_(defaultPrintPreview()) {
     setObjectName(QStringLiteral("ChatForm"));
     setWindowTitle(QStringLiteral("グラフ画面"));

@@ -25,7 +25,6 @@ namespace telvara {
 
 class TChartWidget;
 class TCheckTools;
-class TQtChartDevices;
 class PrintPreviewService;
 
 // Height of the tool bar above the chart.
@@ -122,8 +121,9 @@ private:
 
     MainWindowLink& main_;
     Services services_;
-    // The default printer and the bitmap maker the chart prints and saves with.
-    std::unique_ptr<TQtChartDevices> devices_;
+    // The default printer, kept for the program's life; printer_ is it unless
+    // setPrinter gave another.
+    std::unique_ptr<TChartPrinter> defaultPrinter_;
     TChartPrinter* printer_;
     std::unique_ptr<TCoordinationChart> chart_;
     PrintPreviewService* preview_;

@@ -116,8 +116,7 @@ void TCoordinationChart::StartNewCurve() {
     s->Marks().SetVisible(marksVisible_);
     chart_.AddSeries(std::move(s));
     ++counter_;
-    if (std::size_t(counter_) < origins_.size())
-        origins_.resize(std::size_t(counter_));
+    trimOrigins();
 }
 
 void TCoordinationChart::StartManualCurve() {
@@ -130,8 +129,7 @@ void TCoordinationChart::RemoveCurrentCurve() {
         if (s == manualSeries_)
             manualSeries_ = nullptr;
         chart_.RemoveSeries(s); // destroyed here; the chart repaints
-        if (std::size_t(counter_) < origins_.size())
-            origins_.resize(std::size_t(counter_));
+        trimOrigins();
         --counter_;
     }
 }
@@ -193,8 +191,8 @@ std::vector<std::string> drawAllRelays(TCoordinationChart& chart,
     std::vector<std::string> skipped;
     for (const RelaySettings& relay : relays) {
         // One unusable record must not keep every other curve off the chart.
-        if (const std::string problem = checkDrawable(relay); !problem.empty()) {
-            skipped.push_back(relay.company + "," + relay.device + ": " + problem);
+        if (std::string problem = undrawableText(relay); !problem.empty()) {
+            skipped.push_back(std::move(problem));
             continue;
         }
         deriveRecordCurrents(relay.ct, relay.tap, relay.instTap, values);

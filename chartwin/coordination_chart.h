@@ -33,6 +33,9 @@ struct CurveOrigin {
     bool manual = false;
 };
 
+// "会社名 デバイスNo.", or the device number alone when there is no company.
+std::string originName(const CurveOrigin& origin);
+
 class TCoordinationChart;
 
 // The chart as the window shows it after the list window's "全データ表示" on
@@ -98,6 +101,8 @@ public:
 
 private:
     void setOrigin(const CurveOrigin& origin);
+    // Forgets the origins of counter_ and the positions after it.
+    void trimOrigins();
     std::string curveTitle(const CurveOrigin& origin) const;
 
     // By series position: curves are removed from the end only.

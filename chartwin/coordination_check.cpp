@@ -12,13 +12,8 @@ constexpr TColor kFaultLineColor = clBlue;
 constexpr TColor kMarkColor = clRed;
 constexpr int kMarkHalf = 3;
 
-std::string curveName(const CurveOrigin& o) {
-    return o.company.empty() ? o.device : o.company + " " + o.device;
-}
-
-} // namespace
-
-std::vector<CheckRow> checkChart(TCoordinationChart& chart, const CheckSettings& settings) {
+// The chart's curves a series each; typed curves stay empty and take no part.
+std::vector<std::vector<CurvePoint>> relayCurves(TCoordinationChart& chart) {
     TChart& c = chart.Chart();
     std::vector<std::vector<CurvePoint>> curves(std::size_t(c.NumSeries()));
     for (int i = 0; i < c.NumSeries(); ++i) {
@@ -28,10 +23,20 @@ std::vector<CheckRow> checkChart(TCoordinationChart& chart, const CheckSettings&
         for (int k = 0; k < s.Count(); ++k)
             curves[std::size_t(i)].push_back({s.XValues().Value(k), s.YValues().Value(k)});
     }
+    return curves;
+}
+
+MarginOptions marginOptions(const CheckSettings& settings) {
+    return {settings.cti, settings.maxFaultCurrent};
+}
+
+} // namespace
+
+std::vector<CheckRow> checkChart(TCoordinationChart& chart, const CheckSettings& settings) {
     std::vector<CheckRow> rows;
-    for (const PairMargin& p : checkMargins(curves, {settings.cti, settings.maxFaultCurrent}))
-        rows.push_back({curveName(chart.Origin(int(p.downstream))),
-                        curveName(chart.Origin(int(p.upstream))), p});
+    for (const PairMargin& p : checkMargins(relayCurves(chart), marginOptions(settings)))
+        rows.push_back({originName(chart.Origin(int(p.downstream))),
+                        originName(chart.Origin(int(p.upstream))), p});
     std::stable_sort(rows.begin(), rows.end(), [](const CheckRow& a, const CheckRow& b) {
         if (a.result.commonRange != b.result.commonRange)
             return a.result.commonRange;
@@ -106,9 +111,10 @@ void TCheckOverlay::draw() {
         c.SetTextAlign(htaLeft, vtaTop);
         c.TextOut(x + 2, plot.top + 2, label);
     }
+    // One pen for all marks: their order does not change the pixels.
     c.AssignPen({kMarkColor, 2, psSolid});
-    for (const CheckRow& row : checkChart(coordination_, *settings_)) {
-        const PairMargin& m = row.result;
+    for (const PairMargin& m :
+         checkMargins(relayCurves(coordination_), marginOptions(*settings_))) {
         if (!m.commonRange || m.pass)
             continue;
         const int x = currents.ValueToPixel(m.current);

@@ -4,6 +4,10 @@
 
 namespace telvara {
 
+std::string originName(const CurveOrigin& origin) {
+    return origin.company.empty() ? origin.device : origin.company + " " + origin.device;
+}
+
 CurveOrigin TCoordinationChart::Origin(int index) const {
     if (index < 0 || std::size_t(index) >= origins_.size())
         return {};
@@ -21,10 +25,13 @@ void TCoordinationChart::setOrigin(const CurveOrigin& origin) {
     origins_[at].manual = manual;
 }
 
+void TCoordinationChart::trimOrigins() {
+    if (std::size_t(counter_) < origins_.size())
+        origins_.resize(std::size_t(counter_));
+}
+
 std::string TCoordinationChart::curveTitle(const CurveOrigin& origin) const {
-    if (!legendWithCompany_ || origin.manual || origin.company.empty())
-        return origin.device;
-    return origin.company + " " + origin.device;
+    return !legendWithCompany_ || origin.manual ? origin.device : originName(origin);
 }
 
 void TCoordinationChart::SetLegendWithCompany(bool on) {

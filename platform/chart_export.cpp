@@ -3,6 +3,7 @@
 #include "base/errors.h"
 #include "platform/qt_canvas.h"
 #include "platform/qt_printer_bitmap.h"
+#include "platform/save_file.h"
 
 #include <QBuffer>
 #include <QHash>
@@ -10,10 +11,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
-
-#include <functional>
 
 namespace telvara {
 
@@ -64,19 +62,6 @@ QImage exactPalette(const QImage& image) {
     }
     indexed.setColorTable(palette);
     return indexed;
-}
-
-// Writes through a QSaveFile: the old file stays until the new one is whole.
-void writeFile(const QString& fileName, const std::function<bool(QIODevice&)>& write) {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        throw IoError("ファイル " + text(fileName) + " を作成できません");
-    if (!write(file)) {
-        file.cancelWriting();
-        throw IoError("ファイル " + text(fileName) + " に書き込めません");
-    }
-    if (!file.commit())
-        throw IoError("ファイル " + text(fileName) + " に書き込めません");
 }
 
 // The chart on a vector device, stretched from its own size onto page.

@@ -1,11 +1,10 @@
 #include "platform/qt_printer_bitmap.h"
 
-#include "base/errors.h"
 #include "platform/qt_canvas.h"
 #include "platform/qt_printer.h"
+#include "platform/save_file.h"
 
 #include <QPainter>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -50,18 +49,9 @@ std::unique_ptr<TChartBitmap> TQtChartBitmapFactory::Create(int width, int heigh
 }
 
 void WriteBmp24(const QImage& image, const QString& fileName) {
-    const std::string name = fileName.toStdString();
     // Three bytes a pixel whatever the drawing format.
     const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        throw IoError("ファイル " + name + " を作成できません");
-    if (!rgb.save(&file, "BMP")) {
-        file.cancelWriting();
-        throw IoError("ファイル " + name + " に書き込めません");
-    }
-    if (!file.commit())
-        throw IoError("ファイル " + name + " に書き込めません");
+    writeFile(fileName, [&](QIODevice& file) { return rgb.save(&file, "BMP"); });
 }
 
 TQtChartDevices::TQtChartDevices() : printer_(std::make_unique<TQtPrinter>()) {}

@@ -45,7 +45,7 @@ public:
 void WriteBmp24(const QImage& image, const QString& fileName);
 
 // The default printer and the bitmap maker, kept by whoever prints or exports
-// (the chart window for the program's life) and handed to the chart's calls.
+// and handed to the chart's calls.
 class TQtChartDevices {
 public:
     TQtChartDevices();

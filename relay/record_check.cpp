@@ -135,4 +135,9 @@ std::string checkDrawable(const RelaySettings& relay) {
     return {};
 }
 
+std::string undrawableText(const RelaySettings& relay) {
+    const std::string problem = checkDrawable(relay);
+    return problem.empty() ? problem : relay.company + "," + relay.device + ": " + problem;
+}
+
 } // namespace telvara

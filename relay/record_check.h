@@ -47,5 +47,8 @@ RelaySettings storedRelay(const TRelayRecord& record);
 // they are still listed and loaded, but a drawing of many relays names and
 // skips them.
 std::string checkDrawable(const RelaySettings& relay);
+// The same as the line naming a skipped relay, "name,device: problem"; empty
+// when the relay can be drawn.
+std::string undrawableText(const RelaySettings& relay);
 
 } // namespace telvara

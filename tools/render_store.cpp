@@ -5,23 +5,16 @@
 #include "relay/record_check.h"
 #include "store/bplustree.h"
 #include "store/find_relay.h"
+#include "tools/store_folder.h"
 
 #include <filesystem>
 
 namespace telvara {
 
-namespace {
-
-std::string inFolder(const std::string& dir, const char* name) {
-    return (dir.empty() || dir.back() == '/' ? dir : dir + "/") + name;
-}
-
-} // namespace
-
 std::vector<RelaySettings>
 storedRelays(const std::string& dir,
              const std::vector<std::pair<std::string, std::string>>& named) {
-    const std::string pageFile = inFolder(dir, kPageFileName);
+    const std::string pageFile = pageFileIn(dir);
     std::error_code ec;
     // Opening would create an empty store; a drawing tool must not.
     if (!std::filesystem::is_regular_file(pageFile, ec))

@@ -3,6 +3,7 @@
 #include "base/errors.h"
 #include "relay/relay_csv.h"
 #include "store/bplustree.h"
+#include "tools/store_folder.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -46,13 +47,6 @@ void writeFile(const std::string& file, const std::string& bytes) {
         std::remove(temp.c_str());
         throw IoError("ファイル " + file + " に書き込めません");
     }
-}
-
-void requireStoreFiles(const std::string& dir) {
-    const std::string path = (dir.empty() || dir.back() == '/' ? dir : dir + "/") + kPageFileName;
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec))
-        throw IoError("ファイル " + path + " がありません");
 }
 
 } // namespace

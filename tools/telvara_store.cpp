@@ -23,6 +23,7 @@
 #include "tools/add_curve.h"
 #include "tools/bounded_line.h"
 #include "tools/store_csv.h"
+#include "tools/store_folder.h"
 
 #include <filesystem>
 #include <iostream>
@@ -101,10 +102,10 @@ void requireNewKey(TBPlusTree& store, const std::vector<std::string>& utf8Fields
 }
 
 // The main window's Add once its overwrite question is answered yes: the
-// replacement is one operation, so the old record never goes alone.
+// replacement is one operation, so the old record never goes alone. The
+// fields have passed requireSound.
 std::int32_t add(TBPlusTree& store, const std::vector<std::string>& fields,
                  const std::vector<std::string>& utf8Fields) {
-    requireSound(utf8Fields);
     TStoreTransaction transaction(store);
     if (find(store, fields[0], fields[1]))
         store.DeleteCurrent();
@@ -119,7 +120,6 @@ std::int32_t add(TBPlusTree& store, const std::vector<std::string>& fields,
 
 std::int32_t insert(TBPlusTree& store, const std::vector<std::string>& fields,
                     const std::vector<std::string>& utf8Fields) {
-    requireSound(utf8Fields);
     if (const std::string problem = checkNewKey(utf8Fields[0], utf8Fields[1]); !problem.empty())
         throw TUsageError(problem);
     for (int f = 0; f < kRecordFieldCount; ++f)
@@ -135,13 +135,6 @@ int warnIfDamaged(TBPlusTree& store, int status) {
         return status;
     std::cerr << damageMessage(report, store.pageFilePath(), store.recordFilePath()) << "\n";
     return kNotFound;
-}
-
-void requireStore(const std::string& dir) {
-    const std::string path = (dir.empty() || dir.back() == '/' ? dir : dir + "/") + kPageFileName;
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec))
-        throw IoError("ファイル " + path + " がありません");
 }
 
 std::vector<std::string> splitTabs(const std::string& line) {
@@ -170,6 +163,7 @@ std::string batchLine(TBPlusTree& store, const std::vector<std::string>& utf8Ite
     if (op == "insert" || op == "add") {
         expectItems(utf8Items, 1 + kRecordFieldCount);
         const std::vector<std::string> utf8(utf8Items.begin() + 1, utf8Items.end());
+        requireSound(utf8);
         return std::to_string(op == "insert" ? insert(store, args, utf8) : add(store, args, utf8)) +
                "\n";
     }
@@ -268,7 +262,7 @@ int run(const std::vector<std::string>& argv) {
     TBPlusTree store;
     if (cmd == "list") {
         arity(0);
-        requireStore(dir);
+        requireStoreFiles(dir);
         store.OpenStore(dir, TOpenMode::ReadOnly);
         std::cout << listing(store) << std::flush;
         return warnIfDamaged(store, 0);
@@ -276,7 +270,7 @@ int run(const std::vector<std::string>& argv) {
     if (cmd == "find" || cmd == "remove") {
         arity(2);
         const std::vector<std::string> args = toStore(rest);
-        requireStore(dir);
+        requireStoreFiles(dir);
         store.OpenStore(dir, cmd == "find" ? TOpenMode::ReadOnly : TOpenMode::ReadWrite);
         if (!find(store, args[0], args[1])) {
             std::cerr << "見つかりません: " << rest[0] << "," << rest[1] << "\n";
@@ -304,14 +298,13 @@ int run(const std::vector<std::string>& argv) {
     if (cmd == "import" && (rest.size() == 1 || (rest.size() == 2 && rest[1] == "--replace")))
         return importStoreCsv(dir, rest[0], rest.size() == 2);
     if (cmd == "add-curve") {
-        // Stored by the add command itself, so it passes the same checks.
+        // Stored as the add command stores, so it passes the same checks.
         arity(8);
-        std::vector<std::string> addArgv{dir, "add"};
-        for (const std::string& field : curveRecordFields(rest))
-            addArgv.push_back(field);
-        run(addArgv);
+        const std::vector<std::string> fields = curveRecordFields(rest);
+        const std::vector<std::string> args = toStore(fields);
+        requireSound(fields);
         store.OpenStore(dir);
-        find(store, utf8ToCp932(rest[0]), utf8ToCp932(rest[1]));
+        add(store, args, fields);
         std::cout << recordLine(store.CurrentRecord()) << "\n";
         return 0;
     }

@@ -1,0 +1,24 @@
+#pragma once
+// The store files a tool reads, named as its messages name them.
+#include "base/errors.h"
+#include "store/store_format.h"
+
+#include <filesystem>
+#include <string>
+
+namespace telvara {
+
+// The page file of the store in dir ("ZuboK.dat" for an empty dir).
+inline std::string pageFileIn(const std::string& dir) {
+    return (dir.empty() || dir.back() == '/' ? dir : dir + "/") + kPageFileName;
+}
+
+// Opening would create an empty store; a reading command must not.
+inline void requireStoreFiles(const std::string& dir) {
+    const std::string path = pageFileIn(dir);
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec))
+        throw IoError("ファイル " + path + " がありません");
+}
+
+} // namespace telvara
