@@ -10,6 +10,7 @@
 #include "base/numbers.h"
 #include "relay/margins.h"
 #include "tools/render_store.h"
+#include "tools/tool_status.h"
 
 #include <cstdio>
 #include <iostream>
@@ -20,15 +21,10 @@ namespace {
 
 using namespace telvara;
 
-constexpr int kFails = 1;
-constexpr int kFailed = 2;
+constexpr int kFails = kExitNotFound;
 
 const char kUsage[] =
     "使い方: telvara-check DIR [--cti S] [--fault-current A] [--record NAME DEVICE]...\n";
-
-struct TUsageError : TelvaraError {
-    using TelvaraError::TelvaraError;
-};
 
 struct Options {
     std::string dir;
@@ -115,7 +111,6 @@ int main(int argc, char** argv) {
         return check(parse(std::vector<std::string>(argv + 1, argv + argc)));
     } catch (const std::exception& e) {
         std::cout.flush();
-        std::cerr << e.what() << (std::string(e.what()).ends_with("\n") ? "" : "\n");
-        return kFailed;
+        return reportFailure(e);
     }
 }

@@ -15,6 +15,7 @@
 #include "platform/chart_export.h"
 #include "platform/number_locale.h"
 #include "tools/render_store.h"
+#include "tools/tool_status.h"
 #include "version/fonts.h"
 
 #include <QGuiApplication>
@@ -28,16 +29,10 @@ namespace {
 
 using namespace telvara;
 
-constexpr int kNotFound = 1;
-constexpr int kFailed = 2;
 constexpr int kMaxSide = 16384;
 
 const char kUsage[] = "使い方: telvara-render DIR OUT [--size WxH] [--time-max 10|1000] "
                       "[--current-min 1|10] [--record NAME DEVICE]...\n";
-
-struct TUsageError : TelvaraError {
-    using TelvaraError::TelvaraError;
-};
 
 struct Options {
     std::string dir;
@@ -125,7 +120,7 @@ int render(const Options& o) {
     // The picture holds every other relay; the ones left out make it a failure.
     for (const std::string& s : skipped)
         std::cerr << "描けないので飛ばしました: " << s << "\n";
-    return skipped.empty() ? 0 : kFailed;
+    return skipped.empty() ? 0 : kExitFailed;
 }
 
 } // namespace
@@ -141,9 +136,8 @@ int main(int argc, char** argv) {
         return render(parse(std::vector<std::string>(argv + 1, argv + argc)));
     } catch (const TRecordNotFound& e) {
         std::cerr << e.what() << "\n";
-        return kNotFound;
+        return kExitNotFound;
     } catch (const std::exception& e) {
-        std::cerr << e.what() << (std::string(e.what()).ends_with("\n") ? "" : "\n");
-        return kFailed;
+        return reportFailure(e);
     }
 }

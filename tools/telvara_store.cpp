@@ -24,6 +24,7 @@
 #include "tools/bounded_line.h"
 #include "tools/store_csv.h"
 #include "tools/store_folder.h"
+#include "tools/tool_status.h"
 
 #include <filesystem>
 #include <iostream>
@@ -34,19 +35,11 @@ namespace {
 
 using namespace telvara;
 
-constexpr int kNotFound = 1;
-constexpr int kFailed = 2;
-
 const char kUsage[] =
     "使い方: telvara-store DIR list | find NAME DEVICE | add NAME DEVICE CT T150 T200 T300 "
     "T400 T500 T700 TINST TAP INSTTAP | remove NAME DEVICE | check | batch | export FILE.csv | "
     "import FILE.csv [--replace]\n"
     "       telvara-store DIR add-curve NAME DEVICE CT CURVE MULTIPLIER TINST TAP INSTTAP\n";
-
-// A line or command that cannot be carried out as given.
-struct TUsageError : TelvaraError {
-    using TelvaraError::TelvaraError;
-};
 
 std::vector<std::string> toStore(const std::vector<std::string>& utf8) {
     std::vector<std::string> out;
@@ -134,7 +127,7 @@ int warnIfDamaged(TBPlusTree& store, int status) {
     if (report.sound())
         return status;
     std::cerr << damageMessage(report, store.pageFilePath(), store.recordFilePath()) << "\n";
-    return kNotFound;
+    return kExitNotFound;
 }
 
 std::vector<std::string> splitTabs(const std::string& line) {
@@ -207,7 +200,7 @@ int batch(TBPlusTree& store) {
         if (read == TLineRead::TooLong) {
             std::cerr << number << " 行目: 行が長すぎます（" << kBatchLineLimit
                       << " バイトまで）\n";
-            return kFailed;
+            return kExitFailed;
         }
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
@@ -219,7 +212,7 @@ int batch(TBPlusTree& store) {
             std::cout << batchLine(store, items) << std::flush;
         } catch (const TelvaraError& e) {
             std::cerr << number << " 行目: " << e.what() << "\n";
-            return kFailed;
+            return kExitFailed;
         }
     }
     return wrote ? 0 : warnIfDamaged(store, 0);
@@ -239,7 +232,7 @@ int check(const std::string& dir) {
     for (const auto& p : report.Problems)
         std::cout << p << "\n";
     if (!report.sound())
-        return kNotFound;
+        return kExitNotFound;
     std::cout << "問題ありません（高さ " << report.Height << "、レコード " << report.Records
               << " 件、ページ " << report.Pages << " 個）\n";
     return 0;
@@ -274,7 +267,7 @@ int run(const std::vector<std::string>& argv) {
         store.OpenStore(dir, cmd == "find" ? TOpenMode::ReadOnly : TOpenMode::ReadWrite);
         if (!find(store, args[0], args[1])) {
             std::cerr << "見つかりません: " << rest[0] << "," << rest[1] << "\n";
-            return cmd == "find" ? warnIfDamaged(store, kNotFound) : kNotFound;
+            return cmd == "find" ? warnIfDamaged(store, kExitNotFound) : kExitNotFound;
         }
         if (cmd == "remove") {
             store.DeleteCurrent();
@@ -322,7 +315,6 @@ int main(int argc, char** argv) {
     try {
         return run(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const std::exception& e) {
-        std::cerr << e.what() << (std::string(e.what()).ends_with("\n") ? "" : "\n");
-        return kFailed;
+        return reportFailure(e);
     }
 }
