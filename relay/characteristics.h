@@ -16,6 +16,7 @@ struct CharacteristicInfo {
     Characteristic id;
     const char* name;  // the name scripts use, e.g. "IEC-SI"
     const char* title; // the name the dialog shows (UTF-8)
+    const char* source; // the standard the formula comes from
 };
 
 // Every characteristic, in the order the dialog lists them.

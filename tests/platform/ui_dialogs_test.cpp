@@ -3,7 +3,15 @@
 #include "platform/ui_dialogs.h"
 #include "qt_print.h"
 
+#include <QAbstractProxyModel>
 #include <QColorDialog>
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QDialogButtonBox>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -58,6 +66,53 @@ TEST(QtColorChooser, PreselectsTheColourAndReturnsThePickedOne) {
 
     test::whenModalOpens<QColorDialog>([](QColorDialog* dialog) { dialog->reject(); });
     EXPECT_EQ(colors.chooseColor(clBlack), std::nullopt);
+}
+
+// Opens the chooser's dialog, notes the folder it starts in and the type and
+// date it shows for the folder "sub" there, and chooses `name` in it.
+struct SeenFileDialog {
+    QString folder, subType, subDate;
+};
+
+SeenFileDialog chooseIn(QtFileSaveChooser& files, const QString& name) {
+    SeenFileDialog seen;
+    test::whenModalOpens<QFileDialog>([&](QFileDialog* dialog) {
+        seen.folder = dialog->directory().absolutePath();
+        QAbstractItemModel* shown = dialog->proxyModel();
+        const auto subRow = [&]() -> QModelIndex {
+            const QModelIndex root = dialog->proxyModel()->mapFromSource(
+                qobject_cast<QFileSystemModel*>(dialog->proxyModel()->sourceModel())
+                    ->index(seen.folder));
+            for (int r = 0; r < shown->rowCount(root); ++r)
+                if (shown->index(r, 0, root).data().toString() == QStringLiteral("sub"))
+                    return shown->index(r, 0, root);
+            return {};
+        };
+        if (QTest::qWaitFor([&] { return subRow().isValid(); }, 3000)) {
+            const QModelIndex sub = subRow();
+            seen.subType = sub.siblingAtColumn(2).data().toString();
+            seen.subDate = sub.siblingAtColumn(3).data().toString();
+        }
+        dialog->selectFile(QDir(seen.folder).filePath(name));
+        dialog->accept();
+    });
+    files.chooseSaveFile({QStringLiteral("CSV書き出し"), QStringLiteral("CSV"),
+                          QStringLiteral("*.csv"), QStringLiteral("csv"), false, {}});
+    return seen;
+}
+
+TEST(QtFileSaveChooser, StartsInTheDataFolderThenTheLastFolderAndSpeaksJapanese) {
+    QTemporaryDir data;
+    QDir(data.path()).mkdir("sub");
+    QtFileSaveChooser files;
+    files.setDataFolder(data.path());
+    const SeenFileDialog first = chooseIn(files, "sub/a.csv");
+    EXPECT_EQ(first.folder, data.path());
+    EXPECT_EQ(first.subType, QStringLiteral("フォルダー"));
+    const QDateTime changed = QFileInfo(data.filePath("sub")).lastModified();
+    EXPECT_EQ(first.subDate, changed.toString(QStringLiteral("yyyy/MM/dd H:mm")));
+    // The next dialog starts where the last file went.
+    EXPECT_EQ(chooseIn(files, "b.csv").folder, data.filePath("sub"));
 }
 
 TEST(ClockRandomSource, DrawsWithinTheRange) {
