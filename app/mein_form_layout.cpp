@@ -108,8 +108,7 @@ void TMeinForm::buildControls() {
         *column.field =
             addEdit(box, column.edit, QStringLiteral("0"), kZeroHint, column.x, 149, 65);
         // Up to the next caption, or the group box's frame after INST.
-        const int end = i + 1 < std::size(columns) ? columns[i + 1].x
-                                                   : box->width() - 2;
+        const int end = i + 1 < std::size(columns) ? columns[i + 1].x : box->width() - 2;
         *column.current = addCurrentLabel(box, column.label, column.x + 32, 136,
                                           end - kCurrentGap - (column.x + 32));
     }

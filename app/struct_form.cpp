@@ -89,7 +89,8 @@ TStructForm::TStructForm(TMeinForm& main) : QDialog(&main), main_(main) {
     FilterLbl->setObjectName(QStringLiteral("FilterLbl"));
     FilterEdit = new QLineEdit(this);
     FilterEdit->setObjectName(QStringLiteral("FilterEdit"));
-    FilterEdit->setToolTip(QStringLiteral("会社名かﾃﾞﾊﾞｲｽNo. の一部を入力すると、それを含む行だけを表示します。"));
+    FilterEdit->setToolTip(
+        QStringLiteral("会社名かﾃﾞﾊﾞｲｽNo. の一部を入力すると、それを含む行だけを表示します。"));
     FilterEdit->setClearButtonEnabled(true);
     FilterLbl->setBuddy(FilterEdit);
     setHelpContext(FilterEdit, kListHelpContext);
@@ -130,6 +131,10 @@ TStructForm::TStructForm(TMeinForm& main) : QDialog(&main), main_(main) {
     connect(FilterEdit, &QLineEdit::textChanged, this,
             guarded(messages, [this](const QString&) { FilterEditChange(); }));
     addCsvCommands();
+    // Typing narrows the list at once; Tab goes on to the list, then Ok.
+    setTabOrder(FilterEdit, ListBox1);
+    setTabOrder(ListBox1, CmdOk);
+    FilterEdit->setFocus();
     installHelpKey(this, messages, main_.services().help);
     resize(kStructFormWidth, kStructFormHeight);
     move(kStructFormLeft, kStructFormTop);
@@ -152,7 +157,8 @@ void TStructForm::FormResize() {
     CmdOk->move((width() - CmdOk->width()) / 2, height() - CmdOk->height() - kMargin);
     FilterLbl->adjustSize();
     FilterLbl->move(kMargin, kFilterTop + (kFilterHeight - FilterLbl->height()) / 2);
-    FilterEdit->setGeometry(kFilterLeft, kFilterTop, width() - kFilterLeft - kMargin, kFilterHeight);
+    FilterEdit->setGeometry(kFilterLeft, kFilterTop, width() - kFilterLeft - kMargin,
+                            kFilterHeight);
     const int listTop = kFilterTop + kFilterHeight + kFilterTop;
     StructScrollBox->setGeometry(0, listTop, width(), CmdOk->y() - kMargin - listTop);
 }

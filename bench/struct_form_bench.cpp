@@ -68,8 +68,8 @@ int main(int argc, char** argv) {
     const fs::path work =
         argc > 1 ? fs::path(argv[1])
                  : fs::temp_directory_path() / ("struct_form_bench-" + std::to_string(::getpid()));
-    std::printf("%9s %10s %14s %14s %16s\n", "relays", "open ms", "1st filter ms",
-                "2nd filter ms", "QListWidget ms");
+    std::printf("%9s %10s %14s %14s %16s\n", "relays", "open ms", "1st filter ms", "2nd filter ms",
+                "QListWidget ms");
     for (const int n : {1000, 10000, 100000}) {
         const fs::path dir = work / std::to_string(n);
         fs::create_directories(dir);

@@ -61,9 +61,9 @@ private:
 };
 
 // The program's directory chooser: the dialog above, then the folder created;
-// it is remembered once its store has opened. The dialog starts in the folder chosen last time; without
-// one, in startFolder (the program's folder) when the user may write there,
-// else in the user's home.
+// it is remembered once its store has opened. The dialog starts in the folder chosen last time;
+// without one, in startFolder (the program's folder) when the user may write there, else in the
+// user's home.
 class QtDirectoryChooser : public DirectoryChooser {
 public:
     // settingsFile: where the last folder is kept (empty: the program's settings).

@@ -30,8 +30,8 @@ int titleRoom(const QWidget& box) {
 // A box never gets narrower than its title, which would be cut ("T… a").
 void keepTitleWhole(QMessageBox& box) {
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
-        grid->addItem(new QSpacerItem(titleRoom(box), 0, QSizePolicy::Minimum),
-                      grid->rowCount(), 0, 1, grid->columnCount());
+        grid->addItem(new QSpacerItem(titleRoom(box), 0, QSizePolicy::Minimum), grid->rowCount(), 0,
+                      1, grid->columnCount());
 }
 
 void showOkBox(BoxKind kind, QMessageBox::Icon icon, const QString& text) {

@@ -7,11 +7,12 @@
 #include "relay/relay_csv.h"
 
 #include "modal_helper.h"
-#include <algorithm>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 
 #include <QAction>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
@@ -203,9 +204,14 @@ TEST_F(StructFormTest, FilterNarrowsByAnyPartOfNameOrDevice) {
     openList();
     list->show();
     auto* filter = part<QLineEdit>("FilterEdit");
+    // Typed through the input method, one character at a time, as Japanese is.
     const auto typed = [&](const QString& text) {
         filter->clear();
-        QTest::keyClicks(filter, text);
+        for (const QChar c : text) {
+            QInputMethodEvent commit;
+            commit.setCommitString(c);
+            QCoreApplication::sendEvent(filter, &commit);
+        }
         return lines();
     };
     EXPECT_EQ(typed("変電"), (QStringList{"第一変電所,51R", "第二変電所,67"}));

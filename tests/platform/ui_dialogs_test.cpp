@@ -6,16 +6,16 @@
 #include <QAbstractProxyModel>
 #include <QColorDialog>
 #include <QDateTime>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QDialogButtonBox>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -78,6 +78,7 @@ SeenFileDialog chooseIn(QtFileSaveChooser& files, const QString& name) {
     SeenFileDialog seen;
     test::whenModalOpens<QFileDialog>([&](QFileDialog* dialog) {
         seen.folder = dialog->directory().absolutePath();
+
         QAbstractItemModel* shown = dialog->proxyModel();
         const auto subRow = [&]() -> QModelIndex {
             const QModelIndex root = dialog->proxyModel()->mapFromSource(
@@ -93,17 +94,22 @@ SeenFileDialog chooseIn(QtFileSaveChooser& files, const QString& name) {
             seen.subType = sub.siblingAtColumn(2).data().toString();
             seen.subDate = sub.siblingAtColumn(3).data().toString();
         }
-        dialog->selectFile(QDir(seen.folder).filePath(name));
-        dialog->accept();
+        // Typed into the name field, as a user would.
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
+        QMetaObject::invokeMethod(dialog, "accept");
     });
-    files.chooseSaveFile({QStringLiteral("CSV書き出し"), QStringLiteral("CSV"),
-                          QStringLiteral("*.csv"), QStringLiteral("csv"), false, {}});
+    files.chooseSaveFile({QStringLiteral("CSV書き出し"),
+                          QStringLiteral("CSV"),
+                          QStringLiteral("*.csv"),
+                          QStringLiteral("csv"),
+                          false,
+                          {}});
     return seen;
 }
 
 TEST(QtFileSaveChooser, StartsInTheDataFolderThenTheLastFolderAndSpeaksJapanese) {
     QTemporaryDir data;
-    QDir(data.path()).mkdir("sub");
+    QDir(data.path()).mkpath("sub/sub");
     QtFileSaveChooser files;
     files.setDataFolder(data.path());
     const SeenFileDialog first = chooseIn(files, "sub/a.csv");
