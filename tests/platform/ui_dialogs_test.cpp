@@ -3,19 +3,18 @@
 #include "platform/ui_dialogs.h"
 #include "qt_print.h"
 
-#include <QAbstractProxyModel>
 #include <QColorDialog>
 #include <QDateTime>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFileSystemModel>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -78,15 +77,13 @@ SeenFileDialog chooseIn(QtFileSaveChooser& files, const QString& name) {
     SeenFileDialog seen;
     test::whenModalOpens<QFileDialog>([&](QFileDialog* dialog) {
         seen.folder = dialog->directory().absolutePath();
-
-        QAbstractItemModel* shown = dialog->proxyModel();
+        // The details view, as the user sees it.
+        auto* details = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
         const auto subRow = [&]() -> QModelIndex {
-            const QModelIndex root = dialog->proxyModel()->mapFromSource(
-                qobject_cast<QFileSystemModel*>(dialog->proxyModel()->sourceModel())
-                    ->index(seen.folder));
-            for (int r = 0; r < shown->rowCount(root); ++r)
-                if (shown->index(r, 0, root).data().toString() == QStringLiteral("sub"))
-                    return shown->index(r, 0, root);
+            const QModelIndex root = details->rootIndex();
+            for (int r = 0; r < details->model()->rowCount(root); ++r)
+                if (details->model()->index(r, 0, root).data().toString() == QStringLiteral("sub"))
+                    return details->model()->index(r, 0, root);
             return {};
         };
         if (QTest::qWaitFor([&] { return subRow().isValid(); }, 3000)) {
@@ -97,6 +94,8 @@ SeenFileDialog chooseIn(QtFileSaveChooser& files, const QString& name) {
         // Typed into the name field, as a user would.
         dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
         QMetaObject::invokeMethod(dialog, "accept");
+        if (dialog->isVisible()) // the name was refused: the test goes on
+            dialog->reject();
     });
     files.chooseSaveFile({QStringLiteral("CSV書き出し"),
                           QStringLiteral("CSV"),
