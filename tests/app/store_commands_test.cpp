@@ -202,6 +202,13 @@ TEST_F(StoreTest, AddRefusesATextItsFieldCannotHoldWhole) {
         {edit("Edit8"), QStringLiteral("-0.03"),
          QStringLiteral("INSTの時間には 0（点を描かない）か 0 より大きい数を入れてください："
                         "「-0.03」")},
+        // The key's own separator, and a lone surrogate Qt would store as "?".
+        {edit("kaisya"), QStringLiteral("East,West"),
+         QStringLiteral("会社名に半角のカンマ「,」は使えません。")},
+        {edit("Debaisu"), QStringLiteral("51,R"),
+         QStringLiteral("ﾃﾞﾊﾞｲｽNo.に半角のカンマ「,」は使えません。")},
+        {edit("kaisya"), QStringLiteral("A") + QChar(0xD800),
+         QStringLiteral("会社名に UTF-8 として正しくないバイト列が含まれています：ED A0 80")},
     };
     for (const Case& c : cases) {
         enter(Relay{});
