@@ -373,5 +373,26 @@ TEST_F(StoreTest, RemoveAsksNamingTheRecordAndOnlyYesRemoves) {
     EXPECT_EQ(listing(), QStringList{"A電力,67"});
 }
 
+// "BMP保存" never replaces one of the store's own files.
+TEST_F(StoreTest, ChartFileIsNeverSavedOverTheStore) {
+    enter(Relay{});
+    press(button("CmdAdd"));
+    withChart();
+    const QString idx = dir.filePath(QStringLiteral("ZuboK.idx"));
+    QFile before(idx);
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const QByteArray bytes = before.readAll();
+    scripted.messages.asked.clear();
+    scripted.files.answers.push_back(idx);
+    partOf<QPushButton>(chart.get(), "Button4")->click();
+    EXPECT_EQ(scripted.messages.texts(),
+              std::vector<QString>{QStringLiteral("ファイル ") + idx +
+                                   QStringLiteral(" はデーターの保存ファイルです。別のファイル名"
+                                                  "を指定してください.")});
+    QFile after(idx);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), bytes);
+}
+
 } // namespace
 } // namespace telvara::test
