@@ -43,14 +43,9 @@ std::string folderOf(const std::string& path) {
 int createTemporary(const std::string& path, std::string& temp) {
     for (int attempt = 0; attempt < 16; ++attempt) {
         temp = path + ".tmp-" + uniqueSuffix();
-        const int fd =
-            ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        const int fd = createNewFile(temp, path);
         if (fd >= 0)
             return fd;
-        struct stat st {};
-        if (errno == EEXIST && ::lstat(temp.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
-            throw IoError("一時ファイル " + temp + " はシンボリックリンクです。ファイル " + path +
-                          " は書き込みませんでした");
         if (errno != EEXIST)
             break;
     }
@@ -58,6 +53,19 @@ int createTemporary(const std::string& path, std::string& temp) {
 }
 
 } // namespace
+
+int createNewFile(const std::string& name, const std::string& forPath) {
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd >= 0)
+        return fd;
+    const int error = errno;
+    struct stat st {};
+    if (error == EEXIST && ::lstat(name.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
+        throw IoError("一時ファイル " + name + " はシンボリックリンクです。ファイル " + forPath +
+                      " は書き込みませんでした");
+    errno = error;
+    return -1;
+}
 
 void writeFileWhole(const std::string& path, std::string_view bytes) {
     std::string temp;

@@ -14,4 +14,10 @@ namespace telvara {
 // temporary name is refused with its own message.
 void writeFileWhole(const std::string& path, std::string_view bytes);
 
+// Creates the file name for writing only if nothing has that name, never
+// through a symbolic link: its descriptor, or -1 when another file has the
+// name (errno EEXIST) or it cannot be made. A link there raises IoError
+// "一時ファイル NAME はシンボリックリンクです。ファイル FOR は書き込みませんでした".
+int createNewFile(const std::string& name, const std::string& forPath);
+
 } // namespace telvara
