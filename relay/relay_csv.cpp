@@ -3,6 +3,7 @@
 #include "base/cp932.h"
 #include "store/find_relay.h"
 
+#include <algorithm>
 #include <map>
 
 namespace telvara {
@@ -137,6 +138,32 @@ std::vector<RawRow> splitRows(std::string_view text, char separator,
     return rows;
 }
 
+// True when the text is mostly UTF-8 with a few bad bytes (a damaged UTF-8
+// file), which read as CP932 would give garbled names without complaint.
+// In CP932 Japanese most characters begin with a byte UTF-8 never begins
+// with, so there the bad positions are many.
+bool damagedUtf8(std::string_view text) {
+    std::size_t wellFormed = 0, bad = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t n = utf8CharLength(text, i);
+        bad += n == 0;
+        wellFormed += n > 1;
+        i += std::max<std::size_t>(n, 1);
+    }
+    return wellFormed >= 4 * bad;
+}
+
+// The first field of a damaged UTF-8 file that holds bad bytes, named.
+void reportDamagedUtf8(const std::vector<RawRow>& rows, std::vector<std::string>& problems) {
+    for (const RawRow& row : rows)
+        for (const std::string& field : row.fields)
+            if (const std::size_t at = firstIllFormedUtf8(field); at != std::string::npos) {
+                problems.push_back(lineLabel(row.line) + "UTF-8 として正しくないバイト列 " +
+                                   illFormedBytesText(field, at) + " があります");
+                return;
+            }
+}
+
 // A file that is not UTF-8 is read as CP932, as Japanese spreadsheets save
 // it; false (with the problem) when a field is not that either.
 bool decodeCp932(std::vector<RawRow>& rows, std::vector<std::string>& problems) {
@@ -187,8 +214,14 @@ CsvReading readRelayCsv(std::string_view bytes) {
     const std::string_view first = bytes.substr(0, bytes.find('\n'));
     const char separator = first.find('\t') != std::string_view::npos ? '\t' : ',';
     std::vector<RawRow> rows = splitRows(bytes, separator, result.problems);
-    if (firstIllFormedUtf8(bytes) != std::string_view::npos && !decodeCp932(rows, result.problems))
-        return result;
+    if (firstIllFormedUtf8(bytes) != std::string_view::npos) {
+        if (damagedUtf8(bytes)) {
+            reportDamagedUtf8(rows, result.problems);
+            return result;
+        }
+        if (!decodeCp932(rows, result.problems))
+            return result;
+    }
     for (RawRow& raw : rows)
         for (std::string& field : raw.fields)
             field = unguarded(std::move(field));

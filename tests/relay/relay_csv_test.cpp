@@ -125,6 +125,13 @@ TEST(RelayCsv, FilesThatAreNotUtf8AreReadAsCp932) {
                   .problems,
               std::vector<std::string>{"3 行目: ファイルは UTF-8 でも Shift-JIS (CP932) "
                                        "でもありません（読めないバイト 81 7F）"});
+    // A UTF-8 file with a damaged byte is not taken for garbled Shift-JIS.
+    EXPECT_EQ(readRelayCsv("会社名,ﾃﾞﾊﾞｲｽNo.,CT比,150%の時間,200%の時間,300%の時間,400%の時間,"
+                           "500%の時間,700%の時間,INSTの時間,タップ,INSTタップ\n"
+                           "東京電力,51,100,1,1,1,1,1,1,1,4,20\n"
+                           "大阪電力\xC0\x80,51,100,1,1,1,1,1,1,1,4,20\n")
+                  .problems,
+              std::vector<std::string>{"3 行目: UTF-8 として正しくないバイト列 C0 80 があります"});
     // An overlong NUL is not UTF-8, and 80 is no CP932 character.
     EXPECT_EQ(readRelayCsv("A\xC0\x80,1,100,1,1,1,1,1,1,1,4,20\n").problems,
               std::vector<std::string>{"1 行目: ファイルは UTF-8 でも Shift-JIS (CP932) "
