@@ -429,6 +429,20 @@ TEST_F(StructFormTest, AllDataViewDrawsEveryRecordAndLeavesNoEmptySeries) {
     EXPECT_EQ(edit("kaisya")->text(), QStringLiteral("B電力"));
 }
 
+TEST_F(StructFormTest, AllDataViewDrawsTheLinesTheFilterLeaves) {
+    withChart();
+    add(relay("A電力", "51R", "100"));
+    add(relay("B電力", "67", "200"));
+    openList();
+    list->show();
+    part<QLineEdit>("FilterEdit")->setText(QStringLiteral("b電"));
+    part<QAction>("AllDataView")->trigger();
+    waitForChart();
+    ASSERT_EQ(seriesCount(), 1);
+    EXPECT_EQ(series(0).Title(), "67");
+    EXPECT_DOUBLE_EQ(series(0).XValues()[0], 240);
+}
+
 TEST_F(StructFormTest, AllDataViewSkipsLinesThatNameNoRecord) {
     withChart();
     add(relay("A電力", "51R", "100"));
