@@ -39,7 +39,7 @@ std::optional<TColor> QtColorChooser::chooseColor(TColor initial) {
 
 namespace {
 
-// Qt's file model names folders "Folder" (its translations miss it) and
+// Qt's file model names folders "Folder" where its translations do not and
 // writes dates in the environment's locale; the program's dialogs speak
 // Japanese. Files keep their type, the MIME comment, which follows the
 // program's Japanese locale.
