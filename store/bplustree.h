@@ -217,6 +217,7 @@ private:
     bool NeedsRecovery(const TJournalContents& contents);
     void Recover();
     void Recover(const TJournalContents& contents);
+    void RefuseCutBelowHeader(const TJournalContents& contents);
     void RecoverWithWritableFiles();
     void Checkpoint();
     void OpenJournal(bool create);

@@ -61,11 +61,11 @@ void TBPlusTree::OpenStore(const std::string& folderPath, TOpenMode mode) {
             if (!writable && !c.HeaderValid && c.Records == 0) {
                 // A journal cut short while it was made holds nothing to complete.
                 journal_.close();
-            } else if (!NeedsRecovery(c)) {
+            } else if (!NeedsRecovery(c) && !(writable && !c.Damage.empty())) {
                 journalHeader_ = c.Header;
                 journalKnown_ = true;
             } else if (writable) {
-                Recover(c); // the header is read below
+                Recover(c); // the header is read below; a damaged clean journal is emptied
             } else {
                 RecoverWithWritableFiles();
             }

@@ -263,6 +263,10 @@ void TBPlusTree::ReloadHeader() {
 }
 
 bool TBPlusTree::NeedsRecovery(const TJournalContents& c) {
+    // A damaged journal marked clean has nothing to apply; a dirty one is
+    // refused by Recover.
+    if (!c.Damage.empty())
+        return c.Header.Dirty;
     if (!c.HeaderValid || c.Header.Dirty)
         return true;
     if (cleanThisBoot(c.Header))
@@ -297,20 +301,55 @@ void TBPlusTree::Recover() {
 // The same from contents the caller has scanned under the exclusive lock
 // and found NeedsRecovery of; the store's header is for the caller to reload.
 void TBPlusTree::Recover(const TJournalContents& c) {
-    for (const auto& [key, bytes] : c.Units) {
-        TUnitFile& f = key.first == TUnitKind::Page ? pageFile_ : recordFile_;
-        f.writeAt(key.second * std::int64_t(bytes.size()), bytes.data(), bytes.size());
+    const bool apply = c.Damage.empty(); // a damaged clean journal is only emptied
+    if (!apply && c.Header.Dirty)
+        throw IoError(msgDamaged(journal_.path(), c.Damage) + "。ファイル " + pageFile_.path() +
+                      " と " + recordFile_.path() + " はそのままにしてあります");
+    if (apply) {
+        RefuseCutBelowHeader(c);
+        for (const auto& [key, bytes] : c.Units) {
+            TUnitFile& f = key.first == TUnitKind::Page ? pageFile_ : recordFile_;
+            f.writeAt(key.second * std::int64_t(bytes.size()), bytes.data(), bytes.size());
+        }
+        if (c.PageBytes >= 0 && pageFile_.sizeBytes() > c.PageBytes)
+            pageFile_.truncateBytes(c.PageBytes);
+        if (c.RecordBytes >= 0 && recordFile_.sizeBytes() > c.RecordBytes)
+            recordFile_.truncateBytes(c.RecordBytes);
     }
-    if (c.PageBytes >= 0 && pageFile_.sizeBytes() > c.PageBytes)
-        pageFile_.truncateBytes(c.PageBytes);
-    if (c.RecordBytes >= 0 && recordFile_.sizeBytes() > c.RecordBytes)
-        recordFile_.truncateBytes(c.RecordBytes);
     pageFile_.sync();
     recordFile_.sync();
     // A new sequence number tells every other program to read afresh.
     const std::uint64_t seq = std::max(c.LastSeq, c.Header.Seq) + 1;
     journal_.reset(seq, pageFile_.sizeBytes(), recordFile_.sizeBytes());
     journalKnown_ = journal_.readHeader(journalHeader_);
+}
+
+// The files are cut back only to lengths that hold every page and slot the
+// store's header (as the journal leaves it) counts as handed out: lengths
+// that would cut those off come from a journal that lost records, and
+// acting on them would lose the store.
+void TBPlusTree::RefuseCutBelowHeader(const TJournalContents& c) {
+    const bool cutsPages = c.PageBytes >= 0 && pageFile_.sizeBytes() > c.PageBytes;
+    const bool cutsRecords = c.RecordBytes >= 0 && recordFile_.sizeBytes() > c.RecordBytes;
+    if (!cutsPages && !cutsRecords)
+        return;
+    unsigned char unit[kPageSize];
+    if (auto it = c.Units.find({TUnitKind::Page, 0}); it != c.Units.end())
+        std::copy(it->second.begin(), it->second.end(), unit);
+    else if (pageFile_.readAt(0, unit, sizeof unit) != sizeof unit)
+        return; // no header to hold against the lengths
+    const TStoreHeader h = TStoreHeader::decode(unit);
+    const std::int64_t pages = std::int64_t(h.NextNewPage) * kPageSize;
+    const std::int64_t records = std::int64_t(h.NextNewRecord) * kRecordSize;
+    if ((cutsPages && pages > c.PageBytes) || (cutsRecords && records > c.RecordBytes))
+        throw IoError(msgDamaged(journal_.path(),
+                                 "ファイルを " + std::to_string(c.PageBytes) + " バイトと " +
+                                     std::to_string(c.RecordBytes) +
+                                     " バイトに切り詰める記録ですが、ストアのヘッダーは " +
+                                     std::to_string(pages) + " バイトと " +
+                                     std::to_string(records) + " バイトを使っています") +
+                      "。ファイル " + pageFile_.path() + " と " + recordFile_.path() +
+                      " はそのままにしてあります");
 }
 
 void TBPlusTree::RecoverWithWritableFiles() {

@@ -68,6 +68,11 @@ struct TJournalContents {
     TUnitImages Units;             // the latest image of each unit
     std::int64_t PageBytes = -1;   // file lengths the store must have,
     std::int64_t RecordBytes = -1; // -1 when unknown
+    std::int64_t ChainEnd = kJournalHeaderSize; // the byte after the last valid record
+    // Why the valid records do not reach what the sound header says they
+    // hold (empty when they do, or when only the last append was torn): such
+    // a journal is never applied, not even in part.
+    std::string Damage;
 };
 
 class TStoreJournal {
