@@ -342,14 +342,14 @@ void TBPlusTree::RefuseCutBelowHeader(const TJournalContents& c) {
     const std::int64_t pages = std::int64_t(h.NextNewPage) * kPageSize;
     const std::int64_t records = std::int64_t(h.NextNewRecord) * kRecordSize;
     if ((cutsPages && pages > c.PageBytes) || (cutsRecords && records > c.RecordBytes))
-        throw IoError(msgDamaged(journal_.path(),
-                                 "ファイルを " + std::to_string(c.PageBytes) + " バイトと " +
-                                     std::to_string(c.RecordBytes) +
-                                     " バイトに切り詰める記録ですが、ストアのヘッダーは " +
-                                     std::to_string(pages) + " バイトと " +
-                                     std::to_string(records) + " バイトを使っています") +
-                      "。ファイル " + pageFile_.path() + " と " + recordFile_.path() +
-                      " はそのままにしてあります");
+        throw IoError(
+            msgDamaged(journal_.path(), "ファイルを " + std::to_string(c.PageBytes) + " バイトと " +
+                                            std::to_string(c.RecordBytes) +
+                                            " バイトに切り詰める記録ですが、ストアのヘッダーは " +
+                                            std::to_string(pages) + " バイトと " +
+                                            std::to_string(records) + " バイトを使っています") +
+            "。ファイル " + pageFile_.path() + " と " + recordFile_.path() +
+            " はそのままにしてあります");
 }
 
 void TBPlusTree::RecoverWithWritableFiles() {

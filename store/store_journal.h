@@ -64,10 +64,10 @@ struct TJournalContents {
     bool HeaderValid = false;
     TJournalHeader Header;
     int Records = 0;
-    std::uint64_t LastSeq = 0;     // Seq of the last valid record
-    TUnitImages Units;             // the latest image of each unit
-    std::int64_t PageBytes = -1;   // file lengths the store must have,
-    std::int64_t RecordBytes = -1; // -1 when unknown
+    std::uint64_t LastSeq = 0;                  // Seq of the last valid record
+    TUnitImages Units;                          // the latest image of each unit
+    std::int64_t PageBytes = -1;                // file lengths the store must have,
+    std::int64_t RecordBytes = -1;              // -1 when unknown
     std::int64_t ChainEnd = kJournalHeaderSize; // the byte after the last valid record
     // Why the valid records do not reach what the sound header says they
     // hold (empty when they do, or when only the last append was torn): such
