@@ -110,7 +110,8 @@ bool TStoreJournal::open(const std::string& folder, bool writable, bool create) 
         return true;
     }
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec) && !ec)
+    // A link is opened, and refused, even when it leads nowhere.
+    if (std::filesystem::symlink_status(path, ec).type() == std::filesystem::file_type::not_found)
         return false;
     file_.openExisting(path, writable);
     return true;

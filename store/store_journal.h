@@ -77,7 +77,7 @@ struct TJournalContents {
 
 class TStoreJournal {
 public:
-    TStoreJournal() = default;
+    TStoreJournal() { file_.refuseLinks(); }
     TStoreJournal(const TStoreJournal&) = delete;
     TStoreJournal& operator=(const TStoreJournal&) = delete;
 

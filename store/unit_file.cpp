@@ -24,6 +24,8 @@ std::string reason(int err) {
         return "（フォルダです）";
     case ENOENT:
         return "（見つかりません）";
+    case ELOOP:
+        return "（シンボリックリンクです。リンクを通しては開きません）";
     case EIO:
         return "（入出力エラー）";
     default:
@@ -68,11 +70,16 @@ void TUnitFile::createNew(const std::string& path) {
     writable_ = true;
 }
 
+int TUnitFile::openPath(const std::string& path, int flags) const {
+    // A link in the file's place could send the writes anywhere.
+    return ::open(path.c_str(), flags | O_CLOEXEC | (followLinks_ ? 0 : O_NOFOLLOW), 0666);
+}
+
 bool TUnitFile::openOrCreate(const std::string& path) {
     close();
     path_ = path;
     errno = 0;
-    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    const int fd = openPath(path, O_RDWR);
     if (fd >= 0 || errno != ENOENT) {
         adopt(fd, msgOpenFailed);
         writable_ = true;
@@ -95,7 +102,7 @@ void TUnitFile::open(const std::string& path, int flags,
     close();
     path_ = path;
     errno = 0;
-    adopt(::open(path.c_str(), flags | O_CLOEXEC, 0666), failed);
+    adopt(openPath(path, flags), failed);
 }
 
 void TUnitFile::adopt(int fd, std::string (*failed)(const std::string&)) {

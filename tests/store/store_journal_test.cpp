@@ -368,3 +368,39 @@ TEST(StoreJournal, AGrowingWriteAndItsCutBackFailingLeaveNothingForTheNextOperat
 
 } // namespace
 } // namespace telvara::test
+
+namespace telvara::test {
+namespace {
+
+TEST(StoreJournal, ALinkInTheJournalsPlaceIsRefusedAndItsTargetKept) {
+    TempDir dir, outside;
+    const Bytes target = {'k', 'e', 'e', 'p'};
+    writeBytes(outside.file("target"), target);
+    const std::string refusal =
+        "ファイル " + jnl(dir) +
+        " を開けません（シンボリックリンクです。リンクを通しては開きません）";
+    // Before the store exists, and beside an existing one; a dangling link too.
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        EXPECT_EQ(fs::exists(dir.dat()), round > 1);
+        if (round == 1) {
+            fs::remove(jnl(dir));
+            TBPlusTree s;
+            s.OpenStore(dir.str());
+            insertRecord(s, "A", "1");
+        }
+        fs::remove(jnl(dir));
+        fs::create_symlink(outside.file(round == 2 ? "nowhere" : "target"), jnl(dir));
+        for (TOpenMode mode : {TOpenMode::ReadWrite, TOpenMode::ReadOnly}) {
+            TBPlusTree s;
+            if (round == 0 && mode == TOpenMode::ReadOnly)
+                continue; // no store to read
+            EXPECT_EQ(ioErrorOf([&] { s.OpenStore(dir.str(), mode); }), refusal);
+        }
+        EXPECT_EQ(readBytes(outside.file("target")), target);
+        EXPECT_FALSE(fs::exists(outside.file("nowhere")));
+    }
+}
+
+} // namespace
+} // namespace telvara::test
