@@ -33,8 +33,11 @@ void TBPlusTree::OpenStore(const std::string& folderPath, TOpenMode mode) {
     const std::string recordPath = folder_ + kRecordFileName;
 
     std::error_code ec;
-    if (!fs::is_directory(folder_, ec))
+    if (!fs::is_directory(folder_, ec)) {
+        if (ec == std::errc::permission_denied)
+            throw IoError("フォルダ " + folderPath + " を開けません（アクセスが拒否されました）");
         throw IoError("フォルダ " + folderPath + " がありません");
+    }
 
     try {
         if (!pathExists(pagePath)) {

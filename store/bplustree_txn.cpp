@@ -303,8 +303,9 @@ void TBPlusTree::Recover() {
 void TBPlusTree::Recover(const TJournalContents& c) {
     const bool apply = c.Damage.empty(); // a damaged clean journal is only emptied
     if (!apply && c.Header.Dirty)
-        throw IoError(msgDamaged(journal_.path(), c.Damage) + "。ファイル " + pageFile_.path() +
-                      " と " + recordFile_.path() + " はそのままにしてあります");
+        throw TJournalDamaged(msgDamaged(journal_.path(), c.Damage) + "。ファイル " +
+                              pageFile_.path() + " と " + recordFile_.path() +
+                              " はそのままにしてあります");
     if (apply) {
         RefuseCutBelowHeader(c);
         for (const auto& [key, bytes] : c.Units) {
@@ -342,7 +343,7 @@ void TBPlusTree::RefuseCutBelowHeader(const TJournalContents& c) {
     const std::int64_t pages = std::int64_t(h.NextNewPage) * kPageSize;
     const std::int64_t records = std::int64_t(h.NextNewRecord) * kRecordSize;
     if ((cutsPages && pages > c.PageBytes) || (cutsRecords && records > c.RecordBytes))
-        throw IoError(
+        throw TJournalDamaged(
             msgDamaged(journal_.path(), "ファイルを " + std::to_string(c.PageBytes) + " バイトと " +
                                             std::to_string(c.RecordBytes) +
                                             " バイトに切り詰める記録ですが、ストアのヘッダーは " +
@@ -360,10 +361,11 @@ void TBPlusTree::RecoverWithWritableFiles() {
         recordFile_.openExisting(recordPath, true);
         OpenJournal(true);
     } catch (const IoError& e) {
-        throw IoError("ストア " + folder_ +
-                      " の前回の操作が途中で終わっています。ジャーナルから復旧するには書き込みが必"
-                      "要ですが、できません（" +
-                      e.what() + "）");
+        throw TRecoveryPending(
+            "ストア " + folder_ +
+            " の前回の操作が途中で終わっています。ジャーナルから復旧するには書き込みが必"
+            "要ですが、できません（" +
+            e.what() + "）");
     }
     Lock(TLockMode::Exclusive);
     Recover();

@@ -20,6 +20,7 @@
 // stopped half-way and recovers before reading. Written units not yet synced
 // survive a writer's end in the system's cache, but not a power loss: after
 // a new boot the files are compared with the journal and completed from it.
+#include "base/errors.h"
 #include "store/unit_file.h"
 
 #include <cstdint>
@@ -31,6 +32,18 @@
 namespace telvara {
 
 inline constexpr const char kJournalFileName[] = "ZuboK.jnl";
+
+// The journal's records fall short of what its header says: nothing of it is applied.
+class TJournalDamaged : public IoError {
+public:
+    using IoError::IoError;
+};
+
+// A crash left a change in the journal that needs write access to complete.
+class TRecoveryPending : public IoError {
+public:
+    using IoError::IoError;
+};
 constexpr std::int64_t kJournalHeaderSize = 128;
 
 struct TJournalHeader {
