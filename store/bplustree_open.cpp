@@ -26,6 +26,7 @@ bool pathExists(const std::string& path) {
 
 void TBPlusTree::OpenStore(const std::string& folderPath, TOpenMode mode) {
     CloseStore();
+    ForgetUnits();
     folder_ = storeFolder(folderPath);
     mode_ = mode;
     const bool writable = mode == TOpenMode::ReadWrite;
@@ -152,6 +153,7 @@ void TBPlusTree::CloseStore() {
     journal_.close();
     levelPages_.clear();
     levelPageNos_.clear();
+    ForgetUnits();
     closed_ = true;
 }
 

@@ -193,6 +193,7 @@ void TBPlusTree::CommitWrite() {
             }
         }
     }
+    KeepCommittedUnits(); // they are the files' units now
     pendingPages_.clear();
     pendingRecords_.clear();
     headerWritten_ = false;
@@ -251,6 +252,8 @@ void TBPlusTree::RefreshLocked() {
 }
 
 void TBPlusTree::ReloadHeader() {
+    // Another program may have changed any unit.
+    ForgetUnits();
     const std::int64_t pageUnits = pageFile_.units();
     if (pageUnits < 1)
         Damaged(pageFile_.path(), "ヘッダーが 1024 バイトに足りません");
