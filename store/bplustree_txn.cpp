@@ -19,7 +19,7 @@ namespace telvara {
 namespace {
 
 // Both files are synced and the journal emptied once it holds this much.
-constexpr std::int64_t kCheckpointBytes = 256 * 1024;
+constexpr std::int64_t kCheckpointBytes = 4 * 1024 * 1024;
 
 } // namespace
 
@@ -128,6 +128,24 @@ void TBPlusTree::CommitWrite() {
     auto fileOf = [&](TUnitKind k) -> TUnitFile& {
         return k == TUnitKind::Page ? pageFile_ : recordFile_;
     };
+    // The chosen units, each run of neighbours in one transfer.
+    std::vector<unsigned char> run;
+    auto writeRuns = [&](const TUnitImages& units, auto chosen) {
+        for (auto it = units.begin(); it != units.end();) {
+            const auto [kind, first] = it->first;
+            if (!chosen(kind, first)) {
+                ++it;
+                continue;
+            }
+            run.clear();
+            std::int64_t count = 0;
+            for (; it != units.end() && it->first == std::pair{kind, first + count} &&
+                   chosen(kind, first + count);
+                 ++it, ++count)
+                run.insert(run.end(), it->second.begin(), it->second.end());
+            fileOf(kind).writeUnits(first, count, run.data());
+        }
+    };
     std::int64_t pageUnits = pageUnitsAtStart_, recordUnits = recordUnitsAtStart_;
     for (const auto& [key, bytes] : images)
         (key.first == TUnitKind::Page ? pageUnits : recordUnits) =
@@ -152,11 +170,13 @@ void TBPlusTree::CommitWrite() {
                 journal_.markDirty(journalHeader_);
             // No unit reaches a file while the journal says it is clean.
             assert(!grows || journal_.markedDirty());
-            for (const auto& [key, bytes] : images)
-                if (key.second >= startUnits(key.first))
-                    fileOf(key.first).write(key.second, bytes.data());
-            journalHeader_ = journal_.append(journalHeader_, images, pageUnits * kPageSize,
-                                             recordUnits * kRecordSize);
+            writeRuns(images, [&](TUnitKind k, std::int64_t n) { return n >= startUnits(k); });
+            // A failed append puts back the header it started from: with the
+            // growing writes in the files, that one stays marked.
+            TJournalHeader at = journalHeader_;
+            at.Dirty = grows;
+            journalHeader_ =
+                journal_.append(at, images, pageUnits * kPageSize, recordUnits * kRecordSize);
         } catch (...) {
             try {
                 if (pageUnits > pageUnitsAtStart_)
@@ -173,9 +193,7 @@ void TBPlusTree::CommitWrite() {
         }
         try {
             assert(journal_.markedDirty());
-            for (const auto& [key, bytes] : images)
-                if (key.second < startUnits(key.first))
-                    fileOf(key.first).write(key.second, bytes.data());
+            writeRuns(images, [&](TUnitKind k, std::int64_t n) { return n < startUnits(k); });
             journal_.markClean(journalHeader_);
             journalHeader_.Dirty = false;
         } catch (const IoError& e) {

@@ -173,6 +173,20 @@ void TUnitFile::write(std::int64_t unit, const void* buffer) {
     ++writes_;
 }
 
+void TUnitFile::writeUnits(std::int64_t unit, std::int64_t count, const void* buffer) {
+    requireOpen();
+    if (unit < 0)
+        throw IoError(msgSeekFailed(path_));
+    for (std::int64_t i = 0; i < count; ++i) {
+        if (faultNow()) {
+            errno = ENOSPC;
+            throw IoError(msgWriteFailed(path_));
+        }
+    }
+    writeAt(unit * unitSize_, buffer, std::size_t(count * unitSize_));
+    writes_ += std::uint64_t(count);
+}
+
 std::int64_t TUnitFile::units() {
     return sizeBytes() / unitSize_;
 }

@@ -54,6 +54,9 @@ public:
     // countdown (for checks that are no transfer of an operation).
     void readUncounted(std::int64_t unit, void* buffer);
     void write(std::int64_t unit, const void* buffer);
+    // `count` neighbouring units from `unit` in one transfer; counted and
+    // failed unit by unit as write() would, nothing written on a failure.
+    void writeUnits(std::int64_t unit, std::int64_t count, const void* buffer);
     // Whole units in the file (a trailing partial unit does not count).
     std::int64_t units();
 

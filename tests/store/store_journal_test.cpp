@@ -6,6 +6,7 @@
 #include "base/errors.h"
 
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -295,25 +296,19 @@ TEST(StoreJournal, DamagedCleanJournalAfterARebootChangesNoStoreFile) {
     }
 }
 
-// Fails every step of one kind on some files.
+// Fails the steps `fails` picks.
 class FailSteps : public TIoHook {
 public:
-    // The first `pass` writes succeed.
-    FailSteps(std::vector<TIoStep> steps, bool journal, int pass = 0)
-        : steps_(steps), journal_(journal), pass_(pass) {}
-    bool before(TIoStep step, int, const std::string& path, std::int64_t, const void*,
+    using Pick = std::function<bool(TIoStep, bool journal, std::int64_t offset)>;
+    explicit FailSteps(Pick fails) : fails_(std::move(fails)) {}
+    bool before(TIoStep step, int, const std::string& path, std::int64_t offset, const void*,
                 std::size_t) override {
-        if (!armed || path.ends_with(".jnl") != journal_ ||
-            std::find(steps_.begin(), steps_.end(), step) == steps_.end())
-            return false;
-        return !(step == TIoStep::Write && pass_-- > 0);
+        return armed && fails_(step, path.ends_with(".jnl"), offset);
     }
     bool armed = true;
 
 private:
-    std::vector<TIoStep> steps_;
-    bool journal_;
-    int pass_;
+    Pick fails_;
 };
 
 TEST(StoreJournal, ARecordPastTheHeadersEndIsNeverReplayed) {
@@ -325,7 +320,8 @@ TEST(StoreJournal, ARecordPastTheHeadersEndIsNeverReplayed) {
     const Bytes dat = readBytes(dir.dat()), idx = readBytes(dir.idx());
     const std::uintmax_t journalBefore = fs::file_size(jnl(dir));
     // The journal's sync fails, and so does cutting its record off again.
-    FailSteps fail({TIoStep::Sync, TIoStep::Truncate}, true);
+    FailSteps fail(
+        [](TIoStep step, bool journal, std::int64_t) { return journal && step != TIoStep::Write; });
     s.setIoHook(&fail);
     const std::string msg = ioErrorOf([&] { insertRecord(s, key(2), "51R"); });
     EXPECT_NE(msg.find("ことがあります"), std::string::npos) << msg;
@@ -340,30 +336,48 @@ TEST(StoreJournal, ARecordPastTheHeadersEndIsNeverReplayed) {
 }
 
 TEST(StoreJournal, AGrowingWriteAndItsCutBackFailingLeaveNothingForTheNextOperation) {
-    TempDir dir;
-    TBPlusTree s;
-    s.OpenStore(dir.str());
-    insertRecord(s, key(1), "51R");
-    // Slots 1 and 2 are written past the end, slot 3 fails, and so does the cut.
-    FailSteps fail({TIoStep::Write, TIoStep::Truncate}, false, 2);
-    s.setIoHook(&fail);
-    EXPECT_NE(ioErrorOf([&] {
-                  TStoreTransaction t(s);
-                  for (int i = 2; i <= 4; ++i)
-                      insertRecord(s, key(i), "51R");
-                  t.commit();
-              }),
-              "");
-    ASSERT_EQ(fs::file_size(dir.idx()), 3u * 124);
-    fail.armed = false;
-    insertRecord(s, key(5), "51R");
-    EXPECT_FALSE(s.FindKey(key(2) + ",51R"));
-    EXPECT_TRUE(s.FindKey(key(5) + ",51R"));
-    s.CloseStore();
-    // One leaf behind the header; slots 0 and 1 only.
-    EXPECT_EQ(fs::file_size(dir.dat()), 2u * 1024);
-    EXPECT_EQ(fs::file_size(dir.idx()), 2u * 124);
-    EXPECT_EQ(problems(dir.str()), "");
+    // The split leaf and the new root go past the end of the page file; then
+    // the growing write of the record file (or the journal's record) fails,
+    // and so does cutting the files back.
+    const std::vector<std::pair<const char*, FailSteps::Pick>> failures = {
+        {"growing write",
+         [](TIoStep step, bool journal, std::int64_t offset) {
+             return !journal &&
+                    (step == TIoStep::Truncate || (step == TIoStep::Write && offset == 20 * 124));
+         }},
+        {"journal record",
+         [](TIoStep step, bool journal, std::int64_t offset) {
+             return (!journal && step == TIoStep::Truncate) ||
+                    (journal && step == TIoStep::Write && offset >= 128);
+         }},
+    };
+    for (const auto& [what, pick] : failures) {
+        SCOPED_TRACE(what);
+        TempDir dir;
+        TBPlusTree s;
+        s.OpenStore(dir.str());
+        for (int i = 1; i <= 20; ++i)
+            insertRecord(s, key(10 + i), "51R");
+        FailSteps fail(pick);
+        s.setIoHook(&fail);
+        EXPECT_NE(ioErrorOf([&] {
+                      TStoreTransaction t(s);
+                      for (int i = 1; i <= 3; ++i) // the leaf splits: pages 2 and 3
+                          insertRecord(s, key(i), "51R");
+                      t.commit();
+                  }),
+                  "");
+        ASSERT_EQ(fs::file_size(dir.dat()), 4u * 1024);
+        fail.armed = false;
+        insertRecord(s, key(5), "51R");
+        EXPECT_FALSE(s.FindKey(key(1) + ",51R"));
+        EXPECT_TRUE(s.FindKey(key(5) + ",51R"));
+        s.CloseStore();
+        // One leaf behind the header; 21 slots.
+        EXPECT_EQ(fs::file_size(dir.dat()), 2u * 1024);
+        EXPECT_EQ(fs::file_size(dir.idx()), 21u * 124);
+        EXPECT_EQ(problems(dir.str()), "");
+    }
 }
 
 } // namespace
