@@ -43,8 +43,11 @@ std::string TCustomChartAxis::FormatAxisLabel(double v) {
 
 // Size of one label along the axis, at angle 0.
 int TCustomChartAxis::LabelTextSize(double v) {
+    return TextSizeAlong(FormatAxisLabel(v));
+}
+
+int TCustomChartAxis::TextSizeAlong(const std::string& text) {
     TCanvas3D* c = chart_ ? chart_->Canvas() : nullptr;
-    const std::string text = FormatAxisLabel(v);
     if (!c)
         return 0;
     if (Horizontal) {
@@ -101,7 +104,10 @@ void TCustomChartAxis::ProcessLabel(double v, const std::string* text) {
     if (!tickOnLabelsOnly_)
         AddTick(p);
     if (labels_) {
-        DrawValueLabel(p, text ? *text : FormatAxisLabel(v));
+        const std::string shown = text ? *text : FormatAxisLabel(v);
+        DrawValueLabel(p, shown);
+        if (!shown.empty() && chart_->Canvas())
+            drawnLabels_.emplace_back(p, shown);
         if (tickOnLabelsOnly_)
             AddTick(p);
     }
@@ -194,6 +200,7 @@ void TCustomChartAxis::PointLabels() {
 
 void TCustomChartAxis::RunLabelPass() {
     TickList.clear();
+    drawnLabels_.clear();
     IsDateTime = CalcIsDateTime();
     labelIncrement_ = CalcLabelIncrement();
     if (!(labelIncrement_ > 0) || EffectiveMaximum < EffectiveMinimum || !chart_)
@@ -205,6 +212,7 @@ void TCustomChartAxis::RunLabelPass() {
             CustomLabels();
         else
             DefaultLabels();
+        LabelSparseAxis();
         break;
     case talMark:
     case talText:

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 namespace telvara {
@@ -16,9 +17,9 @@ class LogPaperTest : public ::testing::Test {
 protected:
     void SetUp() override { setNumberLocale({".", ","}); }
 
-    // One paint at 1024 x 768; records per axis the label values after each
+    // One paint (1024 x 768 unless given); records per axis the label values after each
     // handler call, and every numeric text drawn in the labels' font.
-    void paint() {
+    void paint(int width = 1024, int height = 768) {
         TChart& chart = coord.Chart();
         auto inner = chart.OnGetNextAxisLabel;
         values.clear();
@@ -26,9 +27,9 @@ protected:
             inner(a, i, v, s);
             values[&a].push_back(v);
         };
-        chart.SetBounds(1024, 768);
+        chart.SetBounds(width, height);
         canvas = test::TextCanvas();
-        chart.DrawChart(canvas, {0, 0, 1024, 768});
+        chart.DrawChart(canvas, {0, 0, width, height});
         chart.OnGetNextAxisLabel = inner;
     }
 
@@ -190,7 +191,9 @@ TEST_F(LogPaperTest, ZoomedAxesLabelTheirOddEnds) {
     const auto& left = values[&chart.LeftAxis()];
     ASSERT_EQ(29u, left.size());
     EXPECT_EQ(0.01, left.front()); // no label at 0.004
-    EXPECT_EQ(concat({"100"}, {"0.01", "0.05", "0.1", "0.5", "1", "5", "10"}), numbers());
+    const std::vector<std::string> bottomNumbers = {"100", "40", "50",  "60",  "70",
+                                                    "80",  "90", "200", "300", "400"};
+    EXPECT_EQ(concat(bottomNumbers, {"0.01", "0.05", "0.1", "0.5", "1", "5", "10"}), numbers());
 
     chart.LeftAxis().SetMinMaxRange(0.0501, 10);
     paint();
@@ -198,7 +201,7 @@ TEST_F(LogPaperTest, ZoomedAxesLabelTheirOddEnds) {
     ASSERT_GE(l2.size(), 6u);
     EXPECT_EQ(std::vector<double>(5, 0.0501), std::vector<double>(l2.begin(), l2.begin() + 5));
     EXPECT_EQ(0.06, l2[5]);
-    EXPECT_EQ(concat({"100"}, concat(repeat("0.05", 5), {"0.1", "0.5", "1", "5", "10"})),
+    EXPECT_EQ(concat(bottomNumbers, concat(repeat("0.05", 5), {"0.1", "0.5", "1", "5", "10"})),
               numbers());
 }
 
@@ -218,6 +221,50 @@ TEST_F(LogPaperTest, MaximumAtOrAboveOneMillionRunsTheWholePass) {
     ASSERT_EQ(28u + 4u + 1937u + 7u, shown.size());
     EXPECT_EQ("1,000,000", shown[32]);
     EXPECT_EQ("1,000,000", shown[28 + 4 + 1936]);
+}
+
+// Fewer than two numbers on an axis: its minor values that fit are numbered,
+// in ascending order, after the numbers of the pass.
+TEST_F(LogPaperTest, ZoomBetweenPrintedNumbersNumbersTheMinorValues) {
+    TChart& chart = coord.Chart();
+    chart.Legend().SetVisible(false);
+    chart.BottomAxis().SetMinMaxRange(734, 1195);
+    chart.LeftAxis().SetMinMaxRange(0.22, 0.42);
+    paint();
+    EXPECT_EQ((std::vector<std::string>{"1,000", "800", "900", "0.3", "0.4"}), numbers());
+
+    chart.BottomAxis().SetMinMaxRange(161, 4642);
+    chart.LeftAxis().SetMinMaxRange(0.01, 10);
+    paint();
+    EXPECT_EQ((std::vector<std::string>{"1,000", "200", "300", "400", "500", "600", "700", "800",
+                                        "900", "2,000", "3,000", "4,000", "0.01", "0.05", "0.1",
+                                        "0.5", "1", "5", "10"}),
+              numbers());
+
+    // Narrow: the axis runs from pixel 52 to 388; a number needs half its own
+    // width, half its neighbour's and a tenth of the wider one clear of it.
+    // 600 (at 183) is 18 from 500, 800 and 900 crowd 700 and 1,000, and
+    // 4,000 (at 373) is 29 from 3,000.
+    paint(400, 300);
+    EXPECT_EQ(52, chart.BottomAxis().StartPixel);
+    EXPECT_EQ(388, chart.BottomAxis().EndPixel);
+    EXPECT_EQ((std::vector<std::string>{"1,000", "200", "300", "400", "500", "700", "2,000",
+                                        "3,000", "0.01", "0.05", "0.1", "0.5", "1", "5", "10"}),
+              numbers());
+
+    // Between 0.3 and 0.4 only the next finer step is left; each gets a tick.
+    chart.LeftAxis().SetMinMaxRange(0.31, 0.39);
+    paint();
+    const auto shown = numbers();
+    EXPECT_EQ((std::vector<std::string>{"0.31", "0.32", "0.33", "0.34", "0.35", "0.36", "0.37",
+                                        "0.38", "0.39"}),
+              std::vector<std::string>(shown.end() - 9, shown.end()));
+    const TChartAxis& left = chart.LeftAxis();
+    const int at = left.ValueToPixel(0.35);
+    const int tickStart = left.AxisLinePos - 1; // a 4-pixel tick left of the axis line
+    EXPECT_EQ(1, std::count_if(canvas.lines.begin(), canvas.lines.end(), [&](const auto& l) {
+                  return l.from.y == at && l.to.y == at && l.to.x == tickStart - 4;
+              }));
 }
 
 } // namespace
