@@ -162,10 +162,14 @@ void TCustomChartAxis::DefaultLabels() {
 }
 
 // Values supplied one by one by the chart's handler; both variables keep
-// what the handler left in them between calls.
+// what the handler left in them between calls. A handler that holds its value
+// (below the axis minimum, past its last value) hands the same label again:
+// it is drawn once, not written over itself as a bold text and a heavy tick.
 void TCustomChartAxis::CustomLabels() {
     double value = EffectiveMinimum;
     bool stop = true;
+    bool processed = false;
+    double last = 0;
     for (int index = 0;; ++index) {
         chart_->OnGetNextAxisLabel(static_cast<TChartAxis&>(*this), index, value, stop);
         if (stop) {
@@ -174,8 +178,11 @@ void TCustomChartAxis::CustomLabels() {
             return;
         }
         const bool inRange = value >= EffectiveMinimum - 1e-7 && value <= EffectiveMaximum + 1e-7;
-        if (inRange)
+        if (inRange && !(processed && value == last)) {
             ProcessLabel(value);
+            processed = true;
+            last = value;
+        }
         if (!inRange || index + 1 > 2000)
             return;
     }

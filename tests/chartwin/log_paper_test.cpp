@@ -49,10 +49,6 @@ protected:
     test::TextCanvas canvas;
 };
 
-std::vector<std::string> repeat(const std::string& s, int n) {
-    return std::vector<std::string>(std::size_t(n), s);
-}
-
 std::vector<std::string> concat(std::vector<std::string> a, const std::vector<std::string>& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
@@ -154,10 +150,9 @@ TEST_F(LogPaperTest, WindowRangesGiveTheirCallCountsAndNumbers) {
     };
     const std::vector<std::string> leftTo10 = {"0.01", "0.05", "0.1", "0.5", "1", "5", "10"};
     const std::vector<Case> cases = {
-        {10, 10, 65, 29,
-         concat(concat(repeat("10", 28), {"100", "1,000", "10,000", "100,000"}), leftTo10)},
+        {10, 10, 65, 29, concat(concat({"10"}, {"100", "1,000", "10,000", "100,000"}), leftTo10)},
         {1, 1000, 65, 47,
-         concat(concat(repeat("1", 19), {"5", "10", "100", "1,000", "10,000", "100,000"}),
+         concat(concat({"1"}, {"5", "10", "100", "1,000", "10,000", "100,000"}),
                 concat(leftTo10, {"100", "1,000"}))},
     };
     for (const Case& c : cases) {
@@ -201,8 +196,7 @@ TEST_F(LogPaperTest, ZoomedAxesLabelTheirOddEnds) {
     ASSERT_GE(l2.size(), 6u);
     EXPECT_EQ(std::vector<double>(5, 0.0501), std::vector<double>(l2.begin(), l2.begin() + 5));
     EXPECT_EQ(0.06, l2[5]);
-    EXPECT_EQ(concat(bottomNumbers, concat(repeat("0.05", 5), {"0.1", "0.5", "1", "5", "10"})),
-              numbers());
+    EXPECT_EQ(concat(bottomNumbers, concat({"0.05"}, {"0.1", "0.5", "1", "5", "10"})), numbers());
 }
 
 TEST_F(LogPaperTest, MaximumAtOrAboveOneMillionRunsTheWholePass) {
@@ -217,10 +211,11 @@ TEST_F(LogPaperTest, MaximumAtOrAboveOneMillionRunsTheWholePass) {
     for (std::size_t i = 64; i < bottom.size(); ++i)
         ASSERT_EQ(1000000, bottom[i]) << i;
     const auto shown = numbers();
-    // 28 times "10", four decades, then 1,000,000 at every index from 64 to 2000.
-    ASSERT_EQ(28u + 4u + 1937u + 7u, shown.size());
-    EXPECT_EQ("1,000,000", shown[32]);
-    EXPECT_EQ("1,000,000", shown[28 + 4 + 1936]);
+    // The handler holds 10 for indexes 0 to 27 and 1,000,000 from 64 on:
+    // each is drawn once.
+    EXPECT_EQ(concat({"10", "100", "1,000", "10,000", "100,000", "1,000,000"},
+                     {"0.01", "0.05", "0.1", "0.5", "1", "5", "10"}),
+              shown);
 }
 
 // Fewer than two numbers on an axis: its minor values that fit are numbered,
