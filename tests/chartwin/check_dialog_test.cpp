@@ -103,5 +103,56 @@ TEST_F(CheckDialogTest, TableLinesAndReadOut) {
     chartWidget()->removeEventFilter(&counter);
 }
 
+// The table follows curves added and removed while it is shown; the lines
+// and marks have a switch that the next window starts with.
+TEST_F(CheckDialogTest, TableFollowsTheCurvesAndMarksHaveASwitch) {
+    showMain();
+    showChart();
+    drawFlat("A電力", "51R", 100, "0.5");
+    drawFlat("B電力", "51S", 200, "0.7");
+    QTest::mouseClick(button("CheckCommand"), Qt::LeftButton);
+    auto* dialog = control<TCheckDialog>("CheckDialog");
+    ASSERT_TRUE(dialog);
+    auto* table = partOf<QTableWidget>(dialog, "Table");
+    partOf<QLineEdit>(dialog, "MaxFaultEdit")->setText(QStringLiteral("1000"));
+    QTest::mouseClick(partOf<QPushButton>(dialog, "CheckButton"), Qt::LeftButton);
+    ASSERT_EQ(1, table->rowCount());
+    auto rows = [&] {
+        QStringList out;
+        for (int r = 0; r < table->rowCount(); ++r)
+            out << table->item(r, 0)->text() + "/" + table->item(r, 1)->text() + " " +
+                       table->item(r, 2)->text();
+        return out;
+    };
+
+    // 0.8 s from 600 A: 0.1 s above B up to the 1000 A fault.
+    drawFlat("C電力", "51T", 400, "0.8");
+    paintChart();
+    EXPECT_EQ(QStringList({"B電力 51S/C電力 51T 0.100", "A電力 51R/B電力 51S 0.200"}), rows());
+    chat->removeCurrentCurve(); // the empty curve after C
+    chat->removeCurrentCurve(); // C
+    paintChart();
+    EXPECT_EQ(QStringList({"A電力 51R/B電力 51S 0.200"}), rows());
+
+    // Switched off: no fault-current line on the chart, and remembered.
+    TChart& chart = this->chart();
+    auto blueAt1000 = [&] {
+        const QImage image = chartWidget()->grab().toImage();
+        const int x = chart.BottomAxis().ValueToPixel(1000);
+        int blue = 0;
+        for (int y = chart.ChartRect().top + 20; y < chart.ChartRect().bottom; ++y)
+            blue += image.pixelColor(x, y) == QColor(0, 0, 255);
+        return blue;
+    };
+    auto* marks = control<QCheckBox>("MarksCheck");
+    ASSERT_TRUE(marks && marks->isChecked());
+    EXPECT_GT(blueAt1000(), chart.ChartRect().Height() / 3);
+    marks->click();
+    EXPECT_EQ(0, blueAt1000());
+    chat.reset();
+    chat = std::make_unique<TChatForm>(main, *services);
+    EXPECT_FALSE(control<QCheckBox>("MarksCheck")->isChecked());
+}
+
 } // namespace
 } // namespace telvara
