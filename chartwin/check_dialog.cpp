@@ -188,6 +188,8 @@ TCheckTools::TCheckTools(TCoordinationChart& chart, TChartWidget& chartWidget, S
 }
 
 void TCheckTools::chartPainted() {
+    if (mouse_)
+        showReadOut(mouse_->x(), mouse_->y());
     if (!dialog_ || !dialog_->isVisible())
         return;
     TCheckDialog* dialog = dialog_;
@@ -212,10 +214,13 @@ void TCheckTools::openDialog() {
 
 bool TCheckTools::eventFilter(QObject* watched, QEvent* event) {
     if (watched == &chartWidget_) {
-        if (event->type() == QEvent::MouseMove) {
-            const QPoint p = static_cast<QMouseEvent*>(event)->position().toPoint();
-            showReadOut(p.x(), p.y());
-        } else if (event->type() == QEvent::Leave) {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::MouseMove || type == QEvent::MouseButtonPress ||
+            type == QEvent::MouseButtonRelease) {
+            mouse_ = static_cast<QMouseEvent*>(event)->position().toPoint();
+            showReadOut(mouse_->x(), mouse_->y());
+        } else if (type == QEvent::Leave) {
+            mouse_.reset();
             ReadOut->clear();
         }
     }

@@ -8,8 +8,10 @@
 #include "platform/services.h"
 
 #include <QDialog>
+#include <QPoint>
 
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 class QLabel;
@@ -76,7 +78,9 @@ private:
     // "協調チェック": the dialog (objectName "CheckDialog"), made at the first use.
     void openDialog();
     void showReadOut(int x, int y);
-    // After a paint: an open dialog checks the curves again, once the paint is over.
+    // After a paint: the read-out for the axes as now drawn (a zoom or its
+    // undo moves them under a still mouse); an open dialog checks the curves
+    // again, once the paint is over.
     void chartPainted();
 
     // Controls on the tool bar; each control's objectName is its name.
@@ -91,6 +95,8 @@ private:
     QWidget* bar_ = nullptr;
     std::unique_ptr<TCheckOverlay> overlay_;
     TCheckDialog* dialog_ = nullptr;
+    // The mouse over the chart, while it is there.
+    std::optional<QPoint> mouse_;
 };
 
 } // namespace telvara

@@ -154,5 +154,37 @@ TEST_F(CheckDialogTest, TableFollowsTheCurvesAndMarksHaveASwitch) {
     EXPECT_FALSE(control<QCheckBox>("MarksCheck")->isChecked());
 }
 
+// A zoom and its undo move the axes under a mouse that stays still: the
+// read-out follows without a move.
+TEST_F(CheckDialogTest, ReadOutFollowsZoomAndUndo) {
+    showMain();
+    showChart();
+    drawFlat("A電力", "51R", 100, "0.5");
+    paintChart();
+    const TRect plot = chart().ChartRect();
+    const QPoint a(plot.left + 100, plot.top + 80), b(plot.left + 300, plot.top + 250);
+    auto mouse = [&](QEvent::Type type, QPoint p, Qt::MouseButtons held) {
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent e(type, p, chartWidget()->mapToGlobal(p), button, held, Qt::NoModifier);
+        QApplication::sendEvent(chartWidget(), &e);
+    };
+    mouse(QEvent::MouseMove, a, Qt::NoButton);
+    const QString before = label("ReadOut")->text();
+    ASSERT_FALSE(before.isEmpty());
+    auto drag = [&](QPoint from, QPoint to) {
+        mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
+        mouse(QEvent::MouseMove, to, Qt::LeftButton);
+        mouse(QEvent::MouseButtonRelease, to, Qt::NoButton);
+        paintChart();
+    };
+    drag(a, b); // zoom: b is now the plot's lower right corner
+    const QString zoomed = label("ReadOut")->text();
+    EXPECT_NE(zoomed, before);
+    mouse(QEvent::MouseMove, a, Qt::NoButton);
+    EXPECT_NE(zoomed, label("ReadOut")->text());
+    drag(b, a); // undo, released at a
+    EXPECT_EQ(before, label("ReadOut")->text());
+}
+
 } // namespace
 } // namespace telvara
