@@ -1,12 +1,12 @@
 #include "tools/store_csv.h"
 
 #include "base/errors.h"
+#include "base/os/paths.h"
+#include "base/os/save_file.h"
 #include "relay/relay_csv.h"
 #include "store/bplustree.h"
 #include "tools/store_folder.h"
 
-#include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -18,7 +18,7 @@ namespace {
 constexpr int kRefused = 2;
 
 std::string readFile(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
+    std::ifstream in(os::pathOf(file), std::ios::binary);
     if (!in)
         throw IoError("ファイル " + file + " を開けません");
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -29,22 +29,12 @@ std::string readFile(const std::string& file) {
 
 // Beside the old file first, so a failed write leaves the old one whole.
 void writeFile(const std::string& file, const std::string& bytes) {
-    const std::string temp = file + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            throw IoError("ファイル " + file + " を作成できません");
-        out.write(bytes.data(), std::streamsize(bytes.size()));
-        out.flush();
-        if (!out) {
-            std::remove(temp.c_str());
-            throw IoError("ファイル " + file + " に書き込めません");
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, file, ec);
-    if (ec) {
-        std::remove(temp.c_str());
+    switch (os::saveFileWhole(file, bytes)) {
+    case os::SaveFailure::None:
+        return;
+    case os::SaveFailure::Create:
+        throw IoError("ファイル " + file + " を作成できません");
+    case os::SaveFailure::Write:
         throw IoError("ファイル " + file + " に書き込めません");
     }
 }

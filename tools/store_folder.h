@@ -1,6 +1,8 @@
 #pragma once
 // The store files a tool reads, named as its messages name them.
 #include "base/errors.h"
+#include "base/os/files.h"
+#include "base/os/paths.h"
 #include "store/store_format.h"
 
 #include <filesystem>
@@ -10,14 +12,14 @@ namespace telvara {
 
 // The page file of the store in dir ("ZuboK.dat" for an empty dir).
 inline std::string pageFileIn(const std::string& dir) {
-    return (dir.empty() || dir.back() == '/' ? dir : dir + "/") + kPageFileName;
+    return (dir.empty() || os::endsInSeparator(dir) ? dir : dir + "/") + kPageFileName;
 }
 
 // Opening would create an empty store; a reading command must not.
 inline void requireStoreFiles(const std::string& dir) {
     const std::string path = pageFileIn(dir);
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec))
+    if (!std::filesystem::exists(os::pathOf(path), ec))
         throw IoError("ファイル " + path + " がありません");
 }
 

@@ -7,6 +7,7 @@
 // current up to the fault current shows "-" in the last three columns.
 // Exit status: 0 every pair passes, 1 a pair fails, 2 anything else failed.
 #include "base/errors.h"
+#include "base/os/program.h"
 #include "base/numbers.h"
 #include "relay/margins.h"
 #include "tools/render_store.h"
@@ -105,10 +106,11 @@ int check(const Options& o) {
 } // namespace
 
 int main(int argc, char** argv) {
+    os::prepareConsole();
     try {
         // The stored numbers were typed with the user's decimal separator.
         setNumberLocale(environmentNumberLocale());
-        return check(parse(std::vector<std::string>(argv + 1, argv + argc)));
+        return check(parse(os::utf8Arguments(argc, argv)));
     } catch (const std::exception& e) {
         std::cout.flush();
         return reportFailure(e);
