@@ -1,6 +1,7 @@
 #pragma once
 // The Windows side of the OS layer reports its failures through errno with
 // the POSIX values, so that the messages built on them are the same.
+#include <string>
 #include <windows.h>
 
 namespace telvara::os {
