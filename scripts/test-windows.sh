@@ -57,13 +57,17 @@ WINE=/usr/lib/wine/wine64
 WINESERVER=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "Preparing Wine in $WINEPREFIX (once)"
-  "$WINE" wineboot --init >/dev/null 2>&1 || true
+  "$WINE" wineboot --init </dev/null >/dev/null 2>&1 || true
   "$WINESERVER" -w
 fi
-"$WINESERVER" -p
+# The server and Wine's own services stay up for the whole run. They are
+# started here, away from any pipe: a service holding a pipe's end would
+# keep a reader of the tests' output waiting.
+"$WINESERVER" -p </dev/null >/dev/null 2>&1
 trap '"$WINESERVER" -k 2>/dev/null || true' EXIT
+"$WINE" wineboot </dev/null >/dev/null 2>&1 || true
 export TELVARA_WINE="$WINE"
 
 ctest --test-dir build-windows --output-on-failure --timeout 900
 
-tests/windows/tools.sh "$LINUX/tools" build-windows/tools
+tests/windows/tools.sh "$LINUX/tools" build-windows/tools build-windows/tests/windows

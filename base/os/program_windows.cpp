@@ -1,6 +1,9 @@
 #include "base/os/program.h"
 #include "base/os/windows_error.h"
 
+#include <cstdio>
+#include <fcntl.h>
+#include <io.h>
 #include <shellapi.h>
 
 namespace telvara::os {
@@ -19,6 +22,12 @@ std::vector<std::string> utf8Arguments(int argc, char** argv) {
 
 void prepareConsole() {
     SetConsoleOutputCP(CP_UTF8);
+    // The tools write their line ends themselves (CR LF where a format asks
+    // for it) and read lines ending either way: no text-mode translation,
+    // so the bytes are the Linux tools' bytes.
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
 }
 
 } // namespace telvara::os
