@@ -13,6 +13,7 @@ PACKAGES=(
   file python3
   cups printer-driver-cups-pdf poppler-utils
   dpkg-dev desktop-file-utils python3-matplotlib x11-apps
+  mingw-w64 wine wine64
 )
 
 missing=()

@@ -63,7 +63,7 @@ fi
 # The server and Wine's own services stay up for the whole run. They are
 # started here, away from any pipe: a service holding a pipe's end would
 # keep a reader of the tests' output waiting.
-"$WINESERVER" -p </dev/null >/dev/null 2>&1
+"$WINESERVER" -p </dev/null >/dev/null 2>&1 || true # (one may be up already)
 trap '"$WINESERVER" -k 2>/dev/null || true' EXIT
 "$WINE" wineboot </dev/null >/dev/null 2>&1 || true
 export TELVARA_WINE="$WINE"

@@ -1,5 +1,6 @@
 #include "store/store_check.h"
 
+#include "base/cp932.h"
 #include "base/errors.h"
 #include "store/store_format.h"
 #include "base/os/paths.h"
@@ -19,8 +20,10 @@ std::string num(std::int64_t v) {
     return std::to_string(v);
 }
 
+// A key as the listing shows it: its CP932 bytes decoded, a byte that is no
+// whole character kept as its stand-in code point.
 std::string bracketed(std::string_view key) {
-    return "「" + std::string(key) + "」";
+    return "「" + cp932ToUtf8(key) + "」";
 }
 
 class TChecker final : public TTreeVisitor {

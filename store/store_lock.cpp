@@ -47,7 +47,7 @@ void TStoreLock::acquire(os::FileHandle fd, TLockMode mode, int waitMs, const st
         const auto waited =
             std::chrono::duration_cast<std::chrono::milliseconds>(clock::now() - start).count();
         if (waited >= waitMs)
-            throw IoError(msgStoreBusy(folder, waitMs));
+            throw TStoreBusy(msgStoreBusy(folder, waitMs));
         std::this_thread::sleep_for(pause);
         pause = std::min(pause * 2, std::chrono::microseconds(20000));
     }

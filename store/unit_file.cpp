@@ -19,10 +19,10 @@ std::string reason(int err) {
         return "（読み取り専用です）";
     case EISDIR:
         return "（フォルダです）";
-    case ELOOP:
-        return "（リンクです）";
     case ENOENT:
         return "（見つかりません）";
+    case ELOOP:
+        return "（シンボリックリンクです。リンクを通しては開きません）";
     case EIO:
         return "（入出力エラー）";
     default:
@@ -67,11 +67,16 @@ void TUnitFile::createNew(const std::string& path) {
     writable_ = true;
 }
 
+os::FileHandle TUnitFile::openPath(const std::string& path, os::FileOpen how) const {
+    // A link in the file's place could send the writes anywhere.
+    return os::openFile(path, how, followLinks_ ? os::Links::Follow : os::Links::Refuse);
+}
+
 bool TUnitFile::openOrCreate(const std::string& path) {
     close();
     path_ = path;
     errno = 0;
-    const os::FileHandle fd = os::openFile(path, os::FileOpen::ReadWrite);
+    const os::FileHandle fd = openPath(path, os::FileOpen::ReadWrite);
     if (fd != os::kNoFile || errno != ENOENT) {
         adopt(fd, msgOpenFailed);
         writable_ = true;
@@ -93,7 +98,7 @@ void TUnitFile::open(const std::string& path, os::FileOpen how,
                      std::string (*failed)(const std::string&)) {
     close();
     path_ = path;
-    adopt(os::openFile(path, how), failed);
+    adopt(openPath(path, how), failed);
 }
 
 void TUnitFile::adopt(os::FileHandle fd, std::string (*failed)(const std::string&)) {
@@ -154,6 +159,20 @@ void TUnitFile::write(std::int64_t unit, const void* buffer) {
     }
     writeAt(unit * unitSize_, buffer, std::size_t(unitSize_));
     ++writes_;
+}
+
+void TUnitFile::writeUnits(std::int64_t unit, std::int64_t count, const void* buffer) {
+    requireOpen();
+    if (unit < 0)
+        throw IoError(msgSeekFailed(path_));
+    for (std::int64_t i = 0; i < count; ++i) {
+        if (faultNow()) {
+            errno = ENOSPC;
+            throw IoError(msgWriteFailed(path_));
+        }
+    }
+    writeAt(unit * unitSize_, buffer, std::size_t(count * unitSize_));
+    writes_ += std::uint64_t(count);
 }
 
 std::int64_t TUnitFile::units() {

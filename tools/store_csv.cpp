@@ -1,10 +1,11 @@
 #include "tools/store_csv.h"
 
 #include "base/errors.h"
+#include "base/file_write.h"
 #include "base/os/paths.h"
-#include "base/os/save_file.h"
 #include "relay/relay_csv.h"
 #include "store/bplustree.h"
+#include "store/store_files.h"
 #include "tools/store_folder.h"
 
 #include <fstream>
@@ -27,25 +28,14 @@ std::string readFile(const std::string& file) {
     return bytes;
 }
 
-// Beside the old file first, so a failed write leaves the old one whole.
-void writeFile(const std::string& file, const std::string& bytes) {
-    switch (os::saveFileWhole(file, bytes)) {
-    case os::SaveFailure::None:
-        return;
-    case os::SaveFailure::Create:
-        throw IoError("ファイル " + file + " を作成できません");
-    case os::SaveFailure::Write:
-        throw IoError("ファイル " + file + " に書き込めません");
-    }
-}
-
 } // namespace
 
 int exportStoreCsv(const std::string& dir, const std::string& file) {
     requireStoreFiles(dir);
+    refuseStoreFile(dir, file);
     TBPlusTree store;
     store.OpenStore(dir, TOpenMode::ReadOnly);
-    writeFile(file, relayCsv(storedRecords(store)));
+    writeFileWhole(file, relayCsv(storedRecords(store)));
     return 0;
 }
 

@@ -14,6 +14,7 @@
 #include "chartwin/coordination_chart.h"
 #include "platform/chart_export.h"
 #include "platform/number_locale.h"
+#include "store/store_files.h"
 #include "tools/render_store.h"
 #include "tools/tool_status.h"
 #include "version/fonts.h"
@@ -100,6 +101,7 @@ Options parse(const std::vector<std::string>& args) {
 }
 
 int render(const Options& o) {
+    refuseStoreFile(o.dir, o.out);
     const std::vector<RelaySettings> relays = storedRelays(o.dir, o.records);
 
     TChart chart;

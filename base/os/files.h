@@ -24,10 +24,15 @@ enum class FileOpen {
     CreateNew, // a new empty file, read and write; fails (EEXIST) when one is there
 };
 
-// Opens `path` without following a link in its last component (ELOOP) and
-// refuses a folder (EISDIR). Other programs may open, rename and remove the
-// file meanwhile, as on POSIX.
-FileHandle openFile(const std::string& path, FileOpen how);
+enum class Links {
+    Follow, // a link in the last component leads to its target
+    Refuse, // a link there is refused (ELOOP), never followed
+};
+
+// Opens `path`; refuses a folder (EISDIR). Other programs may open, rename
+// and remove the file meanwhile, as on POSIX. A new file is never made
+// through a link.
+FileHandle openFile(const std::string& path, FileOpen how, Links links = Links::Refuse);
 void closeFile(FileHandle file);
 
 // Transfers at a byte offset, without moving any shared position. The count
@@ -36,6 +41,9 @@ std::int64_t readAt(FileHandle file, std::int64_t offset, void* buffer, std::siz
 std::int64_t writeAt(FileHandle file, std::int64_t offset, const void* buffer, std::size_t size);
 
 bool fileSize(FileHandle file, std::int64_t& size);
+// Gives `file` the permissions of the file at `path` when there is one
+// (POSIX; Windows files inherit their folder's and this does nothing).
+bool keepPermissions(const std::string& path, FileHandle file);
 bool truncateFile(FileHandle file, std::int64_t size);
 // The data and the length reach the disk before this returns.
 bool syncFile(FileHandle file);

@@ -9,8 +9,8 @@
 
 namespace telvara::os {
 
-FileHandle openFile(const std::string& path, FileOpen how) {
-    int flags = O_CLOEXEC | O_NOFOLLOW;
+FileHandle openFile(const std::string& path, FileOpen how, Links links) {
+    int flags = O_CLOEXEC | (links == Links::Refuse ? O_NOFOLLOW : 0);
     switch (how) {
     case FileOpen::ReadOnly:
         flags |= O_RDONLY;
@@ -79,6 +79,13 @@ bool fileSize(FileHandle file, std::int64_t& size) {
         return false;
     size = std::int64_t(st.st_size);
     return true;
+}
+
+bool keepPermissions(const std::string& path, FileHandle file) {
+    struct stat old {};
+    if (::stat(path.c_str(), &old) != 0 || !S_ISREG(old.st_mode))
+        return true;
+    return ::fchmod(file, old.st_mode & 07777) == 0;
 }
 
 bool truncateFile(FileHandle file, std::int64_t size) {

@@ -25,7 +25,7 @@ constexpr std::size_t kMaxPiece = 1u << 30;
 
 } // namespace
 
-FileHandle openFile(const std::string& path, FileOpen how) {
+FileHandle openFile(const std::string& path, FileOpen how, Links links) {
     DWORD access = GENERIC_READ | GENERIC_WRITE;
     DWORD disposition = OPEN_EXISTING;
     if (how == FileOpen::ReadOnly)
@@ -33,10 +33,12 @@ FileHandle openFile(const std::string& path, FileOpen how) {
     if (how == FileOpen::CreateNew)
         disposition = CREATE_NEW;
     const std::wstring wide = wideOf(path);
-    // The link itself is opened, never what it points to; it is refused below.
-    HANDLE h = CreateFileW(
-        wide.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-        disposition, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    // A refused link is opened itself, never what it points to, and refused below.
+    const bool refuse = links == Links::Refuse;
+    const DWORD flags = FILE_ATTRIBUTE_NORMAL | (refuse ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
+    HANDLE h =
+        CreateFileW(wide.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, disposition, flags, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         const DWORD err = GetLastError();
         const DWORD attrs = GetFileAttributesW(wide.c_str());
@@ -55,7 +57,7 @@ FileHandle openFile(const std::string& path, FileOpen how) {
             errno = EISDIR;
             return kNoFile;
         }
-        if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        if (refuse && (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
             CloseHandle(h);
             errno = ELOOP;
             return kNoFile;
@@ -112,6 +114,10 @@ bool fileSize(FileHandle file, std::int64_t& size) {
     if (!GetFileSizeEx(handleOf(file), &n))
         return failWithLastError();
     size = std::int64_t(n.QuadPart);
+    return true;
+}
+
+bool keepPermissions(const std::string&, FileHandle) {
     return true;
 }
 

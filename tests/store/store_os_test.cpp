@@ -1,6 +1,5 @@
 // The store over the OS layer, alike on POSIX and Windows: a lock held by
-// another opening is waited for, a link in place of a store file is refused
-// by name, and a store in a Japanese folder keeps its bytes.
+// another opening is waited for, and a store in a Japanese folder works.
 #include "store_test_util.h"
 
 #include "base/errors.h"
@@ -41,22 +40,6 @@ TEST(StoreOs, ALockHeldElsewhereIsWaitedFor) {
     EXPECT_GE(waited, std::chrono::milliseconds(350));
     EXPECT_LT(waited, std::chrono::milliseconds(15000));
     waiting.release(b.fd());
-}
-
-TEST(StoreOs, ALinkInPlaceOfAStoreFileIsRefusedByName) {
-    TempDir dir, other;
-    { TBPlusTree().OpenStore(other.str()); }
-    const Bytes otherIdx = readBytes(other.idx());
-    { TBPlusTree().OpenStore(dir.str()); }
-    fs::remove(dir.idx());
-    std::error_code ec;
-    fs::create_symlink(other.idx(), dir.idx(), ec);
-    if (ec || !fs::is_symlink(dir.idx(), ec))
-        GTEST_SKIP() << "no symbolic links here";
-    TBPlusTree store;
-    EXPECT_EQ(ioErrorOf([&] { store.OpenStore(dir.str()); }),
-              "ファイル " + dir.idx() + " を開けません（リンクです）");
-    EXPECT_EQ(readBytes(other.idx()), otherIdx);
 }
 
 TEST(StoreOs, AStoreInAJapaneseFolderKeepsItsBytes) {

@@ -119,16 +119,17 @@ same "$LDIR/ZuboK.dat" "$WDIR/ZuboK.dat" "ZuboK.dat after a remove that waited"
 same "$LDIR/ZuboK.idx" "$WDIR/ZuboK.idx" "ZuboK.idx after a remove that waited"
 ok "a remove waited ${waited} ms for another process's lock, then gave the Linux bytes"
 
-# 7. A link in place of a store file is refused (when Wine shows it as one).
+# 7. A link in place of the journal is refused (when Wine shows it as one).
 mkdir -p linked
 lin telvara-store linked add A 1 100 2.5 2.0 1.5 1.2 1.0 0.8 0.05 4 40
-rm linked/ZuboK.idx
-ln -s "../$LDIR/ZuboK.idx" linked/ZuboK.idx
+cp "$LDIR/ZuboK.jnl" victim.jnl
+rm linked/ZuboK.jnl
+ln -s ../victim.jnl linked/ZuboK.jnl
 status=0
-win telvara-store linked list >/dev/null 2>link.err || status=$?
+win telvara-store linked remove A 1 >/dev/null 2>link.err || status=$?
 if [ "$status" = 2 ]; then
-  same "$LDIR/ZuboK.idx" "$WDIR/ZuboK.idx" "the linked-to file"
-  ok "a link in place of ZuboK.idx refused: $(cat link.err)"
+  same "$LDIR/ZuboK.jnl" victim.jnl "the journal the link leads to"
+  ok "a link in place of ZuboK.jnl refused: $(cat link.err)"
 else
   echo "note Wine follows Unix links without telling (status $status); tested on Linux only"
 fi
