@@ -85,6 +85,9 @@ TChatForm::TChatForm(MainWindowLink& main, Services& services, QWidget* parent)
     overlay_->SetStudy(&study_);
     check_ = new TCheckTools(*chart_, *chartWidget_, services_, this);
     static_cast<QHBoxLayout*>(Panel1->layout())->insertWidget(1, check_->toolBarWidget());
+    check_->setStudySource(
+        {[this] { return &study_; },
+         [this](std::vector<TStudyCheckLine> lines) { overlay_->SetCheck(std::move(lines)); }});
 
     bindHandlers();
     installHelpKey(this, services_.messages, services_.help);

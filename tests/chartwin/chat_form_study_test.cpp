@@ -2,11 +2,13 @@
 // it, saving, and the question about unsaved changes.
 #include "chat_form_fixture.h"
 
+#include "chartwin/check_dialog.h"
 #include "study/relay_device.h"
 #include "study/study_file.h"
 
 #include <QFile>
 #include <QStandardPaths>
+#include <QTableWidget>
 #include <QTemporaryDir>
 
 namespace telvara::test {
@@ -141,6 +143,35 @@ TEST_F(ChatFormStudyTest, UnsavedChangesAreAskedAboutBeforeAnotherStudyOpens) {
     chat->newStudy();
     EXPECT_EQ(2u, scripted.messages.asked.size());
     EXPECT_TRUE(chat->study().devices.empty());
+}
+
+TEST_F(ChatFormStudyTest, TheCheckGoesAlongTheStudysPathsWithThePathColumn) {
+    ASSERT_TRUE(chat->openStudy(copyOfExample()));
+    chat->showMaximized();
+    settle();
+    QTest::mouseClick(button("CheckCommand"), Qt::LeftButton);
+    auto* dialog = control<TCheckDialog>("CheckDialog");
+    ASSERT_TRUE(dialog);
+    auto* table = partOf<QTableWidget>(dialog, "Table");
+    QTest::mouseClick(partOf<QPushButton>(dialog, "CheckButton"), Qt::LeftButton);
+    ASSERT_EQ(4, table->rowCount());
+    auto row = [&](int r) {
+        QStringList cells;
+        for (int c = 0; c < 6; ++c)
+            cells << table->item(r, c)->text();
+        return cells;
+    };
+    // Worst first: 51R against 51T up to the 6.6 kV bus's 12,500 A.
+    EXPECT_EQ(QStringList(
+                  {"配電線1", "51R 6.6kV受電", "51T 66kV変圧器一次", "0.350", "10,500.0", "合格"}),
+              row(0));
+    EXPECT_EQ(QStringLiteral("配電線2"), row(1)[0]);
+    EXPECT_EQ(QStringList({"配電線1", "51F1 配電線1", "51R 6.6kV受電", "1.010", "8,400.0", "合格"}),
+              row(2));
+    // The margin given in the dialog takes the study's relay-relay place.
+    partOf<QLineEdit>(dialog, "CtiEdit")->setText(QStringLiteral("0.4"));
+    QTest::mouseClick(partOf<QPushButton>(dialog, "CheckButton"), Qt::LeftButton);
+    EXPECT_EQ(QStringLiteral("不合格"), row(0)[5]);
 }
 
 } // namespace
