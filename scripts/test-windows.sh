@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 ROOT=$PWD
 
 # What the cross-build needs: the compiler, Wine, GoogleTest's sources.
-PACKAGES=(mingw-w64 wine wine64 googletest cmake ninja-build)
+PACKAGES=(mingw-w64 wine wine64 googletest nlohmann-json3-dev cmake ninja-build)
 missing=()
 for p in "${PACKAGES[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

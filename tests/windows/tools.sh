@@ -87,6 +87,17 @@ same tcheck-linux.out tcheck-windows.out "telvara-check on a store"
 [ "$status_l" = "$status_w" ] || fail "telvara-check status $status_w, Linux $status_l"
 ok "telvara-check on a store: $(wc -l <tcheck-windows.out) pairs, status $status_w as on Linux"
 
+# 5b. telvara-check on a study (the example, under a Japanese name).
+EXAMPLES=$(realpath "$(dirname "$0")/../../examples")
+cp "$EXAMPLES/substation.tvstudy" "変電所.tvstudy"
+status_l=0; status_w=0
+lin telvara-check "変電所.tvstudy" >scheck-linux.out || status_l=$?
+win telvara-check "変電所.tvstudy" >scheck-windows.out || status_w=$?
+same scheck-linux.out scheck-windows.out "telvara-check on a study"
+[ "$status_l" = "$status_w" ] || fail "telvara-check on a study: status $status_w, Linux $status_l"
+[ -s scheck-windows.out ] || fail "telvara-check on a study printed nothing"
+ok "telvara-check on a study: $(wc -l <scheck-windows.out) lines, status $status_w as on Linux"
+
 # 6. A lock held by one Wine process makes another wait, then give up.
 hold() { # hold MS: the writer's lock of $WDIR held for MS ms in the background
   rm -f held.txt
