@@ -9,6 +9,7 @@ LIN=$(realpath "$1")
 WIN=$(realpath "$2")
 HELPERS=$(realpath "${3:-$2/../tests/windows}")
 WINE=${TELVARA_WINE:?TELVARA_WINE names the wine program}
+EXAMPLES=$(realpath "$(dirname "$0")/../../examples")
 export LC_ALL=C.UTF-8 # Wine hands Unix arguments on as UTF-8 under this locale
 
 WORK=$(realpath "$2/..")/tool-checks
@@ -88,7 +89,6 @@ same tcheck-linux.out tcheck-windows.out "telvara-check on a store"
 ok "telvara-check on a store: $(wc -l <tcheck-windows.out) pairs, status $status_w as on Linux"
 
 # 5b. telvara-check on a study (the example, under a Japanese name).
-EXAMPLES=$(realpath "$(dirname "$0")/../../examples")
 cp "$EXAMPLES/substation.tvstudy" "変電所.tvstudy"
 status_l=0; status_w=0
 lin telvara-check "変電所.tvstudy" >scheck-linux.out || status_l=$?
