@@ -21,6 +21,8 @@
 // Invariants: keys in order within a page and across the tree; every page
 // but the root holds kMinKeys to kMaxKeys keys; all leaves on one level;
 // both free chains end at -1 and visit each unit once.
+#include "base/os/files.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -42,11 +44,11 @@ inline constexpr const char kPageFileName[] = "ZuboK.dat";
 inline constexpr const char kRecordFileName[] = "ZuboK.idx";
 
 // A store folder as the prefix of its two files: "./" for an empty folder,
-// else the folder with a trailing '/'.
+// else the folder with a trailing separator.
 inline std::string storeFolder(const std::string& folder) {
     if (folder.empty())
         return "./";
-    return folder.back() == '/' ? folder : folder + '/';
+    return os::endsInSeparator(folder) ? folder : folder + '/';
 }
 
 std::int32_t getInt32(const unsigned char* p);
