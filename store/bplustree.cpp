@@ -18,6 +18,11 @@ int keysNotGreater(const TTreePage& page, std::string_view key) {
 
 namespace {
 
+// At most this many units are kept (32 MiB of pages, about 20 MiB of records);
+// past that the store starts keeping afresh.
+constexpr std::size_t kKeptPages = 32768;
+constexpr std::size_t kKeptRecords = 131072;
+
 // The in-use counters are read by nobody but the check, which refuses a write
 // into a store whose counters disagree with its tree; the wrap at the integer
 // limits only keeps the arithmetic defined.
@@ -67,7 +72,14 @@ void TBPlusTree::ReadPage(std::int32_t n, TTreePage& page) {
         page = it->second;
         return;
     }
+    if (auto it = keptPages_.find(n); it != keptPages_.end()) {
+        page = it->second;
+        return;
+    }
     pageFile_.read(n, page.Bytes.data());
+    if (keptPages_.size() >= kKeptPages)
+        keptPages_.clear();
+    keptPages_.emplace(n, page);
 }
 
 void TBPlusTree::ReadTreePage(std::int32_t n, int level, TTreePage& page) {
@@ -139,7 +151,30 @@ void TBPlusTree::ReadRecord(std::int32_t s, TRelayRecord& record) {
         record = it->second;
         return;
     }
+    if (auto it = keptRecords_.find(s); it != keptRecords_.end()) {
+        record = it->second;
+        return;
+    }
     recordFile_.read(s, record.Bytes.data());
+    if (keptRecords_.size() >= kKeptRecords)
+        keptRecords_.clear();
+    keptRecords_.emplace(s, record);
+}
+
+void TBPlusTree::ForgetUnits() {
+    keptPages_.clear();
+    keptRecords_.clear();
+}
+
+void TBPlusTree::KeepCommittedUnits() {
+    if (keptPages_.size() + pendingPages_.size() > kKeptPages)
+        keptPages_.clear();
+    if (keptRecords_.size() + pendingRecords_.size() > kKeptRecords)
+        keptRecords_.clear();
+    for (const auto& [n, page] : pendingPages_)
+        keptPages_[n] = page;
+    for (const auto& [s, record] : pendingRecords_)
+        keptRecords_[s] = record;
 }
 
 void TBPlusTree::WriteRecord(std::int32_t s, const TRelayRecord& record) {
@@ -298,6 +333,14 @@ bool TBPlusTree::FindKey(std::string_view fullKey) {
 }
 
 std::string TBPlusTree::ListKeys() {
+    return ListWithLimit(kListLineLimit);
+}
+
+std::string TBPlusTree::ListAllKeys() {
+    return ListWithLimit(std::numeric_limits<int>::max());
+}
+
+std::string TBPlusTree::ListWithLimit(int limit) {
     RequireOpen();
     const TReadScope scope(*this);
     EnsureRoot();
@@ -305,36 +348,37 @@ std::string TBPlusTree::ListKeys() {
     if (header_.Height == 0)
         return out;
     int lines = 0;
-    ListLevel(1, std::string(), out, lines);
+    ListLevel(1, std::string(), out, lines, limit);
     return out;
 }
 
 // Appends the keys of the page at `level` and of its subtrees; `lines` passes
 // the limit once the walk has to end.
-void TBPlusTree::ListLevel(int level, const std::string& prefix, std::string& out, int& lines) {
+void TBPlusTree::ListLevel(int level, const std::string& prefix, std::string& out, int& lines,
+                           int limit) {
     const TTreePage& page = levelPages_[std::size_t(level)];
     const bool leaf = level >= header_.Height;
     const std::string deeper = prefix + std::string(kListIndent, ' ');
     auto visit = [&](int i) {
         ReadLevel(level + 1, page.child(i));
-        ListLevel(level + 1, deeper, out, lines);
+        ListLevel(level + 1, deeper, out, lines, limit);
     };
     if (!leaf) {
         visit(0);
-        if (lines > kListLineLimit)
+        if (lines > limit)
             return;
     }
     for (int i = 1; i <= page.keyCount(); ++i) {
         out += prefix;
         out += page.key(i);
         out += "\r\n";
-        if (++lines > kListLineLimit) {
+        if (++lines > limit) {
             out += "\r\n[etc.]";
             return;
         }
         if (!leaf) {
             visit(i);
-            if (lines > kListLineLimit)
+            if (lines > limit)
                 return;
         }
     }

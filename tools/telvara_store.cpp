@@ -39,7 +39,9 @@ const char kUsage[] =
     "使い方: telvara-store DIR list | find NAME DEVICE | add NAME DEVICE CT T150 T200 T300 "
     "T400 T500 T700 TINST TAP INSTTAP | remove NAME DEVICE | check | batch | export FILE.csv | "
     "import FILE.csv [--replace]\n"
-    "       telvara-store DIR add-curve NAME DEVICE CT CURVE MULTIPLIER TINST TAP INSTTAP\n";
+    "       telvara-store DIR add-curve NAME DEVICE CT CURVE MULTIPLIER TINST TAP INSTTAP\n"
+    "       CURVE: IEC-SI IEC-VI IEC-EI (IEC 60255-151), IEC-LTI (IEC 60255-3 / BS 142),\n"
+    "              IEEE-MI IEEE-VI IEEE-EI (IEEE C37.112)\n";
 
 std::vector<std::string> toStore(const std::vector<std::string>& utf8) {
     std::vector<std::string> out;
@@ -230,23 +232,15 @@ int batch(TBPlusTree& store) {
 }
 
 int check(const std::string& dir) {
-    {
-        // An operation a crash interrupted is completed first; what opening
-        // finds wrong beyond that is for the check to report.
-        TBPlusTree store;
-        try {
-            store.OpenStore(dir, TOpenMode::ReadOnly);
-        } catch (const IoError&) {
-        }
-    }
-    const TCheckReport report = checkStore(dir);
+    const TCheckReport report = checkStoreFolder(dir);
     for (const auto& p : report.Problems)
         std::cout << p << "\n";
-    if (!report.sound())
-        return kExitNotFound;
-    std::cout << "問題ありません（高さ " << report.Height << "、レコード " << report.Records
-              << " 件、ページ " << report.Pages << " 個）\n";
-    return 0;
+    if (report.sound())
+        std::cout << "問題ありません（高さ " << report.Height << "、レコード " << report.Records
+                  << " 件、ページ " << report.Pages << " 個）\n";
+    if (!report.Pending.empty())
+        std::cout << report.Pending << "。上の結果は、その変更を書き込んだ後のストアのものです\n";
+    return report.sound() ? 0 : kExitNotFound;
 }
 
 int run(const std::vector<std::string>& argv) {
