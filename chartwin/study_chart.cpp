@@ -4,6 +4,7 @@
 #include "chart/line_series.h"
 #include "chartwin/coordination_chart.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace telvara {
@@ -99,6 +100,15 @@ void TStudyOverlay::SetStudy(const TStudy* study) {
 }
 
 void TStudyOverlay::SetCheck(std::vector<TStudyCheckLine> lines) {
+    // A check run again at a paint must not ask for another paint.
+    auto same = [](const TStudyCheckLine& a, const TStudyCheckLine& b) {
+        return a.path == b.path && a.kind == b.kind && a.firstId == b.firstId &&
+               a.secondId == b.secondId && a.margin == b.margin && a.current == b.current &&
+               a.pass == b.pass && a.detail.downstreamTime == b.detail.downstreamTime &&
+               a.detail.upstreamTime == b.detail.upstreamTime;
+    };
+    if (std::equal(lines.begin(), lines.end(), check_.begin(), check_.end(), same))
+        return;
     check_ = std::move(lines);
     chart_.RequestRepaint();
 }

@@ -38,15 +38,18 @@ ToolRun runTool(const QString& program, const QStringList& args) {
 }
 
 RelaySettings relay(std::string device, std::string ct, std::string tap, std::string instTap,
-                    std::array<std::string, 7> times) {
-    return {std::move(device), std::move(ct), std::move(tap), std::move(instTap), std::move(times)};
+                    std::array<std::string, 7> times, std::string company) {
+    return {std::move(device), std::move(ct),    std::move(tap),
+            std::move(instTap), std::move(times), std::move(company)};
 }
 
 // The three stored relays, in key order.
 const RelaySettings kA51 =
-    relay("51R", "100", "4", "40", {"10", "5", "3", "2.2", "1.8", "1.5", "0.05"});
-const RelaySettings kA67 = relay("67", "200", "2.", "20", {"0", "2", "0", "1", "0", "0", "0.1"});
-const RelaySettings kB51 = relay("51R", "50", "2", "0", {"5", "0", "0", "0", "0", "0", "0.04"});
+    relay("51R", "100", "4", "40", {"10", "5", "3", "2.2", "1.8", "1.5", "0.05"}, "A電力");
+const RelaySettings kA67 =
+    relay("67", "200", "2.", "20", {"0", "2", "0", "1", "0", "0", "0.1"}, "A電力");
+const RelaySettings kB51 =
+    relay("51R", "50", "2", "0", {"5", "0", "0", "0", "0", "0", "0.04"}, "B電力");
 
 class RenderToolTest : public ::testing::Test {
 protected:
