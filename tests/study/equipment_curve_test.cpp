@@ -115,34 +115,55 @@ TEST(TransformerCurve, CategoryOneAndTheSystemImpedance) {
     EXPECT_TRUE(transformerDamageMultiples({.kva = 300, .zPercent = 50}).empty());
 }
 
+CableData cable(Conductor conductor, Insulation insulation, double mm2 = 1, int parallel = 1) {
+    CableData c;
+    c.conductor = conductor;
+    c.insulation = insulation;
+    c.mm2 = mm2;
+    c.parallel = parallel;
+    return c;
+}
+
 TEST(CableCurve, AdiabaticConstantAndLine) {
-    EXPECT_NEAR(115.0, cableK({.insulation = Insulation::Pvc}), 0.05);
-    EXPECT_NEAR(143.1, cableK({.insulation = Insulation::Xlpe}), 0.05);
-    EXPECT_NEAR(143.1, cableK({.insulation = Insulation::Epr}), 0.05);
-    EXPECT_NEAR(76.0, cableK({.conductor = Conductor::Aluminium, .insulation = Insulation::Pvc}),
-                0.05);
-    EXPECT_NEAR(94.5, cableK({.conductor = Conductor::Aluminium}), 0.05);
+    const Conductor cu = Conductor::Copper, al = Conductor::Aluminium;
+    EXPECT_NEAR(115.0, cableK(cable(cu, Insulation::Pvc)), 0.05);
+    EXPECT_NEAR(143.1, cableK(cable(cu, Insulation::Xlpe)), 0.05);
+    EXPECT_NEAR(143.1, cableK(cable(cu, Insulation::Epr)), 0.05);
+    EXPECT_NEAR(76.0, cableK(cable(al, Insulation::Pvc)), 0.05);
+    EXPECT_NEAR(94.5, cableK(cable(al, Insulation::Xlpe)), 0.05);
     // Typed temperatures override the insulation's: Cu 90 → 160 °C.
-    const CableData typed{.insulation = Insulation::Pvc, .thetaI = 90, .mm2 = 1};
+    CableData typed = cable(cu, Insulation::Pvc);
+    typed.thetaI = 90;
     EXPECT_NEAR(226 * std::sqrt(std::log((160 + 234.5) / (90 + 234.5))), cableK(typed), 1e-9);
 
     // Two 150 mm² Cu/XLPE in parallel: I = k x 300 / √t, from 5 s to 0.01 s.
     const double k = 226 * std::sqrt(std::log((250 + 234.5) / (90 + 234.5)));
-    const auto curves = cableCurves({.mm2 = 150, .parallel = 2});
+    const auto curves = cableCurves(cable(cu, Insulation::Xlpe, 150, 2));
     ASSERT_EQ(1u, curves.size());
     EXPECT_EQ(CurveRole::Damage, curves[0].role);
     expectPoints({{k * 300 / std::sqrt(5.0), 5}, {k * 300 / 0.1, 0.01}}, curves[0].points);
     EXPECT_NEAR(19196.67, curves[0].points[0].current, 0.01);
 
+    typed.thetaF = 80;
     EXPECT_EQ((FieldFault{"theta_f", "最終温度 (°C) は初期温度より高くしてください"}),
-              cableFault({.thetaI = 250, .thetaF = 90, .mm2 = 1}));
+              cableFault(typed));
     EXPECT_EQ((FieldFault{"mm2", "断面積 (mm²) は 0 より大きい数値にしてください"}),
-              cableFault({}));
+              cableFault(cable(cu, Insulation::Pvc, 0)));
+}
+
+MotorData ratedMotor(double kw, double kv, double pf, double efficiency, double accelS) {
+    MotorData m;
+    m.kw = kw;
+    m.kv = kv;
+    m.pf = pf;
+    m.efficiency = efficiency;
+    m.accelS = accelS;
+    return m;
 }
 
 TEST(MotorCurve, StartingProfile) {
     // 300 kW, 6.6 kV, pf 0.85, efficiency 0.93: I_fl = 300 / (√3 x 6.6 x 0.85 x 0.93).
-    MotorData m{.kw = 300, .kv = 6.6, .pf = 0.85, .efficiency = 0.93, .accelS = 5};
+    MotorData m = ratedMotor(300, 6.6, 0.85, 0.93, 5);
     const double fl = 300 / (std::sqrt(3.0) * 6.6 * 0.85 * 0.93);
     EXPECT_NEAR(33.198, motorFullLoadCurrent(m), 1e-3);
     const auto curves = motorCurves(m, 1000);
@@ -156,11 +177,12 @@ TEST(MotorCurve, StartingProfile) {
     expectPoints({{325, 0.01}, {325, 5}, {50, 5}, {50, 10}}, motorCurves(m, 10)[0].points);
 
     EXPECT_EQ((FieldFault{"kw", "全負荷電流 (A) か出力 (kW) を入力してください"}),
-              motorFault({.accelS = 5}));
+              motorFault(MotorData{}));
     EXPECT_EQ((FieldFault{"pf", "力率は 0 より大きく 1 以下の数値にしてください"}),
-              motorFault({.kw = 1, .kv = 1, .pf = 1.2, .efficiency = 1, .accelS = 5}));
+              motorFault(ratedMotor(1, 1, 1.2, 1, 5)));
+    m.accelS = 0.01;
     EXPECT_EQ((FieldFault{"accel_s", "始動時間 (s) は 0.01 より大きい数値にしてください"}),
-              motorFault({.flaA = 10}));
+              motorFault(m));
 }
 
 } // namespace

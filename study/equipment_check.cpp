@@ -1,0 +1,63 @@
+#include "study/equipment_check.h"
+
+#include <algorithm>
+
+namespace telvara {
+
+TProtectionDemand referredDemand(TProtectionDemand demand, double factor) {
+    for (CurvePoint& p : demand.line)
+        p.current *= factor;
+    demand.current *= factor;
+    if (demand.neverAt)
+        *demand.neverAt *= factor;
+    return demand;
+}
+
+namespace {
+
+TEquipmentMargin damageMargin(const TProtectionDemand& demand, const TOperatingCurve& device,
+                              std::optional<double> maxFault) {
+    TEquipmentMargin r;
+    r.pass = false;
+    const TOperatingCurve damage(demand.line);
+    if (!damage.Checkable() || !device.Checkable())
+        return r;
+    // Damage first as the "upstream" line: its time less the device's.
+    MarginOptions options;
+    options.cti = 0;
+    options.maxFaultCurrent =
+        std::min(damage.LastCurrent(), maxFault.value_or(damage.LastCurrent()));
+    const PairMargin m = pairMargin(device, damage, options);
+    if (!m.commonRange)
+        return r;
+    r.margin = m.margin;
+    r.current = m.current;
+    r.pass = m.pass;
+    return r;
+}
+
+TEquipmentMargin rideThroughMargin(const TProtectionDemand& demand, const TOperatingCurve& device) {
+    TEquipmentMargin r;
+    if (demand.neverAt && device.TimeAt(*demand.neverAt)) {
+        r.current = demand.neverAt;
+        r.pass = false;
+        return r;
+    }
+    r.current = demand.current;
+    if (const std::optional<double> t = device.TimeAt(demand.current)) {
+        r.margin = *t - demand.time;
+        r.pass = *r.margin > 0;
+    }
+    return r;
+}
+
+} // namespace
+
+TEquipmentMargin equipmentMargin(const TProtectionDemand& demand, const TOperatingCurve& downstream,
+                                 const TOperatingCurve& upstream, std::optional<double> maxFault) {
+    if (demand.kind == kCheckDamage)
+        return damageMargin(demand, downstream, maxFault);
+    return rideThroughMargin(demand, upstream);
+}
+
+} // namespace telvara

@@ -1,0 +1,37 @@
+#pragma once
+// The lines that check a piece of equipment against the protective device
+// after it towards the source: the device operates before the equipment is
+// damaged ("damage"), and rides through a transformer's inrush ("inrush")
+// and a motor's start ("start").
+#include "relay/margins.h"
+#include "study/device_kind.h"
+
+#include <optional>
+#include <string>
+
+namespace telvara {
+
+inline constexpr char kCheckDamage[] = "damage";
+inline constexpr char kCheckInrush[] = "inrush";
+inline constexpr char kCheckStart[] = "start";
+
+struct TEquipmentMargin {
+    std::optional<double> margin;
+    std::optional<double> current;
+    bool pass = true;
+};
+
+// The demand's currents times `factor` (referral to the reference voltage).
+TProtectionDemand referredDemand(TProtectionDemand demand, double factor);
+
+// One demand, referred, against the device's curves, referred: `downstream`
+// (a point device's total clearing) for damage, `upstream` (its minimum
+// melting) for inrush and start. Damage is checked up to `maxFault` when one
+// is given: the smallest damage time less device time passes at 0 or above;
+// a device operating nowhere there fails without a margin. Inrush and start
+// pass above 0, and without a margin where the device does not operate; a
+// device operating at a motor's full-load current fails without a margin.
+TEquipmentMargin equipmentMargin(const TProtectionDemand& demand, const TOperatingCurve& downstream,
+                                 const TOperatingCurve& upstream, std::optional<double> maxFault);
+
+} // namespace telvara
