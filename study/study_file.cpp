@@ -26,15 +26,15 @@ void readHeader(TJsonObject& top, TStudy& study) {
         throw TStudyFieldError("/format", kNotStudy);
     const std::optional<double> version = top.OptionalNumber("version");
     if (!version)
-        top.Fail("version", "版の番号がありません");
+        throw TStudyFieldError("", "版の番号 \"version\" がありません");
     if (std::floor(*version) > kStudyFormatVersion) {
         std::ostringstream v;
         v << std::floor(*version);
-        top.Fail("version",
-                 "新しい版（" + v.str() + "）の Telvara の検討ファイルです。この版では開けません");
+        throw TStudyFieldError("/version", "新しい版（" + v.str() +
+                                               "）の Telvara の検討ファイルです。この版では開けません");
     }
     if (*version < 1)
-        top.Fail("version", "版の番号が正しくありません");
+        throw TStudyFieldError("/version", "版の番号が正しくありません");
     study.version = *version;
     study.title = top.OptionalText("title").value_or("");
     study.referenceKv = top.OptionalNumber("reference_kv");
