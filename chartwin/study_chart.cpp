@@ -29,6 +29,22 @@ TColor colourOf(const std::string& hex) {
     return rgb(std::uint8_t(v >> 16), std::uint8_t(v >> 8), std::uint8_t(v));
 }
 
+// Equipment lines apart from the protective curves: damage dashed, a
+// motor's starting profile dash-dotted, a single marker (inrush) a labelled point.
+void styleByRole(TLineSeries& s, const DeviceCurve& c) {
+    if (c.role == CurveRole::Damage)
+        s.LinePen().SetStyle(psDash);
+    if (c.role == CurveRole::Marker && c.points.size() > 1)
+        s.LinePen().SetStyle(psDashDot);
+    if (c.role == CurveRole::Marker && c.points.size() == 1) {
+        s.Pointer().SetVisible(true);
+        s.Pointer().SetStyle(psDiamond);
+        s.Marks().SetVisible(true);
+        s.Marks().SetTransparent(true);
+        s.Marks().SetStyle(smsLabel);
+    }
+}
+
 } // namespace
 
 std::string currentAxisCaption(const TStudy& study) {
@@ -64,8 +80,9 @@ std::vector<std::string> drawStudy(TChart& chart, const TStudy& study,
             if (d.color)
                 s->SetSeriesColor(colourOf(*d.color));
             s->Marks().SetVisible(false);
+            styleByRole(*s, c);
             for (const CurvePoint& p : c.points) {
-                s->AddPoint(p.current, p.time);
+                s->AddPoint(p.current, p.time, c.role == CurveRole::Marker ? c.caption : "");
                 if (p.current > 0)
                     lowestCurrent = std::min(lowestCurrent, p.current);
                 highestTime = std::max(highestTime, p.time);

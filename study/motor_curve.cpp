@@ -45,11 +45,12 @@ std::optional<FieldFault> motorFault(const MotorData& m) {
     return std::nullopt;
 }
 
+// In rising current, as the chart orders a line's points.
 std::vector<DeviceCurve> motorCurves(const MotorData& m, double topTime) {
     const double fl = motorFullLoadCurrent(m);
     const double lr = motorLockedRotorCurrent(m);
     return {{CurveRole::Marker,
-             {{lr, kMotorProfileFoot}, {lr, m.accelS}, {fl, m.accelS}, {fl, topTime}}}};
+             {{fl, topTime}, {fl, m.accelS}, {lr, m.accelS}, {lr, kMotorProfileFoot}}}};
 }
 
 } // namespace telvara

@@ -33,7 +33,7 @@ std::optional<FieldFault> motorFault(const MotorData& m);
 
 // The profile in A at the motor's voltage: up the locked-rotor current from
 // 0.01 s to t_a, across to the full-load current, up it to `topTime` (the top
-// of the time axis).
+// of the time axis); its points in rising current, from the top down.
 std::vector<DeviceCurve> motorCurves(const MotorData& m, double topTime);
 
 } // namespace telvara

@@ -44,7 +44,11 @@ std::string TPointDevice::Name() const {
 std::vector<DeviceCurve> TPointDevice::Curves() const {
     if (const auto fault = pointDeviceFault(data, kind))
         throw TelvaraError(fault->message);
-    return pointDeviceCurves(data);
+    std::vector<DeviceCurve> curves = pointDeviceCurves(data);
+    for (DeviceCurve& c : curves)
+        c.caption =
+            c.role == CurveRole::MinimumMelting ? minCurveCaption(kind) : totalCurveCaption(kind);
+    return curves;
 }
 
 CurveRole TPointDevice::GradingRole(bool downstream) const {

@@ -169,12 +169,12 @@ TEST(MotorCurve, StartingProfile) {
     const auto curves = motorCurves(m, 1000);
     ASSERT_EQ(1u, curves.size());
     EXPECT_EQ(CurveRole::Marker, curves[0].role);
-    expectPoints({{6 * fl, 0.01}, {6 * fl, 5}, {fl, 5}, {fl, 1000}}, curves[0].points);
+    expectPoints({{fl, 1000}, {fl, 5}, {6 * fl, 5}, {6 * fl, 0.01}}, curves[0].points);
 
     // A typed full-load current wins over the rating.
     m.flaA = 50;
     m.lrMultiple = 6.5;
-    expectPoints({{325, 0.01}, {325, 5}, {50, 5}, {50, 10}}, motorCurves(m, 10)[0].points);
+    expectPoints({{50, 10}, {50, 5}, {325, 5}, {325, 0.01}}, motorCurves(m, 10)[0].points);
 
     EXPECT_EQ((FieldFault{"kw", "全負荷電流 (A) か出力 (kW) を入力してください"}),
               motorFault(MotorData{}));

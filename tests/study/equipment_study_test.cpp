@@ -184,8 +184,7 @@ TEST(EquipmentStudyFile, BrokenFieldsAreRefusedNamingLineAndField) {
               refusal(with("          0.01\n", "          101\n")));
     EXPECT_EQ("s.tvstudy: 91 行目: \"theta_f\": 最終温度 (°C) は初期温度より高くしてください",
               refusal(with(R"("theta_i": 80,)", R"("theta_i": 80, "theta_f": 70,)")));
-    EXPECT_EQ("s.tvstudy: 95 行目: \"accel_s\": ありません",
-              refusal(with(R"("accel_s": 4,)", "")));
+    EXPECT_EQ("s.tvstudy: 95 行目: \"accel_s\": ありません", refusal(with(R"("accel_s": 4,)", "")));
     EXPECT_EQ("s.tvstudy: 2 行目: 最小特性か最大特性の点を入力してください",
               refusal("{\"format\": \"telvara-study\", \"version\": 1, \"devices\": [\n"
                       "  {\"id\": \"B\", \"kind\": \"breaker\"}]}"));
