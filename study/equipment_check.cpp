@@ -4,6 +4,18 @@
 
 namespace telvara {
 
+std::string checkKindCaption(std::string_view kind) {
+    if (kind == kCheckDamage)
+        return "損傷";
+    if (kind == kCheckInrush)
+        return "励磁突入";
+    if (kind == kCheckStart)
+        return "始動";
+    if (kind == "coord")
+        return "協調";
+    return std::string(kind);
+}
+
 TProtectionDemand referredDemand(TProtectionDemand demand, double factor) {
     for (CurvePoint& p : demand.line)
         p.current *= factor;

@@ -8,12 +8,17 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace telvara {
 
 inline constexpr char kCheckDamage[] = "damage";
 inline constexpr char kCheckInrush[] = "inrush";
 inline constexpr char kCheckStart[] = "start";
+
+// The window's word for a check line's kind: 損傷, 励磁突入, 始動 (協調 for
+// two protective devices); the kind itself for one this version does not know.
+std::string checkKindCaption(std::string_view kind);
 
 struct TEquipmentMargin {
     std::optional<double> margin;
