@@ -171,4 +171,23 @@ TEST_F(CheckToolTest, AStudyIsCheckedAlongItsPathsReferredAndLeftAsItWas) {
     EXPECT_EQ(broken.string() + ": 4 行目: 経路「p」の装置「X」がありません\n", r.err);
 }
 
+TEST_F(CheckToolTest, EquipmentLinesWithoutAMarginStillShowCurrentAndVerdict) {
+    // The fuse melts from 500 A: the motor's 60 A start does not reach it
+    // (passes, no margin), the transformer's damage curve (2 x 43.74 A to
+    // 25 x 43.74 A) never does (fails, no margin, no current).
+    const fs::path study = dir / "kinds.tvstudy";
+    std::ofstream(study) << R"({"format": "telvara-study", "version": 1, "devices": [
+        {"id": "M", "kind": "motor", "fla_a": 10, "accel_s": 2},
+        {"id": "T", "kind": "transformer", "kva": 500, "kv_primary": 6.6, "kv_secondary": 0.44,
+         "z_percent": 4, "inrush_multiple": 8},
+        {"id": "F", "kind": "fuse", "min_curve": [[5000, 1], [9000, 0.1]]}],
+      "paths": [{"name": "p", "devices": ["M", "T", "F"]}]})";
+    const ToolRun r = run(TELVARA_CHECK_TOOL, {study.string()});
+    EXPECT_EQ(1, r.status) << r.err;
+    EXPECT_EQ("p\tstart\tM\tF\t-\t60.0\tOK\n"
+              "p\tdamage\tT\tF\t-\t-\tNG\n"
+              "p\tinrush\tT\tF\t-\t349.9\tOK\n",
+              r.out);
+}
+
 } // namespace
