@@ -7,6 +7,7 @@
 #include "study/save_file.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDialogButtonBox>
 #include <QFile>
@@ -77,8 +78,13 @@ TPointDeviceDialog::TPointDeviceDialog(PointKind kind, const PointDeviceData& da
     CsvButton = command(this, "CsvButton", QStringLiteral("CSV 読み込み…"));
     LibraryButton = command(this, "LibraryButton", QStringLiteral("ライブラリに保存…"));
 
+    BandCheck = new QCheckBox(QStringLiteral("二つの特性の間を薄く塗る"), this);
+    BandCheck->setObjectName(QStringLiteral("BandCheck"));
+    BandCheck->setChecked(data.band);
+
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("定格"), RatingEdit);
+    form->addRow(BandCheck);
     auto* tables = new QHBoxLayout;
     for (auto [table, caption] : {std::pair{MinTable, minCurveCaption(kind)},
                                   std::pair{TotalTable, totalCurveCaption(kind)}}) {
@@ -160,6 +166,7 @@ bool TPointDeviceDialog::readTable(QTableWidget* table, const QString& caption,
 
 bool TPointDeviceDialog::readTables(PointDeviceData& d) {
     d.rating = RatingEdit->text().trimmed().toStdString();
+    d.band = BandCheck->isChecked();
     return readTable(MinTable, uiText(minCurveCaption(kind_)), d.minCurve) &&
            readTable(TotalTable, uiText(totalCurveCaption(kind_)), d.totalCurve);
 }

@@ -6,6 +6,7 @@
 #include "chartwin/equipment_form.h"
 #include "study/point_curve.h"
 
+class QCheckBox;
 class QTableWidget;
 class QPushButton;
 
@@ -45,6 +46,7 @@ private:
     QPushButton* PasteButton;
     QPushButton* CsvButton;
     QPushButton* LibraryButton;
+    QCheckBox* BandCheck;
 
     QTableWidget* lastTable_ = nullptr;
     PointDeviceData data_;

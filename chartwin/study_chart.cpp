@@ -3,6 +3,10 @@
 #include "base/numbers.h"
 #include "chart/line_series.h"
 #include "chartwin/coordination_chart.h"
+#include "study/equipment_check.h"
+#include "study/point_device.h"
+
+#include <algorithm>
 
 #include <memory>
 
@@ -43,6 +47,19 @@ void styleByRole(TLineSeries& s, const DeviceCurve& c) {
         s.Marks().SetTransparent(true);
         s.Marks().SetStyle(smsLabel);
     }
+}
+
+// A band's shade: three quarters of the way to white.
+TColor lighter(TColor c) {
+    const auto mix = [](unsigned v) { return std::uint8_t(v + (255 - v) * 3 / 4); };
+    return rgb(mix(c & 0xFF), mix((c >> 8) & 0xFF), mix((c >> 16) & 0xFF));
+}
+
+const TChartSeries* seriesTitled(const TChart& chart, const std::string& title) {
+    for (int k = 0; k < chart.NumSeries(); ++k)
+        if (chart.SeriesAt(k)->Title() == title)
+            return chart.SeriesAt(k);
+    return nullptr;
 }
 
 } // namespace
@@ -120,6 +137,34 @@ void TStudyOverlay::SetCheck(std::vector<TStudyCheckLine> lines) {
     chart_.RequestRepaint();
 }
 
+void TStudyOverlay::drawBands() {
+    TCanvas3D& c = *chart_.Canvas();
+    for (const TDevice& d : study_->devices) {
+        const auto* p = dynamic_cast<const TPointDevice*>(d.kind.get());
+        if (!d.visible || !p || !p->data.band || p->data.minCurve.empty() ||
+            p->data.totalCurve.empty())
+            continue;
+        TColor colour = clSilver;
+        if (d.color)
+            colour = colourOf(*d.color);
+        else if (const TChartSeries* s = seriesTitled(chart_, d.label))
+            colour = s->SeriesColor();
+        const double f = referralFactor(*study_, d);
+        std::vector<TPoint> outline;
+        const auto add = [&](const CurvePoint& q) {
+            outline.push_back({chart_.BottomAxis().ValueToPixel(q.current * f),
+                               chart_.LeftAxis().ValueToPixel(q.time)});
+        };
+        std::for_each(p->data.minCurve.begin(), p->data.minCurve.end(), add);
+        std::for_each(p->data.totalCurve.rbegin(), p->data.totalCurve.rend(), add);
+        c.AssignPen({colour, 1, psClear});
+        c.SetBrushStyle(bsSolid);
+        c.SetBrushColor(lighter(colour));
+        c.Polygon(outline);
+    }
+    c.SetBrushStyle(bsClear);
+}
+
 void TStudyOverlay::draw() {
     if (!study_)
         return;
@@ -130,6 +175,7 @@ void TStudyOverlay::draw() {
     c.ClipRectangle(plot);
     c.SetBackMode(cbmTransparent);
     c.SetBrushStyle(bsClear);
+    drawBands();
     chart_.SelectCanvasFont(chart_.Legend().Font());
     int labelY = plot.top + 2;
     for (const TBus& bus : study_->buses) {
@@ -155,7 +201,7 @@ void TStudyOverlay::draw() {
     c.AssignPen({kMarkColor, 2, psSolid});
     for (const TStudyCheckLine& line : check_) {
         const PairMargin& m = line.detail;
-        if (line.kind != kCheckCoord || !m.commonRange || m.pass)
+        if ((line.kind != kCheckCoord && line.kind != kCheckDamage) || !m.commonRange || m.pass)
             continue;
         const int x = currents.ValueToPixel(m.current);
         const int down = times.ValueToPixel(m.downstreamTime);

@@ -45,6 +45,7 @@ TEquipmentMargin damageMargin(const TProtectionDemand& demand, const TOperatingC
     r.margin = m.margin;
     r.current = m.current;
     r.pass = m.pass;
+    r.detail = m;
     return r;
 }
 

@@ -24,6 +24,9 @@ struct TEquipmentMargin {
     std::optional<double> margin;
     std::optional<double> current;
     bool pass = true;
+    // Damage: where the smallest margin lies, the device's time as the
+    // downstream one and the damage time as the upstream one.
+    PairMargin detail{};
 };
 
 // The demand's currents times `factor` (referral to the reference voltage).

@@ -18,6 +18,8 @@ struct PointDeviceData {
     std::string rating;
     std::vector<CurvePoint> minCurve;   // minimum melting (minimum)
     std::vector<CurvePoint> totalCurve; // total clearing (maximum)
+    // The band between the two curves filled in a light shade of the colour.
+    bool band = false;
     friend bool operator==(const PointDeviceData&, const PointDeviceData&) = default;
 };
 

@@ -7,6 +7,7 @@ namespace {
 constexpr char kRating[] = "rating";
 constexpr char kMinCurve[] = "min_curve";
 constexpr char kTotalCurve[] = "total_curve";
+constexpr char kBand[] = "band";
 
 std::vector<CurvePoint> readPoints(TJsonObject& device, const char* key) {
     std::vector<CurvePoint> points;
@@ -62,6 +63,7 @@ void TPointDevice::Read(TJsonObject& device) {
     const bool hasMin = device.Has(kMinCurve);
     d.minCurve = readPoints(device, kMinCurve);
     d.totalCurve = readPoints(device, kTotalCurve);
+    d.band = device.Flag(kBand, false);
     if (const auto fault = pointDeviceFault(d, kind)) {
         // Neither curve: the fault lies with the device as a whole.
         if (d.minCurve.empty() && d.totalCurve.empty() && !hasMin)
@@ -77,6 +79,9 @@ void TPointDevice::Write(ordered_json& device) const {
         device[kMinCurve] = pointsJson(data.minCurve);
     if (!data.totalCurve.empty())
         device[kTotalCurve] = pointsJson(data.totalCurve);
+    // Written only when set, so that files without bands keep their layout.
+    if (data.band)
+        device[kBand] = true;
 }
 
 std::unique_ptr<TDeviceKind> TPointDevice::Clone() const {

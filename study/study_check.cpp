@@ -104,6 +104,7 @@ void addEquipmentLines(const TStudy& study, TCurveCache& cache, const std::strin
         line.current = m.current;
         line.pass = m.pass;
         line.caption = demand.caption;
+        line.detail = m.detail;
         lines.push_back(std::move(line));
     }
 }

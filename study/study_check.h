@@ -32,7 +32,8 @@ struct TStudyCheckLine {
     // Referred to the reference voltage, A.
     std::optional<double> current;
     bool pass = true;
-    // For coord lines: where the margin lies (the chart marks failing ones).
+    // For coord and damage lines: where the margin lies (the chart marks
+    // failing ones).
     PairMargin detail{};
     // Tells two equipment lines of one kind apart ("58%").
     std::string caption{};

@@ -55,7 +55,8 @@ constexpr char kEveryKind[] = R"({
           600,
           0.012
         ]
-      ]
+      ],
+      "band": true
     },
     {
       "id": "B1",
@@ -174,7 +175,7 @@ TEST(EquipmentStudyFile, BrokenFieldsAreRefusedNamingLineAndField) {
         text.replace(text.find(from), from.size(), to);
         return text;
     };
-    EXPECT_EQ("s.tvstudy: 75 行目: \"category\": \"auto\"、\"I\"、\"II\"、\"III\"、\"IV\" "
+    EXPECT_EQ("s.tvstudy: 76 行目: \"category\": \"auto\"、\"I\"、\"II\"、\"III\"、\"IV\" "
               "のどれかにしてください：「V」",
               refusal(with(R"("category": "III")", R"("category": "V")")));
     EXPECT_EQ("s.tvstudy: 30 行目: \"min_curve\": 点は [電流, 時間] の 2 つの数で書いてください",
@@ -182,9 +183,9 @@ TEST(EquipmentStudyFile, BrokenFieldsAreRefusedNamingLineAndField) {
     EXPECT_EQ("s.tvstudy: 25 行目: \"min_curve\": 最小溶断特性の 2 点目: "
               "時間は前の点より大きくできません",
               refusal(with("          0.01\n", "          101\n")));
-    EXPECT_EQ("s.tvstudy: 91 行目: \"theta_f\": 最終温度 (°C) は初期温度より高くしてください",
+    EXPECT_EQ("s.tvstudy: 92 行目: \"theta_f\": 最終温度 (°C) は初期温度より高くしてください",
               refusal(with(R"("theta_i": 80,)", R"("theta_i": 80, "theta_f": 70,)")));
-    EXPECT_EQ("s.tvstudy: 95 行目: \"accel_s\": ありません", refusal(with(R"("accel_s": 4,)", "")));
+    EXPECT_EQ("s.tvstudy: 96 行目: \"accel_s\": ありません", refusal(with(R"("accel_s": 4,)", "")));
     EXPECT_EQ("s.tvstudy: 2 行目: 最小特性か最大特性の点を入力してください",
               refusal("{\"format\": \"telvara-study\", \"version\": 1, \"devices\": [\n"
                       "  {\"id\": \"B\", \"kind\": \"breaker\"}]}"));
