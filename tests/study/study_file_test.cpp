@@ -133,10 +133,10 @@ TEST(StudyFile, BrokenFilesAreRefusedNamingTheLineAndTheFault) {
               faultOf("{\n\"format\": \"telvara-chart\", \"version\": 1}"));
     EXPECT_EQ("s.tvstudy: 3 行目: 新しい版（2）の Telvara の検討ファイルです。この版では開けません",
               faultOf(exampleWith("\"version\": 1,", "\"version\": 2.1,")));
-    // Line 103: T1's bus; 271: the second path's fourth device; 54: F2's id.
+    // Line 103: T1's bus; 272: the second path's fourth device; 54: F2's id.
     EXPECT_EQ("s.tvstudy: 103 行目: 装置「T1」の母線「77kV母線」がありません",
               faultOf(exampleWith("\"bus\": \"66kV母線\"", "\"bus\": \"77kV母線\"")));
-    EXPECT_EQ("s.tvstudy: 271 行目: 経路「配電線2」の装置「R2」がありません",
+    EXPECT_EQ("s.tvstudy: 272 行目: 経路「配電線2」の装置「R2」がありません",
               faultOf(exampleWith("\"F2\",\n        \"R1\"", "\"F2\",\n        \"R2\"")));
     EXPECT_EQ("s.tvstudy: 54 行目: 装置 ID「F1」が二つあります",
               faultOf(exampleWith("\"id\": \"F2\"", "\"id\": \"F1\"")));
