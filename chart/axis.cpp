@@ -74,6 +74,7 @@ TELVARA_AXIS_SETTER(TickLength, tickLength_, int)
 TELVARA_AXIS_SETTER(TickOnLabelsOnly, tickOnLabelsOnly_, bool)
 TELVARA_AXIS_SETTER(TitleSize, titleSize_, int)
 TELVARA_AXIS_SETTER(Visible, visible_, bool)
+TELVARA_AXIS_SETTER(MinorLabelsWhenSparse, minorLabelsWhenSparse_, bool)
 
 #undef TELVARA_AXIS_SETTER
 

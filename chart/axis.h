@@ -93,6 +93,9 @@ public:
     TChartAxisTitle& Title() { return title_; }
     int TitleSize() const { return titleSize_; }
     bool Visible() const { return visible_; }
+    // A logarithmic axis whose label pass shows fewer than two numbers
+    // numbers its minor values that fit (2..9 times a power, then finer).
+    bool MinorLabelsWhenSparse() const { return minorLabelsWhenSparse_; }
 
     void SetAutomatic(bool v);
     void SetAutomaticMaximum(bool v);
@@ -125,6 +128,7 @@ public:
     void SetTickOnLabelsOnly(bool v);
     void SetTitleSize(int v);
     void SetVisible(bool v);
+    void SetMinorLabelsWhenSparse(bool v);
 
     // ---- internal state ----
     bool Horizontal = false;
@@ -198,7 +202,9 @@ private:
     void ProcessLabel(double v, const std::string* text = nullptr);
     void PointLabels();
     void AddTick(int p);
+    void LabelSparseAxis();
     int LabelTextSize(double v);
+    int TextSizeAlong(const std::string& text);
     void SelectTextFont(const TChartFont& f);
     void DrawTicksGrid();
     void GridLine(int p, bool minor);
@@ -241,7 +247,11 @@ private:
     int titleSize_ = 0;
     bool visible_ = true;
 
+    bool minorLabelsWhenSparse_ = false;
+
     double labelIncrement_ = 0; // of the current draw
+    // Positions and texts of the numbers drawn by the current label pass.
+    std::vector<std::pair<int, std::string>> drawnLabels_;
 };
 
 class TChartAxis : public TCustomChartAxis {

@@ -43,8 +43,11 @@ std::string TCustomChartAxis::FormatAxisLabel(double v) {
 
 // Size of one label along the axis, at angle 0.
 int TCustomChartAxis::LabelTextSize(double v) {
+    return TextSizeAlong(FormatAxisLabel(v));
+}
+
+int TCustomChartAxis::TextSizeAlong(const std::string& text) {
     TCanvas3D* c = chart_ ? chart_->Canvas() : nullptr;
-    const std::string text = FormatAxisLabel(v);
     if (!c)
         return 0;
     if (Horizontal) {
@@ -101,7 +104,10 @@ void TCustomChartAxis::ProcessLabel(double v, const std::string* text) {
     if (!tickOnLabelsOnly_)
         AddTick(p);
     if (labels_) {
-        DrawValueLabel(p, text ? *text : FormatAxisLabel(v));
+        const std::string shown = text ? *text : FormatAxisLabel(v);
+        DrawValueLabel(p, shown);
+        if (!shown.empty() && chart_->Canvas())
+            drawnLabels_.emplace_back(p, shown);
         if (tickOnLabelsOnly_)
             AddTick(p);
     }
@@ -156,10 +162,14 @@ void TCustomChartAxis::DefaultLabels() {
 }
 
 // Values supplied one by one by the chart's handler; both variables keep
-// what the handler left in them between calls.
+// what the handler left in them between calls. A handler that holds its value
+// (below the axis minimum, past its last value) hands the same label again:
+// it is drawn once, not written over itself as a bold text and a heavy tick.
 void TCustomChartAxis::CustomLabels() {
     double value = EffectiveMinimum;
     bool stop = true;
+    bool processed = false;
+    double last = 0;
     for (int index = 0;; ++index) {
         chart_->OnGetNextAxisLabel(static_cast<TChartAxis&>(*this), index, value, stop);
         if (stop) {
@@ -168,8 +178,11 @@ void TCustomChartAxis::CustomLabels() {
             return;
         }
         const bool inRange = value >= EffectiveMinimum - 1e-7 && value <= EffectiveMaximum + 1e-7;
-        if (inRange)
+        if (inRange && !(processed && value == last)) {
             ProcessLabel(value);
+            processed = true;
+            last = value;
+        }
         if (!inRange || index + 1 > 2000)
             return;
     }
@@ -194,6 +207,7 @@ void TCustomChartAxis::PointLabels() {
 
 void TCustomChartAxis::RunLabelPass() {
     TickList.clear();
+    drawnLabels_.clear();
     IsDateTime = CalcIsDateTime();
     labelIncrement_ = CalcLabelIncrement();
     if (!(labelIncrement_ > 0) || EffectiveMaximum < EffectiveMinimum || !chart_)
@@ -205,6 +219,7 @@ void TCustomChartAxis::RunLabelPass() {
             CustomLabels();
         else
             DefaultLabels();
+        LabelSparseAxis();
         break;
     case talMark:
     case talText:

@@ -76,6 +76,9 @@ void applyChartDesign(TChart& chart) {
     left.SetMaximum(kTimeAxisLongMax);
     left.SetLogarithmic(true);
     bottom.Loading = left.Loading = false;
+    // A zoom between two printed numbers still shows numbers to read.
+    bottom.SetMinorLabelsWhenSparse(true);
+    left.SetMinorLabelsWhenSparse(true);
 
     chart.OnGetNextAxisLabel = [&chart](TChartAxis& sender, int index, double& value, bool& stop) {
         nextLogPaperLabel(chart, sender, index, value, stop);

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 namespace telvara {
@@ -16,9 +17,9 @@ class LogPaperTest : public ::testing::Test {
 protected:
     void SetUp() override { setNumberLocale({".", ","}); }
 
-    // One paint at 1024 x 768; records per axis the label values after each
+    // One paint (1024 x 768 unless given); records per axis the label values after each
     // handler call, and every numeric text drawn in the labels' font.
-    void paint() {
+    void paint(int width = 1024, int height = 768) {
         TChart& chart = coord.Chart();
         auto inner = chart.OnGetNextAxisLabel;
         values.clear();
@@ -26,9 +27,9 @@ protected:
             inner(a, i, v, s);
             values[&a].push_back(v);
         };
-        chart.SetBounds(1024, 768);
+        chart.SetBounds(width, height);
         canvas = test::TextCanvas();
-        chart.DrawChart(canvas, {0, 0, 1024, 768});
+        chart.DrawChart(canvas, {0, 0, width, height});
         chart.OnGetNextAxisLabel = inner;
     }
 
@@ -47,10 +48,6 @@ protected:
     std::map<const TChartAxis*, std::vector<double>> values;
     test::TextCanvas canvas;
 };
-
-std::vector<std::string> repeat(const std::string& s, int n) {
-    return std::vector<std::string>(std::size_t(n), s);
-}
 
 std::vector<std::string> concat(std::vector<std::string> a, const std::vector<std::string>& b) {
     a.insert(a.end(), b.begin(), b.end());
@@ -153,10 +150,9 @@ TEST_F(LogPaperTest, WindowRangesGiveTheirCallCountsAndNumbers) {
     };
     const std::vector<std::string> leftTo10 = {"0.01", "0.05", "0.1", "0.5", "1", "5", "10"};
     const std::vector<Case> cases = {
-        {10, 10, 65, 29,
-         concat(concat(repeat("10", 28), {"100", "1,000", "10,000", "100,000"}), leftTo10)},
+        {10, 10, 65, 29, concat(concat({"10"}, {"100", "1,000", "10,000", "100,000"}), leftTo10)},
         {1, 1000, 65, 47,
-         concat(concat(repeat("1", 19), {"5", "10", "100", "1,000", "10,000", "100,000"}),
+         concat(concat({"1"}, {"5", "10", "100", "1,000", "10,000", "100,000"}),
                 concat(leftTo10, {"100", "1,000"}))},
     };
     for (const Case& c : cases) {
@@ -190,7 +186,9 @@ TEST_F(LogPaperTest, ZoomedAxesLabelTheirOddEnds) {
     const auto& left = values[&chart.LeftAxis()];
     ASSERT_EQ(29u, left.size());
     EXPECT_EQ(0.01, left.front()); // no label at 0.004
-    EXPECT_EQ(concat({"100"}, {"0.01", "0.05", "0.1", "0.5", "1", "5", "10"}), numbers());
+    const std::vector<std::string> bottomNumbers = {"100", "40", "50",  "60",  "70",
+                                                    "80",  "90", "200", "300", "400"};
+    EXPECT_EQ(concat(bottomNumbers, {"0.01", "0.05", "0.1", "0.5", "1", "5", "10"}), numbers());
 
     chart.LeftAxis().SetMinMaxRange(0.0501, 10);
     paint();
@@ -198,8 +196,7 @@ TEST_F(LogPaperTest, ZoomedAxesLabelTheirOddEnds) {
     ASSERT_GE(l2.size(), 6u);
     EXPECT_EQ(std::vector<double>(5, 0.0501), std::vector<double>(l2.begin(), l2.begin() + 5));
     EXPECT_EQ(0.06, l2[5]);
-    EXPECT_EQ(concat({"100"}, concat(repeat("0.05", 5), {"0.1", "0.5", "1", "5", "10"})),
-              numbers());
+    EXPECT_EQ(concat(bottomNumbers, concat({"0.05"}, {"0.1", "0.5", "1", "5", "10"})), numbers());
 }
 
 TEST_F(LogPaperTest, MaximumAtOrAboveOneMillionRunsTheWholePass) {
@@ -214,10 +211,55 @@ TEST_F(LogPaperTest, MaximumAtOrAboveOneMillionRunsTheWholePass) {
     for (std::size_t i = 64; i < bottom.size(); ++i)
         ASSERT_EQ(1000000, bottom[i]) << i;
     const auto shown = numbers();
-    // 28 times "10", four decades, then 1,000,000 at every index from 64 to 2000.
-    ASSERT_EQ(28u + 4u + 1937u + 7u, shown.size());
-    EXPECT_EQ("1,000,000", shown[32]);
-    EXPECT_EQ("1,000,000", shown[28 + 4 + 1936]);
+    // The handler holds 10 for indexes 0 to 27 and 1,000,000 from 64 on:
+    // each is drawn once.
+    EXPECT_EQ(concat({"10", "100", "1,000", "10,000", "100,000", "1,000,000"},
+                     {"0.01", "0.05", "0.1", "0.5", "1", "5", "10"}),
+              shown);
+}
+
+// Fewer than two numbers on an axis: its minor values that fit are numbered,
+// in ascending order, after the numbers of the pass.
+TEST_F(LogPaperTest, ZoomBetweenPrintedNumbersNumbersTheMinorValues) {
+    TChart& chart = coord.Chart();
+    chart.Legend().SetVisible(false);
+    chart.BottomAxis().SetMinMaxRange(734, 1195);
+    chart.LeftAxis().SetMinMaxRange(0.22, 0.42);
+    paint();
+    EXPECT_EQ((std::vector<std::string>{"1,000", "800", "900", "0.3", "0.4"}), numbers());
+
+    chart.BottomAxis().SetMinMaxRange(161, 4642);
+    chart.LeftAxis().SetMinMaxRange(0.01, 10);
+    paint();
+    EXPECT_EQ((std::vector<std::string>{"1,000", "200", "300", "400", "500", "600", "700", "800",
+                                        "900", "2,000", "3,000", "4,000", "0.01", "0.05", "0.1",
+                                        "0.5", "1", "5", "10"}),
+              numbers());
+
+    // Narrow: the axis runs from pixel 52 to 388; a number needs half its own
+    // width, half its neighbour's and a tenth of the wider one clear of it.
+    // 600 (at 183) is 18 from 500, 800 and 900 crowd 700 and 1,000, and
+    // 4,000 (at 373) is 29 from 3,000.
+    paint(400, 300);
+    EXPECT_EQ(52, chart.BottomAxis().StartPixel);
+    EXPECT_EQ(388, chart.BottomAxis().EndPixel);
+    EXPECT_EQ((std::vector<std::string>{"1,000", "200", "300", "400", "500", "700", "2,000",
+                                        "3,000", "0.01", "0.05", "0.1", "0.5", "1", "5", "10"}),
+              numbers());
+
+    // Between 0.3 and 0.4 only the next finer step is left; each gets a tick.
+    chart.LeftAxis().SetMinMaxRange(0.31, 0.39);
+    paint();
+    const auto shown = numbers();
+    EXPECT_EQ((std::vector<std::string>{"0.31", "0.32", "0.33", "0.34", "0.35", "0.36", "0.37",
+                                        "0.38", "0.39"}),
+              std::vector<std::string>(shown.end() - 9, shown.end()));
+    const TChartAxis& left = chart.LeftAxis();
+    const int at = left.ValueToPixel(0.35);
+    const int tickStart = left.AxisLinePos - 1; // a 4-pixel tick left of the axis line
+    EXPECT_EQ(1, std::count_if(canvas.lines.begin(), canvas.lines.end(), [&](const auto& l) {
+                  return l.from.y == at && l.to.y == at && l.to.x == tickStart - 4;
+              }));
 }
 
 } // namespace

@@ -342,6 +342,8 @@ TEST_F(RenderToolTest, PdfAndSvgPagesKeepTextsAndLines) {
         EXPECT_TRUE(svgTexts.contains(t) || svgTexts.join(QString()).contains(t))
             << t.toStdString();
     EXPECT_GT(lines, 3);
+    // Each label once: the current axis' 10 at its left end, the time axis' 10 at its top.
+    EXPECT_EQ(2, svgTexts.count(QStringLiteral("10")));
 }
 
 TEST_F(RenderToolTest, DrawsAStudyReferredWithItsBusLinesAsTheWindowDoes) {
