@@ -11,6 +11,7 @@
 #include <QClipboard>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -207,6 +208,9 @@ void TPointDeviceDialog::readCsv() {
     try {
         // Files always write numbers with ".".
         take(readPointTable(bytes.toStdString(), untagged, NumberLocale{".", ","}));
+        // A library file is named after the device.
+        if (RatingEdit->text().trimmed().isEmpty())
+            RatingEdit->setText(QFileInfo(*path).completeBaseName());
     } catch (const TelvaraError& e) {
         services_.messages.showWarning(*path + QStringLiteral(": ") + uiText(e.what()));
     }

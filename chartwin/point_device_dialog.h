@@ -24,7 +24,8 @@ public:
     // "貼り付け": the clipboard's rows into the table that has the focus (or
     // was last used); rows marked min or total go to their own table.
     void pasteRows();
-    // "CSV 読み込み…": a file's points replace the curves it gives.
+    // "CSV 読み込み…": a file's points replace the curves it gives; an empty
+    // rating takes the file's name (a library file is named after its device).
     void readCsv();
     // "ライブラリに保存…": the checked curves as a CSV file.
     void saveToLibrary();

@@ -60,7 +60,7 @@ protected:
 };
 
 TEST_F(KindDialogTest, PointDeviceTablesPasteCsvAndLibrary) {
-    TPointDeviceDialog d(PointKind::Fuse, {"20A", {{40, 100}, {400, 0.01}}, {}}, services, nullptr);
+    TPointDeviceDialog d(PointKind::Fuse, {"", {{40, 100}, {400, 0.01}}, {}}, services, nullptr);
     d.show();
     auto* minTable = part<QTableWidget>(&d, "MinTable");
     auto* totalTable = part<QTableWidget>(&d, "TotalTable");
@@ -92,6 +92,7 @@ TEST_F(KindDialogTest, PointDeviceTablesPasteCsvAndLibrary) {
     QTest::mouseClick(part<QPushButton>(&d, "CsvButton"), Qt::LeftButton);
     EXPECT_EQ(QStringLiteral("0.015"), totalTable->item(1, 1)->text());
     EXPECT_EQ(QStringLiteral("50"), minTable->item(0, 0)->text());
+    EXPECT_EQ(QStringLiteral("pf"), part<QLineEdit>(&d, "RatingEdit")->text());
 
     // Saved to the library as the file it reads.
     const QString saved = dir.filePath(QStringLiteral("lib.csv"));
@@ -104,7 +105,7 @@ TEST_F(KindDialogTest, PointDeviceTablesPasteCsvAndLibrary) {
 
     ok(&d);
     EXPECT_FALSE(d.isVisible());
-    EXPECT_EQ((PointDeviceData{"20A", {{50, 100}, {500, 0.01}}, {{70, 100}, {700, 0.015}}}),
+    EXPECT_EQ((PointDeviceData{"pf", {{50, 100}, {500, 0.01}}, {{70, 100}, {700, 0.015}}}),
               d.Data());
 }
 
