@@ -30,15 +30,21 @@ namespace {
 TEquipmentMargin damageMargin(const TProtectionDemand& demand, const TOperatingCurve& device,
                               std::optional<double> maxFault) {
     TEquipmentMargin r;
-    r.pass = false;
     const TOperatingCurve damage(demand.line);
-    if (!damage.Checkable() || !device.Checkable())
+    if (!damage.Checkable())
+        return r;
+    // No fault reaches the currents the damage line is drawn at: nothing to
+    // protect against, as a pair without a common range.
+    const double top = std::min(damage.LastCurrent(), maxFault.value_or(damage.LastCurrent()));
+    if (top < damage.FirstCurrent())
+        return r;
+    r.pass = false;
+    if (!device.Checkable())
         return r;
     // Damage first as the "upstream" line: its time less the device's.
     MarginOptions options;
     options.cti = 0;
-    options.maxFaultCurrent =
-        std::min(damage.LastCurrent(), maxFault.value_or(damage.LastCurrent()));
+    options.maxFaultCurrent = top;
     const PairMargin m = pairMargin(device, damage, options);
     if (!m.commonRange)
         return r;

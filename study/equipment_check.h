@@ -36,7 +36,8 @@ TProtectionDemand referredDemand(TProtectionDemand demand, double factor);
 // (a point device's total clearing) for damage, `upstream` (its minimum
 // melting) for inrush and start. Damage is checked up to `maxFault` when one
 // is given: the smallest damage time less device time passes at 0 or above;
-// a device operating nowhere there fails without a margin. Inrush and start
+// a device operating nowhere there fails without a margin; when no fault
+// reaches the damage line at all, the line passes without a margin. Inrush and start
 // pass above 0, and without a margin where the device does not operate; a
 // device operating at a motor's full-load current fails without a margin.
 TEquipmentMargin equipmentMargin(const TProtectionDemand& demand, const TOperatingCurve& downstream,

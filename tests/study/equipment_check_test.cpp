@@ -96,6 +96,12 @@ TEST(EquipmentCheck, LinesAlongPaths) {
     EXPECT_EQ((std::vector<std::string>{"p start M F - 60.000000 OK", "p damage T F - - NG",
                                         "p inrush T F - " + n(12 * ir) + " OK"}),
               rows);
+
+    // The cable's line starts at 50 k / √5 = 3199 A: a bus that never sees
+    // that much leaves nothing to check, and nothing fails.
+    TStudy low = study;
+    low.buses[0].faultMaxA = 3000;
+    EXPECT_EQ("P1 damage C1 R1 - - OK", row(checkStudy(low)[2]));
 }
 
 } // namespace
