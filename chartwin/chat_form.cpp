@@ -232,10 +232,9 @@ void TChatForm::windowActivated() {
 
 void TChatForm::FormActivate() {
     Label2->setText(QString::fromStdString(main_.versionCaption()));
-    // With every curve removed, the entries go into a new one.
-    if (!chart_->CurrentSeries())
-        chart_->StartNewCurve();
-    TChartSeries& current = *chart_->CurrentSeries();
+    // The relay's own curve, or a new one for a relay not yet drawn.
+    TChartSeries& current =
+        *Chart1().SeriesAt(chart_->CurveFor(main_.companyText(), main_.deviceText()));
     switch (main_.colorRadioIndex()) {
     case 0:
         shared().CurveColor = main_.dialogColor();
@@ -268,6 +267,9 @@ void TChatForm::drawMainEntries() {
 }
 
 void TChatForm::startNewCurve() {
+    // A relay drawn again went into its own curve: the empty one stays current.
+    if (const TChartSeries* s = chart_->CurrentSeries(); s && s->Count() == 0)
+        return;
     StartNewCurve();
 }
 

@@ -45,9 +45,10 @@ public:
     int activationCount() const { return activations_; }
 
     // What the list window's "全データ表示" draws each record with: the main
-    // window's entries into the current curve, as an activation from the
-    // main window draws them; a new curve after it; and at the end the
-    // current curve removed, as "ｸﾞﾗﾌの削除" does.
+    // window's entries into the relay's own curve or the current one, as an
+    // activation from the main window draws them; a new curve after it
+    // (unless the current one is still empty); and at the end the current
+    // curve removed, as "ｸﾞﾗﾌの削除" does.
     void drawMainEntries();
     void startNewCurve();
     void removeCurrentCurve();

@@ -137,17 +137,29 @@ void TCoordinationChart::RemoveCurrentCurve() {
     }
 }
 
+int TCoordinationChart::CurveFor(const std::string& company, const std::string& device) {
+    for (int i = 0; i < chart_.NumSeries(); ++i) {
+        const CurveOrigin o = Origin(i);
+        if (!o.manual && o.company == company && o.device == device && chart_.SeriesAt(i)->Count())
+            return i;
+    }
+    TChartSeries* current = CurrentSeries();
+    if (!current || current->Count() > 0)
+        StartNewCurve();
+    return counter_;
+}
+
 void TCoordinationChart::DrawEntries(const CurveEntries& entries, const SharedValues& currents) {
     timeAxisMaximum_ = timeAxisMaximum(entries.timeCheck);
     const std::vector<CurvePoint> points = curvePoints(entries.times, currents);
-    if (!CurrentSeries())
-        StartNewCurve();
+    const int at = CurveFor(entries.company, entries.device);
     SetActivationAxes(entries.timeCheck);
-    TChartSeries& s = *CurrentSeries();
+    TChartSeries& s = *chart_.SeriesAt(at);
     if (&s == manualSeries_)
         manualSeries_ = nullptr; // a relay's curve from now on
-    setOrigin({entries.company, entries.device, false});
-    s.SetTitle(curveTitle(origins_[std::size_t(counter_)]));
+    setOriginAt(at, {entries.company, entries.device, false});
+    s.SetTitle(curveTitle(origins_[std::size_t(at)]));
+    s.ClearPoints();
     for (const CurvePoint& p : points)
         s.AddPoint(p.current, p.time);
 }
