@@ -102,7 +102,10 @@ std::vector<std::string> drawStudy(TChart& chart, const TStudy& study,
                 s->AddPoint(p.current, p.time, c.role == CurveRole::Marker ? c.caption : "");
                 if (p.current > 0)
                     lowestCurrent = std::min(lowestCurrent, p.current);
-                highestTime = std::max(highestTime, p.time);
+                // A starting profile runs up to the top of whatever axis is
+                // shown; it never asks for the longer one.
+                if (c.role != CurveRole::Marker)
+                    highestTime = std::max(highestTime, p.time);
             }
             TChartSeries& added = chart.AddSeries(std::move(s));
             if (drawn)

@@ -32,6 +32,8 @@ TEST(StudyChartKinds, EachLineASeriesOfItsOwn) {
                                         "T:TR 58%", "M:M"}),
               titles);
 
+    // The transformer's 1800 s corner asks for the 1000 s axis.
+    EXPECT_EQ(1000, chart.LeftAxis().Maximum());
     const auto line = [&](std::size_t k) { return static_cast<TLineSeries*>(drawn[k].series); };
     EXPECT_EQ(psSolid, line(1)->LinePen().Style());
     EXPECT_EQ(psDash, line(2)->LinePen().Style());
@@ -52,6 +54,17 @@ TEST(StudyChartKinds, EachLineASeriesOfItsOwn) {
         EXPECT_DOUBLE_EQ(expected[k][0], m.XValues().Value(k)) << k;
         EXPECT_DOUBLE_EQ(expected[k][1], m.YValues().Value(k)) << k;
     }
+}
+
+TEST(StudyChartKinds, AStartingProfileKeepsTheShortTimeAxis) {
+    // Up to 1000 s at 20 A, but the relay-like fuse stays below 10 s.
+    const TStudy study = parseStudy(R"({"format": "telvara-study", "version": 1, "devices": [
+        {"id": "F", "kind": "fuse", "min_curve": [[100, 9], [1000, 0.01]]},
+        {"id": "M", "kind": "motor", "fla_a": 20, "accel_s": 5}]})",
+                                    "s.tvstudy");
+    TChart chart;
+    drawStudy(chart, study);
+    EXPECT_EQ(10, chart.LeftAxis().Maximum());
 }
 
 } // namespace
