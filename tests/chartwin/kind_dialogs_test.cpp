@@ -2,10 +2,13 @@
 // through their widgets with scripted services.
 #include "base/numbers.h"
 #include "chartwin/cable_dialog.h"
+#include "chartwin/device_kind_dialogs.h"
 #include "chartwin/motor_dialog.h"
 #include "chartwin/point_device_dialog.h"
 #include "chartwin/transformer_dialog.h"
 #include "platform/services_scripted.h"
+#include "study/cable_device.h"
+#include "study/relay_device.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -20,6 +23,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -179,6 +183,30 @@ TEST_F(KindDialogTest, CableShowsKAndMotorItsFullLoadCurrent) {
     EXPECT_EQ(300, *m.Data().kw);
     EXPECT_FALSE(m.Data().flaA);
     EXPECT_EQ(5, m.Data().accelS);
+}
+
+TEST_F(KindDialogTest, TheKindsDialogIsOpenedOnItsValues) {
+    TCableDevice cable;
+    cable.data.mm2 = 38;
+    // Typed into the open dialog, then OK.
+    QTimer::singleShot(0, [this] {
+        QWidget* d = QApplication::activeModalWidget();
+        ASSERT_TRUE(d);
+        EXPECT_EQ(QStringLiteral("38"), part<QLineEdit>(d, "AreaEdit")->text());
+        type(d, "AreaEdit", "60");
+        ok(d);
+    });
+    EXPECT_TRUE(editDeviceKind(cable, services, nullptr));
+    EXPECT_EQ(60, cable.data.mm2);
+
+    // Cancelled: nothing changes.
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    EXPECT_FALSE(editDeviceKind(cable, services, nullptr));
+    EXPECT_EQ(60, cable.data.mm2);
+
+    TRelayDevice relay;
+    EXPECT_FALSE(hasKindDialog(relay));
+    EXPECT_FALSE(editDeviceKind(relay, services, nullptr));
 }
 
 } // namespace
