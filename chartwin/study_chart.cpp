@@ -90,12 +90,17 @@ std::vector<std::string> drawStudy(TChart& chart, const TStudy& study,
             skipped.push_back(d.id + ": " + e.what());
             continue;
         }
+        // Every line of a device in one colour: its own, or the palette's
+        // colour its first line takes.
+        std::optional<TColor> colour;
+        if (d.color)
+            colour = colourOf(*d.color);
         for (std::size_t k = 0; k < curves.size(); ++k) {
             const DeviceCurve& c = curves[k];
             auto s = std::make_unique<TLineSeries>();
             s->SetTitle(k == 0 || c.caption.empty() ? d.label : d.label + " " + c.caption);
-            if (d.color)
-                s->SetSeriesColor(colourOf(*d.color));
+            if (colour)
+                s->SetSeriesColor(*colour);
             s->Marks().SetVisible(false);
             styleByRole(*s, c);
             for (const CurvePoint& p : c.points) {
@@ -108,6 +113,7 @@ std::vector<std::string> drawStudy(TChart& chart, const TStudy& study,
                     highestTime = std::max(highestTime, p.time);
             }
             TChartSeries& added = chart.AddSeries(std::move(s));
+            colour = added.SeriesColor();
             if (drawn)
                 drawn->push_back({d.id, c.role, &added});
         }

@@ -35,6 +35,10 @@ TEST(StudyChartKinds, EachLineASeriesOfItsOwn) {
     // The transformer's 1800 s corner asks for the 1000 s axis.
     EXPECT_EQ(1000, chart.LeftAxis().Maximum());
     const auto line = [&](std::size_t k) { return static_cast<TLineSeries*>(drawn[k].series); };
+    // A device's lines share the colour its first line took from the palette.
+    EXPECT_EQ(drawn[0].series->SeriesColor(), drawn[1].series->SeriesColor());
+    EXPECT_EQ(drawn[2].series->SeriesColor(), drawn[4].series->SeriesColor());
+    EXPECT_NE(drawn[0].series->SeriesColor(), drawn[2].series->SeriesColor());
     EXPECT_EQ(psSolid, line(1)->LinePen().Style());
     EXPECT_EQ(psDash, line(2)->LinePen().Style());
     EXPECT_EQ(psDash, line(4)->LinePen().Style());
