@@ -74,6 +74,9 @@ public:
     // The curve of the role checked in a pair: as the downstream device (true)
     // or as the upstream one.
     virtual CurveRole GradingRole(bool downstream) const;
+    // The voltage the kind's own currents are at, when it names one (a
+    // transformer's drawn side, a motor's rating): its bus must have it.
+    virtual std::optional<double> RatedKv() const { return std::nullopt; }
     // Equipment: what it asks of the device protecting it. Throws as Curves().
     virtual std::vector<TProtectionDemand> Demands() const { return {}; }
 

@@ -20,6 +20,7 @@ public:
     std::vector<DeviceCurve> Curves() const override;
     std::optional<double> TimeAt(CurveRole, double) const override { return std::nullopt; }
     std::vector<TProtectionDemand> Demands() const override;
+    std::optional<double> RatedKv() const override { return data.flaA ? std::nullopt : data.kv; }
     void Read(TJsonObject& device) override;
     void Write(ordered_json& device) const override;
     std::unique_ptr<TDeviceKind> Clone() const override;

@@ -42,7 +42,11 @@ public:
     std::vector<TProtectionDemand> Demands(const TDevice& d) const {
         std::vector<TProtectionDemand> out;
         const double f = referralFactor(study_, d);
-        for (TProtectionDemand& demand : namedFailure(d, [&] { return d.kind->Demands(); }))
+        const auto demands = [&] {
+            checkDeviceVoltage(study_, d);
+            return d.kind->Demands();
+        };
+        for (TProtectionDemand& demand : namedFailure(d, demands))
             out.push_back(referredDemand(std::move(demand), f));
         return out;
     }

@@ -17,6 +17,9 @@ public:
     std::vector<DeviceCurve> Curves() const override;
     std::optional<double> TimeAt(CurveRole role, double current) const override;
     std::vector<TProtectionDemand> Demands() const override;
+    std::optional<double> RatedKv() const override {
+        return data.side == TransformerSide::Primary ? data.kvPrimary : data.kvSecondary;
+    }
     void Read(TJsonObject& device) override;
     void Write(ordered_json& device) const override;
     std::unique_ptr<TDeviceKind> Clone() const override;

@@ -1,5 +1,6 @@
 // The check along paths with fuses and equipment, against margins worked out
 // by hand.
+#include "base/errors.h"
 #include "study/study_check.h"
 #include "study/study_file.h"
 
@@ -102,6 +103,18 @@ TEST(EquipmentCheck, LinesAlongPaths) {
     TStudy low = study;
     low.buses[0].faultMaxA = 3000;
     EXPECT_EQ("P1 damage C1 R1 - - OK", row(checkStudy(low)[2]));
+
+    // Drawn on its 0.44 kV side but sitting on the 6.6 kV bus: its currents
+    // would be referred fifteenfold wrong, so the transformer is named instead.
+    const std::string wrong =
+        std::string(kStudy).replace(std::string(kStudy).find(R"("shift58": true)"), 15,
+                                    R"("shift58": true, "side": "secondary")");
+    try {
+        checkStudy(parseStudy(wrong, "s.tvstudy"));
+        ADD_FAILURE() << "checked";
+    } catch (const TelvaraError& e) {
+        EXPECT_STREQ("T1: 母線「6.6kV」の電圧 6.6 kV と装置の電圧 0.44 kV が違います", e.what());
+    }
 }
 
 } // namespace
