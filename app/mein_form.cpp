@@ -11,6 +11,7 @@
 #include "platform/help_keys.h"
 #include "relay/relay.h"
 #include "store/bplustree.h"
+#include "store/store_files.h"
 #include "version/version_block.h"
 
 #include <QApplication>
@@ -21,6 +22,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include <filesystem>
 
 namespace telvara {
 
@@ -147,6 +150,12 @@ int TMeinForm::colorRadioIndex() const {
 
 std::string TMeinForm::versionCaption() const {
     return VersionNoLbl->text().toStdString();
+}
+
+void TMeinForm::refuseStoreFile(const std::string& path) const {
+    if (store_->isOpen())
+        telvara::refuseStoreFile(
+            std::filesystem::path(store_->pageFilePath()).parent_path().string(), path);
 }
 
 void TMeinForm::ColorSelect() {

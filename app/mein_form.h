@@ -62,6 +62,7 @@ public:
     TColor dialogColor() const override { return dialogColor_; }
     std::string versionCaption() const override;
     void ColorSelect() override;
+    void refuseStoreFile(const std::string& path) const override;
 
 signals:
     // The window closed after the close question: the program ends.

@@ -38,6 +38,27 @@ std::string toStore(const QString& text) {
     return utf8ToCp932(text.toStdString());
 }
 
+// The typed text as UTF-8 for the field check. Qt would turn a lone
+// surrogate (pasted from a broken source) into "?" silently; it is kept here
+// as its three ill-formed bytes, so that the check refuses it by field.
+std::string typedUtf8(const QString& text) {
+    std::string out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i].unicode();
+        const bool pair =
+            QChar::isHighSurrogate(unit) && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        if (pair || !QChar::isSurrogate(unit)) {
+            out += QStringView(text).mid(i, pair ? 2 : 1).toUtf8().toStdString();
+            i += pair;
+            continue;
+        }
+        out += char(0xE0 | (unit >> 12));
+        out += char(0x80 | ((unit >> 6) & 0x3F));
+        out += char(0x80 | (unit & 0x3F));
+    }
+    return out;
+}
+
 } // namespace
 
 struct TMeinForm::EntryField {
@@ -63,7 +84,7 @@ void TMeinForm::CmdAddClick() {
     const auto fields = entryFields();
     std::array<std::string, kRecordFieldCount> texts;
     for (const EntryField& f : fields) {
-        const std::string typed = f.edit->text().toStdString();
+        const std::string typed = typedUtf8(f.edit->text());
         const std::string problem = checkField(f.field, typed);
         const bool emptyName = typed.empty() && (f.edit == kaisya || f.edit == Debaisu);
         if (!problem.empty() && !emptyName) {

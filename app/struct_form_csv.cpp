@@ -7,6 +7,7 @@
 #include "platform/save_file.h"
 #include "relay/relay_csv.h"
 #include "store/find_relay.h"
+#include "store/store_files.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -14,6 +15,7 @@
 #include <QMenu>
 #include <QProgressDialog>
 
+#include <filesystem>
 #include <memory>
 
 namespace telvara {
@@ -74,6 +76,8 @@ void TStructForm::ExportCsvClick() {
     if (!file)
         return;
     TBPlusTree& store = main_.store();
+    refuseStoreFile(std::filesystem::path(store.pageFilePath()).parent_path().string(),
+                    QFile::encodeName(*file).toStdString());
     store.Refresh();
     const std::vector<RecordTexts> records = storedRecords(store);
     const std::string bytes = relayCsv(records);

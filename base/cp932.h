@@ -24,6 +24,26 @@ std::string utf8ToCp932(std::string_view utf8);
 // True when every character of the UTF-8 text has a CP932 form.
 bool isCp932Representable(std::string_view utf8);
 
+// Bytes as a file holds them -> UTF-8, only when every character decodes:
+// npos when all did, else the offset of the first byte that is no whole CP932
+// character (nothing is kept raw). Reads text files saved as Shift-JIS.
+std::size_t strictCp932ToUtf8(std::string_view bytes, std::string& utf8);
+
+// Length of the well-formed UTF-8 character at text[i], or 0 when the bytes
+// there are ill-formed: a stray or missing continuation byte, an overlong
+// form (C0 80 for NUL), a surrogate (ED A0 80) or a value above U+10FFFF.
+std::size_t utf8CharLength(std::string_view text, std::size_t i);
+
+// Offset of the first ill-formed UTF-8 sequence, or npos.
+std::size_t firstIllFormedUtf8(std::string_view text);
+
+// The bytes of the ill-formed sequence at text[i] in hexadecimal, "C0 80",
+// for messages that must not repeat them raw.
+std::string illFormedBytesText(std::string_view text, std::size_t i);
+
+// Bytes in hexadecimal separated by blanks: "81 7F".
+std::string hexBytes(std::string_view bytes);
+
 // Length in bytes of the CP932 character starting at bytes[i] (1 or 2):
 // a lead byte (0x81-0x9F, 0xE0-0xFC) followed by another byte counts 2.
 std::size_t cp932CharLength(std::string_view bytes, std::size_t i);

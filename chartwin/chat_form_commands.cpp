@@ -7,6 +7,7 @@
 #include "platform/chart_export.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QLineEdit>
 
 namespace telvara {
@@ -104,8 +105,10 @@ void TChatForm::Button4Click() {
     request.defaultExtension = QStringLiteral("bmp");
     request.askBeforeOverwrite = false;
     request.moreFilters = chartFileFilters();
-    if (const auto file = services_.files.chooseSaveFile(request))
+    if (const auto file = services_.files.chooseSaveFile(request)) {
+        main_.refuseStoreFile(QFile::encodeName(*file).toStdString());
         SaveChartFile(Chart1(), *file);
+    }
 }
 
 } // namespace telvara

@@ -26,6 +26,9 @@ public:
     virtual std::string versionCaption() const = 0;
     // Draws a random colour into the shared CurveColor.
     virtual void ColorSelect() = 0;
+    // Raises an IoError naming the file when path is one of the open store's
+    // own files, which no picture may overwrite.
+    virtual void refuseStoreFile(const std::string& path) const { (void)path; }
 };
 
 } // namespace telvara

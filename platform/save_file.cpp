@@ -1,22 +1,22 @@
 #include "platform/save_file.h"
 
 #include "base/errors.h"
+#include "base/file_write.h"
 
-#include <QSaveFile>
+#include <QBuffer>
+#include <QFile>
 
 namespace telvara {
 
 void writeFile(const QString& fileName, const std::function<bool(QIODevice&)>& write) {
-    const std::string name = fileName.toStdString();
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        throw IoError("ファイル " + name + " を作成できません");
-    if (!write(file)) {
-        file.cancelWriting();
-        throw IoError("ファイル " + name + " に書き込めません");
-    }
-    if (!file.commit())
-        throw IoError("ファイル " + name + " に書き込めません");
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!write(buffer))
+        throw IoError("ファイル " + fileName.toStdString() + " に書き込めません");
+    buffer.close();
+    writeFileWhole(QFile::encodeName(fileName).toStdString(),
+                   std::string_view(bytes.constData(), std::size_t(bytes.size())));
 }
 
 } // namespace telvara

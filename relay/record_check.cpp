@@ -15,16 +15,14 @@ bool isName(TRecordField f) {
 }
 
 // The first character of the text that Shift-JIS cannot hold, or empty.
+// The text is well-formed UTF-8.
 std::string firstUnrepresentable(std::string_view utf8) {
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        std::size_t n = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        n = std::min(n, utf8.size() - i);
-        const std::string_view c = utf8.substr(i, n);
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::string_view c =
+            utf8.substr(i, std::max<std::size_t>(1, utf8CharLength(utf8, i)));
         if (!isCp932Representable(c))
             return std::string(c);
-        i += n;
+        i += c.size();
     }
     return {};
 }
@@ -56,6 +54,10 @@ std::string nameProblem(TRecordField f, std::string_view text) {
                                              : "ﾃﾞﾊﾞｲｽNo. の入力がありません？";
     if (text.find_first_of(std::string_view("\t\r\n\0", 4)) != std::string_view::npos)
         return fieldCaption(f) + "にタブ、改行、NUL 文字は使えません。";
+    // The key joins the two with a comma: one inside either could not be
+    // told apart from it.
+    if (text.find(',') != std::string_view::npos)
+        return fieldCaption(f) + "に半角のカンマ「,」は使えません。";
     return {};
 }
 
@@ -68,9 +70,18 @@ std::string fieldCaption(TRecordField field) {
     return captions[std::size_t(field)];
 }
 
-std::string checkField(TRecordField field, std::string_view utf8) {
+std::string checkEncoding(TRecordField field, std::string_view utf8) {
+    if (const std::size_t at = firstIllFormedUtf8(utf8); at != std::string_view::npos)
+        return fieldCaption(field) + "に UTF-8 として正しくないバイト列が含まれています：" +
+               illFormedBytesText(utf8, at);
     if (const std::string bad = firstUnrepresentable(utf8); !bad.empty())
         return fieldCaption(field) + "に Shift-JIS で表せない文字が含まれています：" + quoted(bad);
+    return {};
+}
+
+std::string checkField(TRecordField field, std::string_view utf8) {
+    if (std::string problem = checkEncoding(field, utf8); !problem.empty())
+        return problem;
     std::string problem = isName(field) ? nameProblem(field, utf8) : numberProblem(field, utf8);
     if (!problem.empty())
         return problem;

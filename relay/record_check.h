@@ -26,10 +26,15 @@ struct FieldProblem {
 // "INSTの時間", "タップ", "INSTタップ".
 std::string fieldCaption(TRecordField field);
 
+// Whether the text can be stored at all, or empty: ill-formed UTF-8 (an
+// overlong form, a surrogate, a value above U+10FFFF, a stray byte), shown as
+// hexadecimal bytes, or a character Shift-JIS cannot hold.
+std::string checkEncoding(TRecordField field, std::string_view utf8);
+
 // The first problem of one field, or an empty message when it is sound:
-// a character Shift-JIS cannot hold, more bytes than the field keeps, an empty
-// name, a tab, line break or NUL in a name, a number the chart cannot use
-// (CT比 > 0, taps >= 0, times 0 or > 0, all finite).
+// checkEncoding, more bytes than the field keeps, an empty name, a tab, line
+// break, NUL or comma in a name, a number the chart cannot use (CT比 > 0,
+// taps >= 0, times 0 or > 0, all finite).
 std::string checkField(TRecordField field, std::string_view utf8);
 
 // Every problem of the relay, one per field at most, in record field order.

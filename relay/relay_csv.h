@@ -1,8 +1,13 @@
 #pragma once
 // Relays as CSV for spreadsheets: UTF-8 with a byte-order mark, a header row
-// of the twelve fields' names, one row per relay in key order. Reading
-// accepts comma or tab separators, quoted fields, CR LF or LF, with or
-// without the mark, and checks every row as Add does before anything is
+// of the twelve fields' names, one row per relay in key order. A cell that
+// begins with = + - @, a tab or a carriage return (after any apostrophes) is
+// written behind one more apostrophe, so that no spreadsheet runs it as a
+// formula; reading takes exactly that one away again.
+// Reading accepts comma or tab separators, quoted fields, CR LF or LF, UTF-8
+// with or without the mark and, when the bytes are not UTF-8, CP932
+// (Shift-JIS, as Japanese spreadsheets save); blanks around a cell outside
+// its quotes are trimmed. Every row is checked as Add does before anything is
 // stored; an import is one store operation, all or nothing.
 #include "base/errors.h"
 #include "relay/record_check.h"

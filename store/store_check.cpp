@@ -1,5 +1,6 @@
 #include "store/store_check.h"
 
+#include "base/cp932.h"
 #include "base/errors.h"
 #include "store/store_format.h"
 #include "store/unit_file.h"
@@ -18,8 +19,10 @@ std::string num(std::int64_t v) {
     return std::to_string(v);
 }
 
+// A key as the listing shows it: its CP932 bytes decoded, a byte that is no
+// whole character kept as its stand-in code point.
 std::string bracketed(std::string_view key) {
-    return "「" + std::string(key) + "」";
+    return "「" + cp932ToUtf8(key) + "」";
 }
 
 class TChecker final : public TTreeVisitor {

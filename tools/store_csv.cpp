@@ -1,12 +1,12 @@
 #include "tools/store_csv.h"
 
 #include "base/errors.h"
+#include "base/file_write.h"
 #include "relay/relay_csv.h"
 #include "store/bplustree.h"
+#include "store/store_files.h"
 #include "tools/store_folder.h"
 
-#include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -27,35 +27,14 @@ std::string readFile(const std::string& file) {
     return bytes;
 }
 
-// Beside the old file first, so a failed write leaves the old one whole.
-void writeFile(const std::string& file, const std::string& bytes) {
-    const std::string temp = file + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            throw IoError("ファイル " + file + " を作成できません");
-        out.write(bytes.data(), std::streamsize(bytes.size()));
-        out.flush();
-        if (!out) {
-            std::remove(temp.c_str());
-            throw IoError("ファイル " + file + " に書き込めません");
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, file, ec);
-    if (ec) {
-        std::remove(temp.c_str());
-        throw IoError("ファイル " + file + " に書き込めません");
-    }
-}
-
 } // namespace
 
 int exportStoreCsv(const std::string& dir, const std::string& file) {
     requireStoreFiles(dir);
+    refuseStoreFile(dir, file);
     TBPlusTree store;
     store.OpenStore(dir, TOpenMode::ReadOnly);
-    writeFile(file, relayCsv(storedRecords(store)));
+    writeFileWhole(file, relayCsv(storedRecords(store)));
     return 0;
 }
 

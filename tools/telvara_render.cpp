@@ -17,6 +17,7 @@
 #include "chartwin/study_chart.h"
 #include "platform/chart_export.h"
 #include "platform/number_locale.h"
+#include "store/store_files.h"
 #include "study/study_file.h"
 #include "tools/render_store.h"
 #include "tools/tool_status.h"
@@ -125,6 +126,7 @@ int renderStudy(const Options& o) {
 }
 
 int render(const Options& o) {
+    refuseStoreFile(o.dir, o.out);
     const std::vector<RelaySettings> relays = storedRelays(o.dir, o.records);
 
     TChart chart;

@@ -48,6 +48,15 @@ std::vector<std::string> toStore(const std::vector<std::string>& utf8) {
     return out;
 }
 
+// A name and device to look up, refused by field when they cannot be stored
+// text (ill-formed UTF-8, no Shift-JIS form).
+std::vector<std::string> keyToStore(const std::vector<std::string>& utf8) {
+    for (const TRecordField f : {TRecordField::KaisyaName, TRecordField::DebaisuNo})
+        if (const std::string problem = checkEncoding(f, utf8[std::size_t(f)]); !problem.empty())
+            throw TUsageError(problem);
+    return toStore(utf8);
+}
+
 std::string recordLine(const TRelayRecord& r) {
     std::string line;
     for (int f = 0; f < kRecordFieldCount; ++f) {
@@ -151,23 +160,24 @@ void expectItems(const std::vector<std::string>& items, std::size_t n) {
 // One batch line; returns its result text.
 std::string batchLine(TBPlusTree& store, const std::vector<std::string>& utf8Items) {
     const std::string& op = utf8Items[0];
-    const std::vector<std::string> args =
-        toStore(std::vector<std::string>(utf8Items.begin() + 1, utf8Items.end()));
+    const std::vector<std::string> utf8(utf8Items.begin() + 1, utf8Items.end());
     if (op == "insert" || op == "add") {
         expectItems(utf8Items, 1 + kRecordFieldCount);
-        const std::vector<std::string> utf8(utf8Items.begin() + 1, utf8Items.end());
-        requireSound(utf8);
+        requireSound(utf8); // names the field before any text is converted
+        const std::vector<std::string> args = toStore(utf8);
         return std::to_string(op == "insert" ? insert(store, args, utf8) : add(store, args, utf8)) +
                "\n";
     }
     if (op == "find") {
         expectItems(utf8Items, 3);
+        const std::vector<std::string> args = keyToStore(utf8);
         if (!find(store, args[0], args[1]))
             return "not found\n";
         return "found\t" + recordLine(store.CurrentRecord()) + "\n";
     }
     if (op == "remove") {
         expectItems(utf8Items, 3);
+        const std::vector<std::string> args = keyToStore(utf8);
         if (!find(store, args[0], args[1]))
             return "not found\n";
         store.DeleteCurrent();
@@ -175,6 +185,7 @@ std::string batchLine(TBPlusTree& store, const std::vector<std::string>& utf8Ite
     }
     if (op == "delete") {
         expectItems(utf8Items, 3);
+        const std::vector<std::string> args = keyToStore(utf8);
         if (!find(store, args[0], args[1]) && store.CurrentRecNo() != kNone)
             throw TUsageError(otherRelay(store) + " は削除しません");
         store.CurrentRecord().setField(TRecordField::KaisyaName, args[0]);
@@ -262,7 +273,7 @@ int run(const std::vector<std::string>& argv) {
     }
     if (cmd == "find" || cmd == "remove") {
         arity(2);
-        const std::vector<std::string> args = toStore(rest);
+        const std::vector<std::string> args = keyToStore(rest);
         requireStoreFiles(dir);
         store.OpenStore(dir, cmd == "find" ? TOpenMode::ReadOnly : TOpenMode::ReadWrite);
         if (!find(store, args[0], args[1])) {
@@ -278,8 +289,8 @@ int run(const std::vector<std::string>& argv) {
     }
     if (cmd == "add") {
         arity(kRecordFieldCount);
-        const std::vector<std::string> args = toStore(rest);
         requireSound(rest);
+        const std::vector<std::string> args = toStore(rest);
         store.OpenStore(dir);
         add(store, args, rest);
         return 0;
@@ -294,8 +305,8 @@ int run(const std::vector<std::string>& argv) {
         // Stored as the add command stores, so it passes the same checks.
         arity(8);
         const std::vector<std::string> fields = curveRecordFields(rest);
-        const std::vector<std::string> args = toStore(fields);
         requireSound(fields);
+        const std::vector<std::string> args = toStore(fields);
         store.OpenStore(dir);
         add(store, args, fields);
         std::cout << recordLine(store.CurrentRecord()) << "\n";

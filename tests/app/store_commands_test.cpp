@@ -202,6 +202,13 @@ TEST_F(StoreTest, AddRefusesATextItsFieldCannotHoldWhole) {
         {edit("Edit8"), QStringLiteral("-0.03"),
          QStringLiteral("INSTの時間には 0（点を描かない）か 0 より大きい数を入れてください："
                         "「-0.03」")},
+        // The key's own separator, and a lone surrogate Qt would store as "?".
+        {edit("kaisya"), QStringLiteral("East,West"),
+         QStringLiteral("会社名に半角のカンマ「,」は使えません。")},
+        {edit("Debaisu"), QStringLiteral("51,R"),
+         QStringLiteral("ﾃﾞﾊﾞｲｽNo.に半角のカンマ「,」は使えません。")},
+        {edit("kaisya"), QStringLiteral("A") + QChar(0xD800),
+         QStringLiteral("会社名に UTF-8 として正しくないバイト列が含まれています：ED A0 80")},
     };
     for (const Case& c : cases) {
         enter(Relay{});
@@ -364,6 +371,27 @@ TEST_F(StoreTest, RemoveAsksNamingTheRecordAndOnlyYesRemoves) {
     QTest::mouseClick(button("CmdRemove"), Qt::LeftButton);
     EXPECT_EQ(scripted.messages.asked.size(), 1u);
     EXPECT_EQ(listing(), QStringList{"A電力,67"});
+}
+
+// "BMP保存" never replaces one of the store's own files.
+TEST_F(StoreTest, ChartFileIsNeverSavedOverTheStore) {
+    enter(Relay{});
+    press(button("CmdAdd"));
+    withChart();
+    const QString idx = dir.filePath(QStringLiteral("ZuboK.idx"));
+    QFile before(idx);
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const QByteArray bytes = before.readAll();
+    scripted.messages.asked.clear();
+    scripted.files.answers.push_back(idx);
+    partOf<QPushButton>(chart.get(), "Button4")->click();
+    EXPECT_EQ(scripted.messages.texts(),
+              std::vector<QString>{QStringLiteral("ファイル ") + idx +
+                                   QStringLiteral(" はデーターの保存ファイルです。別のファイル名"
+                                                  "を指定してください.")});
+    QFile after(idx);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), bytes);
 }
 
 } // namespace

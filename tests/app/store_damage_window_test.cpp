@@ -85,5 +85,37 @@ TEST_F(DamagedStoreWindowTest, UnopenableFolderIsAskedAgainAndADamagedStoreOnlyR
     EXPECT_EQ(bytesOf(damaged.filePath("ZuboK.idx")), idx);
 }
 
+// The damage names keys as the list shows them: 第一変電所 decoded from its
+// CP932 bytes, a lone lead byte (93) as its stand-in character.
+TEST_F(DamagedStoreWindowTest, DamageMessageShowsKeysDecoded) {
+    {
+        TBPlusTree store;
+        store.OpenStore(damaged.path().toStdString());
+        for (int f = 2; f < kRecordFieldCount; ++f)
+            store.CurrentRecord().setField(TRecordField(f), "1");
+        store.CurrentRecord().setField(TRecordField::KaisyaName,
+                                       "\x91\xE6\x88\xEA\x95\xCF\x93\x64\x8F\x8A");
+        store.CurrentRecord().setField(TRecordField::DebaisuNo, "51M");
+        store.InsertCurrent();
+    }
+    const QString idx = damaged.filePath("ZuboK.idx");
+    FileBytes bytes = bytesOf(idx);
+    const std::size_t at = bytes.find(std::string("\x03"
+                                                  "51M",
+                                                  4));
+    ASSERT_NE(at, FileBytes::npos);
+    bytes[at + 3] = '\x93';
+    std::ofstream(QFile::encodeName(idx).toStdString(), std::ios::binary) << bytes;
+
+    scripted.directories.answers = {damaged.path()};
+    form = std::make_unique<TMeinForm>(scripted.services());
+    EXPECT_EQ(scripted.messages.texts(),
+              std::vector<QString>{QStringLiteral("ファイル ") + idx +
+                                   QStringLiteral(" が壊れています（ページ 1 のレコード番号 0 の"
+                                                  "レコードのキー「第一変電所,51\uF793」がキー"
+                                                  "「第一変電所,51M」と違います）\n読み取り専用で"
+                                                  "開きます（Add とﾚｺｰﾄﾞ削除はできません）。")});
+}
+
 } // namespace
 } // namespace telvara::test

@@ -7,6 +7,7 @@
 #include "relay/relay_csv.h"
 
 #include "modal_helper.h"
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -487,6 +488,52 @@ TEST_F(StructFormTest, CsvExportAndImportFromTheContextMenu) {
     importFile("A電力,51R,300,1,1,1,1,1,1,1,4,20\nZ,1,100,1,1,1,1,1,1,1,4,20\n");
     EXPECT_EQ(1u, scripted.messages.asked.size());
     EXPECT_FALSE(stored("Z", "1"));
+}
+
+// CSV読み込み of a file a Japanese spreadsheet saved (Shift-JIS, blanks
+// around cells), of one that is neither UTF-8 nor Shift-JIS, and
+// CSV書き出し onto the store's own file.
+TEST_F(StructFormTest, CsvReadsShiftJisAndNeverExportsOntoTheStore) {
+    openList();
+    QTemporaryDir files;
+    auto importFile = [&](const QByteArray& csv) {
+        const QString in = files.filePath(QStringLiteral("sjis.csv"));
+        QFile f(in);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(csv);
+        f.close();
+        scripted.messages.asked.clear();
+        scripted.files.answers.push_back(in);
+        part<QAction>("ImportCsv")->trigger();
+    };
+    // 第一変電所 and ｱ in Shift-JIS.
+    importFile("\x91\xE6\x88\xEA\x95\xCF\x93\x64\x8F\x8A , 51\xB1 ,  100 ,1,1,1,1,1,1,1,4,20\r\n");
+    EXPECT_EQ(scripted.messages.texts(),
+              std::vector<QString>{QStringLiteral("追加 1 件、置換 0 件、スキップ 0 件")});
+    EXPECT_EQ(stored("第一変電所", "51ｱ").value_or(QStringList()).mid(0, 3),
+              (QStringList{"第一変電所", "51ｱ", "100"}));
+    importFile("B,1,100,1,1,1,1,1,1,1,4,20\r\nC\x81\x7F,1,100,1,1,1,1,1,1,1,4,20\r\n");
+    EXPECT_EQ(scripted.messages.texts(),
+              std::vector<QString>{QStringLiteral(
+                  "取り込みませんでした。次の行を直してください。\r\n2 行目: ファイルは UTF-8 "
+                  "でも Shift-JIS (CP932) でもありません（読めないバイト 81 7F）")});
+    EXPECT_FALSE(stored("B", "1"));
+
+    const QString dat = QDir(dir.path()).filePath(QStringLiteral("ZuboK.dat"));
+    const QByteArray before = [&] {
+        QFile f(dat);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    scripted.messages.asked.clear();
+    scripted.files.answers.push_back(dat);
+    part<QAction>("ExportCsv")->trigger();
+    EXPECT_EQ(scripted.messages.texts(),
+              std::vector<QString>{QStringLiteral("ファイル ") + dat +
+                                   QStringLiteral(" はデーターの保存ファイルです。別のファイル名"
+                                                  "を指定してください.")});
+    QFile after(dat);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), before);
 }
 
 } // namespace

@@ -51,3 +51,48 @@ TEST(Cp932, RefusesCharactersWithoutACp932Form) {
     EXPECT_EQ(utf8ToCp932("\xEF\x9E\x97"), "\x97"); // U+F797, the raw byte 0x97
     EXPECT_TRUE(isCp932Representable("ﾊﾞｰｼﾞｮﾝ情報"));
 }
+
+// Only well-formed UTF-8 is converted: an overlong form would store a NUL, a
+// tab or a line feed (C0 80, C0 89, C0 8A) or a raw byte (F0 8F 9E 80 for
+// U+F780); surrogates and values above U+10FFFF are no characters.
+TEST(Cp932, RefusesIllFormedUtf8ByItsBytes) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"A\xC0\x80", "C0 80"},
+        {"\xC0\x89", "C0 89"},
+        {"\xC0\x8A"
+         "B",
+         "C0 8A"},
+        {"\xE0\x80\x8A", "E0 80 8A"},
+        {"\xF0\x8F\x9E\x80", "F0 8F 9E 80"},
+        {"\xED\xA0\x80", "ED A0 80"},
+        {"\xF4\x90\x80\x80", "F4 90 80 80"},
+        {"\xF5\x80\x80\x80", "F5 80 80 80"},
+        {"x\x80", "80"},
+        {"\xE3\x81", "E3 81"},
+    };
+    for (const auto& [text, bytes] : cases) {
+        EXPECT_FALSE(isCp932Representable(text)) << bytes;
+        try {
+            utf8ToCp932(text);
+            ADD_FAILURE() << "no EncodingError for " << bytes;
+        } catch (const EncodingError& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "UTF-8 として正しくないバイト列 " + bytes + " があります");
+        }
+        EXPECT_NE(firstIllFormedUtf8(text), std::string::npos) << bytes;
+    }
+    // The boundaries that are characters.
+    EXPECT_EQ(utf8CharLength("\xF4\x8F\xBF\xBF", 0), 4u); // U+10FFFF
+    EXPECT_EQ(utf8CharLength("\xED\x9F\xBF", 0), 3u);     // U+D7FF
+    EXPECT_EQ(utf8CharLength("\xC2\x80", 0), 2u);
+    EXPECT_EQ(firstIllFormedUtf8("A電力ｱ\xF0\x9F\x98\x80"), std::string::npos);
+}
+
+TEST(Cp932, StrictDecodingStopsAtTheFirstByteThatIsNoCharacter) {
+    std::string text;
+    EXPECT_EQ(strictCp932ToUtf8("A\x93\x64\x97\xCD\xB1", text), std::string::npos);
+    EXPECT_EQ(text, "A電力ｱ");
+    EXPECT_EQ(strictCp932ToUtf8("ab\x81\x7F", text), 2u);
+    EXPECT_EQ(strictCp932ToUtf8("\x93\x64\x80", text), 2u);
+    EXPECT_EQ(strictCp932ToUtf8("\x93", text), 0u); // a cut character
+}

@@ -238,6 +238,19 @@ TEST_F(RenderToolTest, FailuresAreReportedAndChangeNothing) {
     EXPECT_EQ(2, r.exitCode);
     EXPECT_TRUE(r.err.contains(QStringLiteral("を作成できません"))) << r.err.toStdString();
 
+    // The store's own files are never drawn over.
+    const QString dat = store + QStringLiteral("/./ZuboK.dat");
+    QFile datFile(dat);
+    ASSERT_TRUE(datFile.open(QIODevice::ReadOnly));
+    const QByteArray datBytes = datFile.readAll();
+    r = render({store, dat});
+    EXPECT_EQ(2, r.exitCode);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("はデーターの保存ファイルです")))
+        << r.err.toStdString();
+    QFile datAfter(dat); // a new open: a replaced file would show
+    ASSERT_TRUE(datAfter.open(QIODevice::ReadOnly));
+    EXPECT_EQ(datBytes, datAfter.readAll());
+
     for (const QStringList& args :
          {QStringList{store},
           QStringList{store, out, QStringLiteral("--size"), QStringLiteral("0x5")},

@@ -58,6 +58,22 @@ TEST(RecordCheck, NumbersMustBeDrawableAndNamesPlain) {
                   "会社名にタブ、改行、NUL 文字は使えません。");
 }
 
+// Ill-formed UTF-8 is named by field and shown as bytes; a comma would be
+// taken for the key's own separator.
+TEST(RecordCheck, IllFormedUtf8AndCommasInNamesAreRefused) {
+    EXPECT_EQ(checkField(TRecordField::KaisyaName, "A\xC0\x80"),
+              "会社名に UTF-8 として正しくないバイト列が含まれています：C0 80");
+    EXPECT_EQ(checkField(TRecordField::DebaisuNo, "\xED\xA0\x80"),
+              "ﾃﾞﾊﾞｲｽNo.に UTF-8 として正しくないバイト列が含まれています：ED A0 80");
+    EXPECT_EQ(checkField(TRecordField::CTPrimary, "1\xF4\x90\x80\x80"),
+              "CT比に UTF-8 として正しくないバイト列が含まれています：F4 90 80 80");
+    EXPECT_EQ(checkField(TRecordField::KaisyaName, "East,West"),
+              "会社名に半角のカンマ「,」は使えません。");
+    EXPECT_EQ(checkField(TRecordField::DebaisuNo, "51,"),
+              "ﾃﾞﾊﾞｲｽNo.に半角のカンマ「,」は使えません。");
+    EXPECT_EQ(checkField(TRecordField::KaisyaName, "East，West"), ""); // full-width
+}
+
 TEST(RecordCheck, NewKeyMustFitATreePageSlot) {
     // 14 full-width characters and 18 bytes: 47 bytes with the comma.
     EXPECT_EQ(checkNewKey("関西電力株式会社南大阪変電所", "51R-FEEDER-01-MAIN"),

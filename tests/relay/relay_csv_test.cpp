@@ -57,5 +57,86 @@ TEST(RelayCsvImport, FailureOrStopHalfWayStoresNothing) {
     fs::remove_all(dir);
 }
 
+RecordTexts relayTexts(const std::string& name, const std::string& device,
+                       const std::string& ct = "100", const std::string& t150 = "1") {
+    return {name, device, ct, t150, "1", "1", "1", "1", "1", "0.05", "4", "20"};
+}
+
+const std::string kRest = ",1,1,1,1,1,0.05,4,20\r\n";
+
+// No cell starts a spreadsheet formula, and reading gives back every text
+// exactly: apostrophes a text begins with are its own unless one was added.
+TEST(RelayCsv, FormulaCellsAreWrittenBehindAnApostropheAndReadBackExactly) {
+    const std::vector<RecordTexts> records = {
+        relayTexts("=1+2", "@cmd"),  relayTexts("'=x", "''-y"), relayTexts("'abc", "+A"),
+        relayTexts(" A電力 ", "-B"), relayTexts("'", "x'="),
+    };
+    const std::string csv = relayCsv(records);
+    const std::string rows = csv.substr(csv.find("\r\n") + 2);
+    EXPECT_EQ(rows, "'=1+2,'@cmd,100,1" + kRest + "''=x,'''-y,100,1" + kRest + "'abc,'+A,100,1" +
+                        kRest + "\" A電力 \",'-B,100,1" + kRest + "',x'=,100,1" + kRest);
+    const CsvReading reading = readRelayCsv(csv);
+    ASSERT_EQ(reading.problems, std::vector<std::string>{});
+    ASSERT_EQ(reading.rows.size(), records.size());
+    for (std::size_t i = 0; i < records.size(); ++i)
+        EXPECT_EQ(reading.rows[i].texts, records[i]) << i;
+
+    // A tab or carriage return at the start is guarded and quoted; the
+    // number check then quotes the text as read back.
+    const std::string odd = relayCsv({relayTexts("A", "1", "\t5", "\r1")});
+    EXPECT_TRUE(odd.ends_with("\r\nA,1,\"'\t5\",\"'\r1\"" + kRest)) << odd;
+    EXPECT_EQ(
+        readRelayCsv(odd).problems,
+        (std::vector<std::string>{
+            "2 行目: CT比には 0 より大きい数を入れてください：「\t5」",
+            "2 行目: 150%の時間には 0（点を描かない）か 0 より大きい数を入れてください：「\r1」"}));
+}
+
+// Blanks around a cell are the spreadsheet's, not the relay's; inside
+// quotes they are kept.
+TEST(RelayCsv, BlanksAroundCellsAreTrimmed) {
+    const CsvReading reading = readRelayCsv("  A電力 , 51R ,  100 ,1,1,1,1,1,1,1,4,20\n"
+                                            "  \" B \"  ,\"51\"\t,100,1,1,1,1,1,1,1,4,20\n   \n");
+    ASSERT_EQ(reading.problems, std::vector<std::string>{});
+    ASSERT_EQ(reading.rows.size(), 2u);
+    EXPECT_EQ(reading.rows[0].texts[0], "A電力");
+    EXPECT_EQ(reading.rows[0].texts[1], "51R");
+    EXPECT_EQ(reading.rows[0].texts[2], "100");
+    EXPECT_EQ(reading.rows[1].texts[0], " B ");
+    EXPECT_EQ(reading.rows[1].texts[1], "51");
+}
+
+// A Japanese spreadsheet saves Shift-JIS; valid UTF-8 stays UTF-8, with or
+// without the mark, and a file that is neither names its first bad row.
+TEST(RelayCsv, FilesThatAreNotUtf8AreReadAsCp932) {
+    const std::string rows = "\x93\x8C\x8B\x9E\x93\x64\x97\xCD,51\xB1,100,1,1,1,1,1,1,1,4,20\r\n"
+                             "\"\x91\xE6\x88\xEA \",1,100,1,1,1,1,1,1,1,4,20\r\n";
+    for (const std::string& file : {rows, "\xEF\xBB\xBF" + rows}) {
+        const CsvReading reading = readRelayCsv(file);
+        ASSERT_EQ(reading.problems, std::vector<std::string>{});
+        ASSERT_EQ(reading.rows.size(), 2u);
+        EXPECT_EQ(reading.rows[0].texts[0], "東京電力");
+        EXPECT_EQ(reading.rows[0].texts[1], "51ｱ");
+        EXPECT_EQ(reading.rows[1].texts[0], "第一 ");
+    }
+    EXPECT_EQ(readRelayCsv("A,1,100,1,1,1,1,1,1,1,4,20\n"
+                           "\x93\x64,1,100,1,1,1,1,1,1,1,4,20\n"
+                           "B\x81\x7F,1,100,1,1,1,1,1,1,1,4,20\n")
+                  .problems,
+              std::vector<std::string>{"3 行目: ファイルは UTF-8 でも Shift-JIS (CP932) "
+                                       "でもありません（読めないバイト 81 7F）"});
+    // A UTF-8 file with a damaged byte is not taken for garbled Shift-JIS.
+    EXPECT_EQ(readRelayCsv("会社名,ﾃﾞﾊﾞｲｽNo.,CT比,150%の時間,200%の時間,300%の時間,400%の時間,"
+                           "500%の時間,700%の時間,INSTの時間,タップ,INSTタップ\n"
+                           "東京電力,51,100,1,1,1,1,1,1,1,4,20\n"
+                           "大阪電力\xC0\x80,51,100,1,1,1,1,1,1,1,4,20\n")
+                  .problems,
+              std::vector<std::string>{"3 行目: UTF-8 として正しくないバイト列 C0 80 があります"});
+    // An overlong NUL is not UTF-8, and 80 is no CP932 character.
+    EXPECT_EQ(readRelayCsv("A\xC0\x80,1,100,1,1,1,1,1,1,1,4,20\n").problems,
+              std::vector<std::string>{"1 行目: ファイルは UTF-8 でも Shift-JIS (CP932) "
+                                       "でもありません（読めないバイト 80）"});
+}
+
 } // namespace
 } // namespace telvara

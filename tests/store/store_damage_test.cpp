@@ -7,6 +7,7 @@
 #include "base/errors.h"
 #include "store/store_check.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
@@ -316,6 +317,34 @@ TEST(StoreDamage, CheckOfAThreeGigabyteSparseRecordFileNeedsLittleMemory) {
                   .find("レコード 1 は木にも空きレコードの連鎖にもありません\n"),
               std::string::npos);
 #endif
+}
+
+// Keys in damage messages read as the listing shows them: CP932 decoded, a
+// byte that is no whole character as its stand-in (U+F793 for 93).
+TEST(StoreDamage, KeysInTheDamageMessageAreDecodedFromCp932) {
+    TempDir dir, io;
+    {
+        TBPlusTree store;
+        store.OpenStore(dir.str());
+        store.CurrentRecord().setField(TRecordField::KaisyaName,
+                                       "\x91\xE6\x88\xEA\x95\xCF\x93\x64\x8F\x8A"); // 第一変電所
+        store.CurrentRecord().setField(TRecordField::DebaisuNo, "51M");
+        store.InsertCurrent();
+    }
+    Bytes idx = readBytes(dir.idx());
+    const Bytes device = {3, '5', '1', 'M'};
+    const auto at = std::search(idx.begin(), idx.end(), device.begin(), device.end());
+    ASSERT_NE(at, idx.end());
+    at[3] = 0x93; // the record's device now ends in a lone lead byte
+    writeBytes(dir.idx(), idx);
+    const std::string problem =
+        "ページ 1 のレコード番号 0 のレコードのキー「第一変電所,51\uF793」が"
+        "キー「第一変電所,51M」と違います";
+    ToolResult r = runTool({dir.str(), "check"}, "", io);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, problem + "\n");
+    r = runTool({dir.str(), "list"}, "", io);
+    EXPECT_EQ(r.err, "ファイル " + dir.idx() + " が壊れています（" + problem + "）\n");
 }
 
 } // namespace

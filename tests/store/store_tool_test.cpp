@@ -152,8 +152,7 @@ TEST_F(ToolTest, RelaysAgreeingInTheirFirst41KeyBytesAreNeverTakenForEachOther) 
 TEST_F(ToolTest, TextThatCp932CannotHoldIsRefusedAndNothingIsStored) {
     ToolResult r = tool(addArgs("A😀", "51R"));
     EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.err.find("'😀' は Shift-JIS (CP932) で表せない文字です"), std::string::npos)
-        << r.err;
+    EXPECT_EQ(r.err, "会社名に Shift-JIS で表せない文字が含まれています：「😀」\n");
     EXPECT_FALSE(fs::exists(dir_.dat()));
     EXPECT_FALSE(fs::exists(dir_.idx()));
 
@@ -321,7 +320,7 @@ TEST_F(ToolTest, AStoreAnotherProgramWritesIsRefusedAfterTheWait) {
 // names and half-width katakana included.
 TEST_F(ToolTest, CsvExportAndImportRoundTrip) {
     const std::vector<std::vector<std::string>> relays = {
-        {"A\"1\",B", "51R"},
+        {"A\"1\"B", "51R"},
         {"ｶﾀｶﾅﾃﾞﾝｷ", "51G"},
         {"東京電力東京電力東京電力東京電力東京", "ｱ51"}, // 36 bytes: the whole name field
         {"ｱ", "ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯ"},         // 30 bytes: the whole device field
@@ -334,7 +333,7 @@ TEST_F(ToolTest, CsvExportAndImportRoundTrip) {
     const std::string rest = ",100,1.0,0.8,0.6,0.5,0.45,0.4,0.05,4,20\r\n";
     EXPECT_EQ(readText(csv), "\xEF\xBB\xBF会社名,ﾃﾞﾊﾞｲｽNo.,CT比,150%の時間,200%の時間,300%の時間,"
                              "400%の時間,500%の時間,700%の時間,INSTの時間,タップ,INSTタップ\r\n"
-                             "\"A\"\"1\"\",B\",51R" +
+                             "\"A\"\"1\"\"B\",51R" +
                                  rest + "東京電力東京電力東京電力東京電力東京,ｱ51" + rest +
                                  "ｱ,ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯ" + rest + "ｶﾀｶﾅﾃﾞﾝｷ,51G" + rest);
 
@@ -429,6 +428,105 @@ TEST_F(ToolTest, AddCurveStoresTheCharacteristicTimes) {
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "'1,5' は浮動小数点数ではありません\n");
     EXPECT_EQ(tool({dir_.str(), "list"}).out, "B変電所,51\r\n");
+}
+
+// Ill-formed UTF-8 and commas are refused at every command that stores a
+// relay, naming the field; nothing is stored. A comma stored elsewhere stays
+// readable.
+TEST_F(ToolTest, IllFormedUtf8AndCommasInNamesAreRefusedEverywhere) {
+    const std::string tail = "\t100\t1\t1\t1\t1\t1\t1\t0.05\t4\t20\n";
+    const std::pair<std::vector<std::string>, std::string> refused[] = {
+        {addArgs("A\xC0\x80", "51"),
+         "会社名に UTF-8 として正しくないバイト列が含まれています：C0 80"},
+        {addArgs("A", "5\xED\xA0\x80"),
+         "ﾃﾞﾊﾞｲｽNo.に UTF-8 として正しくないバイト列が含まれています：ED A0 80"},
+        {addArgs("East,West", "51"), "会社名に半角のカンマ「,」は使えません。"},
+        {{dir_.str(), "add-curve", "A", "5,1", "200", "IEC-SI", "0.1", "0.05", "4", "20"},
+         "ﾃﾞﾊﾞｲｽNo.に半角のカンマ「,」は使えません。"},
+        {{dir_.str(), "add-curve", "\xF4\x90\x80\x80", "51", "200", "IEC-SI", "0.1", "0.05", "4",
+          "20"},
+         "会社名に UTF-8 として正しくないバイト列が含まれています：F4 90 80 80"},
+        {{dir_.str(), "batch"},
+         "1 行目: 会社名に UTF-8 として正しくないバイト列が含まれています：C0 89"},
+        {{dir_.str(), "batch"},
+         "1 行目: ﾃﾞﾊﾞｲｽNo.に UTF-8 として正しくないバイト列が含まれています：C0 8A"},
+        {{dir_.str(), "batch"}, "1 行目: 会社名に半角のカンマ「,」は使えません。"},
+    };
+    const std::string batches[] = {"add\tA\xC0\x89\t51" + tail, "insert\tA\t\xC0\x8A" + tail,
+                                   "insert\tEast,West\t51" + tail};
+    int batch = 0;
+    for (const auto& [args, message] : refused) {
+        const ToolResult r = tool(args, args[1] == "batch" ? batches[batch++] : "");
+        EXPECT_EQ(r.status, 2) << message;
+        EXPECT_EQ(r.err, message + "\n");
+        // A batch opens (and so makes) the store before its first line.
+        EXPECT_EQ(tool({dir_.str(), "list"}).out, args[1] == "batch" ? "< Empty >\r\n" : "");
+    }
+    ToolResult r = tool({dir_.str(), "find", "\xC0\x80", "51"});
+    EXPECT_EQ(r.err, "会社名に UTF-8 として正しくないバイト列が含まれています：C0 80\n");
+
+    storeCut("East,West", "51");
+    EXPECT_EQ(tool({dir_.str(), "list"}).out, "East,West,51\r\n");
+    r = tool({dir_.str(), "find", "East,West", "51"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.out.starts_with("East,West\t51\t100\t")) << r.out;
+    EXPECT_EQ(tool({dir_.str(), "remove", "East,West", "51"}).status, 0);
+}
+
+// An export never lands on the store's own files, by any spelling or link;
+// a link where the file goes is replaced, not written through.
+TEST_F(ToolTest, CsvExportRefusesTheStoreFilesAndNeverWritesThroughALink) {
+    ASSERT_EQ(tool(addArgs("A", "51")).status, 0);
+    ASSERT_EQ(
+        tool({dir_.str(), "batch"}, "remove\tA\t51\nadd\tA\t51\t100\t1\t1\t1\t1\t1\t1\t1\t4\t20\n")
+            .status,
+        0);
+    const Bytes dat = readBytes(dir_.dat()), idx = readBytes(dir_.idx());
+    const std::string jnl = dir_.str() + "/ZuboK.jnl";
+    fs::create_symlink(dir_.dat(), io_.file("link.csv"));
+    const std::string dotted = dir_.str() + "/./ZuboK.idx";
+    for (const std::string& target : {dir_.dat(), dotted, jnl, io_.file("link.csv")}) {
+        const ToolResult r = tool({dir_.str(), "export", target});
+        EXPECT_EQ(r.status, 2) << target;
+        EXPECT_EQ(r.err, "ファイル " + target +
+                             " はデーターの保存ファイルです。別のファイル名を指定してください\n");
+    }
+    EXPECT_EQ(readBytes(dir_.dat()), dat);
+    EXPECT_EQ(readBytes(dir_.idx()), idx);
+    EXPECT_EQ(tool({dir_.str(), "check"}).status, 0);
+
+    // The old fixed temporary name and the file's own name as links to a
+    // file elsewhere: that file keeps its bytes.
+    const std::string victim = io_.file("victim");
+    std::ofstream(victim) << "keep";
+    const std::string out = io_.file("out.csv");
+    fs::create_symlink(victim, out + ".tmp");
+    fs::create_symlink(victim, out);
+    ToolResult r = tool({dir_.str(), "export", out});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(readText(victim), "keep");
+    EXPECT_FALSE(fs::is_symlink(out));
+    EXPECT_TRUE(readText(out).ends_with("\r\nA,51,100,1,1,1,1,1,1,1,4,20\r\n"));
+    std::size_t left = 0;
+    for (const auto& e : fs::directory_iterator(io_.path()))
+        left += e.path().filename().string().starts_with("out.csv.tmp-");
+    EXPECT_EQ(left, 0u);
+}
+
+// A file saved by a Japanese spreadsheet (Shift-JIS, blanks around cells)
+// imports.
+TEST_F(ToolTest, CsvImportReadsShiftJis) {
+    const std::string csv = io_.file("sjis.csv");
+    // As a spreadsheet saves what export wrote: the header row in Shift-JIS too.
+    std::ofstream(csv, std::ios::binary)
+        << utf8ToCp932("会社名,ﾃﾞﾊﾞｲｽNo.,CT比,150%の時間,200%の時間,300%の時間,400%の時間,"
+                       "500%の時間,700%の時間,INSTの時間,タップ,INSTタップ\r\n"
+                       " A電力 , 51R ,  100 ,1,1,1,1,1,1,1,4,20\r\n");
+    ToolResult r = tool({dir_.str(), "import", csv});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "追加 1 件、置換 0 件、スキップ 0 件\n");
+    EXPECT_EQ(tool({dir_.str(), "find", "A電力", "51R"}).out,
+              "A電力\t51R\t100\t1\t1\t1\t1\t1\t1\t1\t4\t20\n");
 }
 
 } // namespace
