@@ -42,8 +42,9 @@ QPushButton* command(QWidget* parent, const char* name, const QString& caption) 
 } // namespace
 
 TCheckDialog::TCheckDialog(TCoordinationChart& chart, TCheckOverlay& overlay, Services& services,
-                           QWidget* parent)
-    : QDialog(parent), chart_(chart), overlay_(overlay), services_(services) {
+                           QWidget* parent, TStudyCheckSource source)
+    : QDialog(parent), chart_(chart), overlay_(overlay), services_(services),
+      source_(std::move(source)) {
     setObjectName(QStringLiteral("CheckDialog"));
     setWindowTitle(QStringLiteral("協調チェック"));
     resize(640, 360);
@@ -57,11 +58,11 @@ TCheckDialog::TCheckDialog(TCoordinationChart& chart, TCheckOverlay& overlay, Se
     LegendCheck = new QCheckBox(QStringLiteral("凡例に会社名を表示"), this);
     LegendCheck->setObjectName(QStringLiteral("LegendCheck"));
 
-    Table = new QTableWidget(0, 5, this);
+    Table = new QTableWidget(0, 6, this);
     Table->setObjectName(QStringLiteral("Table"));
-    Table->setHorizontalHeaderLabels({QStringLiteral("下位側"), QStringLiteral("上位側"),
-                                      QStringLiteral("最小時間差(秒)"), QStringLiteral("電流(A)"),
-                                      QStringLiteral("判定")});
+    Table->setHorizontalHeaderLabels({QStringLiteral("経路"), QStringLiteral("下位側"),
+                                      QStringLiteral("上位側"), QStringLiteral("最小時間差(秒)"),
+                                      QStringLiteral("電流(A)"), QStringLiteral("判定")});
     Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Table->horizontalHeader()->setStretchLastSection(true);
 
@@ -116,7 +117,18 @@ void TCheckDialog::runCheck() {
         !readField(MinFaultEdit, QStringLiteral("最小故障電流"), true, settings.minFaultCurrent))
         return;
     settings.cti = *cti;
-    rows_ = checkChart(chart_, settings);
+    // A study with paths: its pairs, each up to its bus's fault current.
+    const TStudy* study = source_.study ? source_.study() : nullptr;
+    if (study && !study->paths.empty()) {
+        std::vector<TStudyCheckLine> lines;
+        rows_ = checkStudyRows(*study, *cti, &lines);
+        if (source_.showMarks)
+            source_.showMarks(std::move(lines));
+    } else {
+        rows_ = checkChart(chart_, settings);
+        if (source_.showMarks)
+            source_.showMarks({});
+    }
     Table->setRowCount(int(rows_.size()));
     for (int r = 0; r < int(rows_.size()); ++r) {
         const auto cells = checkRowCells(rows_[std::size_t(r)]);
@@ -160,7 +172,7 @@ TCheckTools::~TCheckTools() {
 
 void TCheckTools::openDialog() {
     if (!dialog_)
-        dialog_ = new TCheckDialog(chart_, *overlay_, services_, window_);
+        dialog_ = new TCheckDialog(chart_, *overlay_, services_, window_, source_);
     dialog_->show();
     dialog_->raise();
     dialog_->activateWindow();

@@ -9,6 +9,7 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <memory>
 
 class QCheckBox;
@@ -21,11 +22,18 @@ namespace telvara {
 
 class TChartWidget;
 
+// The open study the check works on when it has paths, and where the marks
+// of its failing pairs go.
+struct TStudyCheckSource {
+    std::function<const TStudy*()> study;
+    std::function<void(std::vector<TStudyCheckLine>)> showMarks;
+};
+
 class TCheckDialog : public QDialog {
     Q_OBJECT
 public:
     TCheckDialog(TCoordinationChart& chart, TCheckOverlay& overlay, Services& services,
-                 QWidget* parent);
+                 QWidget* parent, TStudyCheckSource source = {});
 
 private:
     // "チェック": reads the fields, fills the table, draws lines and marks.
@@ -48,6 +56,7 @@ private:
     TCoordinationChart& chart_;
     TCheckOverlay& overlay_;
     Services& services_;
+    TStudyCheckSource source_;
     std::vector<CheckRow> rows_;
 };
 
@@ -62,6 +71,8 @@ public:
 
     // The command and the read-out, for the window's tool bar.
     QWidget* toolBarWidget() const { return bar_; }
+    // A study with paths is checked along them (before the dialog first opens).
+    void setStudySource(TStudyCheckSource source) { source_ = std::move(source); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -82,6 +93,7 @@ private:
     QWidget* bar_ = nullptr;
     std::unique_ptr<TCheckOverlay> overlay_;
     TCheckDialog* dialog_ = nullptr;
+    TStudyCheckSource source_;
 };
 
 } // namespace telvara

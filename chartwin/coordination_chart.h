@@ -77,10 +77,16 @@ public:
     // else the current series; a new curve is started first when none is
     // left or the current one holds another relay's or typed points.
     int CurveFor(const std::string& company, const std::string& device);
+    // The position of the relay's own curve (with points), or -1.
+    int RelayCurve(const std::string& company, const std::string& device) const;
     // The activation's drawing into CurveFor's series, which it replaces (never
     // extends), steps TimeAxisMaximum to points: a time that is not a number
     // raises before a curve changes.
     void DrawEntries(const CurveEntries& entries, const SharedValues& currents);
+    // A relay's curve from points worked out elsewhere (a study's, referred),
+    // into CurveFor's series, which it replaces; the series is returned.
+    TChartSeries& DrawCurve(const CurveOrigin& origin, const std::string& title,
+                            const std::vector<CurvePoint>& points);
     // The logarithmic axes every activation sets: 10 to 100000 A, 0.01 s to
     // 1000 s (timeCheck) or 10 s.
     void SetActivationAxes(bool timeCheck);
