@@ -63,7 +63,7 @@ TEST_F(ChatFormStudyTest, AStudyOpensReferredAndABrokenOneLeavesItAsItWas) {
                                       "この版では開けません"),
               scripted.messages.asked[0].text);
     EXPECT_EQ(path, chat->studyPath());
-    EXPECT_EQ(4u, chat->study().devices.size());
+    EXPECT_EQ(8u, chat->study().devices.size());
     EXPECT_EQ(4, chart().NumSeries());
     // Saved unchanged: the same bytes, the old ones kept beside.
     ASSERT_TRUE(chat->saveStudy());
@@ -137,7 +137,7 @@ TEST_F(ChatFormStudyTest, UnsavedChangesAreAskedAboutBeforeAnotherStudyOpens) {
     // No: dropped, the example opens.
     scripted.messages.answers.push_back(BoxAnswer::No);
     EXPECT_TRUE(chat->openStudy(kExample));
-    EXPECT_EQ(4u, chat->study().devices.size());
+    EXPECT_EQ(8u, chat->study().devices.size());
     EXPECT_FALSE(chat->studyModified());
     // Nothing unsaved: "新規" asks nothing.
     chat->newStudy();
