@@ -94,7 +94,8 @@ public:
     int TitleSize() const { return titleSize_; }
     bool Visible() const { return visible_; }
     // A logarithmic axis whose label pass shows fewer than two numbers
-    // numbers its minor values that fit (2..9 times a power, then finer).
+    // numbers its minor values that fit (2..9 times a power, then finer), in
+    // AxisValuesFormat; the text handler does not see these numbers.
     bool MinorLabelsWhenSparse() const { return minorLabelsWhenSparse_; }
 
     void SetAutomatic(bool v);

@@ -36,6 +36,9 @@ public:
     virtual void Abort() = 0;
     // Whether a document is open.
     virtual bool Printing() const = 0;
+    // Whether there is a printer to print on; asked before any question
+    // about the page, so that nobody answers them for nothing.
+    virtual bool Available() { return true; }
 };
 
 // An off-screen picture of the chart.

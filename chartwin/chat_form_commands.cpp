@@ -89,6 +89,8 @@ TChartPrinter& TChatForm::printer() const {
 }
 
 void TChatForm::Button3Click() {
+    if (!printer().Available())
+        throw TelvaraError(msgNoPrinter);
     const std::optional<TPrinterOrientation> orientation = askPageSetup();
     if (!orientation)
         return;

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QSettings>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -38,6 +39,11 @@ QPushButton* command(QWidget* parent, const char* name, const QString& caption) 
     b->setAutoDefault(false);
     return b;
 }
+
+// The switch of the check's lines and marks, kept in the user's settings.
+const QString kSettingsOrganization = QStringLiteral("Telvara");
+const QString kSettingsApplication = QStringLiteral("telvara");
+const QString kMarksVisibleKey = QStringLiteral("ChartWindow/CheckMarksVisible");
 
 } // namespace
 
@@ -118,25 +124,48 @@ void TCheckDialog::runCheck() {
         !readField(MinFaultEdit, QStringLiteral("最小故障電流"), true, settings.minFaultCurrent))
         return;
     settings.cti = *cti;
+    fillTable(checkRows(settings));
+    checked_ = settings;
+    // A study's pairs are marked by the study's own lines, its buses' fault
+    // currents drawn with it.
+    const TStudy* study = source_.study ? source_.study() : nullptr;
+    if (study && !study->paths.empty())
+        overlay_.Clear();
+    else
+        overlay_.Show(settings);
+}
+
+std::vector<CheckRow> TCheckDialog::checkRows(const CheckSettings& settings) {
     // A study with paths: its pairs, each up to its bus's fault current.
     const TStudy* study = source_.study ? source_.study() : nullptr;
     if (study && !study->paths.empty()) {
         std::vector<TStudyCheckLine> lines;
-        rows_ = checkStudyRows(*study, *cti, &lines);
+        std::vector<CheckRow> rows = checkStudyRows(*study, settings.cti, &lines);
         if (source_.showMarks)
             source_.showMarks(std::move(lines));
-    } else {
-        rows_ = checkChart(chart_, settings);
-        if (source_.showMarks)
-            source_.showMarks({});
+        return rows;
     }
+    if (source_.showMarks)
+        source_.showMarks({});
+    return checkChart(chart_, settings);
+}
+
+void TCheckDialog::refresh() {
+    if (!checked_)
+        return;
+    std::vector<CheckRow> rows = checkRows(*checked_);
+    if (checkTableText(rows) != checkTableText(rows_))
+        fillTable(std::move(rows));
+}
+
+void TCheckDialog::fillTable(std::vector<CheckRow> rows) {
+    rows_ = std::move(rows);
     Table->setRowCount(int(rows_.size()));
     for (int r = 0; r < int(rows_.size()); ++r) {
         const auto cells = checkRowCells(rows_[std::size_t(r)]);
         for (int c = 0; c < int(cells.size()); ++c)
             Table->setItem(r, c, new QTableWidgetItem(text(cells[std::size_t(c)])));
     }
-    overlay_.Show(settings);
 }
 
 void TCheckDialog::copyTable() {
@@ -159,14 +188,41 @@ TCheckTools::TCheckTools(TCoordinationChart& chart, TChartWidget& chartWidget, S
     ReadOut = new QLabel(bar_);
     ReadOut->setObjectName(QStringLiteral("ReadOut"));
     ReadOut->setMinimumWidth(220);
+    MarksCheck = new QCheckBox(QStringLiteral("表示"), bar_);
+    MarksCheck->setObjectName(QStringLiteral("MarksCheck"));
+    MarksCheck->setToolTip(
+        QStringLiteral("協調チェックの故障電流の線と不合格の印をグラフに表示します"));
+    MarksCheck->setChecked(QSettings(kSettingsOrganization, kSettingsApplication)
+                               .value(kMarksVisibleKey, true)
+                               .toBool());
+    overlay_->SetVisible(MarksCheck->isChecked());
     row->addWidget(CheckCommand);
+    row->addWidget(MarksCheck);
     row->addWidget(ReadOut);
     connect(CheckCommand, &QPushButton::clicked, this,
             guarded(services_.messages, [this](auto&&...) { openDialog(); }));
+    connect(
+        MarksCheck, &QCheckBox::toggled, this, guarded(services_.messages, [this](bool on) {
+            overlay_->SetVisible(on);
+            QSettings(kSettingsOrganization, kSettingsApplication).setValue(kMarksVisibleKey, on);
+        }));
+    overlay_->OnPaint = [this] { chartPainted(); };
     chartWidget_.installEventFilter(this);
 }
 
+void TCheckTools::chartPainted() {
+    if (mouse_)
+        showReadOut(mouse_->x(), mouse_->y());
+    if (!dialog_ || !dialog_->isVisible())
+        return;
+    TCheckDialog* dialog = dialog_;
+    QMetaObject::invokeMethod(
+        dialog, [this, dialog] { runGuarded(services_.messages, [dialog] { dialog->refresh(); }); },
+        Qt::QueuedConnection);
+}
+
 TCheckTools::~TCheckTools() {
+    overlay_->OnPaint = nullptr;
     delete dialog_;
     chartWidget_.removeEventFilter(this);
 }
@@ -181,10 +237,13 @@ void TCheckTools::openDialog() {
 
 bool TCheckTools::eventFilter(QObject* watched, QEvent* event) {
     if (watched == &chartWidget_) {
-        if (event->type() == QEvent::MouseMove) {
-            const QPoint p = static_cast<QMouseEvent*>(event)->position().toPoint();
-            showReadOut(p.x(), p.y());
-        } else if (event->type() == QEvent::Leave) {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::MouseMove || type == QEvent::MouseButtonPress ||
+            type == QEvent::MouseButtonRelease) {
+            mouse_ = static_cast<QMouseEvent*>(event)->position().toPoint();
+            showReadOut(mouse_->x(), mouse_->y());
+        } else if (type == QEvent::Leave) {
+            mouse_.reset();
             ReadOut->clear();
         }
     }

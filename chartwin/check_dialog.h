@@ -8,9 +8,11 @@
 #include "platform/services.h"
 
 #include <QDialog>
+#include <QPoint>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 class QLabel;
@@ -35,9 +37,17 @@ public:
     TCheckDialog(TCoordinationChart& chart, TCheckOverlay& overlay, Services& services,
                  QWidget* parent, TStudyCheckSource source = {});
 
+    // The last check again on the chart's curves as they are now; the table
+    // is filled anew when its rows changed. Nothing before the first check.
+    void refresh();
+
 private:
     // "チェック": reads the fields, fills the table, draws lines and marks.
     void runCheck();
+    // The rows of a check: along the study's paths when it has some, else
+    // the chart's curves by pick-up.
+    std::vector<CheckRow> checkRows(const CheckSettings& settings);
+    void fillTable(std::vector<CheckRow> rows);
     // "コピー": the table as tab-separated text on the clipboard.
     void copyTable();
     // False, after a warning naming the field, when it holds no positive number.
@@ -58,6 +68,7 @@ private:
     Services& services_;
     TStudyCheckSource source_;
     std::vector<CheckRow> rows_;
+    std::optional<CheckSettings> checked_; // of the last "チェック"
 };
 
 // The chart window's part of the check: created with the window, its
@@ -81,10 +92,15 @@ private:
     // "協調チェック": the dialog (objectName "CheckDialog"), made at the first use.
     void openDialog();
     void showReadOut(int x, int y);
+    // After a paint: the read-out for the axes as now drawn (a zoom or its
+    // undo moves them under a still mouse); an open dialog checks the curves
+    // again, once the paint is over.
+    void chartPainted();
 
     // Controls on the tool bar; each control's objectName is its name.
     QPushButton* CheckCommand = nullptr; // "協調チェック"
     QLabel* ReadOut = nullptr;           // current and time under the mouse
+    QCheckBox* MarksCheck = nullptr;     // "表示": the check's lines and marks
 
     TCoordinationChart& chart_;
     TChartWidget& chartWidget_;
@@ -94,6 +110,8 @@ private:
     std::unique_ptr<TCheckOverlay> overlay_;
     TCheckDialog* dialog_ = nullptr;
     TStudyCheckSource source_;
+    // The mouse over the chart, while it is there.
+    std::optional<QPoint> mouse_;
 };
 
 } // namespace telvara

@@ -121,6 +121,8 @@ TCheckOverlay::TCheckOverlay(TCoordinationChart& chart)
         if (previous_)
             previous_(sender);
         draw();
+        if (OnPaint)
+            OnPaint();
     };
 }
 
@@ -138,8 +140,15 @@ void TCheckOverlay::Clear() {
     chart_.RequestRepaint();
 }
 
+void TCheckOverlay::SetVisible(bool visible) {
+    if (visible_ == visible)
+        return;
+    visible_ = visible;
+    chart_.RequestRepaint();
+}
+
 void TCheckOverlay::draw() {
-    if (!settings_)
+    if (!settings_ || !visible_)
         return;
     std::vector<std::pair<double, std::string>> lines;
     for (const auto& [current, name] : {std::pair{settings_->minFaultCurrent, "最小故障電流 "},

@@ -7,6 +7,7 @@
 #include "study/study_check.h"
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -60,6 +61,12 @@ public:
 
     void Show(const CheckSettings& settings);
     void Clear();
+    // Whether the lines and marks are drawn; the check shown is kept either way.
+    void SetVisible(bool visible);
+    bool Visible() const { return visible_; }
+    // Called at every paint of the chart, after the overlay is drawn (or not):
+    // the curves may have changed since the last one.
+    std::function<void()> OnPaint;
 
 private:
     void draw();
@@ -68,6 +75,7 @@ private:
     TChart& chart_;
     TNotifyEvent previous_;
     std::optional<CheckSettings> settings_;
+    bool visible_ = true;
 };
 
 } // namespace telvara

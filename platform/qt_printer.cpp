@@ -116,6 +116,10 @@ void TQtPrinter::Abort() {
         static_cast<QPrinter*>(painter_->device())->abort();
 }
 
+bool TQtPrinter::Available() {
+    return fixed_ || Printing() || !QPrinterInfo::defaultPrinter().isNull();
+}
+
 bool TQtPrinter::Printing() const {
     return painter_ && painter_->isActive();
 }

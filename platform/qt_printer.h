@@ -36,6 +36,8 @@ public:
     void EndDoc() override;
     void Abort() override;
     bool Printing() const override;
+    // A fixed printer, or a default queue configured now.
+    bool Available() override;
 
     // The printer in use; fails when no default queue is configured.
     QPrinter& Device();

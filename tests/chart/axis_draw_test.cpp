@@ -171,9 +171,9 @@ TEST_F(AxisDrawFixture, LineTicksAndGrid2D) {
     EXPECT_EQ(countLines(c, {b.ValueToPixel(100), 201}, {b.ValueToPixel(100), 201}), 0);
 }
 
-TEST_F(AxisDrawFixture, CustomIterationRepeatsTicks) {
-    // The chart window's way on the bottom axis: 10 is processed 28 times,
-    // then 20 .. 100000; the left axis keeps its default labels.
+TEST_F(AxisDrawFixture, CustomIterationDrawsAHeldValueOnce) {
+    // The chart window's way on the bottom axis: the handler holds 10 for 28
+    // calls, then gives 20 .. 100000; the left axis keeps its default labels.
     chart.OnGetNextAxisLabel = [](TChartAxis& a, int index, double& value, bool& stop) {
         if (!a.Horizontal)
             return;
@@ -184,10 +184,10 @@ TEST_F(AxisDrawFixture, CustomIterationRepeatsTicks) {
     paint();
     TChartAxis& b = chart.BottomAxis();
     const int x10 = b.ValueToPixel(10);
-    EXPECT_EQ(countLines(c, {x10, 203}, {x10, 207}), 28);
-    EXPECT_EQ(countLines(c, {x10, 32}, {x10, 202}), 28);
+    EXPECT_EQ(countLines(c, {x10, 203}, {x10, 207}), 1);
+    EXPECT_EQ(countLines(c, {x10, 32}, {x10, 202}), 1);
     const int x32 = b.ValueToPixel(32.5);
-    EXPECT_EQ(countLines(c, {x32, 203}, {x32, 205}), 28);
+    EXPECT_EQ(countLines(c, {x32, 203}, {x32, 205}), 1);
     // Minor ticks of 20 reach into the next decade (about 65, 110, 155).
     const double v20 = b.PixelToValue(b.ValueToPixel(20));
     const int x110 = b.ValueToPixel(v20 + 2 * (10 * v20 - v20) / 4);
@@ -196,7 +196,7 @@ TEST_F(AxisDrawFixture, CustomIterationRepeatsTicks) {
     for (const Op& op : c.textsEqual("10"))
         if (op.pts[0].y == 208)
             ++bottomTens;
-    EXPECT_EQ(bottomTens, 28);
+    EXPECT_EQ(bottomTens, 1);
 }
 
 TEST_F(AxisDrawFixture, NoLabelsMeansNoTicks) {
@@ -349,15 +349,17 @@ TEST_F(AxisDrawFixture, CentredGridAndRotatedTextOfLabelsFarOffTheAxis) {
     chart.OnGetNextAxisLabel = [](TChartAxis& a, int index, double& value, bool& stop) {
         if (!a.Horizontal)
             return;
-        value = 0.5;
+        value = index == 0 ? 0.5 : 0.4;
         stop = index > 1;
     };
     paint();
     const TRect r = chart.ChartRect();
     EXPECT_EQ(b.ValueToPixel(0.5), INT_MAX);
+    EXPECT_EQ(b.ValueToPixel(0.4), INT_MAX);
     EXPECT_NE(findLine(c, {INT_MAX, r.top + 1}, {INT_MAX, r.bottom}), nullptr);
+    EXPECT_EQ(c.textsEqual("0.4").size(), 1u);
     const auto t = c.textsEqual("0.5");
-    ASSERT_EQ(t.size(), 2u);
+    ASSERT_EQ(t.size(), 1u);
     EXPECT_EQ(t[0].kind, OpKind::RotatedText);
     EXPECT_EQ(t[0].pts[0], (TPoint{INT_MAX, b.LabelsPos}));
 }

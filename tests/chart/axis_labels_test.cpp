@@ -84,11 +84,20 @@ TEST_F(LabelFixture, SameValueForeverEndsAfter2001Calls) {
     EXPECT_EQ(calls, 2001);
     EXPECT_EQ(indexes.front(), 0);
     EXPECT_EQ(indexes.back(), 2000);
-    // Two texts for the increment, then one per processed label.
+    // Two texts for the increment; the value held is one label, drawn once.
+    EXPECT_EQ(texts, 2 + 1);
+    EXPECT_EQ(axis.TickList.size(), 1u);
+
+    // 2001 different values: the list holds 2000 positions, the 2001st is dropped.
+    chart.OnGetNextAxisLabel = [&](TChartAxis&, int index, double& value, bool& stop) {
+        value = 10 + index;
+        stop = false;
+    };
+    texts = 0;
+    axis.RunLabelPass();
     EXPECT_EQ(texts, 2 + 2001);
-    // The list holds 2000 positions; the 2001st is dropped.
     ASSERT_EQ(axis.TickList.size(), 2000u);
-    EXPECT_EQ(axis.TickList.back(), 0);
+    EXPECT_EQ(axis.TickList.back(), axis.ValueToPixel(10 + 1999));
 }
 
 TEST_F(LabelFixture, RangeBoundariesOfTheIteration) {

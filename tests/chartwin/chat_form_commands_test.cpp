@@ -296,15 +296,17 @@ TEST_F(ChatFormCommandsTest, PrintingAsksOrientationAndMargin) {
     EXPECT_EQ(0, scripted.input.unscripted);
 }
 
+// Without a printer "印刷" says so before asking anything about the page.
 TEST_F(ChatFormCommandsTest, PrinterFailureIsReported) {
     showMain();
     showChart();
     chat->setPrinter(nullptr);
-    print(BoxAnswer::Yes, QStringLiteral("5"));
+    QTest::mouseClick(button("Button3"), Qt::LeftButton);
     const auto& boxes = scripted.messages.asked;
-    ASSERT_EQ(2u, boxes.size());
-    EXPECT_EQ(BoxKind::Error, boxes[1].kind);
-    EXPECT_EQ(QString::fromUtf8(msgNoPrinter) + QStringLiteral("."), boxes[1].text);
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ(BoxKind::Error, boxes[0].kind);
+    EXPECT_EQ(QString::fromUtf8(msgNoPrinter) + QStringLiteral("."), boxes[0].text);
+    EXPECT_TRUE(scripted.input.asked.empty());
 }
 
 TEST_F(ChatFormCommandsTest, BitmapFile) {

@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -62,6 +64,8 @@ class ChatFormTest : public ::testing::Test {
 protected:
     void SetUp() override {
         setNumberLocale({".", ","});
+        // The windows' remembered switches live in a folder of the test's own.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
         shared() = SharedValues{};
         services = std::make_unique<Services>(scripted.services());
         chat = std::make_unique<TChatForm>(main, *services);
@@ -133,6 +137,7 @@ protected:
 
     FakeMain main;
     ScriptedServices scripted;
+    QTemporaryDir settingsDir;
     std::unique_ptr<Services> services;
     std::unique_ptr<TChatForm> chat;
 };

@@ -1,8 +1,14 @@
 // "ﾌﾟﾚﾋﾞｭｰ": the questions of "印刷", then the page as it will print.
 #include "chat_form_fixture.h"
+#include "platform/paper_size.h"
 #include "platform/print_preview.h"
 #include "platform/qt_printer.h"
+#include "tests/platform/modal_helper.h"
 #include "tests/platform_chart/pdf_pages.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QLabel>
 
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -14,8 +20,17 @@ namespace {
 class PagePreview : public PrintPreviewService {
 public:
     std::vector<QPageLayout::Orientation> shown;
-    void preview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override {
+    QPageSize paper;
+    QString printOff;
+    QString sheetFile;
+    void preview(QPrinter& printer, const std::function<void(QPrinter&)>& paint,
+                 const QString& off) override {
         shown.push_back(printer.pageLayout().orientation());
+        paper = printer.pageLayout().pageSize();
+        printOff = off;
+        // A sheet without a file (no printer) is drawn into sheetFile.
+        if (printer.outputFileName().isEmpty())
+            printer.setOutputFileName(sheetFile);
         paint(printer);
     }
 };
@@ -30,6 +45,7 @@ protected:
         pdf.setPageOrientation(QPageLayout::Portrait);
         chat->setPrinter(&printer);
         chat->setPrintPreview(&pages);
+        pages.sheetFile = dir.filePath(QStringLiteral("sheet.pdf"));
     }
 
     QTemporaryDir dir;
@@ -73,6 +89,59 @@ TEST_F(ChatFormPreviewTest, ShowsThePagePrintingWouldPrint) {
     const QRect dark = test::darkBoundingBox(page);
     EXPECT_GE(dark.left(), page.width() / 10 - 1);
     EXPECT_LE(dark.right(), page.width() - page.width() / 10 + 1);
+    EXPECT_TRUE(pages.printOff.isEmpty());
+}
+
+// Without a printer: the questions, then the page on the system's paper
+// (here $PAPERSIZE) with printing off and the reason given.
+TEST_F(ChatFormPreviewTest, WorksWithoutAPrinter) {
+    enterExample();
+    showMain();
+    showChart();
+    chat->setPrinter(nullptr);
+    qputenv("PAPERSIZE", "letter");
+    scripted.messages.answers.push_back(BoxAnswer::Yes);
+    scripted.input.answers.push_back(QStringLiteral("5"));
+    QTest::mouseClick(button("Button5"), Qt::LeftButton);
+    qunsetenv("PAPERSIZE");
+    ASSERT_EQ(1u, scripted.messages.asked.size()); // the orientation question, no failure
+    EXPECT_EQ((std::vector{QPageLayout::Portrait}), pages.shown);
+    EXPECT_EQ(QPageSize::Letter, pages.paper.id());
+    EXPECT_EQ(QStringLiteral("612 x 792 pts (letter)"),
+              test::pdfInfo(pages.sheetFile, QStringLiteral("Page size")));
+    EXPECT_EQ(QStringLiteral("プリンタが設定されていないため、印刷できません。"
+                             "ページはシステムの既定の用紙に描いています。"
+                             "プリンタを設定してから、もう一度ﾌﾟﾚﾋﾞｭｰを開くと印刷できます。"),
+              pages.printOff);
+
+    EXPECT_EQ(QPageSize::A4, paperSizeNamed(QStringLiteral("A4")).id());
+    EXPECT_EQ(QPageSize::Legal, paperSizeNamed(QStringLiteral(" legal\n")).id());
+    EXPECT_FALSE(paperSizeNamed(QStringLiteral("napkin")).isValid());
+}
+
+// Qt's preview with printing off: its print command is disabled and the
+// reason is shown under the page.
+TEST_F(ChatFormPreviewTest, QtPreviewShowsWhyPrintingIsOff) {
+    QPrinter sheet(QPrinter::HighResolution);
+    sheet.setOutputFormat(QPrinter::PdfFormat);
+    bool printEnabled = true;
+    QString reason, tip;
+    test::whenModalOpens<QDialog>([&](QDialog* dialog) {
+        if (QAction* print = previewPrintAction(*dialog)) {
+            printEnabled = print->isEnabled();
+            tip = print->toolTip();
+        }
+        if (auto* label = dialog->findChild<QLabel*>(QStringLiteral("printOffReason")))
+            reason = label->text();
+        dialog->reject();
+    });
+    int paints = 0;
+    QtPrintPreview().preview(
+        sheet, [&](QPrinter&) { ++paints; }, QStringLiteral("理由"));
+    EXPECT_FALSE(printEnabled);
+    EXPECT_EQ(QStringLiteral("理由"), tip);
+    EXPECT_EQ(QStringLiteral("理由"), reason);
+    EXPECT_GE(paints, 1);
 }
 
 } // namespace

@@ -104,5 +104,88 @@ TEST_F(CheckDialogTest, TableLinesAndReadOut) {
     chartWidget()->removeEventFilter(&counter);
 }
 
+// The table follows curves added and removed while it is shown; the lines
+// and marks have a switch that the next window starts with.
+TEST_F(CheckDialogTest, TableFollowsTheCurvesAndMarksHaveASwitch) {
+    showMain();
+    showChart();
+    drawFlat("A電力", "51R", 100, "0.5");
+    drawFlat("B電力", "51S", 200, "0.7");
+    QTest::mouseClick(button("CheckCommand"), Qt::LeftButton);
+    auto* dialog = control<TCheckDialog>("CheckDialog");
+    ASSERT_TRUE(dialog);
+    auto* table = partOf<QTableWidget>(dialog, "Table");
+    partOf<QLineEdit>(dialog, "MaxFaultEdit")->setText(QStringLiteral("1000"));
+    QTest::mouseClick(partOf<QPushButton>(dialog, "CheckButton"), Qt::LeftButton);
+    ASSERT_EQ(1, table->rowCount());
+    auto rows = [&] {
+        QStringList out;
+        for (int r = 0; r < table->rowCount(); ++r)
+            out << table->item(r, 0)->text() + "/" + table->item(r, 1)->text() + " " +
+                       table->item(r, 2)->text();
+        return out;
+    };
+
+    // 0.8 s from 600 A: 0.1 s above B up to the 1000 A fault.
+    drawFlat("C電力", "51T", 400, "0.8");
+    paintChart();
+    EXPECT_EQ(QStringList({"B電力 51S/C電力 51T 0.100", "A電力 51R/B電力 51S 0.200"}), rows());
+    chat->removeCurrentCurve(); // the empty curve after C
+    chat->removeCurrentCurve(); // C
+    paintChart();
+    EXPECT_EQ(QStringList({"A電力 51R/B電力 51S 0.200"}), rows());
+
+    // Switched off: no fault-current line on the chart, and remembered.
+    TChart& chart = this->chart();
+    auto blueAt1000 = [&] {
+        const QImage image = chartWidget()->grab().toImage();
+        const int x = chart.BottomAxis().ValueToPixel(1000);
+        int blue = 0;
+        for (int y = chart.ChartRect().top + 20; y < chart.ChartRect().bottom; ++y)
+            blue += image.pixelColor(x, y) == QColor(0, 0, 255);
+        return blue;
+    };
+    auto* marks = control<QCheckBox>("MarksCheck");
+    ASSERT_TRUE(marks && marks->isChecked());
+    EXPECT_GT(blueAt1000(), chart.ChartRect().Height() / 3);
+    marks->click();
+    EXPECT_EQ(0, blueAt1000());
+    chat.reset();
+    chat = std::make_unique<TChatForm>(main, *services);
+    EXPECT_FALSE(control<QCheckBox>("MarksCheck")->isChecked());
+}
+
+// A zoom and its undo move the axes under a mouse that stays still: the
+// read-out follows without a move.
+TEST_F(CheckDialogTest, ReadOutFollowsZoomAndUndo) {
+    showMain();
+    showChart();
+    drawFlat("A電力", "51R", 100, "0.5");
+    paintChart();
+    const TRect plot = chart().ChartRect();
+    const QPoint a(plot.left + 100, plot.top + 80), b(plot.left + 300, plot.top + 250);
+    auto mouse = [&](QEvent::Type type, QPoint p, Qt::MouseButtons held) {
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent e(type, p, chartWidget()->mapToGlobal(p), button, held, Qt::NoModifier);
+        QApplication::sendEvent(chartWidget(), &e);
+    };
+    mouse(QEvent::MouseMove, a, Qt::NoButton);
+    const QString before = label("ReadOut")->text();
+    ASSERT_FALSE(before.isEmpty());
+    auto drag = [&](QPoint from, QPoint to) {
+        mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
+        mouse(QEvent::MouseMove, to, Qt::LeftButton);
+        mouse(QEvent::MouseButtonRelease, to, Qt::NoButton);
+        paintChart();
+    };
+    drag(a, b); // zoom: b is now the plot's lower right corner
+    const QString zoomed = label("ReadOut")->text();
+    EXPECT_NE(zoomed, before);
+    mouse(QEvent::MouseMove, a, Qt::NoButton);
+    EXPECT_NE(zoomed, label("ReadOut")->text());
+    drag(b, a); // undo, released at a
+    EXPECT_EQ(before, label("ReadOut")->text());
+}
+
 } // namespace
 } // namespace telvara
