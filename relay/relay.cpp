@@ -38,13 +38,18 @@ std::vector<CurvePoint> curvePoints(const TimeTexts& times, const SharedValues& 
     if (tInst == 0)
         return points;
     const double inst = c.InstCurrent;
-    if (!points.empty() && inst > 0 && inst < points.back().current) {
+    // The points up to the INST current, counted by the one comparison that
+    // also decides whether any lies above it: two comparisons of the same
+    // values may disagree where the product CT x INST tap is kept in a wider
+    // register (an INST current equal to the 700 % current), and the corner
+    // would then be looked for past the last point.
+    std::size_t kept = 0;
+    while (kept < points.size() && points[kept].current <= inst)
+        ++kept;
+    if (inst > 0 && kept < points.size()) {
         // The relay operates in its INST time at every current from the INST
         // current on: the inverse-time part ends there, at its own time, so
         // the curve never rises again after the step.
-        std::size_t kept = 0;
-        while (kept < points.size() && points[kept].current <= inst)
-            ++kept;
         const double corner =
             kept == 0 ? points.front().time : logLogTime(points[kept - 1], points[kept], inst);
         points.resize(kept);

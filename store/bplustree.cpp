@@ -18,6 +18,11 @@ int keysNotGreater(const TTreePage& page, std::string_view key) {
 
 namespace {
 
+// At most this many units are kept (32 MiB of pages, about 20 MiB of records);
+// past that the store starts keeping afresh.
+constexpr std::size_t kKeptPages = 32768;
+constexpr std::size_t kKeptRecords = 131072;
+
 // The in-use counters are read by nobody but the check, which refuses a write
 // into a store whose counters disagree with its tree; the wrap at the integer
 // limits only keeps the arithmetic defined.
@@ -67,7 +72,14 @@ void TBPlusTree::ReadPage(std::int32_t n, TTreePage& page) {
         page = it->second;
         return;
     }
+    if (auto it = keptPages_.find(n); it != keptPages_.end()) {
+        page = it->second;
+        return;
+    }
     pageFile_.read(n, page.Bytes.data());
+    if (keptPages_.size() >= kKeptPages)
+        keptPages_.clear();
+    keptPages_.emplace(n, page);
 }
 
 void TBPlusTree::ReadTreePage(std::int32_t n, int level, TTreePage& page) {
@@ -139,7 +151,30 @@ void TBPlusTree::ReadRecord(std::int32_t s, TRelayRecord& record) {
         record = it->second;
         return;
     }
+    if (auto it = keptRecords_.find(s); it != keptRecords_.end()) {
+        record = it->second;
+        return;
+    }
     recordFile_.read(s, record.Bytes.data());
+    if (keptRecords_.size() >= kKeptRecords)
+        keptRecords_.clear();
+    keptRecords_.emplace(s, record);
+}
+
+void TBPlusTree::ForgetUnits() {
+    keptPages_.clear();
+    keptRecords_.clear();
+}
+
+void TBPlusTree::KeepCommittedUnits() {
+    if (keptPages_.size() + pendingPages_.size() > kKeptPages)
+        keptPages_.clear();
+    if (keptRecords_.size() + pendingRecords_.size() > kKeptRecords)
+        keptRecords_.clear();
+    for (const auto& [n, page] : pendingPages_)
+        keptPages_[n] = page;
+    for (const auto& [s, record] : pendingRecords_)
+        keptRecords_[s] = record;
 }
 
 void TBPlusTree::WriteRecord(std::int32_t s, const TRelayRecord& record) {

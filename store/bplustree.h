@@ -24,6 +24,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace telvara {
@@ -139,6 +140,10 @@ private:
     void ForgetPage(std::int32_t n);
     void ForgetLevels();
     void EnsureRoot();
+    // The units read or committed since the journal last showed another
+    // program's change: what the files hold, kept within one opening.
+    void ForgetUnits();
+    void KeepCommittedUnits();
 
     // Allocation through the free chains.
     std::int32_t AllocPage(TTreePage& page);
@@ -217,6 +222,7 @@ private:
     bool NeedsRecovery(const TJournalContents& contents);
     void Recover();
     void Recover(const TJournalContents& contents);
+    void RefuseCutBelowHeader(const TJournalContents& contents);
     void RecoverWithWritableFiles();
     void Checkpoint();
     void OpenJournal(bool create);
@@ -250,6 +256,8 @@ private:
     std::int64_t recordUnitsAtStart_ = 0;
     std::map<std::int32_t, TTreePage> pendingPages_;
     std::map<std::int32_t, TRelayRecord> pendingRecords_;
+    std::unordered_map<std::int32_t, TTreePage> keptPages_;
+    std::unordered_map<std::int32_t, TRelayRecord> keptRecords_;
     TIoHook* hook_ = nullptr;
     std::vector<TTreePage> levelPages_;      // [1..Height]; [0] unused
     std::vector<std::int32_t> levelPageNos_; // kNone when a level holds no page

@@ -26,6 +26,7 @@ bool pathExists(const std::string& path) {
 
 void TBPlusTree::OpenStore(const std::string& folderPath, TOpenMode mode) {
     CloseStore();
+    ForgetUnits();
     folder_ = storeFolder(folderPath);
     mode_ = mode;
     const bool writable = mode == TOpenMode::ReadWrite;
@@ -33,8 +34,11 @@ void TBPlusTree::OpenStore(const std::string& folderPath, TOpenMode mode) {
     const std::string recordPath = folder_ + kRecordFileName;
 
     std::error_code ec;
-    if (!fs::is_directory(folder_, ec))
+    if (!fs::is_directory(folder_, ec)) {
+        if (ec == std::errc::permission_denied)
+            throw IoError("フォルダ " + folderPath + " を開けません（アクセスが拒否されました）");
         throw IoError("フォルダ " + folderPath + " がありません");
+    }
 
     try {
         if (!pathExists(pagePath)) {
@@ -61,11 +65,11 @@ void TBPlusTree::OpenStore(const std::string& folderPath, TOpenMode mode) {
             if (!writable && !c.HeaderValid && c.Records == 0) {
                 // A journal cut short while it was made holds nothing to complete.
                 journal_.close();
-            } else if (!NeedsRecovery(c)) {
+            } else if (!NeedsRecovery(c) && !(writable && !c.Damage.empty())) {
                 journalHeader_ = c.Header;
                 journalKnown_ = true;
             } else if (writable) {
-                Recover(c); // the header is read below
+                Recover(c); // the header is read below; a damaged clean journal is emptied
             } else {
                 RecoverWithWritableFiles();
             }
@@ -149,6 +153,7 @@ void TBPlusTree::CloseStore() {
     journal_.close();
     levelPages_.clear();
     levelPageNos_.clear();
+    ForgetUnits();
     closed_ = true;
 }
 

@@ -19,7 +19,7 @@ namespace telvara {
 namespace {
 
 // Both files are synced and the journal emptied once it holds this much.
-constexpr std::int64_t kCheckpointBytes = 256 * 1024;
+constexpr std::int64_t kCheckpointBytes = 4 * 1024 * 1024;
 
 } // namespace
 
@@ -128,6 +128,24 @@ void TBPlusTree::CommitWrite() {
     auto fileOf = [&](TUnitKind k) -> TUnitFile& {
         return k == TUnitKind::Page ? pageFile_ : recordFile_;
     };
+    // The chosen units, each run of neighbours in one transfer.
+    std::vector<unsigned char> run;
+    auto writeRuns = [&](const TUnitImages& units, auto chosen) {
+        for (auto it = units.begin(); it != units.end();) {
+            const auto [kind, first] = it->first;
+            if (!chosen(kind, first)) {
+                ++it;
+                continue;
+            }
+            run.clear();
+            std::int64_t count = 0;
+            for (; it != units.end() && it->first == std::pair{kind, first + count} &&
+                   chosen(kind, first + count);
+                 ++it, ++count)
+                run.insert(run.end(), it->second.begin(), it->second.end());
+            fileOf(kind).writeUnits(first, count, run.data());
+        }
+    };
     std::int64_t pageUnits = pageUnitsAtStart_, recordUnits = recordUnitsAtStart_;
     for (const auto& [key, bytes] : images)
         (key.first == TUnitKind::Page ? pageUnits : recordUnits) =
@@ -152,11 +170,13 @@ void TBPlusTree::CommitWrite() {
                 journal_.markDirty(journalHeader_);
             // No unit reaches a file while the journal says it is clean.
             assert(!grows || journal_.markedDirty());
-            for (const auto& [key, bytes] : images)
-                if (key.second >= startUnits(key.first))
-                    fileOf(key.first).write(key.second, bytes.data());
-            journalHeader_ = journal_.append(journalHeader_, images, pageUnits * kPageSize,
-                                             recordUnits * kRecordSize);
+            writeRuns(images, [&](TUnitKind k, std::int64_t n) { return n >= startUnits(k); });
+            // A failed append puts back the header it started from: with the
+            // growing writes in the files, that one stays marked.
+            TJournalHeader at = journalHeader_;
+            at.Dirty = grows;
+            journalHeader_ =
+                journal_.append(at, images, pageUnits * kPageSize, recordUnits * kRecordSize);
         } catch (...) {
             try {
                 if (pageUnits > pageUnitsAtStart_)
@@ -173,9 +193,7 @@ void TBPlusTree::CommitWrite() {
         }
         try {
             assert(journal_.markedDirty());
-            for (const auto& [key, bytes] : images)
-                if (key.second < startUnits(key.first))
-                    fileOf(key.first).write(key.second, bytes.data());
+            writeRuns(images, [&](TUnitKind k, std::int64_t n) { return n < startUnits(k); });
             journal_.markClean(journalHeader_);
             journalHeader_.Dirty = false;
         } catch (const IoError& e) {
@@ -193,6 +211,7 @@ void TBPlusTree::CommitWrite() {
             }
         }
     }
+    KeepCommittedUnits(); // they are the files' units now
     pendingPages_.clear();
     pendingRecords_.clear();
     headerWritten_ = false;
@@ -251,6 +270,8 @@ void TBPlusTree::RefreshLocked() {
 }
 
 void TBPlusTree::ReloadHeader() {
+    // Another program may have changed any unit.
+    ForgetUnits();
     const std::int64_t pageUnits = pageFile_.units();
     if (pageUnits < 1)
         Damaged(pageFile_.path(), "ヘッダーが 1024 バイトに足りません");
@@ -263,6 +284,10 @@ void TBPlusTree::ReloadHeader() {
 }
 
 bool TBPlusTree::NeedsRecovery(const TJournalContents& c) {
+    // A damaged journal marked clean has nothing to apply; a dirty one is
+    // refused by Recover.
+    if (!c.Damage.empty())
+        return c.Header.Dirty;
     if (!c.HeaderValid || c.Header.Dirty)
         return true;
     if (cleanThisBoot(c.Header))
@@ -297,20 +322,56 @@ void TBPlusTree::Recover() {
 // The same from contents the caller has scanned under the exclusive lock
 // and found NeedsRecovery of; the store's header is for the caller to reload.
 void TBPlusTree::Recover(const TJournalContents& c) {
-    for (const auto& [key, bytes] : c.Units) {
-        TUnitFile& f = key.first == TUnitKind::Page ? pageFile_ : recordFile_;
-        f.writeAt(key.second * std::int64_t(bytes.size()), bytes.data(), bytes.size());
+    const bool apply = c.Damage.empty(); // a damaged clean journal is only emptied
+    if (!apply && c.Header.Dirty)
+        throw TJournalDamaged(msgDamaged(journal_.path(), c.Damage) + "。ファイル " +
+                              pageFile_.path() + " と " + recordFile_.path() +
+                              " はそのままにしてあります");
+    if (apply) {
+        RefuseCutBelowHeader(c);
+        for (const auto& [key, bytes] : c.Units) {
+            TUnitFile& f = key.first == TUnitKind::Page ? pageFile_ : recordFile_;
+            f.writeAt(key.second * std::int64_t(bytes.size()), bytes.data(), bytes.size());
+        }
+        if (c.PageBytes >= 0 && pageFile_.sizeBytes() > c.PageBytes)
+            pageFile_.truncateBytes(c.PageBytes);
+        if (c.RecordBytes >= 0 && recordFile_.sizeBytes() > c.RecordBytes)
+            recordFile_.truncateBytes(c.RecordBytes);
     }
-    if (c.PageBytes >= 0 && pageFile_.sizeBytes() > c.PageBytes)
-        pageFile_.truncateBytes(c.PageBytes);
-    if (c.RecordBytes >= 0 && recordFile_.sizeBytes() > c.RecordBytes)
-        recordFile_.truncateBytes(c.RecordBytes);
     pageFile_.sync();
     recordFile_.sync();
     // A new sequence number tells every other program to read afresh.
     const std::uint64_t seq = std::max(c.LastSeq, c.Header.Seq) + 1;
     journal_.reset(seq, pageFile_.sizeBytes(), recordFile_.sizeBytes());
     journalKnown_ = journal_.readHeader(journalHeader_);
+}
+
+// The files are cut back only to lengths that hold every page and slot the
+// store's header (as the journal leaves it) counts as handed out: lengths
+// that would cut those off come from a journal that lost records, and
+// acting on them would lose the store.
+void TBPlusTree::RefuseCutBelowHeader(const TJournalContents& c) {
+    const bool cutsPages = c.PageBytes >= 0 && pageFile_.sizeBytes() > c.PageBytes;
+    const bool cutsRecords = c.RecordBytes >= 0 && recordFile_.sizeBytes() > c.RecordBytes;
+    if (!cutsPages && !cutsRecords)
+        return;
+    unsigned char unit[kPageSize];
+    if (auto it = c.Units.find({TUnitKind::Page, 0}); it != c.Units.end())
+        std::copy(it->second.begin(), it->second.end(), unit);
+    else if (pageFile_.readAt(0, unit, sizeof unit) != sizeof unit)
+        return; // no header to hold against the lengths
+    const TStoreHeader h = TStoreHeader::decode(unit);
+    const std::int64_t pages = std::int64_t(h.NextNewPage) * kPageSize;
+    const std::int64_t records = std::int64_t(h.NextNewRecord) * kRecordSize;
+    if ((cutsPages && pages > c.PageBytes) || (cutsRecords && records > c.RecordBytes))
+        throw TJournalDamaged(
+            msgDamaged(journal_.path(), "ファイルを " + std::to_string(c.PageBytes) + " バイトと " +
+                                            std::to_string(c.RecordBytes) +
+                                            " バイトに切り詰める記録ですが、ストアのヘッダーは " +
+                                            std::to_string(pages) + " バイトと " +
+                                            std::to_string(records) + " バイトを使っています") +
+            "。ファイル " + pageFile_.path() + " と " + recordFile_.path() +
+            " はそのままにしてあります");
 }
 
 void TBPlusTree::RecoverWithWritableFiles() {
@@ -321,10 +382,11 @@ void TBPlusTree::RecoverWithWritableFiles() {
         recordFile_.openExisting(recordPath, true);
         OpenJournal(true);
     } catch (const IoError& e) {
-        throw IoError("ストア " + folder_ +
-                      " の前回の操作が途中で終わっています。ジャーナルから復旧するには書き込みが必"
-                      "要ですが、できません（" +
-                      e.what() + "）");
+        throw TRecoveryPending(
+            "ストア " + folder_ +
+            " の前回の操作が途中で終わっています。ジャーナルから復旧するには書き込みが必"
+            "要ですが、できません（" +
+            e.what() + "）");
     }
     Lock(TLockMode::Exclusive);
     Recover();

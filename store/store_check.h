@@ -19,10 +19,17 @@ struct TCheckReport {
     std::int32_t Height = 0;
     std::int64_t Records = 0; // records reached through the tree
     std::int64_t Pages = 0;   // tree pages reached
+    // Why a change a crash interrupted is not yet completed (the files are
+    // read-only); the check then reads the store as that change leaves it.
+    std::string Pending;
     bool sound() const { return Problems.empty(); }
 };
 
 TCheckReport checkStore(const std::string& folder);
+// The check of the "check" command: completes what a crash interrupted,
+// reports a damaged journal as the first problem, and reads the files under
+// the shared lock (TStoreBusy when another program keeps the store beyond the wait).
+TCheckReport checkStoreFolder(const std::string& folder);
 TCheckReport checkStore(TStoreSource& source);
 
 // "ファイル … が壊れています（…）" for the first problem of an unsound report,

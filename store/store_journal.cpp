@@ -110,7 +110,8 @@ bool TStoreJournal::open(const std::string& folder, bool writable, bool create) 
         return true;
     }
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec) && !ec)
+    // A link is opened, and refused, even when it leads nowhere.
+    if (std::filesystem::symlink_status(path, ec).type() == std::filesystem::file_type::not_found)
         return false;
     file_.openExisting(path, writable);
     return true;
@@ -171,9 +172,12 @@ void TStoreJournal::reset(std::uint64_t seq, std::int64_t pageBytes, std::int64_
     h.CheckpointSeq = seq;
     h.PageBytes = pageBytes;
     h.RecordBytes = recordBytes;
-    // The header first: once it names the new checkpoint, the records behind
-    // it no longer follow it and count for nothing, even before the cut.
+    // The header reaches the disk before the cut: once it names the new
+    // checkpoint, the records behind it count for nothing. Cut first, a
+    // power loss could leave the old header over no records, which would
+    // read as "the files are as long as at the old checkpoint".
     writeHeader(h);
+    file_.sync();
     file_.truncateBytes(kJournalHeaderSize);
     file_.sync();
 }
@@ -217,6 +221,18 @@ TJournalContents TStoreJournal::scan() {
         c.LastSeq = seq;
         ++c.Records;
         at += len;
+    }
+    c.ChainEnd = std::int64_t(at);
+    const TJournalHeader& h = c.Header;
+    if (c.HeaderValid && (c.LastSeq != h.Seq || c.ChainEnd != h.End)) {
+        // The one record a power loss may tear is the last one, while it was
+        // being appended under its dirty header: that commit never counted.
+        const bool tornLast = h.Dirty && c.LastSeq + 1 == h.Seq && c.ChainEnd < h.End;
+        if (!tornLast)
+            c.Damage = "ヘッダーには変更 " + std::to_string(h.Seq) + " までの記録（" +
+                       std::to_string(h.End) + " バイト）があるはずですが、読めるのは変更 " +
+                       std::to_string(c.LastSeq) + " まで（" + std::to_string(c.ChainEnd) +
+                       " バイト）です";
     }
     return c;
 }

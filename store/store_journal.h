@@ -20,6 +20,7 @@
 // stopped half-way and recovers before reading. Written units not yet synced
 // survive a writer's end in the system's cache, but not a power loss: after
 // a new boot the files are compared with the journal and completed from it.
+#include "base/errors.h"
 #include "store/unit_file.h"
 
 #include <cstdint>
@@ -31,6 +32,18 @@
 namespace telvara {
 
 inline constexpr const char kJournalFileName[] = "ZuboK.jnl";
+
+// The journal's records fall short of what its header says: nothing of it is applied.
+class TJournalDamaged : public IoError {
+public:
+    using IoError::IoError;
+};
+
+// A crash left a change in the journal that needs write access to complete.
+class TRecoveryPending : public IoError {
+public:
+    using IoError::IoError;
+};
 constexpr std::int64_t kJournalHeaderSize = 128;
 
 struct TJournalHeader {
@@ -64,15 +77,20 @@ struct TJournalContents {
     bool HeaderValid = false;
     TJournalHeader Header;
     int Records = 0;
-    std::uint64_t LastSeq = 0;     // Seq of the last valid record
-    TUnitImages Units;             // the latest image of each unit
-    std::int64_t PageBytes = -1;   // file lengths the store must have,
-    std::int64_t RecordBytes = -1; // -1 when unknown
+    std::uint64_t LastSeq = 0;                  // Seq of the last valid record
+    TUnitImages Units;                          // the latest image of each unit
+    std::int64_t PageBytes = -1;                // file lengths the store must have,
+    std::int64_t RecordBytes = -1;              // -1 when unknown
+    std::int64_t ChainEnd = kJournalHeaderSize; // the byte after the last valid record
+    // Why the valid records do not reach what the sound header says they
+    // hold (empty when they do, or when only the last append was torn): such
+    // a journal is never applied, not even in part.
+    std::string Damage;
 };
 
 class TStoreJournal {
 public:
-    TStoreJournal() = default;
+    TStoreJournal() { file_.refuseLinks(); }
     TStoreJournal(const TStoreJournal&) = delete;
     TStoreJournal& operator=(const TStoreJournal&) = delete;
 

@@ -66,7 +66,7 @@ void TStoreLock::acquire(int fd, TLockMode mode, int waitMs, const std::string& 
         const auto waited =
             std::chrono::duration_cast<std::chrono::milliseconds>(clock::now() - start).count();
         if (waited >= waitMs)
-            throw IoError(msgStoreBusy(folder, waitMs));
+            throw TStoreBusy(msgStoreBusy(folder, waitMs));
         std::this_thread::sleep_for(pause);
         pause = std::min(pause * 2, std::chrono::microseconds(20000));
     }

@@ -4,16 +4,24 @@
 // used where the system has them (they also bind two stores in one process
 // and survive the closing of another descriptor of the file), classic POSIX
 // record locks elsewhere; both are served by NFS's lock manager.
+#include "base/errors.h"
+
 #include <string>
 
 namespace telvara {
+
+// Another program kept the store locked beyond the wait.
+class TStoreBusy : public IoError {
+public:
+    using IoError::IoError;
+};
 
 enum class TLockMode { None, Shared, Exclusive };
 
 class TStoreLock {
 public:
     // Waits at most `waitMs` for the lock (Shared or Exclusive), then raises
-    // IoError naming the busy store.
+    // TStoreBusy naming the busy store.
     void acquire(int fd, TLockMode mode, int waitMs, const std::string& folder);
     void release(int fd);
     TLockMode mode() const { return mode_; }

@@ -24,6 +24,8 @@ std::string reason(int err) {
         return "（フォルダです）";
     case ENOENT:
         return "（見つかりません）";
+    case ELOOP:
+        return "（シンボリックリンクです。リンクを通しては開きません）";
     case EIO:
         return "（入出力エラー）";
     default:
@@ -68,11 +70,16 @@ void TUnitFile::createNew(const std::string& path) {
     writable_ = true;
 }
 
+int TUnitFile::openPath(const std::string& path, int flags) const {
+    // A link in the file's place could send the writes anywhere.
+    return ::open(path.c_str(), flags | O_CLOEXEC | (followLinks_ ? 0 : O_NOFOLLOW), 0666);
+}
+
 bool TUnitFile::openOrCreate(const std::string& path) {
     close();
     path_ = path;
     errno = 0;
-    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    const int fd = openPath(path, O_RDWR);
     if (fd >= 0 || errno != ENOENT) {
         adopt(fd, msgOpenFailed);
         writable_ = true;
@@ -95,7 +102,7 @@ void TUnitFile::open(const std::string& path, int flags,
     close();
     path_ = path;
     errno = 0;
-    adopt(::open(path.c_str(), flags | O_CLOEXEC, 0666), failed);
+    adopt(openPath(path, flags), failed);
 }
 
 void TUnitFile::adopt(int fd, std::string (*failed)(const std::string&)) {
@@ -164,6 +171,20 @@ void TUnitFile::write(std::int64_t unit, const void* buffer) {
     }
     writeAt(unit * unitSize_, buffer, std::size_t(unitSize_));
     ++writes_;
+}
+
+void TUnitFile::writeUnits(std::int64_t unit, std::int64_t count, const void* buffer) {
+    requireOpen();
+    if (unit < 0)
+        throw IoError(msgSeekFailed(path_));
+    for (std::int64_t i = 0; i < count; ++i) {
+        if (faultNow()) {
+            errno = ENOSPC;
+            throw IoError(msgWriteFailed(path_));
+        }
+    }
+    writeAt(unit * unitSize_, buffer, std::size_t(count * unitSize_));
+    writes_ += std::uint64_t(count);
 }
 
 std::int64_t TUnitFile::units() {

@@ -54,6 +54,9 @@ public:
     // countdown (for checks that are no transfer of an operation).
     void readUncounted(std::int64_t unit, void* buffer);
     void write(std::int64_t unit, const void* buffer);
+    // `count` neighbouring units from `unit` in one transfer; counted and
+    // failed unit by unit as write() would, nothing written on a failure.
+    void writeUnits(std::int64_t unit, std::int64_t count, const void* buffer);
     // Whole units in the file (a trailing partial unit does not count).
     std::int64_t units();
 
@@ -73,8 +76,11 @@ public:
     // it reaches 0 the next transfer fails as the disk would; -1 never fails.
     void setFaultCountdown(std::int64_t* countdown) { fault_ = countdown; }
     void setHook(TIoHook* hook) { hook_ = hook; }
+    // Refuses a symbolic link in the file's place when it is opened.
+    void refuseLinks() { followLinks_ = false; }
 
 private:
+    int openPath(const std::string& path, int flags) const;
     void open(const std::string& path, int flags, std::string (*failed)(const std::string&));
     // Takes `fd` as this file's descriptor (path_ set); a failed open or a
     // folder raises IoError(failed(path_)).
@@ -92,6 +98,7 @@ private:
     std::uint64_t syncs_ = 0;
     std::int64_t* fault_ = nullptr;
     TIoHook* hook_ = nullptr;
+    bool followLinks_ = true;
 };
 
 // Makes a file's creation or removal in `folder` durable.

@@ -17,7 +17,8 @@ inline std::string pageFileIn(const std::string& dir) {
 inline void requireStoreFiles(const std::string& dir) {
     const std::string path = pageFileIn(dir);
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec))
+    // A folder without access is no missing file: opening then says why.
+    if (std::filesystem::symlink_status(path, ec).type() == std::filesystem::file_type::not_found)
         throw IoError("ファイル " + path + " がありません");
 }
 

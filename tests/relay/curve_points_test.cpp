@@ -43,3 +43,20 @@ TEST(CurvePoints, NoPointAboveTheInstCurrentAndTheCornerOnTheCurve) {
                                           {4000, 0.9},
                                           {4000, 0.05}});
 }
+
+TEST(CurvePoints, InstCurrentEqualToThe700PercentCurrent) {
+    // CT 100, tap 4: 120 … 560 A; INST tap 5.6: 560 A, the 700 % current itself.
+    SharedValues v;
+    deriveRecordCurrents("100", "4", "5.6", v);
+    expectPoints(curvePoints({"10", "5", "3", "2.2", "1.8", "1.5", "0.05"}, v), {{120, 10},
+                                                                                 {160, 5},
+                                                                                 {240, 3},
+                                                                                 {320, 2.2},
+                                                                                 {400, 1.8},
+                                                                                 {560, 1.5},
+                                                                                 {560, 1.5},
+                                                                                 {560, 0.05}});
+    // Only the 700 % time given: the step stands at its own point.
+    expectPoints(curvePoints({"0", "0", "0", "0", "0", "1.5", "0.05"}, v),
+                 {{560, 1.5}, {560, 1.5}, {560, 0.05}});
+}

@@ -38,10 +38,104 @@ protected:
         store.InsertCurrent();
     }
 
+    // Permissions bind root only through another user; false when that cannot be done.
+    bool asAnotherUser() {
+        if (::geteuid() != 0)
+            return true;
+        if (std::system("command -v setpriv >/dev/null") != 0)
+            return false;
+        as_ = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+        return true;
+    }
+
     TempDir dir_;
     TempDir io_;
     std::string as_; // runs the tool as another user when set
 };
+
+// Ends the process at the first write into a store file after the journal
+// was synced: the add is durable, its units not yet all in place.
+class EndAfterJournalSync : public TIoHook {
+public:
+    bool before(TIoStep step, int, const std::string& path, std::int64_t, const void*,
+                std::size_t) override {
+        if (step == TIoStep::Sync && path.ends_with(".jnl"))
+            synced_ = true;
+        else if (synced_ && step == TIoStep::Write && !path.ends_with(".jnl"))
+            ::_exit(0);
+        return false;
+    }
+
+private:
+    bool synced_ = false;
+};
+
+TEST_F(ToolTest, AFolderWithoutAccessIsReportedAsDeniedNotMissing) {
+    ASSERT_EQ(tool(addArgs("A", "51R")).status, 0);
+    fs::create_directory(dir_.path() / "inner");
+    fs::permissions(dir_.path(), fs::perms::owner_all);
+    if (!asAnotherUser())
+        GTEST_SKIP() << "running as root without setpriv";
+    const std::string denied =
+        "ファイル " + dir_.dat() + " を開けません（アクセスが拒否されました）";
+    ToolResult r = tool({dir_.str(), "list"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, denied + "\n");
+    r = tool({dir_.str(), "find", "A", "51R"});
+    EXPECT_EQ(r.err, denied + "\n");
+    r = tool({dir_.str(), "check"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out,
+              denied + "\nファイル " + dir_.idx() + " を開けません（アクセスが拒否されました）\n");
+    const std::string inner = (dir_.path() / "inner").string();
+    std::vector<std::string> add = addArgs("B", "1");
+    add[0] = inner;
+    r = tool(add);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "フォルダ " + inner + " を開けません（アクセスが拒否されました）\n");
+    as_.clear();
+}
+
+TEST_F(ToolTest, CheckOnAReadOnlyStoreNamesTheChangeStillToBeCompleted) {
+    ASSERT_EQ(tool(addArgs("A", "51R")).status, 0);
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        TBPlusTree s;
+        s.OpenStore(dir_.str());
+        EndAfterJournalSync hook;
+        s.setIoHook(&hook);
+        insertRecord(s, "B", "51R");
+        ::_exit(3);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    if (!asAnotherUser())
+        GTEST_SKIP() << "running as root without setpriv";
+    for (const char* name : {"ZuboK.dat", "ZuboK.idx", "ZuboK.jnl"})
+        fs::permissions(dir_.file(name), fs::perms::owner_read | fs::perms::others_read);
+    fs::permissions(dir_.path(),
+                    fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
+    const Bytes dat = readBytes(dir_.dat()), idx = readBytes(dir_.idx());
+    const ToolResult r = tool({dir_.str(), "check"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.rfind("問題ありません（高さ 1、レコード 2 件、ページ 1 個）\nストア " +
+                              dir_.str() + "/ の前回の操作が途中で終わっています。",
+                          0),
+              0u)
+        << r.out;
+    EXPECT_TRUE(r.out.ends_with("。上の結果は、その変更を書き込んだ後のストアのものです\n"))
+        << r.out;
+    EXPECT_EQ(readBytes(dir_.dat()), dat);
+    EXPECT_EQ(readBytes(dir_.idx()), idx);
+    as_.clear();
+    // With write access the change is completed.
+    for (const char* name : {"ZuboK.dat", "ZuboK.idx", "ZuboK.jnl"})
+        fs::permissions(dir_.file(name), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(tool({dir_.str(), "check"}).out,
+              "問題ありません（高さ 1、レコード 2 件、ページ 1 個）\n");
+}
 
 TEST_F(ToolTest, AddFindListAndRemove) {
     ToolResult r = tool(addArgs("A電力", "51R"));
@@ -304,7 +398,8 @@ TEST_F(ToolTest, AStoreAnotherProgramWritesIsRefusedAfterTheWait) {
         "ほかのプログラムがストア " + dir_.str() +
         "/ を使っています（1 秒待ちました）。しばらくしてからやり直してください\n";
     for (const auto& args :
-         {addArgs("B", "1"), std::vector<std::string>{dir_.str(), "find", "A", "1"}}) {
+         {addArgs("B", "1"), std::vector<std::string>{dir_.str(), "find", "A", "1"},
+          std::vector<std::string>{dir_.str(), "check"}}) {
         const ToolResult r = tool(args);
         EXPECT_EQ(r.status, 2);
         EXPECT_EQ(r.err, busy);
