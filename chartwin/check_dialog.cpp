@@ -64,11 +64,12 @@ TCheckDialog::TCheckDialog(TCoordinationChart& chart, TCheckOverlay& overlay, Se
     LegendCheck = new QCheckBox(QStringLiteral("凡例に会社名を表示"), this);
     LegendCheck->setObjectName(QStringLiteral("LegendCheck"));
 
-    Table = new QTableWidget(0, 6, this);
+    Table = new QTableWidget(0, 7, this);
     Table->setObjectName(QStringLiteral("Table"));
-    Table->setHorizontalHeaderLabels({QStringLiteral("経路"), QStringLiteral("下位側"),
-                                      QStringLiteral("上位側"), QStringLiteral("最小時間差(秒)"),
-                                      QStringLiteral("電流(A)"), QStringLiteral("判定")});
+    Table->setHorizontalHeaderLabels({QStringLiteral("経路"), QStringLiteral("種類"),
+                                      QStringLiteral("下位側"), QStringLiteral("上位側"),
+                                      QStringLiteral("最小時間差(秒)"), QStringLiteral("電流(A)"),
+                                      QStringLiteral("判定")});
     Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Table->horizontalHeader()->setStretchLastSection(true);
 

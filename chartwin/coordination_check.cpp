@@ -1,6 +1,7 @@
 #include "chartwin/coordination_check.h"
 
 #include "base/numbers.h"
+#include "study/equipment_check.h"
 
 #include <algorithm>
 
@@ -32,10 +33,18 @@ MarginOptions marginOptions(const CheckSettings& settings) {
 
 } // namespace
 
+// Failing lines without a margin first, then margins from the smallest,
+// then what has no common range.
+static int rank(const CheckRow& r) {
+    if (r.result.commonRange)
+        return 1;
+    return r.equipment && !r.result.pass ? 0 : 2;
+}
+
 static void worstFirst(std::vector<CheckRow>& rows) {
     std::stable_sort(rows.begin(), rows.end(), [](const CheckRow& a, const CheckRow& b) {
-        if (a.result.commonRange != b.result.commonRange)
-            return a.result.commonRange;
+        if (rank(a) != rank(b))
+            return rank(a) < rank(b);
         return a.result.commonRange && a.result.margin < b.result.margin;
     });
 }
@@ -59,7 +68,14 @@ std::vector<CheckRow> checkStudyRows(const TStudy& study, double ctiRelayRelay,
     std::vector<CheckRow> rows;
     for (const TStudyCheckLine& l : checked) {
         CheckRow row{name(l.firstId), name(l.secondId), l.detail, l.path};
+        row.kind = checkKindCaption(l.kind) + (l.caption.empty() ? "" : " " + l.caption);
         row.result.commonRange = l.margin.has_value();
+        if (l.kind != kCheckCoord) {
+            row.equipment = true;
+            row.current = l.current;
+            row.result.margin = l.margin.value_or(0);
+            row.result.pass = l.pass;
+        }
         rows.push_back(std::move(row));
     }
     worstFirst(rows);
@@ -68,11 +84,20 @@ std::vector<CheckRow> checkStudyRows(const TStudy& study, double ctiRelayRelay,
     return rows;
 }
 
-std::array<std::string, 6> checkRowCells(const CheckRow& row) {
+std::array<std::string, 7> checkRowCells(const CheckRow& row) {
     const PairMargin& r = row.result;
+    if (row.equipment)
+        return {row.path,
+                row.kind,
+                row.downstream,
+                row.upstream,
+                r.commonRange ? formatFloatPattern(r.margin, "0.000") : "－",
+                row.current ? formatFloatPattern(*row.current, "#,##0.0") : "－",
+                r.pass ? "合格" : "不合格"};
     if (!r.commonRange)
-        return {row.path, row.downstream, row.upstream, "－", "－", "共通範囲なし"};
+        return {row.path, row.kind, row.downstream, row.upstream, "－", "－", "共通範囲なし"};
     return {row.path,
+            row.kind,
             row.downstream,
             row.upstream,
             formatFloatPattern(r.margin, "0.000"),
@@ -81,7 +106,7 @@ std::array<std::string, 6> checkRowCells(const CheckRow& row) {
 }
 
 std::string checkTableText(const std::vector<CheckRow>& rows) {
-    std::string text = "経路\t下位側\t上位側\t最小時間差(秒)\t電流(A)\t判定\n";
+    std::string text = "経路\t種類\t下位側\t上位側\t最小時間差(秒)\t電流(A)\t判定\n";
     for (const CheckRow& row : rows) {
         const auto cells = checkRowCells(row);
         for (std::size_t i = 0; i < cells.size(); ++i)

@@ -26,6 +26,12 @@ struct CheckRow {
     PairMargin result;
     // The study's path the pair lies on; "-" for pairs by pick-up.
     std::string path = "-";
+    // 協調 for a pair; 損傷, 励磁突入, 始動 for equipment and the device
+    // protecting it (downstream: the equipment, upstream: the device).
+    std::string kind = "協調";
+    // Equipment lines: a verdict and a current even without a margin.
+    bool equipment = false;
+    std::optional<double> current{};
 };
 
 // The pairs of the chart's relay curves (typed curves take no part), worst
@@ -37,8 +43,9 @@ std::vector<CheckRow> checkChart(TCoordinationChart& chart, const CheckSettings&
 std::vector<CheckRow> checkStudyRows(const TStudy& study, double ctiRelayRelay,
                                      std::vector<TStudyCheckLine>* lines = nullptr);
 
-// A row's cells: path, downstream, upstream, smallest margin (s), current (A), verdict.
-std::array<std::string, 6> checkRowCells(const CheckRow& row);
+// A row's cells: path, kind, downstream, upstream, smallest margin (s),
+// current (A), verdict.
+std::array<std::string, 7> checkRowCells(const CheckRow& row);
 // The table as text: the heading line, then a line a row; tab-separated.
 std::string checkTableText(const std::vector<CheckRow>& rows);
 

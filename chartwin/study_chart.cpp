@@ -3,6 +3,10 @@
 #include "base/numbers.h"
 #include "chart/line_series.h"
 #include "chartwin/coordination_chart.h"
+#include "study/equipment_check.h"
+#include "study/point_device.h"
+
+#include <algorithm>
 
 #include <algorithm>
 #include <memory>
@@ -28,6 +32,35 @@ void setStudyAxes(TChart& chart, double lowestCurrent, double highestTime) {
 TColor colourOf(const std::string& hex) {
     const unsigned long v = std::stoul(hex.substr(1), nullptr, 16);
     return rgb(std::uint8_t(v >> 16), std::uint8_t(v >> 8), std::uint8_t(v));
+}
+
+// Equipment lines apart from the protective curves: damage dashed, a
+// motor's starting profile dash-dotted, a single marker (inrush) a labelled point.
+void styleByRole(TLineSeries& s, const DeviceCurve& c) {
+    if (c.role == CurveRole::Damage)
+        s.LinePen().SetStyle(psDash);
+    if (c.role == CurveRole::Marker && c.points.size() > 1)
+        s.LinePen().SetStyle(psDashDot);
+    if (c.role == CurveRole::Marker && c.points.size() == 1) {
+        s.Pointer().SetVisible(true);
+        s.Pointer().SetStyle(psDiamond);
+        s.Marks().SetVisible(true);
+        s.Marks().SetTransparent(true);
+        s.Marks().SetStyle(smsLabel);
+    }
+}
+
+// A band's shade: three quarters of the way to white.
+TColor lighter(TColor c) {
+    const auto mix = [](unsigned v) { return std::uint8_t(v + (255 - v) * 3 / 4); };
+    return rgb(mix(c & 0xFF), mix((c >> 8) & 0xFF), mix((c >> 16) & 0xFF));
+}
+
+const TChartSeries* seriesTitled(const TChart& chart, const std::string& title) {
+    for (int k = 0; k < chart.NumSeries(); ++k)
+        if (chart.SeriesAt(k)->Title() == title)
+            return chart.SeriesAt(k);
+    return nullptr;
 }
 
 } // namespace
@@ -58,20 +91,30 @@ std::vector<std::string> drawStudy(TChart& chart, const TStudy& study,
             skipped.push_back(d.id + ": " + e.what());
             continue;
         }
+        // Every line of a device in one colour: its own, or the palette's
+        // colour its first line takes.
+        std::optional<TColor> colour;
+        if (d.color)
+            colour = colourOf(*d.color);
         for (std::size_t k = 0; k < curves.size(); ++k) {
             const DeviceCurve& c = curves[k];
             auto s = std::make_unique<TLineSeries>();
             s->SetTitle(k == 0 || c.caption.empty() ? d.label : d.label + " " + c.caption);
-            if (d.color)
-                s->SetSeriesColor(colourOf(*d.color));
+            if (colour)
+                s->SetSeriesColor(*colour);
             s->Marks().SetVisible(false);
+            styleByRole(*s, c);
             for (const CurvePoint& p : c.points) {
-                s->AddPoint(p.current, p.time);
+                s->AddPoint(p.current, p.time, c.role == CurveRole::Marker ? c.caption : "");
                 if (p.current > 0)
                     lowestCurrent = std::min(lowestCurrent, p.current);
-                highestTime = std::max(highestTime, p.time);
+                // A starting profile runs up to the top of whatever axis is
+                // shown; it never asks for the longer one.
+                if (c.role != CurveRole::Marker)
+                    highestTime = std::max(highestTime, p.time);
             }
             TChartSeries& added = chart.AddSeries(std::move(s));
+            colour = added.SeriesColor();
             if (drawn)
                 drawn->push_back({d.id, c.role, &added});
         }
@@ -113,6 +156,34 @@ void TStudyOverlay::SetCheck(std::vector<TStudyCheckLine> lines) {
     chart_.RequestRepaint();
 }
 
+void TStudyOverlay::drawBands() {
+    TCanvas3D& c = *chart_.Canvas();
+    for (const TDevice& d : study_->devices) {
+        const auto* p = dynamic_cast<const TPointDevice*>(d.kind.get());
+        if (!d.visible || !p || !p->data.band || p->data.minCurve.empty() ||
+            p->data.totalCurve.empty())
+            continue;
+        TColor colour = clSilver;
+        if (d.color)
+            colour = colourOf(*d.color);
+        else if (const TChartSeries* s = seriesTitled(chart_, d.label))
+            colour = s->SeriesColor();
+        const double f = referralFactor(*study_, d);
+        std::vector<TPoint> outline;
+        const auto add = [&](const CurvePoint& q) {
+            outline.push_back({chart_.BottomAxis().ValueToPixel(q.current * f),
+                               chart_.LeftAxis().ValueToPixel(q.time)});
+        };
+        std::for_each(p->data.minCurve.begin(), p->data.minCurve.end(), add);
+        std::for_each(p->data.totalCurve.rbegin(), p->data.totalCurve.rend(), add);
+        c.AssignPen({colour, 1, psClear});
+        c.SetBrushStyle(bsSolid);
+        c.SetBrushColor(lighter(colour));
+        c.Polygon(outline);
+    }
+    c.SetBrushStyle(bsClear);
+}
+
 void TStudyOverlay::draw() {
     if (!study_)
         return;
@@ -123,6 +194,7 @@ void TStudyOverlay::draw() {
     c.ClipRectangle(plot);
     c.SetBackMode(cbmTransparent);
     c.SetBrushStyle(bsClear);
+    drawBands();
     chart_.SelectCanvasFont(chart_.Legend().Font());
     int labelY = plot.top + 2;
     for (const TBus& bus : study_->buses) {
@@ -148,7 +220,7 @@ void TStudyOverlay::draw() {
     c.AssignPen({kMarkColor, 2, psSolid});
     for (const TStudyCheckLine& line : check_) {
         const PairMargin& m = line.detail;
-        if (line.kind != kCheckCoord || !m.commonRange || m.pass)
+        if ((line.kind != kCheckCoord && line.kind != kCheckDamage) || !m.commonRange || m.pass)
             continue;
         const int x = currents.ValueToPixel(m.current);
         const int down = times.ValueToPixel(m.downstreamTime);

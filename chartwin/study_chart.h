@@ -55,6 +55,8 @@ public:
 
 private:
     void draw();
+    // The light fill between a point device's two curves, where it asks for one.
+    void drawBands();
 
     TChart& chart_;
     TNotifyEvent previous_;

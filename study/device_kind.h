@@ -33,6 +33,23 @@ struct DeviceCurve {
     std::string caption{};
 };
 
+// What a piece of equipment asks of the first protective device after it
+// towards the source, at the equipment's own voltage. The check turns each
+// into a line of its kind.
+struct TProtectionDemand {
+    // "damage": the device, on its downstream curve, operates before `line`
+    // over the currents it is drawn at. "inrush", "start": the device, on its
+    // upstream curve, does not operate at `current` before `time`; "start":
+    // nor at all at `neverAt`.
+    std::string kind;
+    std::vector<CurvePoint> line{};
+    double current = 0;
+    double time = 0;
+    std::optional<double> neverAt{};
+    // Tells two lines of one kind apart ("58%").
+    std::string caption{};
+};
+
 class TDeviceKind {
 public:
     virtual ~TDeviceKind() = default;
@@ -57,6 +74,11 @@ public:
     // The curve of the role checked in a pair: as the downstream device (true)
     // or as the upstream one.
     virtual CurveRole GradingRole(bool downstream) const;
+    // The voltage the kind's own currents are at, when it names one (a
+    // transformer's drawn side, a motor's rating): its bus must have it.
+    virtual std::optional<double> RatedKv() const { return std::nullopt; }
+    // Equipment: what it asks of the device protecting it. Throws as Curves().
+    virtual std::vector<TProtectionDemand> Demands() const { return {}; }
 
     // Reads the kind's fields from a device object (taking them out of it, so
     // that what is left is kept as unknown fields), and writes them back into

@@ -1,7 +1,11 @@
 // The table of device kinds, and what every kind shares.
 #include "relay/margins.h"
+#include "study/cable_device.h"
 #include "study/device_kind.h"
+#include "study/motor_device.h"
+#include "study/point_device.h"
 #include "study/relay_device.h"
+#include "study/transformer_device.h"
 
 #include <functional>
 #include <utility>
@@ -16,6 +20,12 @@ using KindMaker = std::function<std::unique_ptr<TDeviceKind>()>;
 const std::vector<std::pair<std::string, KindMaker>>& kinds() {
     static const std::vector<std::pair<std::string, KindMaker>> table{
         {TRelayDevice::kName, [] { return std::make_unique<TRelayDevice>(); }},
+        {TPointDevice::kFuse, [] { return std::make_unique<TPointDevice>(PointKind::Fuse); }},
+        {TPointDevice::kBreaker, [] { return std::make_unique<TPointDevice>(PointKind::Breaker); }},
+        {TPointDevice::kDevice, [] { return std::make_unique<TPointDevice>(PointKind::Device); }},
+        {TTransformerDevice::kName, [] { return std::make_unique<TTransformerDevice>(); }},
+        {TCableDevice::kName, [] { return std::make_unique<TCableDevice>(); }},
+        {TMotorDevice::kName, [] { return std::make_unique<TMotorDevice>(); }},
     };
     return table;
 }

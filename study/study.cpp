@@ -1,5 +1,8 @@
 #include "study/study.h"
 
+#include "base/numbers.h"
+
+#include <cmath>
 #include <set>
 
 namespace telvara {
@@ -148,7 +151,18 @@ double referralFactor(const TStudy& study, const TDevice& device) {
     return referralFactor(study, study.FindBus(device.bus));
 }
 
+void checkDeviceVoltage(const TStudy& study, const TDevice& device) {
+    const std::optional<double> own = device.kind->RatedKv();
+    const TBus* bus = study.FindBus(device.bus);
+    // Within half a percent: 6.6 and 6.6 typed as 6.60 or 6.599.
+    if (!own || !bus || !bus->kv || std::abs(*bus->kv - *own) <= 0.005 * *own)
+        return;
+    throw TelvaraError("母線「" + bus->name + "」の電圧 " + formatGeneral(*bus->kv) +
+                       " kV と装置の電圧 " + formatGeneral(*own) + " kV が違います");
+}
+
 std::vector<DeviceCurve> referredCurves(const TStudy& study, const TDevice& device) {
+    checkDeviceVoltage(study, device);
     std::vector<DeviceCurve> curves = device.kind->Curves();
     const double f = referralFactor(study, device);
     for (DeviceCurve& c : curves)

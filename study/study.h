@@ -104,8 +104,13 @@ void validateStudy(const TStudy& study);
 double referralFactor(const TStudy& study, const TBus* bus);
 double referralFactor(const TStudy& study, const TDevice& device);
 
+// Raises TelvaraError when the device names a voltage of its own and its
+// bus has another (its currents would be referred from the wrong voltage).
+void checkDeviceVoltage(const TStudy& study, const TDevice& device);
+
 // A device's curves as the chart draws them and the check compares them:
-// currents referred. The one place referral happens.
+// currents referred. The one place referral happens. Raises as Curves() and
+// checkDeviceVoltage.
 std::vector<DeviceCurve> referredCurves(const TStudy& study, const TDevice& device);
 // The bus's fault current referred; none when the bus gives none.
 std::optional<double> referredFaultMax(const TStudy& study, const TBus& bus);

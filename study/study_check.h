@@ -1,8 +1,10 @@
 #pragma once
 // The coordination check of a study. Along each path, each protective device
-// is checked against the next protective device towards the source, up to the
-// maximum fault current of the downstream device's bus, referred, with the
-// study's grading margin for that kind of pair. Without paths every relay is
+// is checked against the next protective device towards the source (equipment
+// between them skipped), up to the maximum fault current of the downstream
+// device's bus, referred, with the study's grading margin for that kind of
+// pair; each piece of equipment is checked against the first protective
+// device after it ("damage", "inrush", "start": equipment_check.h). Without paths every relay is
 // checked against the next by pick-up (the lowest first pick-up current is
 // nearest the load).
 #include "relay/margins.h"
@@ -19,7 +21,8 @@ inline constexpr char kCheckCoord[] = "coord";
 struct TStudyCheckLine {
     // The path's name; "-" for pairs of the study without paths.
     std::string path;
-    // "coord" for two protective devices.
+    // "coord" for two protective devices; "damage", "inrush", "start" for
+    // equipment and the device protecting it.
     std::string kind = kCheckCoord;
     // Downstream then upstream device (equipment first for equipment lines).
     std::string firstId;
@@ -29,8 +32,11 @@ struct TStudyCheckLine {
     // Referred to the reference voltage, A.
     std::optional<double> current;
     bool pass = true;
-    // For coord lines: where the margin lies (the chart marks failing ones).
+    // For coord and damage lines: where the margin lies (the chart marks
+    // failing ones).
     PairMargin detail{};
+    // Tells two equipment lines of one kind apart ("58%").
+    std::string caption{};
 };
 
 struct TStudyCheckOptions {

@@ -11,7 +11,15 @@
 //     "buses": [{"name", "kv"?, "fault_max_a"?, "fault_min_a"?}],
 //     "devices": [{"id", "kind", "label", "bus", "color"?, "visible",
 //                  then the kind's fields ("relay": {"name", "device", "ct",
-//                  "t150" … "t700", "tinst", "tap", "inst_tap", "store_key"?})}],
+//                  "t150" … "t700", "tinst", "tap", "inst_tap", "store_key"?});
+//                  "fuse", "breaker", "device": "rating", "min_curve"?,
+//                  "total_curve"? ([[A, s], …]), "band"?; "transformer": "kva",
+//                  "kv_primary", "kv_secondary", "z_percent", "phases",
+//                  "category", "faults", "zs_percent", "side",
+//                  "inrush_multiple", "inrush_s", "shift58"; "cable":
+//                  "conductor", "insulation", "theta_i"?, "theta_f"?, "mm2",
+//                  "parallel"; "motor": "fla_a"? or "kw", "kv", "pf",
+//                  "efficiency", then "lr_multiple", "accel_s"}],
 //     "paths": [{"name", "devices": ["id", …]}]
 //   }
 //

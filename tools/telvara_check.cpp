@@ -9,7 +9,10 @@
 // kind ("coord" for two protective devices), downstream id, upstream id,
 // smallest margin (s), current (A) referred to the reference voltage, OK or
 // NG. A pair with no common current up to the fault current shows "-" in the
-// last three columns and does not fail. --cti replaces the relay-relay margin.
+// last three columns and does not fail. Equipment lines ("damage", "inrush",
+// "start") give the equipment's id first and the protecting device's second;
+// one without a margin still shows its current and OK or NG when it has one.
+// --cti replaces the relay-relay margin.
 // Exit status: 0 every pair passes, 1 a pair fails, 2 anything else failed.
 #include "base/errors.h"
 #include "base/os/program.h"
@@ -132,7 +135,7 @@ int checkStudyFile(const Options& o) {
         std::cout << line.path << '\t' << line.kind << '\t' << line.firstId << '\t' << line.secondId
                   << '\t' << (line.margin ? fixed(*line.margin, 3) : "-") << '\t'
                   << (line.current ? fixed(*line.current, 1) : "-") << '\t';
-        if (!line.margin && line.pass) {
+        if (!line.margin && !line.current && line.pass) {
             std::cout << "-\n";
             continue;
         }

@@ -63,7 +63,7 @@ TEST_F(ChatFormStudyTest, AStudyOpensReferredAndABrokenOneLeavesItAsItWas) {
                                       "この版では開けません"),
               scripted.messages.asked[0].text);
     EXPECT_EQ(path, chat->studyPath());
-    EXPECT_EQ(4u, chat->study().devices.size());
+    EXPECT_EQ(8u, chat->study().devices.size());
     EXPECT_EQ(4, chart().NumSeries());
     // Saved unchanged: the same bytes, the old ones kept beside.
     ASSERT_TRUE(chat->saveStudy());
@@ -137,7 +137,7 @@ TEST_F(ChatFormStudyTest, UnsavedChangesAreAskedAboutBeforeAnotherStudyOpens) {
     // No: dropped, the example opens.
     scripted.messages.answers.push_back(BoxAnswer::No);
     EXPECT_TRUE(chat->openStudy(kExample));
-    EXPECT_EQ(4u, chat->study().devices.size());
+    EXPECT_EQ(8u, chat->study().devices.size());
     EXPECT_FALSE(chat->studyModified());
     // Nothing unsaved: "新規" asks nothing.
     chat->newStudy();
@@ -154,24 +154,34 @@ TEST_F(ChatFormStudyTest, TheCheckGoesAlongTheStudysPathsWithThePathColumn) {
     ASSERT_TRUE(dialog);
     auto* table = partOf<QTableWidget>(dialog, "Table");
     QTest::mouseClick(partOf<QPushButton>(dialog, "CheckButton"), Qt::LeftButton);
-    ASSERT_EQ(4, table->rowCount());
+    ASSERT_EQ(11, table->rowCount());
     auto row = [&](int r) {
         QStringList cells;
-        for (int c = 0; c < 6; ++c)
+        for (int c = 0; c < 7; ++c)
             cells << table->item(r, c)->text();
         return cells;
     };
-    // Worst first: 51R against 51T up to the 6.6 kV bus's 12,500 A.
-    EXPECT_EQ(QStringList(
-                  {"配電線1", "51R 6.6kV受電", "51T 66kV変圧器一次", "0.350", "10,500.0", "合格"}),
-              row(0));
-    EXPECT_EQ(QStringLiteral("配電線2"), row(1)[0]);
-    EXPECT_EQ(QStringList({"配電線1", "51F1 配電線1", "51R 6.6kV受電", "1.010", "8,400.0", "合格"}),
-              row(2));
-    // The margin given in the dialog takes the study's relay-relay place.
+    // Worst first: the fuse branch under 51F2 (0.2 s for a relay and a fuse),
+    // then 51R against 51T up to the 6.6 kV bus's 12,500 A.
+    EXPECT_EQ(
+        QStringList({"配電線2", "協調", "PF 分岐", "51F2 配電線2", "0.331", "1,120.0", "合格"}),
+        row(0));
+    EXPECT_EQ(QStringList({"配電線1", "協調", "51R 6.6kV受電", "51T 66kV変圧器一次", "0.350",
+                           "10,500.0", "合格"}),
+              row(1));
+    EXPECT_EQ(QStringLiteral("配電線2"), row(2)[0]);
+    // The transformer's damage curve ends at 11.63 x 87.48 A at 66 kV.
+    EXPECT_EQ(QStringList({"配電線1", "損傷", "変圧器 10MVA 66/6.6kV", "51T 66kV変圧器一次",
+                           "0.564", "10,171.8", "合格"}),
+              row(3));
+    EXPECT_EQ(
+        QStringList({"配電線2", "始動", "ポンプ電動機 150kW", "PF 分岐", "4.309", "100.7", "合格"}),
+        row(10));
+    // The margin given in the dialog takes the study's relay-relay place only.
     partOf<QLineEdit>(dialog, "CtiEdit")->setText(QStringLiteral("0.4"));
     QTest::mouseClick(partOf<QPushButton>(dialog, "CheckButton"), Qt::LeftButton);
-    EXPECT_EQ(QStringLiteral("不合格"), row(0)[5]);
+    EXPECT_EQ(QStringLiteral("合格"), row(0)[6]);
+    EXPECT_EQ(QStringLiteral("不合格"), row(1)[6]);
 }
 
 } // namespace

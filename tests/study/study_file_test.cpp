@@ -25,13 +25,14 @@ TEST(StudyFile, ATelvaraFileWritesBackToTheSameBytes) {
     const std::string bytes = slurp(kExample);
     const TStudy study = parseStudy(bytes, "substation.tvstudy");
     EXPECT_EQ(bytes, studyText(study));
-    ASSERT_EQ(4u, study.devices.size());
+    ASSERT_EQ(8u, study.devices.size());
     EXPECT_EQ(6.6, *study.referenceKv);
     EXPECT_EQ(12500, *study.buses[1].faultMaxA);
     const auto& t1 = dynamic_cast<const TRelayDevice&>(*study.devices[3].kind);
     EXPECT_EQ("150", t1.fields[2]);
     EXPECT_EQ("第一変電所,51T", t1.storeKey);
-    EXPECT_EQ((std::vector<std::string>{"F2", "R1", "T1"}), study.paths[1].devices);
+    EXPECT_EQ((std::vector<std::string>{"M1", "FU1", "F2", "R1", "TR1", "T1"}),
+              study.paths[1].devices);
 }
 
 TEST(StudyFile, AHandWrittenFileIsWrittenInTelvarasLayoutKeepingUnknownFields) {
@@ -132,28 +133,28 @@ TEST(StudyFile, BrokenFilesAreRefusedNamingTheLineAndTheFault) {
               faultOf("{\n\"format\": \"telvara-chart\", \"version\": 1}"));
     EXPECT_EQ("s.tvstudy: 3 行目: 新しい版（2）の Telvara の検討ファイルです。この版では開けません",
               faultOf(exampleWith("\"version\": 1,", "\"version\": 2.1,")));
-    // Line 97: T1's bus; 130: the second path's second device; 48: F2's id.
-    EXPECT_EQ("s.tvstudy: 97 行目: 装置「T1」の母線「77kV母線」がありません",
+    // Line 103: T1's bus; 272: the second path's fourth device; 54: F2's id.
+    EXPECT_EQ("s.tvstudy: 103 行目: 装置「T1」の母線「77kV母線」がありません",
               faultOf(exampleWith("\"bus\": \"66kV母線\"", "\"bus\": \"77kV母線\"")));
-    EXPECT_EQ("s.tvstudy: 130 行目: 経路「配電線2」の装置「R2」がありません",
+    EXPECT_EQ("s.tvstudy: 272 行目: 経路「配電線2」の装置「R2」がありません",
               faultOf(exampleWith("\"F2\",\n        \"R1\"", "\"F2\",\n        \"R2\"")));
-    EXPECT_EQ("s.tvstudy: 48 行目: 装置 ID「F1」が二つあります",
+    EXPECT_EQ("s.tvstudy: 54 行目: 装置 ID「F1」が二つあります",
               faultOf(exampleWith("\"id\": \"F2\"", "\"id\": \"F1\"")));
-    EXPECT_EQ("s.tvstudy: 57 行目: \"ct\": CT比には 0 より大きい数を入れてください：「abc」",
+    EXPECT_EQ("s.tvstudy: 63 行目: \"ct\": CT比には 0 より大きい数を入れてください：「abc」",
               faultOf(exampleWith("\"ct\": \"200\"", "\"ct\": \"abc\"")));
     EXPECT_EQ(
         "s.tvstudy: 19 行目: 母線「6.6kV母線」の最大故障電流は 0 より大きくなければなりません",
         faultOf(exampleWith("\"fault_max_a\": 12500", "\"fault_max_a\": -1")));
     EXPECT_EQ(
         "s.tvstudy: 20 行目: 母線「6.6kV母線」の最小故障電流が最大故障電流より大きくなっています",
-        faultOf(exampleWith("\"fault_min_a\": 8000\n    }\n  ],",
-                            "\"fault_min_a\": 13000\n    }\n  ],")));
+        faultOf(exampleWith("\"fault_min_a\": 8000\n    },",
+                            "\"fault_min_a\": 13000\n    },")));
     EXPECT_EQ(
-        "s.tvstudy: 26 行目: \"kind\": 種類「recloser」の装置はこの版の Telvara では扱えません",
+        "s.tvstudy: 32 行目: \"kind\": 種類「recloser」の装置はこの版の Telvara では扱えません",
         faultOf(exampleWith("\"kind\": \"relay\"", "\"kind\": \"recloser\"")));
-    EXPECT_EQ("s.tvstudy: 29 行目: \"color\": 色は #rrggbb の形で書いてください：「red」",
+    EXPECT_EQ("s.tvstudy: 35 行目: \"color\": 色は #rrggbb の形で書いてください：「red」",
               faultOf(exampleWith("\"color\": \"#ff0000\"", "\"color\": \"red\"")));
-    EXPECT_EQ("s.tvstudy: 31 行目: \"name\": ありません",
+    EXPECT_EQ("s.tvstudy: 37 行目: \"name\": ありません",
               faultOf(exampleWith("\"name\": \"第一変電所\",\n        \"device\": \"51F1\"",
                                   "\"device\": \"51F1\"")));
 }

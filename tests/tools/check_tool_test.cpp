@@ -136,10 +136,23 @@ TEST_F(CheckToolTest, AStudyIsCheckedAlongItsPathsReferredAndLeftAsItWas) {
     // 51R against 51T (66 kV, 1.41 s beyond 1050 A, 10500 A at 6.6 kV): 0.35 s.
     ToolRun r = run(TELVARA_CHECK_TOOL, {example});
     EXPECT_EQ(0, r.status) << r.err;
-    EXPECT_EQ("配電線1\tcoord\tF1\tR1\t1.010\t8400.0\tOK\n"
+    // The cable (Cu/XLPE 150 mm², k = 143.08) withstands (21462 / 12500)² =
+    // 2.948 s at the bus's 12500 A, where 51F1 takes 0.05 s. The transformer
+    // (10 MVA, 87.48 A at 66 kV, I_max = 100 / (7.5 + 1.1) = 11.63 I_r) lasts
+    // 2 s at 1017 A (10172 A at 6.6 kV), where 51T takes 1.436 s; its inrush
+    // 12 I_r meets 51T's 1.41 s. The motor's 100.7 A start for 3 s melts the
+    // fuse after 7.31 s; the fuse clears in 0.019 s at 1120 A under 51F2's 0.35 s.
+    EXPECT_EQ("配電線1\tdamage\tC1\tF1\t2.898\t12500.0\tOK\n"
+              "配電線1\tcoord\tF1\tR1\t1.010\t8400.0\tOK\n"
               "配電線1\tcoord\tR1\tT1\t0.350\t10500.0\tOK\n"
+              "配電線1\tdamage\tTR1\tT1\t0.564\t10171.8\tOK\n"
+              "配電線1\tinrush\tTR1\tT1\t1.310\t10497.3\tOK\n"
+              "配電線2\tstart\tM1\tFU1\t4.309\t100.7\tOK\n"
+              "配電線2\tcoord\tFU1\tF2\t0.331\t1120.0\tOK\n"
               "配電線2\tcoord\tF2\tR1\t1.010\t8400.0\tOK\n"
-              "配電線2\tcoord\tR1\tT1\t0.350\t10500.0\tOK\n",
+              "配電線2\tcoord\tR1\tT1\t0.350\t10500.0\tOK\n"
+              "配電線2\tdamage\tTR1\tT1\t0.564\t10171.8\tOK\n"
+              "配電線2\tinrush\tTR1\tT1\t1.310\t10497.3\tOK\n",
               r.out);
     r = run(TELVARA_CHECK_TOOL, {example, "--cti", "0.4"});
     EXPECT_EQ(1, r.status);
@@ -156,6 +169,25 @@ TEST_F(CheckToolTest, AStudyIsCheckedAlongItsPathsReferredAndLeftAsItWas) {
     EXPECT_EQ(2, r.status);
     EXPECT_EQ("", r.out);
     EXPECT_EQ(broken.string() + ": 4 行目: 経路「p」の装置「X」がありません\n", r.err);
+}
+
+TEST_F(CheckToolTest, EquipmentLinesWithoutAMarginStillShowCurrentAndVerdict) {
+    // The fuse melts from 500 A: the motor's 60 A start does not reach it
+    // (passes, no margin), the transformer's damage curve (2 x 43.74 A to
+    // 25 x 43.74 A) never does (fails, no margin, no current).
+    const fs::path study = dir / "kinds.tvstudy";
+    std::ofstream(study) << R"({"format": "telvara-study", "version": 1, "devices": [
+        {"id": "M", "kind": "motor", "fla_a": 10, "accel_s": 2},
+        {"id": "T", "kind": "transformer", "kva": 500, "kv_primary": 6.6, "kv_secondary": 0.44,
+         "z_percent": 4, "inrush_multiple": 8},
+        {"id": "F", "kind": "fuse", "min_curve": [[5000, 1], [9000, 0.1]]}],
+      "paths": [{"name": "p", "devices": ["M", "T", "F"]}]})";
+    const ToolRun r = run(TELVARA_CHECK_TOOL, {study.string()});
+    EXPECT_EQ(1, r.status) << r.err;
+    EXPECT_EQ("p\tstart\tM\tF\t-\t60.0\tOK\n"
+              "p\tdamage\tT\tF\t-\t-\tNG\n"
+              "p\tinrush\tT\tF\t-\t349.9\tOK\n",
+              r.out);
 }
 
 } // namespace
