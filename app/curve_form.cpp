@@ -38,7 +38,7 @@ TCurveForm::TCurveForm(Services services, const std::array<std::string, 6>& type
     connect(HelpButton, &QPushButton::clicked, this,
             guarded(messages, [this](bool) { HelpButtonClick(); }));
     installHelpKey(this, services_.messages, services_.help);
-    preview();
+    CurveBoxChange();
 }
 
 void TCurveForm::buildControls() {
@@ -54,6 +54,8 @@ void TCurveForm::buildControls() {
     for (const CharacteristicInfo& c : characteristics())
         CurveBox->addItem(QString::fromUtf8(c.title));
     CurveBox->addItem(QStringLiteral("入力済みの時間を比率で変更"));
+    SourceLbl = new QLabel(this);
+    SourceLbl->setObjectName(QStringLiteral("SourceLbl"));
     MultiplierLbl = new QLabel(kMultiplierCaption, this);
     MultiplierLbl->setObjectName(QStringLiteral("MultiplierLbl"));
     MultiplierEdit = new QLineEdit(QStringLiteral("1"), this);
@@ -62,8 +64,9 @@ void TCurveForm::buildControls() {
     auto* form = new QGridLayout;
     form->addWidget(new QLabel(QStringLiteral("特性"), this), 0, 0);
     form->addWidget(CurveBox, 0, 1);
-    form->addWidget(MultiplierLbl, 1, 0);
-    form->addWidget(MultiplierEdit, 1, 1);
+    form->addWidget(SourceLbl, 1, 1);
+    form->addWidget(MultiplierLbl, 2, 0);
+    form->addWidget(MultiplierEdit, 2, 1);
 
     auto* timesRow = new QGridLayout;
     for (std::size_t i = 0; i < TimeLbl.size(); ++i) {
@@ -126,8 +129,12 @@ void TCurveForm::preview() {
 }
 
 void TCurveForm::CurveBoxChange() {
-    const bool scaling = std::size_t(CurveBox->currentIndex()) >= characteristics().size();
+    const auto c = std::size_t(CurveBox->currentIndex());
+    const bool scaling = c >= characteristics().size();
     MultiplierLbl->setText(scaling ? kRatioCaption : kMultiplierCaption);
+    SourceLbl->setText(scaling ? QString()
+                               : QStringLiteral("規格：") +
+                                     QString::fromUtf8(characteristics()[c].source));
     preview();
 }
 

@@ -42,6 +42,7 @@ private:
     // Controls, named as in the dialog's design; each control's objectName
     // is its name (TimeLbl0 .. TimeLbl5 for the six times).
     QComboBox* CurveBox = nullptr;
+    QLabel* SourceLbl = nullptr; // the standard of the chosen characteristic
     QLabel* MultiplierLbl = nullptr;
     QLineEdit* MultiplierEdit = nullptr;
     std::array<QLabel*, 6> TimeLbl{};

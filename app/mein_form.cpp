@@ -3,6 +3,7 @@
 #include "app/store_open.h"
 #include "platform/help_contexts.h"
 
+#include "base/errors.h"
 #include "base/numbers.h"
 #include "base/shared_values.h"
 #include "chartwin/chat_form.h"
@@ -18,6 +19,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFile>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -42,7 +44,22 @@ QString currentText(double amperes) {
     return QString::fromStdString(formatGeneral(amperes)) + QStringLiteral(" A");
 }
 
+// A current too wide for the room before the next caption (999999.9 A and
+// up) is shown in a smaller font, never over the neighbouring caption.
 void showCurrent(QLabel* label, const QString& text) {
+    constexpr int kMinPixels = 6;
+    const int room = label->property(kCurrentRoomProperty).toInt();
+    QFont font = label->parentWidget()->font();
+    const int designPixels = font.pixelSize();
+    for (int pixels = designPixels; pixels > kMinPixels; --pixels) {
+        font.setPixelSize(pixels);
+        if (QFontMetrics(font).horizontalAdvance(text) <= room)
+            break;
+    }
+    if (font.pixelSize() == designPixels)
+        label->setFont(QFont()); // the window's font, as designed
+    else
+        label->setFont(font);
     label->setText(text);
     label->adjustSize();
 }
@@ -117,9 +134,23 @@ void TMeinForm::OpenFiles() {
             return;
         }
         if (openStoreForWindow(*store_, QFile::encodeName(*chosen).toStdString(),
-                               services_.messages))
+                               services_.messages)) {
+            services_.directories.rememberFolder(*chosen);
+            services_.files.setDataFolder(*chosen);
+            showStoreState();
             return;
+        }
     }
+}
+
+void TMeinForm::showStoreState() {
+    const bool readOnly = store_ && store_->isOpen() && !store_->WriteBlocked().empty();
+    setWindowTitle(readOnly ? kMeinFormTitle + QStringLiteral(" [読み取り専用]") : kMeinFormTitle);
+}
+
+void TMeinForm::requireWritable() {
+    if (const std::string why = store_->WriteBlocked(); !why.empty())
+        throw IoError(why);
 }
 
 // --- what the chart window reads ------------------------------------------

@@ -30,6 +30,9 @@ class TChatForm;
 // Outer size of the window, centred on the desktop.
 inline constexpr int kMeinFormWidth = 768;
 inline constexpr int kMeinFormHeight = 242;
+inline const QString kMeinFormTitle = QStringLiteral("保護協調曲線");
+// The width a current label may take (an int property of Label9 to Label15).
+inline constexpr char kCurrentRoomProperty[] = "currentRoom";
 
 class TMeinForm : public QWidget, public MainWindowLink {
     Q_OBJECT
@@ -110,6 +113,10 @@ private:
     void CurveButtonClick();
     void ShowCurrent();
     void ShowStructure();
+    // "読み取り専用" in the title while the store refuses to write.
+    void showStoreState();
+    // Raises the store's refusal before anything is asked.
+    void requireWritable();
 
     // Moves the focus to a control. Inside an exit handler this redirects
     // the focus change in progress (focus back into a field, or on).

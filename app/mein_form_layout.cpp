@@ -41,13 +41,16 @@ QLineEdit* addEdit(QWidget* parent, const char* name, const QString& text, const
     return edit;
 }
 
-QLabel* addCurrentLabel(QWidget* parent, const char* name, int x, int y) {
+// A current label runs up to `room` pixels, the space before the next
+// column's caption (see showCurrent).
+QLabel* addCurrentLabel(QWidget* parent, const char* name, int x, int y, int room) {
     auto* label = new QLabel(parent);
     label->setObjectName(QLatin1String(name));
     QPalette blue = label->palette();
     blue.setColor(QPalette::WindowText, Qt::blue);
     label->setPalette(blue);
     label->setGeometry(x, y, 0, kLabelHeight + 2);
+    label->setProperty(kCurrentRoomProperty, room);
     return label;
 }
 
@@ -55,7 +58,7 @@ QLabel* addCurrentLabel(QWidget* parent, const char* name, int x, int y) {
 
 void TMeinForm::buildControls() {
     setObjectName(QStringLiteral("MeinForm"));
-    setWindowTitle(QStringLiteral("保護協調曲線"));
+    setWindowTitle(kMeinFormTitle);
     QFont font(kGothicP);
     font.setPixelSize(12);
     setFont(font);
@@ -98,11 +101,16 @@ void TMeinForm::buildControls() {
         {"700%", "Edit7", "Label14", 440, &Edit7, &Label14},
         {"INST", "Edit8", "Label15", 528, &Edit8, &Label15},
     };
-    for (const TimeColumn& column : columns) {
+    constexpr int kCurrentGap = 4;
+    for (std::size_t i = 0; i < std::size(columns); ++i) {
+        const TimeColumn& column = columns[i];
         addLabel(box, QLatin1String(column.caption), column.x, 136);
         *column.field =
             addEdit(box, column.edit, QStringLiteral("0"), kZeroHint, column.x, 149, 65);
-        *column.current = addCurrentLabel(box, column.label, column.x + 32, 136);
+        // Up to the next caption, or the group box's frame after INST.
+        const int end = i + 1 < std::size(columns) ? columns[i + 1].x : box->width() - 2;
+        *column.current = addCurrentLabel(box, column.label, column.x + 32, 136,
+                                          end - kCurrentGap - (column.x + 32));
     }
 
     Button2 = new QPushButton(QStringLiteral("?"), this);

@@ -78,6 +78,7 @@ std::vector<TMeinForm::EntryField> TMeinForm::entryFields() const {
 }
 
 void TMeinForm::CmdAddClick() {
+    requireWritable();
     // A text that does not fit its field whole, or a number the chart cannot
     // draw, is refused before anything is looked up or stored; nothing is cut
     // or replaced silently. Empty names are refused after the lookup below.
@@ -188,6 +189,7 @@ void TMeinForm::ShowCurrent() {
 }
 
 void TMeinForm::CmdRemoveClick() {
+    requireWritable();
     const QString question =
         kRemoveQuestion + fromStore(store_->CurrentRecord().key()) + QStringLiteral("'?");
     if (services_.messages.confirm(question, ConfirmButtons::YesNo) != BoxAnswer::Yes)

@@ -71,6 +71,9 @@ void TMeinForm::buildStoreControls() {
             guarded(messages, [this](bool) { CmdRemoveClick(); }));
     connect(Button3, &QPushButton::clicked, this,
             guarded(messages, [this](bool) { Button3Click(); }));
+    // A write can find the store damaged: the title says so at once.
+    for (QPushButton* writer : {CmdAdd, CmdRemove, Button3})
+        connect(writer, &QPushButton::clicked, this, [this] { showStoreState(); });
     connect(CmdSearch, &QPushButton::clicked, this,
             guarded(messages, [this](bool) { CmdSearchClick(); }));
 }

@@ -1,6 +1,7 @@
 #include "app/struct_form.h"
 #include "platform/help_contexts.h"
 
+#include "app/key_list_model.h"
 #include "app/list_line.h"
 #include "app/mein_form.h"
 #include "base/cp932.h"
@@ -12,8 +13,9 @@
 #include "version/fonts.h"
 
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollArea>
@@ -29,6 +31,10 @@ namespace {
 
 constexpr int kItemHeight = 12;
 constexpr int kMargin = 8;
+// The filter row above the list.
+constexpr int kFilterTop = 4;
+constexpr int kFilterHeight = 21;
+constexpr int kFilterLeft = 64;
 
 // Rows of the list are 12 pixels high.
 class FixedRowHeight : public QStyledItemDelegate {
@@ -79,10 +85,25 @@ TStructForm::TStructForm(TMeinForm& main) : QDialog(&main), main_(main) {
     StructScrollBox->setFont(minchoFont(12));
     StructScrollBox->setWidgetResizable(true);
 
-    ListBox1 = new QListWidget;
+    FilterLbl = new QLabel(QStringLiteral("絞り込み"), this);
+    FilterLbl->setObjectName(QStringLiteral("FilterLbl"));
+    FilterEdit = new QLineEdit(this);
+    FilterEdit->setObjectName(QStringLiteral("FilterEdit"));
+    FilterEdit->setToolTip(
+        QStringLiteral("会社名かﾃﾞﾊﾞｲｽNo. の一部を入力すると、それを含む行だけを表示します。"));
+    FilterEdit->setClearButtonEnabled(true);
+    FilterLbl->setBuddy(FilterEdit);
+    setHelpContext(FilterEdit, kListHelpContext);
+
+    Keys = new TKeyListModel(this);
+    ListBox1 = new QListView;
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    ListBox1->setModel(Keys);
     ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListBox1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListBox1->setItemDelegate(new FixedRowHeight(ListBox1));
+    // Rows of one height are laid out without asking each row: a list of
+    // 100 000 keys opens at once.
     ListBox1->setUniformItemSizes(true);
     setHelpContext(ListBox1, kListHelpContext);
     StructScrollBox->setWidget(ListBox1);
@@ -107,7 +128,13 @@ TStructForm::TStructForm(TMeinForm& main) : QDialog(&main), main_(main) {
     connect(Find1, &QAction::triggered, this, guarded(messages, [this](bool) { Find1Click(); }));
     connect(AllDataView, &QAction::triggered, this,
             guarded(messages, [this](bool) { AllDataViewClick(); }));
+    connect(FilterEdit, &QLineEdit::textChanged, this,
+            guarded(messages, [this](const QString&) { FilterEditChange(); }));
     addCsvCommands();
+    // Typing narrows the list at once; Tab goes on to the list, then Ok.
+    setTabOrder(FilterEdit, ListBox1);
+    setTabOrder(ListBox1, CmdOk);
+    FilterEdit->setFocus();
     installHelpKey(this, messages, main_.services().help);
     resize(kStructFormWidth, kStructFormHeight);
     move(kStructFormLeft, kStructFormTop);
@@ -117,24 +144,23 @@ TStructForm::TStructForm(TMeinForm& main) : QDialog(&main), main_(main) {
 TStructForm::~TStructForm() = default;
 
 void TStructForm::setListing(std::string_view listing) {
-    ListBox1->clear();
-    for (const std::string& line : splitListText(listing)) {
-        auto* item = new QListWidgetItem(QString::fromStdString(cp932ToUtf8(line)));
-        // The line is read on its bytes as listed.
-        item->setData(Qt::UserRole, QByteArray(line.data(), qsizetype(line.size())));
-        ListBox1->addItem(item);
-    }
+    Keys->setListing(listing);
 }
 
 void TStructForm::listStore(TBPlusTree& store) {
-    setListing(store.Height() == 0 ? std::string("< Empty >") : store.ListKeys());
+    setListing(store.Height() == 0 ? std::string("< Empty >") : store.ListAllKeys());
 }
 
 // --- layout -----------------------------------------------------------------
 
 void TStructForm::FormResize() {
     CmdOk->move((width() - CmdOk->width()) / 2, height() - CmdOk->height() - kMargin);
-    StructScrollBox->setGeometry(0, 0, width(), CmdOk->y() - kMargin);
+    FilterLbl->adjustSize();
+    FilterLbl->move(kMargin, kFilterTop + (kFilterHeight - FilterLbl->height()) / 2);
+    FilterEdit->setGeometry(kFilterLeft, kFilterTop, width() - kFilterLeft - kMargin,
+                            kFilterHeight);
+    const int listTop = kFilterTop + kFilterHeight + kFilterTop;
+    StructScrollBox->setGeometry(0, listTop, width(), CmdOk->y() - kMargin - listTop);
 }
 
 void TStructForm::resizeEvent(QResizeEvent* event) {
@@ -173,8 +199,27 @@ void TStructForm::keyPressEvent(QKeyEvent* event) {
 // --- loading lines ----------------------------------------------------------
 
 std::vector<std::string> TStructForm::lineItems(int row) const {
-    const QByteArray line = ListBox1->item(row)->data(Qt::UserRole).toByteArray();
-    return readListLine(std::string_view(line.constData(), std::size_t(line.size())));
+    return readListLine(Keys->lineBytes(row));
+}
+
+int TStructForm::selectedRow() const {
+    const QModelIndex current = ListBox1->currentIndex();
+    if (!current.isValid() || !ListBox1->selectionModel()->isSelected(current))
+        return -1;
+    return current.row();
+}
+
+void TStructForm::FilterEditChange() {
+    const int selected = selectedRow();
+    const int line = selected >= 0 ? Keys->lineOf(selected) : -1;
+    Keys->setFilter(FilterEdit->text());
+    // The selected line stays selected while it is shown; type, then Enter:
+    // the one line left is the one meant.
+    int row = line >= 0 ? Keys->rowOf(line) : -1;
+    if (row < 0 && Keys->rowCount() == 1 && Keys->lineCount() > 1)
+        row = 0;
+    if (row >= 0)
+        ListBox1->setCurrentIndex(Keys->index(row));
 }
 
 bool TStructForm::load(const std::vector<std::string>& items) {
@@ -187,8 +232,7 @@ bool TStructForm::load(const std::vector<std::string>& items) {
 // A line that names no record (an empty line, "[etc.]") takes the main
 // window's search like any other and is reported there as not found.
 void TStructForm::loadSelected() {
-    const int row = ListBox1->currentRow();
-    if (row >= 0 && ListBox1->item(row)->isSelected())
+    if (const int row = selectedRow(); row >= 0)
         load(lineItems(row));
 }
 
@@ -223,7 +267,7 @@ void TStructForm::AllDataViewClick() {
         [&] {
             std::optional<std::vector<std::string>> lastDrawn;
             bool mainHoldsLastDrawn = true;
-            for (int row = 0; row < ListBox1->count(); ++row) {
+            for (int row = 0; row < Keys->rowCount(); ++row) {
                 const std::vector<std::string> items = lineItems(row);
                 // The empty line and "[etc.]" after a cut listing name no record.
                 if (items.size() < 2)

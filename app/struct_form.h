@@ -1,8 +1,9 @@
 #pragma once
-// The input data list "インプットデーター一覧": the keys of the stored relay
-// settings in key order. From it one record is loaded into the main window,
-// loaded and drawn, or every record is drawn on the chart at once. Built anew
-// for every showing, modal, owned by the main window.
+// The input data list "インプットデーター一覧": the keys of every stored relay
+// in key order, narrowed by a filter field as one types. From it one record
+// is loaded into the main window, loaded and drawn, or every listed record is
+// drawn on the chart at once. Built anew for every showing, modal, owned by
+// the main window.
 #include <QDialog>
 
 #include <string>
@@ -10,7 +11,9 @@
 #include <vector>
 
 class QAction;
-class QListWidget;
+class QLabel;
+class QLineEdit;
+class QListView;
 class QMenu;
 class QPushButton;
 class QScrollArea;
@@ -18,6 +21,7 @@ class QScrollArea;
 namespace telvara {
 
 class TBPlusTree;
+class TKeyListModel;
 class TMeinForm;
 
 // Outer size and design place of the window.
@@ -34,7 +38,7 @@ public:
 
     // Fills the list with the lines of a key listing (CP932 bytes).
     void setListing(std::string_view listing);
-    // Fills the list with the store's keys; "< Empty >" for an empty store.
+    // Fills the list with every key of the store; "< Empty >" for an empty store.
     void listStore(TBPlusTree& store);
 
 protected:
@@ -65,11 +69,17 @@ private:
     void showChart();
     void fitOuterSize();
     void addCsvCommands();
+    // Narrows the list to the filter's text; a single remaining line is selected.
+    void FilterEditChange();
+    int selectedRow() const;
 
     // Controls, named as in the window's design; each control's objectName
     // is its name.
     QScrollArea* StructScrollBox = nullptr;
-    QListWidget* ListBox1 = nullptr;
+    QLabel* FilterLbl = nullptr;     // "絞り込み"
+    QLineEdit* FilterEdit = nullptr; // company name or device number, any part
+    QListView* ListBox1 = nullptr;
+    TKeyListModel* Keys = nullptr;
     QPushButton* CmdOk = nullptr;
     QMenu* PopupMenu1 = nullptr;
     QAction* Find1 = nullptr;       // "選択データ表示"

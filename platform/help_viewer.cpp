@@ -2,8 +2,11 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace telvara {
 
@@ -33,9 +36,14 @@ void QtHelpService::show(const QString& key, const QString& what) {
                                   .arg(helpSetName(file_), what));
         return;
     }
+    QWidget* owner = QApplication::activeModalWidget();
+    if (!owner)
+        owner = QApplication::activeWindow();
     QTextBrowser* browser = browserForNow();
     browser->setSearchPaths({set});
     browser->setSource(QUrl::fromLocalFile(QFileInfo(page).absoluteFilePath()));
+    if (!browser->isVisible())
+        placeOnScreen(*browser, owner);
     browser->show();
     browser->raise();
     browser->activateWindow();
@@ -58,6 +66,29 @@ QTextBrowser* QtHelpService::browserForNow() {
     if (!browser_)
         browser_ = newHelpWindow();
     return browser_.get();
+}
+
+// A help window opens over the window it was asked from, wholly on that
+// window's screen (a dialog low on the screen would push it off the bottom).
+void QtHelpService::placeOnScreen(QWidget& help, const QWidget* owner) {
+    QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect room = screen->availableGeometry();
+    // The frame is not known before the window is shown: the owner's stands for it.
+    const QRect ownerFrame = owner ? owner->frameGeometry() : room;
+    const QMargins frame = owner ? QMargins(owner->geometry().left() - ownerFrame.left(),
+                                            owner->geometry().top() - ownerFrame.top(),
+                                            ownerFrame.right() - owner->geometry().right(),
+                                            ownerFrame.bottom() - owner->geometry().bottom())
+                                 : QMargins();
+    const QSize outer = (help.size().grownBy(frame)).boundedTo(room.size());
+    help.resize(outer.shrunkBy(frame));
+    QRect place(QPoint(), outer);
+    place.moveCenter(ownerFrame.center());
+    place.moveLeft(std::clamp(place.left(), room.left(), room.right() + 1 - outer.width()));
+    place.moveTop(std::clamp(place.top(), room.top(), room.bottom() + 1 - outer.height()));
+    help.move(place.topLeft()); // move() places the frame
 }
 
 std::unique_ptr<QTextBrowser> QtHelpService::newHelpWindow() {

@@ -29,6 +29,7 @@ private:
     void show(const QString& key, const QString& what);
     QTextBrowser* browserForNow();
     static std::unique_ptr<QTextBrowser> newHelpWindow();
+    static void placeOnScreen(QWidget& help, const QWidget* owner);
 
     MessageService& messages_;
     HelpLocator locator_;

@@ -2,11 +2,16 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 namespace telvara {
 
 bool installQtTranslations(QCoreApplication& app) {
+    // Qt's widgets name things and write dates in Japanese (file types, month
+    // names); the program's numbers keep the environment's separators, which
+    // it reads from the system locale, not from this one.
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     // Owned by the application: it must live as long as any window.
     auto* translator = new QTranslator(&app);
     if (!translator->load(QStringLiteral("qtbase_ja"),

@@ -5,8 +5,9 @@ class QCoreApplication;
 
 namespace telvara {
 
-// Loads Qt's Japanese translations from Qt's translations folder and installs
-// them on app; false when they are not installed (Qt's texts stay English).
+// Makes Japanese the locale of Qt's widgets, loads Qt's Japanese translations
+// from Qt's translations folder and installs them on app; false when they
+// are not installed (Qt's texts stay English).
 bool installQtTranslations(QCoreApplication& app);
 
 } // namespace telvara

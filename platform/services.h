@@ -58,6 +58,9 @@ public:
     // The data-folder dialog: the chosen folder (created when it did not exist),
     // or nothing when the dialog was cancelled.
     virtual std::optional<QString> chooseDirectory(const QString& startFolder, int helpContext) = 0;
+    // The chosen folder's store opened: the next start begins there. A folder
+    // whose store could not be opened is never remembered.
+    virtual void rememberFolder(const QString& folder) = 0;
 };
 
 class ColorChooser {
@@ -85,6 +88,9 @@ public:
     virtual std::optional<QString> chooseSaveFile(const SaveFileRequest& request) = 0;
     // The same dialog for an existing file to read.
     virtual std::optional<QString> chooseOpenFile(const SaveFileRequest& request) = 0;
+    // The store's folder, where the dialogs start until a file is chosen;
+    // then they start in the folder of the last file chosen.
+    virtual void setDataFolder(const QString& folder) = 0;
 };
 
 // The application's help file and the viewer that opens it.

@@ -61,7 +61,10 @@ public:
     std::deque<std::optional<QString>> answers;
     int unscripted = 0;
 
+    std::vector<QString> remembered;
+
     std::optional<QString> chooseDirectory(const QString& startFolder, int helpContext) override;
+    void rememberFolder(const QString& folder) override { remembered.push_back(folder); }
 };
 
 class ScriptedColors : public ColorChooser {
@@ -78,10 +81,12 @@ public:
     std::vector<SaveFileRequest> asked;
     std::deque<std::optional<QString>> answers;
     int unscripted = 0;
+    QString dataFolder;
 
     std::optional<QString> chooseSaveFile(const SaveFileRequest& request) override;
     // Recorded and answered with the save dialogs, in one order.
     std::optional<QString> chooseOpenFile(const SaveFileRequest& request) override;
+    void setDataFolder(const QString& folder) override { dataFolder = folder; }
 };
 
 class ScriptedHelp : public HelpService {

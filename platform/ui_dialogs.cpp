@@ -5,7 +5,11 @@
 #include <QColor>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
 #include <QInputDialog>
+#include <QLocale>
 
 namespace telvara {
 
@@ -35,8 +39,43 @@ std::optional<TColor> QtColorChooser::chooseColor(TColor initial) {
 
 namespace {
 
-std::optional<QString> chooseFile(const SaveFileRequest& request, bool save) {
+// Qt's file model names folders "Folder" where its translations do not and
+// writes dates in the environment's locale; the program's dialogs speak
+// Japanese. Files keep their type, the MIME comment, which follows the
+// program's Japanese locale.
+class JapaneseFileNames : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || !files)
+            return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        if (index.column() == kTypeColumn && files->isDir(source))
+            return files->fileInfo(source).isRoot() ? QStringLiteral("ドライブ")
+                                                    : QStringLiteral("フォルダー");
+        if (index.column() == kDateColumn)
+            return QLocale(QLocale::Japanese, QLocale::Japan)
+                .toString(files->lastModified(source), QLocale::ShortFormat);
+        return QIdentityProxyModel::data(index, role);
+    }
+
+private:
+    static constexpr int kTypeColumn = 2;
+    static constexpr int kDateColumn = 3;
+};
+
+} // namespace
+
+std::optional<QString> QtFileSaveChooser::chooseFile(const SaveFileRequest& request, bool save) {
     QFileDialog dialog(dialogParent(), request.caption);
+    dialog.setProxyModel(new JapaneseFileNames(&dialog));
+    // The store's folder first, then the folder of the last file chosen, never
+    // the folder the program happened to be started in.
+    const QString start = lastFolder_.isEmpty() ? dataFolder_ : lastFolder_;
+    if (!start.isEmpty())
+        dialog.setDirectory(start);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     QStringList filters;
@@ -55,10 +94,10 @@ std::optional<QString> chooseFile(const SaveFileRequest& request, bool save) {
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.askBeforeOverwrite);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().first();
+    const QString chosen = dialog.selectedFiles().first();
+    lastFolder_ = QFileInfo(chosen).absolutePath();
+    return chosen;
 }
-
-} // namespace
 
 std::optional<QString> QtFileSaveChooser::chooseSaveFile(const SaveFileRequest& request) {
     return chooseFile(request, true);

@@ -177,8 +177,11 @@ std::optional<QString> QtDirectoryChooser::chooseDirectory(const QString& startF
     const QString folder = dialog.chosenDirectory();
     // A failure here shows when the store is opened in the folder.
     QDir().mkpath(folder);
-    rememberDataFolder(settingsFile_, folder);
     return folder;
+}
+
+void QtDirectoryChooser::rememberFolder(const QString& folder) {
+    rememberDataFolder(settingsFile_, folder);
 }
 
 } // namespace telvara

@@ -60,16 +60,17 @@ private:
     QPushButton* helpButton_;
 };
 
-// The program's directory chooser: the dialog above, then the folder created
-// and remembered. The dialog starts in the folder chosen last time; without
-// one, in startFolder (the program's folder) when the user may write there,
-// else in the user's home.
+// The program's directory chooser: the dialog above, then the folder created;
+// it is remembered once its store has opened. The dialog starts in the folder chosen last time;
+// without one, in startFolder (the program's folder) when the user may write there, else in the
+// user's home.
 class QtDirectoryChooser : public DirectoryChooser {
 public:
     // settingsFile: where the last folder is kept (empty: the program's settings).
     QtDirectoryChooser(MessageService& messages, HelpService& help, QString settingsFile = {})
         : messages_(messages), help_(help), settingsFile_(std::move(settingsFile)) {}
     std::optional<QString> chooseDirectory(const QString& startFolder, int helpContext) override;
+    void rememberFolder(const QString& folder) override;
 
 private:
     MessageService& messages_;

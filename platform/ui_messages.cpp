@@ -1,8 +1,12 @@
 #include "platform/ui_messages.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
+#include <QStyle>
 
 namespace telvara {
 
@@ -12,11 +16,30 @@ QWidget* dialogParent() {
 
 namespace {
 
+int titleRoom(const QWidget& box) {
+    // The title bar's font is the window manager's; a bold one of the
+    // program's size and a fifth more is a safe measure.
+    QFont font = QApplication::font();
+    font.setBold(true);
+    const int text = QFontMetrics(font).horizontalAdvance(box.windowTitle()) * 6 / 5;
+    // The window's icon and the title bar's three buttons beside the title.
+    const int button = box.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &box);
+    return text + 4 * button;
+}
+
+// A box never gets narrower than its title, which would be cut ("T… a").
+void keepTitleWhole(QMessageBox& box) {
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(titleRoom(box), 0, QSizePolicy::Minimum), grid->rowCount(), 0,
+                      1, grid->columnCount());
+}
+
 void showOkBox(BoxKind kind, QMessageBox::Icon icon, const QString& text) {
     QMessageBox box(icon, boxTitle(kind), text, QMessageBox::NoButton, dialogParent());
     QPushButton* ok = box.addButton(kOkCaption, QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
+    keepTitleWhole(box);
     box.exec();
 }
 
@@ -67,6 +90,7 @@ BoxAnswer QtMessageService::confirm(const QString& text, ConfirmButtons buttons)
     QPushButton* closer = box.addButton(QString(), QMessageBox::RejectRole);
     closer->hide();
     box.setEscapeButton(closer);
+    keepTitleWhole(box);
     box.exec();
     for (int i = 0; i < count; ++i)
         if (box.clickedButton() == choices[i].button)

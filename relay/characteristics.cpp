@@ -12,14 +12,18 @@ namespace telvara {
 
 namespace {
 
+constexpr const char* kIec151 = "IEC 60255-151";
+constexpr const char* kIeee = "IEEE C37.112";
+
 constexpr CharacteristicInfo kCharacteristics[] = {
-    {Characteristic::IecSI, "IEC-SI", "IEC 普通反限時 (SI)"},
-    {Characteristic::IecVI, "IEC-VI", "IEC 強反限時 (VI)"},
-    {Characteristic::IecEI, "IEC-EI", "IEC 超反限時 (EI)"},
-    {Characteristic::IecLTI, "IEC-LTI", "IEC 長時間反限時 (LTI)"},
-    {Characteristic::IeeeMI, "IEEE-MI", "IEEE 中反限時 (MI)"},
-    {Characteristic::IeeeVI, "IEEE-VI", "IEEE 強反限時 (VI)"},
-    {Characteristic::IeeeEI, "IEEE-EI", "IEEE 超反限時 (EI)"},
+    {Characteristic::IecSI, "IEC-SI", "IEC 普通反限時 (SI)", kIec151},
+    {Characteristic::IecVI, "IEC-VI", "IEC 強反限時 (VI)", kIec151},
+    {Characteristic::IecEI, "IEC-EI", "IEC 超反限時 (EI)", kIec151},
+    // Not one of IEC 60255-151's curves: it comes from the older standards.
+    {Characteristic::IecLTI, "IEC-LTI", "IEC 長時間反限時 (LTI)", "IEC 60255-3 / BS 142"},
+    {Characteristic::IeeeMI, "IEEE-MI", "IEEE 中反限時 (MI)", kIeee},
+    {Characteristic::IeeeVI, "IEEE-VI", "IEEE 強反限時 (VI)", kIeee},
+    {Characteristic::IeeeEI, "IEEE-EI", "IEEE 超反限時 (EI)", kIeee},
 };
 
 // t = scale (a / (m^p - 1) + b); IEC curves have b = 0.

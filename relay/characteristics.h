@@ -14,8 +14,9 @@ enum class Characteristic { IecSI, IecVI, IecEI, IecLTI, IeeeMI, IeeeVI, IeeeEI 
 
 struct CharacteristicInfo {
     Characteristic id;
-    const char* name;  // the name scripts use, e.g. "IEC-SI"
-    const char* title; // the name the dialog shows (UTF-8)
+    const char* name;   // the name scripts use, e.g. "IEC-SI"
+    const char* title;  // the name the dialog shows (UTF-8)
+    const char* source; // the standard the formula comes from
 };
 
 // Every characteristic, in the order the dialog lists them.

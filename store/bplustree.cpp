@@ -333,6 +333,14 @@ bool TBPlusTree::FindKey(std::string_view fullKey) {
 }
 
 std::string TBPlusTree::ListKeys() {
+    return ListWithLimit(kListLineLimit);
+}
+
+std::string TBPlusTree::ListAllKeys() {
+    return ListWithLimit(std::numeric_limits<int>::max());
+}
+
+std::string TBPlusTree::ListWithLimit(int limit) {
     RequireOpen();
     const TReadScope scope(*this);
     EnsureRoot();
@@ -340,36 +348,37 @@ std::string TBPlusTree::ListKeys() {
     if (header_.Height == 0)
         return out;
     int lines = 0;
-    ListLevel(1, std::string(), out, lines);
+    ListLevel(1, std::string(), out, lines, limit);
     return out;
 }
 
 // Appends the keys of the page at `level` and of its subtrees; `lines` passes
 // the limit once the walk has to end.
-void TBPlusTree::ListLevel(int level, const std::string& prefix, std::string& out, int& lines) {
+void TBPlusTree::ListLevel(int level, const std::string& prefix, std::string& out, int& lines,
+                           int limit) {
     const TTreePage& page = levelPages_[std::size_t(level)];
     const bool leaf = level >= header_.Height;
     const std::string deeper = prefix + std::string(kListIndent, ' ');
     auto visit = [&](int i) {
         ReadLevel(level + 1, page.child(i));
-        ListLevel(level + 1, deeper, out, lines);
+        ListLevel(level + 1, deeper, out, lines, limit);
     };
     if (!leaf) {
         visit(0);
-        if (lines > kListLineLimit)
+        if (lines > limit)
             return;
     }
     for (int i = 1; i <= page.keyCount(); ++i) {
         out += prefix;
         out += page.key(i);
         out += "\r\n";
-        if (++lines > kListLineLimit) {
+        if (++lines > limit) {
             out += "\r\n[etc.]";
             return;
         }
         if (!leaf) {
             visit(i);
-            if (lines > kListLineLimit)
+            if (lines > limit)
                 return;
         }
     }

@@ -80,6 +80,8 @@ public:
     void DeleteCurrent();
     // Every key in key order, one line each (CR LF), 4 spaces per level below the root.
     std::string ListKeys();
+    // The same listing without the line limit (the list window shows every key).
+    std::string ListAllKeys();
     // Every record in key order with its slot, each page read once; raises
     // IoError naming the file when the tree is damaged on the way.
     using TRecordVisitor = std::function<void(std::int32_t slot, const TRelayRecord& record)>;
@@ -98,6 +100,9 @@ public:
     // write of an open checks the whole store first; damage found there is
     // kept here and every write of the open is refused before it writes.
     const std::string& WriteRefusal() const { return writeRefusal_; }
+    // Why a write would be refused now, before it starts: the store was
+    // opened ReadOnly, or damage was found (WriteRefusal). Empty otherwise.
+    std::string WriteBlocked() const;
 
     bool isOpen() const { return !closed_; }
     // How long an operation waits for another program's lock.
@@ -164,7 +169,8 @@ private:
     bool BorrowFromLeft(int level, int b, TTreePage& left, int k);
     bool MergeIntoLeft(int level, int b, TTreePage& left);
 
-    void ListLevel(int level, const std::string& prefix, std::string& out, int& lines);
+    std::string ListWithLimit(int limit);
+    void ListLevel(int level, const std::string& prefix, std::string& out, int& lines, int limit);
 
     // The units as this store's operations read them: the operation's own
     // changes first, every read counted in transfers().

@@ -60,9 +60,15 @@ void TBPlusTree::Refresh() {
     const TReadScope scope(*this);
 }
 
+std::string TBPlusTree::WriteBlocked() const {
+    if (mode_ == TOpenMode::ReadOnly)
+        return "ストア " + folder_ + " は読み取り専用で開かれているので変更できません";
+    return writeRefusal_;
+}
+
 void TBPlusTree::BeginWrite() {
     if (mode_ == TOpenMode::ReadOnly)
-        throw IoError("ストア " + folder_ + " は読み取り専用で開かれているので変更できません");
+        throw IoError(WriteBlocked());
     Lock(TLockMode::Exclusive);
     try {
         RefreshLocked();

@@ -39,7 +39,9 @@ const char kUsage[] =
     "使い方: telvara-store DIR list | find NAME DEVICE | add NAME DEVICE CT T150 T200 T300 "
     "T400 T500 T700 TINST TAP INSTTAP | remove NAME DEVICE | check | batch | export FILE.csv | "
     "import FILE.csv [--replace]\n"
-    "       telvara-store DIR add-curve NAME DEVICE CT CURVE MULTIPLIER TINST TAP INSTTAP\n";
+    "       telvara-store DIR add-curve NAME DEVICE CT CURVE MULTIPLIER TINST TAP INSTTAP\n"
+    "       CURVE: IEC-SI IEC-VI IEC-EI (IEC 60255-151), IEC-LTI (IEC 60255-3 / BS 142),\n"
+    "              IEEE-MI IEEE-VI IEEE-EI (IEEE C37.112)\n";
 
 std::vector<std::string> toStore(const std::vector<std::string>& utf8) {
     std::vector<std::string> out;

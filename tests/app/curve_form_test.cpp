@@ -72,6 +72,20 @@ TEST_F(CurveFormTest, OkFillsTheSixTimesOnly) {
               (QStringList{"6.472", "2.811", "1.177", "0.719", "0.523", "0.36", "0.05"}));
 }
 
+TEST_F(CurveFormTest, EachCharacteristicNamesTheStandardItComesFrom) {
+    open();
+    QStringList sources;
+    withDialog([&](TCurveForm* d) {
+        for (const int choice : {0, 3, 4, 7}) {
+            partOf<QComboBox>(d, "CurveBox")->setCurrentIndex(choice);
+            sources << partOf<QLabel>(d, "SourceLbl")->text();
+        }
+        d->reject();
+    });
+    EXPECT_EQ(sources, (QStringList{"規格：IEC 60255-151", "規格：IEC 60255-3 / BS 142",
+                                    "規格：IEEE C37.112", ""}));
+}
+
 TEST_F(CurveFormTest, RefusalKeepsTheDialogAndFillsNothing) {
     open();
     bool stillOpen = false;

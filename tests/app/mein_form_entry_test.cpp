@@ -1,6 +1,9 @@
 // Setting entry: number checks on leaving a field and the derived currents.
 #include "mein_form_fixture.h"
 
+#include <QFontMetrics>
+#include <QGroupBox>
+
 namespace telvara::test {
 namespace {
 
@@ -25,6 +28,33 @@ TEST_F(MeinFormTest, CtAndTapGiveTheSixCurrentsAndInstTapTheInstCurrent) {
     EXPECT_DOUBLE_EQ(shared().InstCurrent, 4000);
     EXPECT_EQ(focused(), edit("Debaisu"));
     EXPECT_TRUE(scripted.messages.asked.empty());
+}
+
+TEST_F(MeinFormTest, LargeCurrentsStayClearOfTheNextCaption) {
+    open();
+    edit("Edit1")->setText("666666.6");
+    leave(edit("Edit9"), "5");    // 150 %: 999999.9 A, 700 %: 4666666.2 A
+    leave(edit("Edit10"), "1.5"); // INST: 999999.9 A
+    EXPECT_EQ(label("Label9")->text(), QStringLiteral("999999.9 A"));
+    EXPECT_EQ(label("Label15")->text(), QStringLiteral("999999.9 A"));
+    // Each text ends before the next column's caption (INST: the box's frame).
+    const int nextCaption[] = {
+        96, 176, 264, 352, 440, 528, control<QGroupBox>("GroupBox2")->width() - 2};
+    const char* names[] = {"Label9",  "Label10", "Label11", "Label12",
+                           "Label13", "Label14", "Label15"};
+    for (int i = 0; i < 7; ++i) {
+        const QLabel* current = label(names[i]);
+        const int end =
+            current->x() + QFontMetrics(current->font()).horizontalAdvance(current->text());
+        EXPECT_LT(end, nextCaption[i]) << names[i];
+        EXPECT_GE(current->font().pixelSize(), 7) << names[i];
+    }
+    // Everyday currents are back in the window's font.
+    leave(edit("Edit1"), "100");
+    EXPECT_EQ(label("Label9")->text(), QStringLiteral("150 A"));
+    EXPECT_EQ(label("Label9")->font().pixelSize(), 12);
+    EXPECT_EQ(label("Label15")->text(), QStringLiteral("150 A"));
+    EXPECT_EQ(label("Label15")->font().pixelSize(), 12);
 }
 
 TEST_F(MeinFormTest, CtTwoHundredAndTapTwoAndAHalfMakeOneHundredAmperes) {

@@ -3,6 +3,11 @@
 
 #include <QFile>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 #include <fstream>
 #include <iterator>
 
@@ -14,6 +19,22 @@ using FileBytes = std::string;
 FileBytes bytesOf(const QString& path) {
     std::ifstream in(QFile::encodeName(path).toStdString(), std::ios::binary);
     return FileBytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Sets or clears a file's immutable flag, which keeps even root from writing
+// it, as read-only media would; false where the file system or user cannot.
+bool setImmutable(const QString& path, bool on) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (done) {
+        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return done;
 }
 
 class DamagedStoreWindowTest : public MeinFormTest {
@@ -62,6 +83,9 @@ TEST_F(DamagedStoreWindowTest, UnopenableFolderIsAskedAgainAndADamagedStoreOnlyR
                                            "ん）。")}));
     form->show();
     scripted.messages.asked.clear();
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("保護協調曲線 [読み取り専用]"));
+    // Only the folder whose store opened is where the next start begins.
+    EXPECT_EQ(scripted.directories.remembered, std::vector<QString>{damaged.path()});
 
     // Reading works: the search loads B.
     edit("SearchKaisyaName")->setText("B");
@@ -70,19 +94,60 @@ TEST_F(DamagedStoreWindowTest, UnopenableFolderIsAskedAgainAndADamagedStoreOnlyR
     EXPECT_EQ(edit("kaisya")->text(), "B");
     EXPECT_TRUE(scripted.messages.asked.empty());
 
-    // Add and Remove are refused with the reason, and nothing is written.
+    // Add (a new relay, and a stored one) and Remove are refused with the
+    // reason before any question, and nothing is written.
     edit("kaisya")->setText("D");
     button("CmdAdd")->click();
-    scripted.messages.answers = {BoxAnswer::Yes};
     EXPECT_TRUE(form->loadRecord("B", "51R"));
+    button("CmdAdd")->click();
     button("CmdRemove")->click();
     std::vector<QString> errors;
-    for (const AskedBox& box : scripted.messages.asked)
-        if (box.kind == BoxKind::Error)
-            errors.push_back(box.text);
-    EXPECT_EQ(errors, (std::vector<QString>{refusal + ".", refusal + "."}));
+    for (const AskedBox& box : scripted.messages.asked) {
+        EXPECT_EQ(box.kind, BoxKind::Error) << box.text.toStdString();
+        errors.push_back(box.text);
+    }
+    EXPECT_EQ(errors, (std::vector<QString>{refusal + ".", refusal + ".", refusal + "."}));
     EXPECT_EQ(bytesOf(damaged.filePath("ZuboK.dat")), dat);
     EXPECT_EQ(bytesOf(damaged.filePath("ZuboK.idx")), idx);
+}
+
+TEST_F(DamagedStoreWindowTest, AStoreThatCannotBeWrittenOpensForReading) {
+    {
+        TBPlusTree store;
+        store.OpenStore(damaged.path().toStdString());
+        for (int f = 2; f < kRecordFieldCount; ++f)
+            store.CurrentRecord().setField(TRecordField(f), "1");
+        store.CurrentRecord().setField(TRecordField::KaisyaName, "A");
+        store.CurrentRecord().setField(TRecordField::DebaisuNo, "51R");
+        store.InsertCurrent();
+    }
+    const QString dat = damaged.filePath("ZuboK.dat");
+    struct Thaw {
+        QString file;
+        ~Thaw() { setImmutable(file, false); }
+    } thaw{dat};
+    if (!setImmutable(dat, true))
+        GTEST_SKIP() << "the immutable flag needs root on a file system that has it";
+    const FileBytes before = bytesOf(dat);
+
+    scripted.directories.answers = {damaged.path()};
+    form = std::make_unique<TMeinForm>(scripted.services());
+    ASSERT_EQ(scripted.messages.asked.size(), 1u);
+    EXPECT_TRUE(scripted.messages.asked[0].text.startsWith(QStringLiteral("ファイル ") + dat))
+        << scripted.messages.asked[0].text.toStdString();
+    EXPECT_TRUE(scripted.messages.asked[0].text.endsWith(
+        QStringLiteral("\n読み取り専用で開きます（Add とﾚｺｰﾄﾞ削除はできません）。")));
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("保護協調曲線 [読み取り専用]"));
+    scripted.messages.asked.clear();
+
+    EXPECT_TRUE(form->loadRecord("A", "51R"));
+    button("CmdAdd")->click();
+    ASSERT_EQ(scripted.messages.asked.size(), 1u);
+    EXPECT_EQ(scripted.messages.asked[0].kind, BoxKind::Error);
+    EXPECT_EQ(scripted.messages.asked[0].text,
+              QStringLiteral("ストア ") + damaged.path() +
+                  QStringLiteral("/ は読み取り専用で開かれているので変更できません."));
+    EXPECT_EQ(bytesOf(dat), before);
 }
 
 // The damage names keys as the list shows them: 第一変電所 decoded from its

@@ -10,9 +10,12 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 
 #include <QAction>
-#include <QListWidget>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QScrollArea>
 
@@ -29,6 +32,13 @@ Relay relay(const std::string& name, const std::string& device, const std::strin
     return r;
 }
 
+QStringList rowsOf(const QListView* view) {
+    QStringList out;
+    for (int i = 0; i < view->model()->rowCount(); ++i)
+        out << view->model()->index(i, 0).data().toString();
+    return out;
+}
+
 class StructFormTest : public StoreTest {
 protected:
     void TearDown() override {
@@ -40,7 +50,7 @@ protected:
     TStructForm& openList() {
         list = std::make_unique<TStructForm>(*form);
         TBPlusTree& s = form->store();
-        list->setListing(s.Height() == 0 ? std::string("< Empty >") : s.ListKeys());
+        list->listStore(s);
         return *list;
     }
 
@@ -48,12 +58,13 @@ protected:
 
     QStringList lines() const {
         QStringList out;
-        for (int i = 0; i < part<QListWidget>("ListBox1")->count(); ++i)
-            out << part<QListWidget>("ListBox1")->item(i)->text();
-        return out;
+        return rowsOf(part<QListView>("ListBox1"));
     }
 
-    void select(int row) { part<QListWidget>("ListBox1")->setCurrentRow(row); }
+    void select(int row) {
+        QListView* view = part<QListView>("ListBox1");
+        view->setCurrentIndex(view->model()->index(row, 0));
+    }
 
     // Waits until the chart window is shown and has drawn.
     void waitForChart() {
@@ -79,10 +90,10 @@ TEST_F(StructFormTest, WindowDesignAndResizing) {
     EXPECT_EQ(list->font().pixelSize(), 13);
     EXPECT_EQ(part<QScrollArea>("StructScrollBox")->font().family(), QStringLiteral("ＭＳ 明朝"));
     EXPECT_EQ(part<QScrollArea>("StructScrollBox")->font().pixelSize(), 12);
-    EXPECT_EQ(part<QScrollArea>("StructScrollBox")->widget(), part<QListWidget>("ListBox1"));
-    EXPECT_EQ(part<QListWidget>("ListBox1")->selectionMode(), QAbstractItemView::SingleSelection);
-    EXPECT_EQ(part<QListWidget>("ListBox1")->property("helpContext").toInt(), 7);
-    EXPECT_EQ(part<QListWidget>("ListBox1")->contextMenuPolicy(), Qt::CustomContextMenu);
+    EXPECT_EQ(part<QScrollArea>("StructScrollBox")->widget(), part<QListView>("ListBox1"));
+    EXPECT_EQ(part<QListView>("ListBox1")->selectionMode(), QAbstractItemView::SingleSelection);
+    EXPECT_EQ(part<QListView>("ListBox1")->property("helpContext").toInt(), 7);
+    EXPECT_EQ(part<QListView>("ListBox1")->contextMenuPolicy(), Qt::CustomContextMenu);
     EXPECT_EQ(part<QPushButton>("CmdOk")->text(), QStringLiteral("Ok"));
     EXPECT_EQ(part<QPushButton>("CmdOk")->size(), QSize(75, 25));
     EXPECT_TRUE(part<QPushButton>("CmdOk")->isDefault());
@@ -101,15 +112,15 @@ TEST_F(StructFormTest, WindowDesignAndResizing) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(list.get()));
     QTest::qWait(20); // the outer size is fitted once the frame is known
     EXPECT_EQ(list->frameGeometry(), QRect(200, 108, 337, 375));
-    EXPECT_EQ(part<QListWidget>("ListBox1")->sizeHintForRow(0), 12);
+    EXPECT_EQ(part<QListView>("ListBox1")->sizeHintForRow(0), 12);
 
     // F1 in the list opens help context 7; the right button opens the menu.
     ASSERT_TRUE(QTest::qWaitForWindowActive(list.get()));
-    part<QListWidget>("ListBox1")->setFocus();
-    QTest::keyClick(part<QListWidget>("ListBox1"), Qt::Key_F1);
+    part<QListView>("ListBox1")->setFocus();
+    QTest::keyClick(part<QListView>("ListBox1"), Qt::Key_F1);
     ASSERT_EQ(scripted.help.shown.size(), 1u);
     EXPECT_EQ(scripted.help.shown[0].context, 7);
-    emit part<QListWidget>("ListBox1")->customContextMenuRequested(QPoint(10, 5));
+    emit part<QListView>("ListBox1")->customContextMenuRequested(QPoint(10, 5));
     EXPECT_TRUE(part<QMenu>("PopupMenu1")->isVisible());
     part<QMenu>("PopupMenu1")->hide();
 
@@ -120,11 +131,14 @@ TEST_F(StructFormTest, WindowDesignAndResizing) {
         const int top = client.height() - 25 - 8;
         EXPECT_EQ(part<QPushButton>("CmdOk")->geometry(),
                   QRect((client.width() - 75) / 2, top, 75, 25));
+        // The filter row above the list.
+        EXPECT_EQ(part<QLineEdit>("FilterEdit")->geometry(),
+                  QRect(64, 4, client.width() - 64 - 8, 21));
         EXPECT_EQ(part<QScrollArea>("StructScrollBox")->geometry(),
-                  QRect(0, 0, client.width(), top - 8));
-        EXPECT_EQ(part<QListWidget>("ListBox1")->width(),
+                  QRect(0, 29, client.width(), top - 8 - 29));
+        EXPECT_EQ(part<QListView>("ListBox1")->width(),
                   part<QScrollArea>("StructScrollBox")->viewport()->width());
-        EXPECT_EQ(part<QListWidget>("ListBox1")->height(),
+        EXPECT_EQ(part<QListView>("ListBox1")->height(),
                   part<QScrollArea>("StructScrollBox")->viewport()->height());
     }
 }
@@ -135,7 +149,7 @@ TEST_F(StructFormTest, ListShowsTheKeysInKeyOrder) {
     add(relay("A電力", "51R"));
     openList();
     EXPECT_EQ(lines(), (QStringList{"A電力,51R", "A電力,67", "B電力,51R"}));
-    EXPECT_EQ(part<QListWidget>("ListBox1")->currentRow(), -1);
+    EXPECT_FALSE(part<QListView>("ListBox1")->currentIndex().isValid());
 }
 
 TEST_F(StructFormTest, TwentyThreeRecordsListTheRootKeyBetweenTwoIndentedLeaves) {
@@ -160,6 +174,68 @@ TEST_F(StructFormTest, TwentyThreeRecordsListTheRootKeyBetweenTwoIndentedLeaves)
     EXPECT_TRUE(button("CmdRemove")->isEnabled());
     EXPECT_DOUBLE_EQ(shared().TapCurrent, 80);
     EXPECT_FALSE(list->isVisible());
+}
+
+TEST_F(StructFormTest, EveryStoredRelayIsListedAndLoadsPastTheListingLimit) {
+    TBPlusTree& s = form->store();
+    s.BeginTransaction();
+    for (int i = 0; i < 700; ++i)
+        store(relay(QStringLiteral("K%1").arg(i, 4, 10, QLatin1Char('0')).toStdString(), "51R",
+                    std::to_string(100 + i)));
+    s.Commit();
+    openList();
+    QStringList keys;
+    for (const QString& line : lines())
+        keys << line.trimmed();
+    ASSERT_EQ(keys.size(), 700);
+    EXPECT_EQ(keys.front(), QStringLiteral("K0000,51R"));
+    EXPECT_EQ(keys.back(), QStringLiteral("K0699,51R"));
+    EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end()));
+    select(650);
+    part<QPushButton>("CmdOk")->click();
+    EXPECT_TRUE(scripted.messages.asked.empty());
+    EXPECT_EQ(edit("kaisya")->text(), QStringLiteral("K0650"));
+    EXPECT_EQ(edit("Edit1")->text(), QStringLiteral("750"));
+}
+
+TEST_F(StructFormTest, FilterNarrowsByAnyPartOfNameOrDevice) {
+    add(relay("第一変電所", "51R"));
+    add(relay("第二変電所", "67", "200"));
+    add(relay("ＡＢＣ電力", "51G"));
+    openList();
+    list->show();
+    auto* filter = part<QLineEdit>("FilterEdit");
+    // Typed through the input method, one character at a time, as Japanese is.
+    const auto typed = [&](const QString& text) {
+        filter->clear();
+        for (const QChar c : text) {
+            QInputMethodEvent commit;
+            commit.setCommitString(c);
+            QCoreApplication::sendEvent(filter, &commit);
+        }
+        return lines();
+    };
+    EXPECT_EQ(typed("変電"), (QStringList{"第一変電所,51R", "第二変電所,67"}));
+    // Device numbers, full-width and case alike; across the comma.
+    EXPECT_EQ(typed("51"), (QStringList{"ＡＢＣ電力,51G", "第一変電所,51R"}));
+    EXPECT_EQ(typed("abc"), QStringList{"ＡＢＣ電力,51G"});
+    EXPECT_EQ(typed("所,6"), QStringList{"第二変電所,67"});
+    EXPECT_EQ(typed("xyz"), QStringList{});
+    EXPECT_EQ(typed(""), (QStringList{"ＡＢＣ電力,51G", "第一変電所,51R", "第二変電所,67"}));
+
+    // A selected line stays selected while shown; the one line left is
+    // selected, and Enter in the field loads it.
+    select(1);
+    EXPECT_EQ(typed("第"), (QStringList{"第一変電所,51R", "第二変電所,67"}));
+    EXPECT_EQ(part<QListView>("ListBox1")->currentIndex().row(), 0);
+    typed("二");
+    ASSERT_TRUE(QTest::qWaitForWindowActive(list.get()));
+    filter->setFocus();
+    QTest::keyClick(filter, Qt::Key_Return);
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_TRUE(scripted.messages.asked.empty());
+    EXPECT_EQ(edit("kaisya")->text(), QStringLiteral("第二変電所"));
+    EXPECT_EQ(edit("Edit1")->text(), QStringLiteral("200"));
 }
 
 TEST_F(StructFormTest, OkLoadsTheSelectedLineOrNothingAndCloses) {
@@ -192,8 +268,8 @@ TEST_F(StructFormTest, EnterAndEscRunOkButTheCloseBoxLoadsNothing) {
         list->show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(list.get()));
         select(1);
-        part<QListWidget>("ListBox1")->setFocus();
-        QTest::keyClick(part<QListWidget>("ListBox1"), key);
+        part<QListView>("ListBox1")->setFocus();
+        QTest::keyClick(part<QListView>("ListBox1"), key);
         EXPECT_FALSE(list->isVisible());
         EXPECT_EQ(edit("kaisya")->text(), QStringLiteral("B電力")) << key;
     }
@@ -261,7 +337,7 @@ TEST_F(StructFormTest, NameCutInsideACharacterLoadsFromItsLine) {
     const std::string name = std::string(35, 'x') + "電";
     store(relay(name, "51R", "300"));
     openList();
-    ASSERT_EQ(part<QListWidget>("ListBox1")->count(), 1);
+    ASSERT_EQ(part<QListView>("ListBox1")->model()->rowCount(), 1);
     select(0);
     part<QPushButton>("CmdOk")->click();
     EXPECT_TRUE(scripted.messages.asked.empty());
@@ -277,9 +353,9 @@ TEST_F(StructFormTest, ShowStructureBuildsAFreshModalWindowOnEachPress) {
     whenModalOpens<TStructForm>([&](TStructForm* shown) {
         first = shown;
         EXPECT_TRUE(shown->isModal());
-        for (int i = 0; i < partOf<QListWidget>(shown, "ListBox1")->count(); ++i)
-            seen << partOf<QListWidget>(shown, "ListBox1")->item(i)->text();
-        partOf<QListWidget>(shown, "ListBox1")->setCurrentRow(0);
+        seen = rowsOf(partOf<QListView>(shown, "ListBox1"));
+        QListView* view = partOf<QListView>(shown, "ListBox1");
+        view->setCurrentIndex(view->model()->index(0, 0));
         partOf<QPushButton>(shown, "CmdOk")->click();
     });
     press(button("Button3"));
@@ -290,8 +366,7 @@ TEST_F(StructFormTest, ShowStructureBuildsAFreshModalWindowOnEachPress) {
     add(relay("B電力", "67"));
     seen.clear();
     whenModalOpens<TStructForm>([&](TStructForm* shown) {
-        for (int i = 0; i < partOf<QListWidget>(shown, "ListBox1")->count(); ++i)
-            seen << partOf<QListWidget>(shown, "ListBox1")->item(i)->text();
+        seen = rowsOf(partOf<QListView>(shown, "ListBox1"));
         shown->close();
     });
     press(button("Button3"));
@@ -352,6 +427,20 @@ TEST_F(StructFormTest, AllDataViewDrawsEveryRecordAndLeavesNoEmptySeries) {
     // into its curve once more.
     EXPECT_EQ(series(2).Count(), 16);
     EXPECT_EQ(edit("kaisya")->text(), QStringLiteral("B電力"));
+}
+
+TEST_F(StructFormTest, AllDataViewDrawsTheLinesTheFilterLeaves) {
+    withChart();
+    add(relay("A電力", "51R", "100"));
+    add(relay("B電力", "67", "200"));
+    openList();
+    list->show();
+    part<QLineEdit>("FilterEdit")->setText(QStringLiteral("b電"));
+    part<QAction>("AllDataView")->trigger();
+    waitForChart();
+    ASSERT_EQ(seriesCount(), 1);
+    EXPECT_EQ(series(0).Title(), "67");
+    EXPECT_DOUBLE_EQ(series(0).XValues()[0], 240);
 }
 
 TEST_F(StructFormTest, AllDataViewSkipsLinesThatNameNoRecord) {

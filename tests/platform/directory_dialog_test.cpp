@@ -120,7 +120,10 @@ TEST(QtDirectoryChooser, YesCreatesTheFolderWithItsParents) {
     EXPECT_TRUE(QFileInfo(typed).isDir());
     EXPECT_EQ(scripted.messages.asked.size(), 1u);
 
-    // The next dialog starts in the folder chosen, not in the one it is given.
+    // The next dialog starts in the folder remembered once its store opened,
+    // not in the one it is given; choosing alone remembers nothing.
+    EXPECT_EQ(rememberedDataFolder(settingsFile), QString());
+    chooser.rememberFolder(typed);
     QString shownAtStart;
     test::whenModalOpens<TDirectoryDialog>([&](TDirectoryDialog* dialog) {
         shownAtStart = dialog->nameEdit()->text();

@@ -166,5 +166,35 @@ TEST(QtHelpService, HelpOpenedFromAModalDialogScrollsWhileTheDialogWaits) {
     EXPECT_EQ(service.window(), nullptr); // closed with its dialog
 }
 
+// A dialog low on the screen: its help window opens over it but wholly on
+// its screen.
+TEST(QtHelpService, HelpFromADialogLowOnTheScreenStaysOnThatScreen) {
+    HelpRoot help;
+    ScriptedMessages messages;
+    QtHelpService service(messages, HelpLocator({help.root.path()}));
+    service.setHelpFile("ZubHelp.HLP");
+    QRect placed, room;
+    QPoint dialogCentre;
+    QDialog dialog;
+    dialog.setModal(true);
+    room = dialog.screen()->availableGeometry();
+    dialog.setGeometry(room.right() - 300, room.bottom() - 100, 200, 60);
+    test::whenModalOpens<QDialog>([&](QDialog* open) {
+        dialogCentre = open->frameGeometry().center();
+        service.showContext(3);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(service.window()));
+        placed = service.window()->frameGeometry();
+        open->reject();
+    });
+    dialog.exec();
+    ASSERT_TRUE(placed.isValid());
+    EXPECT_TRUE(room.contains(placed)) << placed.x() << "," << placed.y();
+    // As close to the dialog's centre as the screen allows: against its
+    // right and bottom edges.
+    EXPECT_EQ(placed.right(), room.right());
+    EXPECT_EQ(placed.bottom(), room.bottom());
+    EXPECT_TRUE(placed.contains(dialogCentre));
+}
+
 } // namespace
 } // namespace telvara

@@ -4,10 +4,17 @@
 #include "qt_print.h"
 
 #include <QColorDialog>
+#include <QDateTime>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -58,6 +65,59 @@ TEST(QtColorChooser, PreselectsTheColourAndReturnsThePickedOne) {
 
     test::whenModalOpens<QColorDialog>([](QColorDialog* dialog) { dialog->reject(); });
     EXPECT_EQ(colors.chooseColor(clBlack), std::nullopt);
+}
+
+// Opens the chooser's dialog, notes the folder it starts in and the type and
+// date it shows for the folder "sub" there, and chooses `name` in it.
+struct SeenFileDialog {
+    QString folder, subType, subDate;
+};
+
+SeenFileDialog chooseIn(QtFileSaveChooser& files, const QString& name) {
+    SeenFileDialog seen;
+    test::whenModalOpens<QFileDialog>([&](QFileDialog* dialog) {
+        seen.folder = dialog->directory().absolutePath();
+        // The details view, as the user sees it.
+        auto* details = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+        const auto subRow = [&]() -> QModelIndex {
+            const QModelIndex root = details->rootIndex();
+            for (int r = 0; r < details->model()->rowCount(root); ++r)
+                if (details->model()->index(r, 0, root).data().toString() == QStringLiteral("sub"))
+                    return details->model()->index(r, 0, root);
+            return {};
+        };
+        if (QTest::qWaitFor([&] { return subRow().isValid(); }, 3000)) {
+            const QModelIndex sub = subRow();
+            seen.subType = sub.siblingAtColumn(2).data().toString();
+            seen.subDate = sub.siblingAtColumn(3).data().toString();
+        }
+        // Typed into the name field, as a user would.
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
+        QMetaObject::invokeMethod(dialog, "accept");
+        if (dialog->isVisible()) // the name was refused: the test goes on
+            dialog->reject();
+    });
+    files.chooseSaveFile({QStringLiteral("CSV書き出し"),
+                          QStringLiteral("CSV"),
+                          QStringLiteral("*.csv"),
+                          QStringLiteral("csv"),
+                          false,
+                          {}});
+    return seen;
+}
+
+TEST(QtFileSaveChooser, StartsInTheDataFolderThenTheLastFolderAndSpeaksJapanese) {
+    QTemporaryDir data;
+    QDir(data.path()).mkpath("sub/sub");
+    QtFileSaveChooser files;
+    files.setDataFolder(data.path());
+    const SeenFileDialog first = chooseIn(files, "sub/a.csv");
+    EXPECT_EQ(first.folder, data.path());
+    EXPECT_EQ(first.subType, QStringLiteral("フォルダー"));
+    const QDateTime changed = QFileInfo(data.filePath("sub")).lastModified();
+    EXPECT_EQ(first.subDate, changed.toString(QStringLiteral("yyyy/MM/dd H:mm")));
+    // The next dialog starts where the last file went.
+    EXPECT_EQ(chooseIn(files, "b.csv").folder, data.filePath("sub"));
 }
 
 TEST(ClockRandomSource, DrawsWithinTheRange) {

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyle>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -64,6 +65,28 @@ TEST(QtMessageService, PlainWarningAndErrorBoxesCarryTheirTitlesAndOneOkButton) 
     EXPECT_EQ(error.title, QStringLiteral("Telvara"));
     EXPECT_EQ(error.icon, QMessageBox::Critical);
     EXPECT_EQ(error.buttons, QStringList{"OK"});
+}
+
+TEST(QtMessageService, AShortTextLeavesTheTitleWhole) {
+    QtMessageService messages;
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    for (const bool confirmation : {false, true}) {
+        int width = 0, needed = 0;
+        test::whenModalOpens<QMessageBox>([&](QMessageBox* box) {
+            // The title beside the window's icon and three title-bar buttons.
+            needed = QFontMetrics(bold).horizontalAdvance(box->windowTitle()) +
+                     4 * box->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, box);
+            width = box->width();
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        if (confirmation)
+            messages.confirm("a", ConfirmButtons::OkCancel);
+        else
+            messages.showMessage("a");
+        EXPECT_GT(needed, 0);
+        EXPECT_GE(width, needed) << confirmation;
+    }
 }
 
 TEST(QtMessageService, ConfirmationsOfferTheNamedButtonsAndTellClosingApart) {
