@@ -171,6 +171,18 @@ std::string TMeinForm::companyText() const {
     return kaisya->text().toStdString();
 }
 
+std::string TMeinForm::ctText() const {
+    return Edit1->text().toStdString();
+}
+
+std::string TMeinForm::tapText() const {
+    return Edit9->text().toStdString();
+}
+
+std::string TMeinForm::instTapText() const {
+    return Edit10->text().toStdString();
+}
+
 bool TMeinForm::timeCheckChecked() const {
     return TimeCheck->isChecked();
 }

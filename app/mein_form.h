@@ -60,6 +60,9 @@ public:
     std::string timeText(int index) const override;
     std::string deviceText() const override;
     std::string companyText() const override;
+    std::string ctText() const override;
+    std::string tapText() const override;
+    std::string instTapText() const override;
     bool timeCheckChecked() const override;
     int colorRadioIndex() const override;
     TColor dialogColor() const override { return dialogColor_; }

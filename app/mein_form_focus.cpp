@@ -3,6 +3,7 @@
 // only goes to another window (a message box, the chart window) and back.
 #include "app/mein_form.h"
 
+#include "chartwin/chat_form.h"
 #include "platform/guard.h"
 
 #include <QCloseEvent>
@@ -95,6 +96,9 @@ bool TMeinForm::eventFilter(QObject* watched, QEvent* event) {
 void TMeinForm::closeEvent(QCloseEvent* event) {
     bool canClose = true;
     if (!runGuarded(services_.messages, [&] { FormCloseQuery(canClose); }))
+        canClose = false;
+    // The open study's unsaved changes: save, drop, or stay.
+    if (canClose && chart_ && !chart_->maybeSaveStudy())
         canClose = false;
     if (!canClose) {
         event->ignore();

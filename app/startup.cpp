@@ -46,6 +46,14 @@ int runTelvara(QApplication& app) {
         return 0;
     QObject::connect(&mein, &TMeinForm::closed, &app, &QApplication::quit);
     mein.show();
+    // "telvara FILE.tvstudy": the study opens in the chart window.
+    for (const QString& arg : app.arguments().mid(1)) {
+        if (arg.endsWith(QStringLiteral(".tvstudy"), Qt::CaseInsensitive)) {
+            if (chat.openStudy(arg))
+                chat.showMaximized();
+            break;
+        }
+    }
     return app.exec();
 }
 

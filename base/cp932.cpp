@@ -1,48 +1,11 @@
 #include "base/cp932.h"
 
 #include "base/errors.h"
+#include "base/os/codepage.h"
 
-#include <cerrno>
-#include <iconv.h>
-#include <memory>
 
 namespace telvara {
 namespace {
-
-struct IconvHandle {
-    iconv_t cd;
-    IconvHandle(const char* to, const char* from) : cd(iconv_open(to, from)) {
-        if (cd == reinterpret_cast<iconv_t>(-1))
-            throw TelvaraError(std::string("iconv cannot convert ") + from + " to " + to);
-    }
-    ~IconvHandle() { iconv_close(cd); }
-    IconvHandle(const IconvHandle&) = delete;
-    IconvHandle& operator=(const IconvHandle&) = delete;
-
-    // Converts one whole character; false when it has no form in the target.
-    bool convert(std::string_view in, std::string& out) {
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        char buf[16];
-        char* inp = const_cast<char*>(in.data());
-        size_t inLeft = in.size();
-        char* outp = buf;
-        size_t outLeft = sizeof buf;
-        if (iconv(cd, &inp, &inLeft, &outp, &outLeft) == static_cast<size_t>(-1) || inLeft != 0)
-            return false;
-        out.append(buf, outp);
-        return true;
-    }
-};
-
-IconvHandle& decoder() {
-    thread_local IconvHandle h("UTF-8", "CP932");
-    return h;
-}
-
-IconvHandle& encoder() {
-    thread_local IconvHandle h("CP932", "UTF-8");
-    return h;
-}
 
 void appendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
@@ -161,7 +124,7 @@ std::string cp932ToUtf8(std::string_view bytes) {
             continue;
         }
         size_t n = cp932CharLength(bytes, i);
-        if (decoder().convert(bytes.substr(i, n), out)) {
+        if (os::decodeCp932Char(bytes.substr(i, n), out)) {
             i += n;
             continue;
         }
@@ -182,7 +145,7 @@ std::size_t strictCp932ToUtf8(std::string_view bytes, std::string& out) {
             continue;
         }
         const size_t n = cp932CharLength(bytes, i);
-        if (!decoder().convert(bytes.substr(i, n), out))
+        if (!os::decodeCp932Char(bytes.substr(i, n), out))
             return i;
         i += n;
     }
@@ -209,7 +172,7 @@ bool encode(std::string_view utf8, std::string& out, std::string& problem) {
             // Only bytes >= 0x80 are ever kept raw; U+F700..U+F77F is a typed
             // private-use character, not an ASCII byte.
             out += char(cp - kRawByteBase);
-        } else if (!encoder().convert(utf8.substr(i, n), out)) {
+        } else if (!os::encodeCp932Char(utf8.substr(i, n), out)) {
             problem =
                 "'" + std::string(utf8.substr(i, n)) + "' は Shift-JIS (CP932) で表せない文字です";
             return false;

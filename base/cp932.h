@@ -1,5 +1,6 @@
 #pragma once
-// Code page 932 (Shift-JIS) bytes <-> UTF-8, through glibc's iconv.
+// Code page 932 (Shift-JIS) bytes <-> UTF-8, through the system's tables
+// (base/os/codepage.h).
 //
 // Decoding is lossless: a byte that does not decode (a field cut inside a
 // double-byte character, an unassigned code) becomes the reserved code point

@@ -1,12 +1,13 @@
 #include "base/file_write.h"
 
 #include "base/errors.h"
+#include "base/os/paths.h"
 
 #include <cerrno>
-#include <fcntl.h>
+#include <filesystem>
 #include <random>
-#include <sys/stat.h>
-#include <unistd.h>
+
+namespace fs = std::filesystem;
 
 namespace telvara {
 
@@ -22,29 +23,17 @@ std::string uniqueSuffix() {
     return suffix;
 }
 
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        bytes.remove_prefix(std::size_t(n));
-    }
-    return true;
-}
-
 std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const std::string folder = os::utf8Of(os::pathOf(path).parent_path());
+    return folder.empty() ? "." : folder;
 }
 
 // Creates the temporary file; retries a name another file took meanwhile.
-int createTemporary(const std::string& path, std::string& temp) {
+os::FileHandle createTemporary(const std::string& path, std::string& temp) {
     for (int attempt = 0; attempt < 16; ++attempt) {
         temp = path + ".tmp-" + uniqueSuffix();
-        const int fd = createNewFile(temp, path);
-        if (fd >= 0)
+        const os::FileHandle fd = createNewFile(temp, path);
+        if (fd != os::kNoFile)
             return fd;
         if (errno != EEXIST)
             break;
@@ -54,38 +43,33 @@ int createTemporary(const std::string& path, std::string& temp) {
 
 } // namespace
 
-int createNewFile(const std::string& name, const std::string& forPath) {
-    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd >= 0)
+os::FileHandle createNewFile(const std::string& name, const std::string& forPath) {
+    const os::FileHandle fd = os::openFile(name, os::FileOpen::CreateNew);
+    if (fd != os::kNoFile)
         return fd;
     const int error = errno;
-    struct stat st {};
-    if (error == EEXIST && ::lstat(name.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
+    std::error_code ec;
+    if (error == EEXIST && fs::is_symlink(fs::symlink_status(os::pathOf(name), ec)))
         throw IoError("一時ファイル " + name + " はシンボリックリンクです。ファイル " + forPath +
                       " は書き込みませんでした");
     errno = error;
-    return -1;
+    return os::kNoFile;
 }
 
 void writeFileWhole(const std::string& path, std::string_view bytes) {
     std::string temp;
-    const int fd = createTemporary(path, temp);
-    struct stat old {};
-    bool ok = true;
-    if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode))
-        ok = ::fchmod(fd, old.st_mode & 07777) == 0;
-    ok = ok && writeAll(fd, bytes) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    if (!ok || ::rename(temp.c_str(), path.c_str()) != 0) {
-        ::unlink(temp.c_str());
+    const os::FileHandle fd = createTemporary(path, temp);
+    bool ok = os::keepPermissions(path, fd);
+    ok = ok && os::writeAt(fd, 0, bytes.data(), bytes.size()) == std::int64_t(bytes.size()) &&
+         os::syncFile(fd);
+    os::closeFile(fd);
+    if (!ok || !os::replaceFile(temp, path)) {
+        std::error_code ec;
+        fs::remove(os::pathOf(temp), ec);
         throw IoError("ファイル " + path + " に書き込めません");
     }
     // The new name itself survives a power loss only once the folder is synced.
-    const int folder = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
-    }
+    os::syncFolder(folderOf(path));
 }
 
 } // namespace telvara

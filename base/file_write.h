@@ -1,5 +1,7 @@
 #pragma once
 // A file written whole or not at all, safe in a folder others can write to.
+#include "base/os/files.h"
+
 #include <string>
 #include <string_view>
 
@@ -15,9 +17,9 @@ namespace telvara {
 void writeFileWhole(const std::string& path, std::string_view bytes);
 
 // Creates the file name for writing only if nothing has that name, never
-// through a symbolic link: its descriptor, or -1 when another file has the
+// through a symbolic link: its handle, or os::kNoFile (-1) when another file has the
 // name (errno EEXIST) or it cannot be made. A link there raises IoError
 // "一時ファイル NAME はシンボリックリンクです。ファイル FOR は書き込みませんでした".
-int createNewFile(const std::string& name, const std::string& forPath);
+os::FileHandle createNewFile(const std::string& name, const std::string& forPath);
 
 } // namespace telvara

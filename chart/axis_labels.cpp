@@ -17,7 +17,7 @@ int lineCount(const std::string& text) {
 
 // The step after inc in the sequence 1, 2, 5, 10, 20, 50, ...
 double nextStep(double inc) {
-    const double e = std::pow(10.0, std::floor(std::log10(inc)));
+    const double e = IntegerPower(10.0, std::floor(std::log10(inc)));
     const double m = inc / e;
     for (double s : {1.0, 2.0, 5.0, 10.0, 20.0})
         if (s > m * (1 + 1e-9))
@@ -123,11 +123,11 @@ void TCustomChartAxis::DefaultLabels() {
         if (effectiveMinimum_ > 0) {
             const double k =
                 static_cast<double>(RoundEven(std::log(effectiveMinimum_) / std::log(base)));
-            v = std::pow(base, k);
+            v = IntegerPower(base, k);
             // A power rounded down below the smallest double would stay 0 for
             // ever; the next one up still lies above the minimum.
             if (!(v > 0))
-                v = std::pow(base, k + 1);
+                v = IntegerPower(base, k + 1);
         } else {
             effectiveMinimum_ = effectiveMinimum_ == 0 ? 0.1 : 1e-10;
             v = effectiveMinimum_;

@@ -34,4 +34,20 @@ inline int MulDiv(int a, int b, int c) {
     return static_cast<int>(neg ? -q : q);
 }
 
+// base^k for a whole base and a whole k, as the decades of a log axis need:
+// exact products, one rounding at most for a negative k, so that every
+// system's maths library gives the same doubles (MinGW's pow(10, -10) is a
+// few units off). Anything else goes to std::pow.
+inline double IntegerPower(double base, double k) {
+    if (base < 2 || base != std::floor(base) || k != std::floor(k) || std::fabs(k) > 64)
+        return std::pow(base, k);
+    double p = 1;
+    for (int i = 0; i < static_cast<int>(std::fabs(k)); ++i) {
+        p *= base;
+        if (p > 9007199254740992.0) // 2^53: beyond it products need not be exact
+            return std::pow(base, k);
+    }
+    return k >= 0 ? p : 1 / p;
+}
+
 } // namespace telvara

@@ -2,6 +2,7 @@
 #include "platform/help_contexts.h"
 
 #include "chartwin/check_dialog.h"
+#include "chartwin/study_chart.h"
 #include "chartwin/tool_icons.h"
 #include "platform/chart_widget.h"
 #include "platform/guard.h"
@@ -79,8 +80,14 @@ TChatForm::TChatForm(MainWindowLink& main, Services& services, QWidget* parent)
     chartWidget_->SetMessageService(&services_.messages);
     chart_ = std::make_unique<TCoordinationChart>(chartWidget_->Chart(), shared().SeriesCounter);
     layout->addWidget(chartWidget_, 1);
+    // Below the check's lines and marks, which go first when the window closes.
+    overlay_ = std::make_unique<TStudyOverlay>(chartWidget_->Chart());
+    overlay_->SetStudy(&study_);
     check_ = new TCheckTools(*chart_, *chartWidget_, services_, this);
     static_cast<QHBoxLayout*>(Panel1->layout())->insertWidget(1, check_->toolBarWidget());
+    check_->setStudySource(
+        {[this] { return &study_; },
+         [this](std::vector<TStudyCheckLine> lines) { overlay_->SetCheck(std::move(lines)); }});
 
     bindHandlers();
     installHelpKey(this, services_.messages, services_.help);
@@ -90,6 +97,7 @@ TChatForm::TChatForm(MainWindowLink& main, Services& services, QWidget* parent)
 TChatForm::~TChatForm() {
     // The check draws on the chart: it goes before the chart widget does.
     delete check_;
+    overlay_.reset();
     qApp->removeEventFilter(this);
     chart_->Chart().OnAfterDraw = nullptr;
 }
@@ -148,6 +156,7 @@ void TChatForm::buildToolBar() {
     version->addWidget(Label3);
     version->addWidget(Label2);
     lines->addLayout(version);
+    buildFileMenu(bar);
     addPreviewButton(bar);
     bar->addWidget(right);
 }
@@ -232,10 +241,10 @@ void TChatForm::windowActivated() {
 
 void TChatForm::FormActivate() {
     Label2->setText(QString::fromStdString(main_.versionCaption()));
-    // With every curve removed, the entries go into a new one.
-    if (!chart_->CurrentSeries())
-        chart_->StartNewCurve();
-    TChartSeries& current = *chart_->CurrentSeries();
+    // The relay's own curve, or a new one for a relay not yet drawn.
+    TChartSeries& current =
+        *Chart1().SeriesAt(chart_->CurveFor(main_.companyText(), main_.deviceText()));
+    const TChartSeries* drawn = &current;
     switch (main_.colorRadioIndex()) {
     case 0:
         shared().CurveColor = main_.dialogColor();
@@ -255,6 +264,7 @@ void TChatForm::FormActivate() {
     entries.company = main_.companyText();
     entries.timeCheck = main_.timeCheckChecked();
     chart_->DrawEntries(entries, shared());
+    putShownRelay(entries, *drawn);
     // The activation put the current axis back to 10 A: the switch says so.
     const QSignalBlocker quiet(CheckBox5);
     CheckBox5->setChecked(false);
@@ -264,6 +274,12 @@ void TChatForm::FormActivate() {
 // ---- curves ----------------------------------------------------------------
 
 void TChatForm::drawMainEntries() {
+    // A relay already drawn goes into its own curve: the empty one started
+    // for it would be left behind.
+    const TChartSeries* current = chart_->CurrentSeries();
+    if (current && current->Count() == 0 &&
+        chart_->RelayCurve(main_.companyText(), main_.deviceText()) >= 0)
+        chart_->RemoveCurrentCurve();
     FormActivate();
 }
 
@@ -297,6 +313,11 @@ void TChatForm::Button1Click() {
 }
 
 void TChatForm::Button2Click() {
+    // A relay's curve goes with its device in the study.
+    const TChartSeries* s = chart_->CurrentSeries();
+    const CurveOrigin origin = chart_->Origin(shared().SeriesCounter);
+    if (s && s->Count() > 0 && !origin.manual)
+        removeStudyRelay(origin.company, origin.device);
     chart_->RemoveCurrentCurve();
 }
 

@@ -7,6 +7,7 @@
 #include "chartwin/coordination_chart.h"
 #include "chartwin/main_link.h"
 #include "platform/services.h"
+#include "study/study.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -18,6 +19,7 @@ class QCheckBox;
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QToolButton;
 
@@ -25,6 +27,7 @@ namespace telvara {
 
 class TChartWidget;
 class TCheckTools;
+class TStudyOverlay;
 class PrintPreviewService;
 
 // Height of the tool bar above the chart.
@@ -45,12 +48,36 @@ public:
     int activationCount() const { return activations_; }
 
     // What the list window's "全データ表示" draws each record with: the main
-    // window's entries into the current curve, as an activation from the
-    // main window draws them; a new curve after it; and at the end the
-    // current curve removed, as "ｸﾞﾗﾌの削除" does.
+    // window's entries into the relay's own curve (the empty current one
+    // then goes) or the current one, as an activation from the main window
+    // draws them; a new curve after it; and at the end the current curve
+    // removed, as "ｸﾞﾗﾌの削除" does.
     void drawMainEntries();
     void startNewCurve();
     void removeCurrentCurve();
+
+    // ---- the study (the window's document) ----
+    // The relays shown are the study's devices; its buses' fault currents are
+    // drawn as lines. Without a file it is an unnamed study.
+    const TStudy& study() const { return study_; }
+    // The file, empty for an unnamed study.
+    const QString& studyPath() const { return studyPath_; }
+    bool studyModified() const { return modified_; }
+    // "新規": an empty unnamed study, after the unsaved-changes question.
+    void newStudy();
+    // Opens the file as the study, after the unsaved-changes question. A file
+    // that cannot be read is refused with its line and fault, and the window
+    // keeps what it had. False when refused or cancelled.
+    bool openStudy(const QString& path);
+    // "上書き保存" (an unnamed study asks for a name) and "名前を付けて保存…";
+    // false when cancelled or refused.
+    bool saveStudy();
+    bool saveStudyAs();
+    // Unsaved changes: asks "保存しますか" and saves (Yes), drops (No) or
+    // stays (Cancel: false). True at once when nothing is unsaved.
+    bool maybeSaveStudy();
+    // Takes the study as it is (the panel's edits): redraws and marks it changed.
+    void changeStudy(TStudy study);
 
     // The preview the window shows pages in (tests put their own).
     void setPrintPreview(PrintPreviewService* preview) { preview_ = preview; }
@@ -86,6 +113,20 @@ private:
     void Chart1AfterDraw();
 
     void buildToolBar();
+    void buildFileMenu(QHBoxLayout* bar);
+    void fillRecentMenu();
+    void addRecent(const QString& path);
+    void openChosenStudy();
+    void updateTitle();
+    void setModified(bool modified);
+    bool writeStudy(const QString& path);
+    // The relay the activation drew, into the study as a device of its own
+    // (the same relay's device takes the new values).
+    void putShownRelay(const CurveEntries& entries, const TChartSeries& series);
+    // The curves of the study's shown relays, drawn anew.
+    void showStudy();
+    // The relay's device out of the study and its paths.
+    void removeStudyRelay(const std::string& company, const std::string& device);
     void addPreviewButton(QHBoxLayout* bar);
     // The orientation question and the margin box of "印刷"; the margins are
     // set, nothing when the user cancelled or the margin was refused.
@@ -118,6 +159,9 @@ private:
     QLabel* Label1 = nullptr;            // producer line
     QLabel* Label3 = nullptr;            // "Version"
     QLabel* Label2 = nullptr;            // version number
+    QToolButton* FileButton = nullptr;   // "ファイル"
+    QMenu* FileMenu = nullptr;
+    QMenu* RecentMenu = nullptr; // "最近使った検討"
 
     MainWindowLink& main_;
     Services services_;
@@ -134,6 +178,11 @@ private:
     QPointer<QWidget> previousActive_;
     bool activationRequested_ = false;
     int activations_ = 0;
+
+    TStudy study_;
+    QString studyPath_;
+    bool modified_ = false;
+    std::unique_ptr<TStudyOverlay> overlay_;
 };
 
 } // namespace telvara

@@ -48,8 +48,9 @@ const QString kMarksVisibleKey = QStringLiteral("ChartWindow/CheckMarksVisible")
 } // namespace
 
 TCheckDialog::TCheckDialog(TCoordinationChart& chart, TCheckOverlay& overlay, Services& services,
-                           QWidget* parent)
-    : QDialog(parent), chart_(chart), overlay_(overlay), services_(services) {
+                           QWidget* parent, TStudyCheckSource source)
+    : QDialog(parent), chart_(chart), overlay_(overlay), services_(services),
+      source_(std::move(source)) {
     setObjectName(QStringLiteral("CheckDialog"));
     setWindowTitle(QStringLiteral("協調チェック"));
     resize(640, 360);
@@ -63,11 +64,11 @@ TCheckDialog::TCheckDialog(TCoordinationChart& chart, TCheckOverlay& overlay, Se
     LegendCheck = new QCheckBox(QStringLiteral("凡例に会社名を表示"), this);
     LegendCheck->setObjectName(QStringLiteral("LegendCheck"));
 
-    Table = new QTableWidget(0, 5, this);
+    Table = new QTableWidget(0, 6, this);
     Table->setObjectName(QStringLiteral("Table"));
-    Table->setHorizontalHeaderLabels({QStringLiteral("下位側"), QStringLiteral("上位側"),
-                                      QStringLiteral("最小時間差(秒)"), QStringLiteral("電流(A)"),
-                                      QStringLiteral("判定")});
+    Table->setHorizontalHeaderLabels({QStringLiteral("経路"), QStringLiteral("下位側"),
+                                      QStringLiteral("上位側"), QStringLiteral("最小時間差(秒)"),
+                                      QStringLiteral("電流(A)"), QStringLiteral("判定")});
     Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Table->horizontalHeader()->setStretchLastSection(true);
 
@@ -122,15 +123,36 @@ void TCheckDialog::runCheck() {
         !readField(MinFaultEdit, QStringLiteral("最小故障電流"), true, settings.minFaultCurrent))
         return;
     settings.cti = *cti;
-    fillTable(checkChart(chart_, settings));
+    fillTable(checkRows(settings));
     checked_ = settings;
-    overlay_.Show(settings);
+    // A study's pairs are marked by the study's own lines, its buses' fault
+    // currents drawn with it.
+    const TStudy* study = source_.study ? source_.study() : nullptr;
+    if (study && !study->paths.empty())
+        overlay_.Clear();
+    else
+        overlay_.Show(settings);
+}
+
+std::vector<CheckRow> TCheckDialog::checkRows(const CheckSettings& settings) {
+    // A study with paths: its pairs, each up to its bus's fault current.
+    const TStudy* study = source_.study ? source_.study() : nullptr;
+    if (study && !study->paths.empty()) {
+        std::vector<TStudyCheckLine> lines;
+        std::vector<CheckRow> rows = checkStudyRows(*study, settings.cti, &lines);
+        if (source_.showMarks)
+            source_.showMarks(std::move(lines));
+        return rows;
+    }
+    if (source_.showMarks)
+        source_.showMarks({});
+    return checkChart(chart_, settings);
 }
 
 void TCheckDialog::refresh() {
     if (!checked_)
         return;
-    std::vector<CheckRow> rows = checkChart(chart_, *checked_);
+    std::vector<CheckRow> rows = checkRows(*checked_);
     if (checkTableText(rows) != checkTableText(rows_))
         fillTable(std::move(rows));
 }
@@ -206,7 +228,7 @@ TCheckTools::~TCheckTools() {
 
 void TCheckTools::openDialog() {
     if (!dialog_)
-        dialog_ = new TCheckDialog(chart_, *overlay_, services_, window_);
+        dialog_ = new TCheckDialog(chart_, *overlay_, services_, window_, source_);
     dialog_->show();
     dialog_->raise();
     dialog_->activateWindow();

@@ -10,6 +10,7 @@
 #include <QDialog>
 #include <QPoint>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -23,11 +24,18 @@ namespace telvara {
 
 class TChartWidget;
 
+// The open study the check works on when it has paths, and where the marks
+// of its failing pairs go.
+struct TStudyCheckSource {
+    std::function<const TStudy*()> study;
+    std::function<void(std::vector<TStudyCheckLine>)> showMarks;
+};
+
 class TCheckDialog : public QDialog {
     Q_OBJECT
 public:
     TCheckDialog(TCoordinationChart& chart, TCheckOverlay& overlay, Services& services,
-                 QWidget* parent);
+                 QWidget* parent, TStudyCheckSource source = {});
 
     // The last check again on the chart's curves as they are now; the table
     // is filled anew when its rows changed. Nothing before the first check.
@@ -36,6 +44,9 @@ public:
 private:
     // "チェック": reads the fields, fills the table, draws lines and marks.
     void runCheck();
+    // The rows of a check: along the study's paths when it has some, else
+    // the chart's curves by pick-up.
+    std::vector<CheckRow> checkRows(const CheckSettings& settings);
     void fillTable(std::vector<CheckRow> rows);
     // "コピー": the table as tab-separated text on the clipboard.
     void copyTable();
@@ -55,6 +66,7 @@ private:
     TCoordinationChart& chart_;
     TCheckOverlay& overlay_;
     Services& services_;
+    TStudyCheckSource source_;
     std::vector<CheckRow> rows_;
     std::optional<CheckSettings> checked_; // of the last "チェック"
 };
@@ -70,6 +82,8 @@ public:
 
     // The command and the read-out, for the window's tool bar.
     QWidget* toolBarWidget() const { return bar_; }
+    // A study with paths is checked along them (before the dialog first opens).
+    void setStudySource(TStudyCheckSource source) { source_ = std::move(source); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -95,6 +109,7 @@ private:
     QWidget* bar_ = nullptr;
     std::unique_ptr<TCheckOverlay> overlay_;
     TCheckDialog* dialog_ = nullptr;
+    TStudyCheckSource source_;
     // The mouse over the chart, while it is there.
     std::optional<QPoint> mouse_;
 };

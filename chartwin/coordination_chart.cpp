@@ -137,19 +137,51 @@ void TCoordinationChart::RemoveCurrentCurve() {
     }
 }
 
+int TCoordinationChart::RelayCurve(const std::string& company, const std::string& device) const {
+    for (int i = 0; i < chart_.NumSeries(); ++i) {
+        const CurveOrigin o = Origin(i);
+        if (!o.manual && o.company == company && o.device == device && chart_.SeriesAt(i)->Count())
+            return i;
+    }
+    return -1;
+}
+
+int TCoordinationChart::CurveFor(const std::string& company, const std::string& device) {
+    if (const int own = RelayCurve(company, device); own >= 0)
+        return own;
+    TChartSeries* current = CurrentSeries();
+    if (!current || current->Count() > 0)
+        StartNewCurve();
+    return counter_;
+}
+
 void TCoordinationChart::DrawEntries(const CurveEntries& entries, const SharedValues& currents) {
     timeAxisMaximum_ = timeAxisMaximum(entries.timeCheck);
     const std::vector<CurvePoint> points = curvePoints(entries.times, currents);
-    if (!CurrentSeries())
-        StartNewCurve();
+    const int at = CurveFor(entries.company, entries.device);
     SetActivationAxes(entries.timeCheck);
-    TChartSeries& s = *CurrentSeries();
+    TChartSeries& s = *chart_.SeriesAt(at);
     if (&s == manualSeries_)
         manualSeries_ = nullptr; // a relay's curve from now on
-    setOrigin({entries.company, entries.device, false});
-    s.SetTitle(curveTitle(origins_[std::size_t(counter_)]));
+    setOriginAt(at, {entries.company, entries.device, false});
+    s.SetTitle(curveTitle(origins_[std::size_t(at)]));
+    s.ClearPoints();
     for (const CurvePoint& p : points)
         s.AddPoint(p.current, p.time);
+}
+
+TChartSeries& TCoordinationChart::DrawCurve(const CurveOrigin& origin, const std::string& title,
+                                            const std::vector<CurvePoint>& points) {
+    const int at = CurveFor(origin.company, origin.device);
+    TChartSeries& s = *chart_.SeriesAt(at);
+    if (&s == manualSeries_)
+        manualSeries_ = nullptr;
+    setOriginAt(at, origin);
+    s.SetTitle(title);
+    s.ClearPoints();
+    for (const CurvePoint& p : points)
+        s.AddPoint(p.current, p.time);
+    return s;
 }
 
 void TCoordinationChart::SetActivationAxes(bool timeCheck) {

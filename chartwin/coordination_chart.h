@@ -72,10 +72,21 @@ public:
     // 1000 or 10, set by every activation.
     double TimeAxisMaximum() const { return timeAxisMaximum_; }
 
-    // The activation's drawing into the current series, steps TimeAxisMaximum
-    // to points: a time that is not a number raises before anything else
-    // changes. A new curve is started first when no series is left.
+    // The series a relay is drawn into, one curve per relay: the relay's own
+    // curve when it has one (same company and device number, with points),
+    // else the current series; a new curve is started first when none is
+    // left or the current one holds another relay's or typed points.
+    int CurveFor(const std::string& company, const std::string& device);
+    // The position of the relay's own curve (with points), or -1.
+    int RelayCurve(const std::string& company, const std::string& device) const;
+    // The activation's drawing into CurveFor's series, which it replaces (never
+    // extends), steps TimeAxisMaximum to points: a time that is not a number
+    // raises before a curve changes.
     void DrawEntries(const CurveEntries& entries, const SharedValues& currents);
+    // A relay's curve from points worked out elsewhere (a study's, referred),
+    // into CurveFor's series, which it replaces; the series is returned.
+    TChartSeries& DrawCurve(const CurveOrigin& origin, const std::string& title,
+                            const std::vector<CurvePoint>& points);
     // The logarithmic axes every activation sets: 10 to 100000 A, 0.01 s to
     // 1000 s (timeCheck) or 10 s.
     void SetActivationAxes(bool timeCheck);
@@ -101,6 +112,7 @@ public:
 
 private:
     void setOrigin(const CurveOrigin& origin);
+    void setOriginAt(int index, const CurveOrigin& origin);
     // Forgets the origins of counter_ and the positions after it.
     void trimOrigins();
     std::string curveTitle(const CurveOrigin& origin) const;

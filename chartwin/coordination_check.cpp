@@ -32,29 +32,56 @@ MarginOptions marginOptions(const CheckSettings& settings) {
 
 } // namespace
 
-std::vector<CheckRow> checkChart(TCoordinationChart& chart, const CheckSettings& settings) {
-    std::vector<CheckRow> rows;
-    for (const PairMargin& p : checkMargins(relayCurves(chart), marginOptions(settings)))
-        rows.push_back({originName(chart.Origin(int(p.downstream))),
-                        originName(chart.Origin(int(p.upstream))), p});
+static void worstFirst(std::vector<CheckRow>& rows) {
     std::stable_sort(rows.begin(), rows.end(), [](const CheckRow& a, const CheckRow& b) {
         if (a.result.commonRange != b.result.commonRange)
             return a.result.commonRange;
         return a.result.commonRange && a.result.margin < b.result.margin;
     });
+}
+
+std::vector<CheckRow> checkChart(TCoordinationChart& chart, const CheckSettings& settings) {
+    std::vector<CheckRow> rows;
+    for (const PairMargin& p : checkMargins(relayCurves(chart), marginOptions(settings)))
+        rows.push_back({originName(chart.Origin(int(p.downstream))),
+                        originName(chart.Origin(int(p.upstream))), p});
+    worstFirst(rows);
     return rows;
 }
 
-std::array<std::string, 5> checkRowCells(const CheckRow& row) {
+std::vector<CheckRow> checkStudyRows(const TStudy& study, double ctiRelayRelay,
+                                     std::vector<TStudyCheckLine>* lines) {
+    const std::vector<TStudyCheckLine> checked = checkStudy(study, {ctiRelayRelay});
+    auto name = [&](const std::string& id) {
+        const TDevice* d = study.FindDevice(id);
+        return d && !d->label.empty() ? d->label : id;
+    };
+    std::vector<CheckRow> rows;
+    for (const TStudyCheckLine& l : checked) {
+        CheckRow row{name(l.firstId), name(l.secondId), l.detail, l.path};
+        row.result.commonRange = l.margin.has_value();
+        rows.push_back(std::move(row));
+    }
+    worstFirst(rows);
+    if (lines)
+        *lines = checked;
+    return rows;
+}
+
+std::array<std::string, 6> checkRowCells(const CheckRow& row) {
     const PairMargin& r = row.result;
     if (!r.commonRange)
-        return {row.downstream, row.upstream, "－", "－", "共通範囲なし"};
-    return {row.downstream, row.upstream, formatFloatPattern(r.margin, "0.000"),
-            formatFloatPattern(r.current, "#,##0.0"), r.pass ? "合格" : "不合格"};
+        return {row.path, row.downstream, row.upstream, "－", "－", "共通範囲なし"};
+    return {row.path,
+            row.downstream,
+            row.upstream,
+            formatFloatPattern(r.margin, "0.000"),
+            formatFloatPattern(r.current, "#,##0.0"),
+            r.pass ? "合格" : "不合格"};
 }
 
 std::string checkTableText(const std::vector<CheckRow>& rows) {
-    std::string text = "下位側\t上位側\t最小時間差(秒)\t電流(A)\t判定\n";
+    std::string text = "経路\t下位側\t上位側\t最小時間差(秒)\t電流(A)\t判定\n";
     for (const CheckRow& row : rows) {
         const auto cells = checkRowCells(row);
         for (std::size_t i = 0; i < cells.size(); ++i)

@@ -4,6 +4,7 @@
 // mark at each failing pair's smallest margin).
 #include "chartwin/coordination_chart.h"
 #include "relay/margins.h"
+#include "study/study_check.h"
 
 #include <array>
 #include <functional>
@@ -20,17 +21,24 @@ struct CheckSettings {
 };
 
 struct CheckRow {
-    std::string downstream; // "会社名 デバイスNo."
+    std::string downstream; // "会社名 デバイスNo.", or a study device's label
     std::string upstream;
     PairMargin result;
+    // The study's path the pair lies on; "-" for pairs by pick-up.
+    std::string path = "-";
 };
 
 // The pairs of the chart's relay curves (typed curves take no part), worst
 // first; pairs without a common current range last.
 std::vector<CheckRow> checkChart(TCoordinationChart& chart, const CheckSettings& settings);
 
-// A row's cells: downstream, upstream, smallest margin (s), current (A), verdict.
-std::array<std::string, 5> checkRowCells(const CheckRow& row);
+// The pairs along the study's paths (the relay-relay margin given), worst
+// first; pairs without a common current range last.
+std::vector<CheckRow> checkStudyRows(const TStudy& study, double ctiRelayRelay,
+                                     std::vector<TStudyCheckLine>* lines = nullptr);
+
+// A row's cells: path, downstream, upstream, smallest margin (s), current (A), verdict.
+std::array<std::string, 6> checkRowCells(const CheckRow& row);
 // The table as text: the heading line, then a line a row; tab-separated.
 std::string checkTableText(const std::vector<CheckRow>& rows);
 

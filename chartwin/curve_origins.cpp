@@ -15,12 +15,15 @@ CurveOrigin TCoordinationChart::Origin(int index) const {
 }
 
 void TCoordinationChart::setOrigin(const CurveOrigin& origin) {
-    const auto at = std::size_t(counter_);
+    setOriginAt(counter_, origin);
+}
+
+void TCoordinationChart::setOriginAt(int index, const CurveOrigin& origin) {
+    const auto at = std::size_t(index);
     if (origins_.size() <= at)
         origins_.resize(at + 1);
     // Typed points make the whole curve a typed one.
-    const bool manual =
-        origin.manual || (origins_[at].manual && chart_.SeriesAt(counter_)->Count());
+    const bool manual = origin.manual || (origins_[at].manual && chart_.SeriesAt(index)->Count());
     origins_[at] = origin;
     origins_[at].manual = manual;
 }

@@ -16,6 +16,11 @@ public:
     virtual std::string deviceText() const = 0;
     // Text of the company name field kaisya.
     virtual std::string companyText() const { return {}; }
+    // Texts of CT比 (Edit1), タップ (Edit9) and INSTタップ (Edit10): what a study
+    // keeps of the relay shown, beside the times and names.
+    virtual std::string ctText() const { return {}; }
+    virtual std::string tapText() const { return {}; }
+    virtual std::string instTapText() const { return {}; }
     // State of TimeCheck "時間10or1000".
     virtual bool timeCheckChecked() const = 0;
     // Selected item of RadioGroup1: -1 none, 0 "指定色を交える", 1 "ランダム付ける".

@@ -6,13 +6,14 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config git
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  libsqlite3-dev sqlite3
+  libsqlite3-dev sqlite3 nlohmann-json3-dev
   qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev qt6-translations-l10n
   fonts-ipafont-gothic fonts-ipafont-mincho
   xvfb xauth xdotool x11-utils
   file python3
   cups printer-driver-cups-pdf poppler-utils
   dpkg-dev desktop-file-utils python3-matplotlib x11-apps
+  mingw-w64 wine wine64
 )
 
 missing=()

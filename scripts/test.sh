@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds everything and runs every test:
-# the full build, then the Qt-free modules again under ASan and UBSan.
+# the full build, then the Qt-free modules again under ASan and UBSan, then
+# for Windows under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
@@ -18,3 +19,7 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 cmake --build build-asan -j2
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j2 --timeout 600
+
+# The modules without Qt and the command-line tools built for Windows and
+# tested under Wine, the tools compared with the Linux ones.
+./scripts/test-windows.sh

@@ -2,10 +2,11 @@
 #include "store/bplustree.h"
 
 #include "base/errors.h"
+#include "base/os/files.h"
+#include "base/os/paths.h"
 
 #include <cerrno>
 #include <filesystem>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -19,7 +20,7 @@ bool pathExists(const std::string& path) {
     std::error_code ec;
     // Anything but a clear "not found" counts as present, so an unreadable
     // entry is reported as a failure to open rather than replaced.
-    return fs::symlink_status(path, ec).type() != fs::file_type::not_found;
+    return fs::symlink_status(os::pathOf(path), ec).type() != fs::file_type::not_found;
 }
 
 } // namespace
@@ -34,7 +35,7 @@ void TBPlusTree::OpenStore(const std::string& folderPath, TOpenMode mode) {
     const std::string recordPath = folder_ + kRecordFileName;
 
     std::error_code ec;
-    if (!fs::is_directory(folder_, ec)) {
+    if (!fs::is_directory(os::pathOf(folder_), ec)) {
         if (ec == std::errc::permission_denied)
             throw IoError("フォルダ " + folderPath + " を開けません（アクセスが拒否されました）");
         throw IoError("フォルダ " + folderPath + " がありません");
@@ -102,7 +103,7 @@ void TBPlusTree::OpenStore(const std::string& folderPath, TOpenMode mode) {
 void TBPlusTree::CreateStore(const std::string& folder) {
     const std::string pagePath = folder + kPageFileName;
     const std::string recordPath = folder + kRecordFileName;
-    const std::string tempPath = pagePath + "." + std::to_string(::getpid()) + ".new";
+    const std::string tempPath = pagePath + "." + std::to_string(os::processId()) + ".new";
     const bool createRecordFile = !pathExists(recordPath);
     std::error_code rmEc;
     try {
@@ -119,7 +120,7 @@ void TBPlusTree::CreateStore(const std::string& folder) {
             records.sync();
         }
         TUnitFile page(kPageSize);
-        fs::remove(tempPath, rmEc);
+        fs::remove(os::pathOf(tempPath), rmEc);
         page.createNew(tempPath);
         page.setHook(hook_);
         unsigned char unit[kPageSize];
@@ -127,17 +128,17 @@ void TBPlusTree::CreateStore(const std::string& folder) {
         page.write(0, unit);
         page.sync();
         page.close();
-        // link() never replaces: a store another program made meanwhile is kept.
-        if (::link(tempPath.c_str(), pagePath.c_str()) != 0 && errno != EEXIST) {
+        // Never replaces: a store another program made meanwhile is kept.
+        if (!os::renameNoReplace(tempPath, pagePath) && errno != EEXIST) {
             errno = EACCES;
             throw IoError(msgCreateFailed(pagePath));
         }
-        fs::remove(tempPath, rmEc);
+        fs::remove(os::pathOf(tempPath), rmEc);
         syncFolder(folder);
     } catch (...) {
-        fs::remove(tempPath, rmEc);
+        fs::remove(os::pathOf(tempPath), rmEc);
         if (createRecordFile && !pathExists(pagePath))
-            fs::remove(recordPath, rmEc);
+            fs::remove(os::pathOf(recordPath), rmEc);
         throw;
     }
 }

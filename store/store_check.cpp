@@ -3,12 +3,13 @@
 #include "base/cp932.h"
 #include "base/errors.h"
 #include "store/store_format.h"
+#include "base/os/paths.h"
 #include "store/unit_file.h"
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <optional>
-#include <sys/stat.h>
 
 namespace telvara {
 namespace {
@@ -286,8 +287,8 @@ public:
 
 // False when `path` is no regular file or cannot be opened for reading.
 bool openForReading(TUnitFile& file, const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(os::pathOf(path), ec))
         return false;
     try {
         file.openExisting(path, false);

@@ -2,14 +2,15 @@
 // crash interrupted is completed first, then both files are read under the
 // shared lock, so a writer's half-done operation is never taken for damage.
 #include "base/errors.h"
+#include "base/os/paths.h"
 #include "store/bplustree.h"
 #include "store/store_check.h"
 #include "store/store_journal.h"
 #include "store/store_lock.h"
 
 #include <cstring>
+#include <filesystem>
 #include <optional>
-#include <sys/stat.h>
 
 namespace telvara {
 namespace {
@@ -51,9 +52,10 @@ private:
 
 // Opens `path` for reading; else the reason, naming the file.
 std::string openForReading(TUnitFile& file, const std::string& path) {
-    struct stat st {};
+    std::error_code ec;
+    const auto status = std::filesystem::status(os::pathOf(path), ec);
     errno = 0;
-    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+    if (!ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
         return "ファイル " + path + " を読めません（通常のファイルではありません）";
     try {
         file.openExisting(path, false);

@@ -22,6 +22,7 @@
 // but the root holds kMinKeys to kMaxKeys keys; all leaves on one level;
 // both free chains end at -1 and visit each unit once.
 #include "base/record_fields.h"
+#include "base/os/files.h"
 
 #include <array>
 #include <cstdint>
@@ -44,11 +45,11 @@ inline constexpr const char kPageFileName[] = "ZuboK.dat";
 inline constexpr const char kRecordFileName[] = "ZuboK.idx";
 
 // A store folder as the prefix of its two files: "./" for an empty folder,
-// else the folder with a trailing '/'.
+// else the folder with a trailing separator.
 inline std::string storeFolder(const std::string& folder) {
     if (folder.empty())
         return "./";
-    return folder.back() == '/' ? folder : folder + '/';
+    return os::endsInSeparator(folder) ? folder : folder + '/';
 }
 
 std::int32_t getInt32(const unsigned char* p);

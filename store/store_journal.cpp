@@ -1,6 +1,9 @@
 #include "store/store_journal.h"
 
 #include "base/errors.h"
+#include "base/os/boot.h"
+#include "base/os/files.h"
+#include "base/os/paths.h"
 #include "store/store_format.h"
 
 #include <cassert>
@@ -77,18 +80,7 @@ std::size_t wholeRecordLength(const unsigned char* r, std::size_t avail) {
 }
 
 std::string& bootIdentity() {
-    static std::string boot = [] {
-        std::string id;
-        if (std::FILE* f = std::fopen("/proc/sys/kernel/random/boot_id", "r")) {
-            char line[64] = {};
-            if (std::fgets(line, sizeof line, f))
-                id = line;
-            std::fclose(f);
-        }
-        while (!id.empty() && (id.back() == '\n' || id.back() == '\r'))
-            id.pop_back();
-        return id.substr(0, kBootSize);
-    }();
+    static std::string boot = os::bootIdentity().substr(0, kBootSize);
     return boot;
 }
 
@@ -111,7 +103,8 @@ bool TStoreJournal::open(const std::string& folder, bool writable, bool create) 
     }
     std::error_code ec;
     // A link is opened, and refused, even when it leads nowhere.
-    if (std::filesystem::symlink_status(path, ec).type() == std::filesystem::file_type::not_found)
+    if (std::filesystem::symlink_status(os::pathOf(path), ec).type() ==
+        std::filesystem::file_type::not_found)
         return false;
     file_.openExisting(path, writable);
     return true;

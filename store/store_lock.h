@@ -1,10 +1,9 @@
 #pragma once
-// The lock of a store folder: a record lock on the first byte of "ZuboK.dat".
-// Readers share it, a writer holds it alone. Open-file-description locks are
-// used where the system has them (they also bind two stores in one process
-// and survive the closing of another descriptor of the file), classic POSIX
-// record locks elsewhere; both are served by NFS's lock manager.
+// The lock of a store folder: a lock on the first byte of "ZuboK.dat"
+// (base/os/lock.h). Readers share it, a writer holds it alone; it also binds
+// two stores in one process.
 #include "base/errors.h"
+#include "base/os/files.h"
 
 #include <string>
 
@@ -22,8 +21,8 @@ class TStoreLock {
 public:
     // Waits at most `waitMs` for the lock (Shared or Exclusive), then raises
     // TStoreBusy naming the busy store.
-    void acquire(int fd, TLockMode mode, int waitMs, const std::string& folder);
-    void release(int fd);
+    void acquire(os::FileHandle fd, TLockMode mode, int waitMs, const std::string& folder);
+    void release(os::FileHandle fd);
     TLockMode mode() const { return mode_; }
 
 private:

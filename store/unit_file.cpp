@@ -3,9 +3,6 @@
 #include "base/errors.h"
 
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace telvara {
 namespace {
@@ -61,26 +58,26 @@ std::string msgDamaged(const std::string& path, const std::string& detail) {
 }
 
 void TUnitFile::openExisting(const std::string& path, bool writable) {
-    open(path, writable ? O_RDWR : O_RDONLY, msgOpenFailed);
+    open(path, writable ? os::FileOpen::ReadWrite : os::FileOpen::ReadOnly, msgOpenFailed);
     writable_ = writable;
 }
 
 void TUnitFile::createNew(const std::string& path) {
-    open(path, O_RDWR | O_CREAT | O_EXCL, msgCreateFailed);
+    open(path, os::FileOpen::CreateNew, msgCreateFailed);
     writable_ = true;
 }
 
-int TUnitFile::openPath(const std::string& path, int flags) const {
+os::FileHandle TUnitFile::openPath(const std::string& path, os::FileOpen how) const {
     // A link in the file's place could send the writes anywhere.
-    return ::open(path.c_str(), flags | O_CLOEXEC | (followLinks_ ? 0 : O_NOFOLLOW), 0666);
+    return os::openFile(path, how, followLinks_ ? os::Links::Follow : os::Links::Refuse);
 }
 
 bool TUnitFile::openOrCreate(const std::string& path) {
     close();
     path_ = path;
     errno = 0;
-    const int fd = openPath(path, O_RDWR);
-    if (fd >= 0 || errno != ENOENT) {
+    const os::FileHandle fd = openPath(path, os::FileOpen::ReadWrite);
+    if (fd != os::kNoFile || errno != ENOENT) {
         adopt(fd, msgOpenFailed);
         writable_ = true;
         return false;
@@ -97,36 +94,27 @@ bool TUnitFile::openOrCreate(const std::string& path) {
     return true;
 }
 
-void TUnitFile::open(const std::string& path, int flags,
+void TUnitFile::open(const std::string& path, os::FileOpen how,
                      std::string (*failed)(const std::string&)) {
     close();
     path_ = path;
-    errno = 0;
-    adopt(openPath(path, flags), failed);
+    adopt(openPath(path, how), failed);
 }
 
-void TUnitFile::adopt(int fd, std::string (*failed)(const std::string&)) {
+void TUnitFile::adopt(os::FileHandle fd, std::string (*failed)(const std::string&)) {
     fd_ = fd;
-    if (fd_ < 0)
+    if (fd_ == os::kNoFile)
         throw IoError(failed(path_));
-    struct stat st {};
-    if (::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
-        ::close(fd_);
-        fd_ = -1;
-        errno = EISDIR;
-        throw IoError(failed(path_));
-    }
 }
 
 void TUnitFile::close() {
-    if (fd_ >= 0)
-        ::close(fd_);
-    fd_ = -1;
+    os::closeFile(fd_);
+    fd_ = os::kNoFile;
     writable_ = false;
 }
 
 void TUnitFile::requireOpen() const {
-    if (fd_ < 0)
+    if (fd_ == os::kNoFile)
         throw IoError(msgNotOpen(path_));
 }
 
@@ -193,19 +181,10 @@ std::int64_t TUnitFile::units() {
 
 std::size_t TUnitFile::readAt(std::int64_t offset, void* buffer, std::size_t size) {
     requireOpen();
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::pread(fd_, static_cast<char*>(buffer) + done, size - done,
-                                  off_t(offset + std::int64_t(done)));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            throw IoError(msgReadFailed(path_));
-        if (n == 0)
-            break;
-        done += std::size_t(n);
-    }
-    return done;
+    const std::int64_t done = os::readAt(fd_, offset, buffer, size);
+    if (done < 0)
+        throw IoError(msgReadFailed(path_));
+    return std::size_t(done);
 }
 
 void TUnitFile::writeAt(std::int64_t offset, const void* buffer, std::size_t size) {
@@ -215,27 +194,16 @@ void TUnitFile::writeAt(std::int64_t offset, const void* buffer, std::size_t siz
         errno = ENOSPC;
         throw IoError(msgWriteFailed(path_));
     }
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::pwrite(fd_, static_cast<const char*>(buffer) + done, size - done,
-                                   off_t(offset + std::int64_t(done)));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            if (n == 0)
-                errno = ENOSPC;
-            throw IoError(msgWriteFailed(path_));
-        }
-        done += std::size_t(n);
-    }
+    if (os::writeAt(fd_, offset, buffer, size) < 0)
+        throw IoError(msgWriteFailed(path_));
 }
 
 std::int64_t TUnitFile::sizeBytes() {
     requireOpen();
-    struct stat st {};
-    if (::fstat(fd_, &st) != 0)
+    std::int64_t size = 0;
+    if (!os::fileSize(fd_, size))
         throw IoError(msgSeekFailed(path_));
-    return std::int64_t(st.st_size);
+    return size;
 }
 
 void TUnitFile::truncateBytes(std::int64_t size) {
@@ -245,7 +213,7 @@ void TUnitFile::truncateBytes(std::int64_t size) {
         errno = EIO;
         throw IoError(msgWriteFailed(path_));
     }
-    if (::ftruncate(fd_, off_t(size)) != 0)
+    if (!os::truncateFile(fd_, size))
         throw IoError(msgWriteFailed(path_));
 }
 
@@ -256,24 +224,14 @@ void TUnitFile::sync() {
         errno = EIO;
         throw IoError(msgSyncFailed(path_));
     }
-    // EINVAL: a device that keeps nothing to sync.
-    if (::fdatasync(fd_) != 0 && errno != EINVAL)
+    if (!os::syncFile(fd_))
         throw IoError(msgSyncFailed(path_));
     ++syncs_;
 }
 
 void syncFolder(const std::string& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
+    if (!os::syncFolder(folder))
         throw IoError(msgSyncFailed(folder));
-    const int rc = ::fsync(fd);
-    const int err = errno;
-    ::close(fd);
-    // Some file systems cannot sync a folder; they make creations durable by themselves.
-    if (rc != 0 && err != EINVAL && err != EBADF) {
-        errno = err;
-        throw IoError(msgSyncFailed(folder));
-    }
 }
 
 } // namespace telvara

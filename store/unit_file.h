@@ -2,6 +2,8 @@
 // One store file as an array of fixed-size units, plus the byte access, sync
 // and truncation the journal needs. Every transfer is checked at once; a
 // failure raises IoError naming the file.
+#include "base/os/files.h"
+
 #include <cstdint>
 #include <string>
 
@@ -26,8 +28,8 @@ public:
     virtual ~TIoHook() = default;
     // Called before each write, sync and truncation; true makes the step fail
     // as a full disk would.
-    virtual bool before(TIoStep step, int fd, const std::string& path, std::int64_t offset,
-                        const void* data, std::size_t size) = 0;
+    virtual bool before(TIoStep step, os::FileHandle fd, const std::string& path,
+                        std::int64_t offset, const void* data, std::size_t size) = 0;
 };
 
 class TUnitFile {
@@ -44,9 +46,9 @@ public:
     // Opens the file, creating it empty when it is missing; true when created.
     bool openOrCreate(const std::string& path);
     void close();
-    bool isOpen() const { return fd_ >= 0; }
+    bool isOpen() const { return fd_ != os::kNoFile; }
     bool writable() const { return writable_; }
-    int fd() const { return fd_; }
+    os::FileHandle fd() const { return fd_; }
     const std::string& path() const { return path_; }
 
     void read(std::int64_t unit, void* buffer);
@@ -80,17 +82,17 @@ public:
     void refuseLinks() { followLinks_ = false; }
 
 private:
-    int openPath(const std::string& path, int flags) const;
-    void open(const std::string& path, int flags, std::string (*failed)(const std::string&));
+    os::FileHandle openPath(const std::string& path, os::FileOpen how) const;
+    void open(const std::string& path, os::FileOpen how, std::string (*failed)(const std::string&));
     // Takes `fd` as this file's descriptor (path_ set); a failed open or a
     // folder raises IoError(failed(path_)).
-    void adopt(int fd, std::string (*failed)(const std::string&));
+    void adopt(os::FileHandle fd, std::string (*failed)(const std::string&));
     void requireOpen() const;
     bool faultNow();
     bool hookFails(TIoStep step, std::int64_t offset, const void* data, std::size_t size);
 
     int unitSize_;
-    int fd_ = -1;
+    os::FileHandle fd_ = os::kNoFile;
     bool writable_ = false;
     std::string path_;
     std::uint64_t reads_ = 0;

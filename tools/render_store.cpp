@@ -2,6 +2,7 @@
 
 #include "base/cp932.h"
 #include "base/errors.h"
+#include "base/os/paths.h"
 #include "relay/record_check.h"
 #include "store/bplustree.h"
 #include "store/find_relay.h"
@@ -18,7 +19,7 @@ storedRelays(const std::string& dir,
     const std::string pageFile = pageFileIn(dir);
     std::error_code ec;
     // Opening would create an empty store; a drawing tool must not.
-    if (!std::filesystem::is_regular_file(pageFile, ec))
+    if (!std::filesystem::is_regular_file(os::pathOf(pageFile), ec))
         throw IoError("ファイル " + pageFile + " がありません");
     TBPlusTree store;
     store.OpenStore(dir, TOpenMode::ReadOnly);

@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "base/file_write.h"
+#include "base/os/paths.h"
 #include "relay/relay_csv.h"
 #include "store/bplustree.h"
 #include "store/store_files.h"
@@ -19,7 +20,7 @@ namespace {
 constexpr int kRefused = 2;
 
 std::string readFile(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
+    std::ifstream in(os::pathOf(file), std::ios::binary);
     if (!in)
         throw IoError("ファイル " + file + " を開けません");
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

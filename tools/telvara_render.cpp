@@ -1,8 +1,10 @@
 // telvara-render: draws stored relays as the chart window shows them after
-// "全データ表示", into an image file, without a window.
+// "全データ表示", or a study as the chart window shows it, into an image
+// file, without a window.
 //
 //   telvara-render DIR OUT [--size WxH] [--time-max 10|1000] [--current-min 1|10]
 //                  [--record NAME DEVICE]...
+//   telvara-render FILE.tvstudy OUT [--size WxH]
 //
 // OUT is a 24-bit BMP file, or a PNG, PDF or SVG file when it ends in ".png",
 // ".pdf" or ".svg". Default size 1024x768: the chart fills the image as it
@@ -12,9 +14,11 @@
 #include "base/numbers.h"
 #include "base/shared_values.h"
 #include "chartwin/coordination_chart.h"
+#include "chartwin/study_chart.h"
 #include "platform/chart_export.h"
 #include "platform/number_locale.h"
 #include "store/store_files.h"
+#include "study/study_file.h"
 #include "tools/render_store.h"
 #include "tools/tool_status.h"
 #include "version/fonts.h"
@@ -33,7 +37,8 @@ using namespace telvara;
 constexpr int kMaxSide = 16384;
 
 const char kUsage[] = "使い方: telvara-render DIR OUT [--size WxH] [--time-max 10|1000] "
-                      "[--current-min 1|10] [--record NAME DEVICE]...\n";
+                      "[--current-min 1|10] [--record NAME DEVICE]...\n"
+                      "       telvara-render FILE.tvstudy OUT [--size WxH]\n";
 
 struct Options {
     std::string dir;
@@ -43,6 +48,7 @@ struct Options {
     bool timeCheck = false;
     bool currentFromOne = false;
     std::vector<std::pair<std::string, std::string>> records;
+    bool storeOptionsGiven = false;
 };
 
 int side(const std::string& text) {
@@ -78,15 +84,18 @@ Options parse(const std::vector<std::string>& args) {
             if (v != "10" && v != "1000")
                 throw TUsageError(kUsage);
             o.timeCheck = v == "1000";
+            o.storeOptionsGiven = true;
         } else if (a == "--current-min") {
             const std::string v = value();
             if (v != "1" && v != "10")
                 throw TUsageError(kUsage);
             o.currentFromOne = v == "1";
+            o.storeOptionsGiven = true;
         } else if (a == "--record") {
             const std::string name = value();
             const std::string device = value();
             o.records.emplace_back(name, device);
+            o.storeOptionsGiven = true;
         } else if (a.starts_with("--")) {
             throw TUsageError(kUsage);
         } else {
@@ -97,7 +106,23 @@ Options parse(const std::vector<std::string>& args) {
         throw TUsageError(kUsage);
     o.dir = positional[0];
     o.out = positional[1];
+    if (o.dir.ends_with(kStudyExtension) && o.storeOptionsGiven)
+        throw TUsageError(kUsage);
     return o;
+}
+
+int renderStudy(const Options& o) {
+    const TStudy study = readStudyFile(o.dir);
+    TChart chart;
+    applyChartDesign(chart);
+    chart.SetBounds(o.width, o.height);
+    TStudyOverlay overlay(chart);
+    overlay.SetStudy(&study);
+    const std::vector<std::string> skipped = drawStudy(chart, study);
+    SaveChartFile(chart, QString::fromStdString(o.out));
+    for (const std::string& s : skipped)
+        std::cerr << "描けないので飛ばしました: " << s << "\n";
+    return skipped.empty() ? 0 : kExitFailed;
 }
 
 int render(const Options& o) {
@@ -135,7 +160,8 @@ int main(int argc, char** argv) {
     try {
         installFontSubstitutions();
         readNumberLocale();
-        return render(parse(std::vector<std::string>(argv + 1, argv + argc)));
+        const Options o = parse(std::vector<std::string>(argv + 1, argv + argc));
+        return o.dir.ends_with(kStudyExtension) ? renderStudy(o) : render(o);
     } catch (const TRecordNotFound& e) {
         std::cerr << e.what() << "\n";
         return kExitNotFound;

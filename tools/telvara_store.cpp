@@ -16,6 +16,7 @@
 // what they could read and then the damage on standard error, with status 1.
 #include "base/cp932.h"
 #include "base/errors.h"
+#include "base/os/program.h"
 #include "relay/record_check.h"
 #include "store/bplustree.h"
 #include "store/find_relay.h"
@@ -317,8 +318,9 @@ int run(const std::vector<std::string>& argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    os::prepareConsole();
     try {
-        return run(std::vector<std::string>(argv + 1, argv + argc));
+        return run(os::utf8Arguments(argc, argv));
     } catch (const std::exception& e) {
         return reportFailure(e);
     }

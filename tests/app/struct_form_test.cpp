@@ -425,9 +425,19 @@ TEST_F(StructFormTest, AllDataViewDrawsEveryRecordAndLeavesNoEmptySeries) {
     EXPECT_EQ(series(0).Count(), 8);
     EXPECT_EQ(series(1).Count(), 8);
     // Showing the chart draws the main window's entries, the last record,
-    // into its curve once more.
-    EXPECT_EQ(series(2).Count(), 16);
+    // into its own curve again: replaced, not drawn twice.
+    EXPECT_EQ(series(2).Count(), 8);
     EXPECT_EQ(edit("kaisya")->text(), QStringLiteral("B電力"));
+
+    // Again: every relay keeps its one curve.
+    list->show();
+    part<QAction>("AllDataView")->trigger();
+    waitForChart();
+    ASSERT_EQ(seriesCount(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(series(i).Title(), titles[i]) << i;
+        EXPECT_EQ(series(i).Count(), 8) << i;
+    }
 }
 
 TEST_F(StructFormTest, AllDataViewDrawsTheLinesTheFilterLeaves) {
@@ -460,7 +470,7 @@ TEST_F(StructFormTest, AllDataViewSkipsLinesThatNameNoRecord) {
     EXPECT_EQ(series(0).Title(), "51R");
     EXPECT_EQ(series(1).Title(), "67");
     EXPECT_EQ(series(0).Count(), 8);
-    EXPECT_EQ(series(1).Count(), 16);
+    EXPECT_EQ(series(1).Count(), 8);
     // The main window holds the last drawn record again.
     EXPECT_EQ(edit("kaisya")->text(), QStringLiteral("B電力"));
 

@@ -31,6 +31,10 @@ public:
     std::array<std::string, 7> times{"0", "0", "0", "0", "0", "0", "0"};
     std::string device = "51R";
     std::string company;
+    // The example relay's CT比, タップ and INSTタップ.
+    std::string ct = "100";
+    std::string tap = "4";
+    std::string instTap = "40";
     bool timeCheck = false;
     int radio = -1;
     TColor dialog = clBlack;
@@ -41,6 +45,9 @@ public:
     std::string timeText(int index) const override { return times.at(std::size_t(index)); }
     std::string deviceText() const override { return device; }
     std::string companyText() const override { return company; }
+    std::string ctText() const override { return ct; }
+    std::string tapText() const override { return tap; }
+    std::string instTapText() const override { return instTap; }
     bool timeCheckChecked() const override { return timeCheck; }
     int colorRadioIndex() const override { return radio; }
     TColor dialogColor() const override { return dialog; }

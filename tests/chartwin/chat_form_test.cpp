@@ -22,19 +22,6 @@ Points pointsOf(const TChartSeries& s) {
 const Points kExample = {{120, 10},  {160, 5},   {240, 3},    {320, 2.2},
                          {400, 1.8}, {560, 1.5}, {4000, 1.5}, {4000, 0.05}};
 
-Points twice(const Points& p) {
-    Points out;
-    // Equal currents keep their arrival order: the step's corner and foot
-    // of the first drawing come before those of the second.
-    for (std::size_t i = 0; i + 2 < p.size(); ++i) {
-        out.push_back(p[i]);
-        out.push_back(p[i]);
-    }
-    out.insert(out.end(), p.end() - 2, p.end());
-    out.insert(out.end(), p.end() - 2, p.end());
-    return out;
-}
-
 TEST_F(ChatFormTest, WindowLayoutAndInitialState) {
     EXPECT_EQ(QStringLiteral("グラフ画面"), chat->windowTitle());
     EXPECT_TRUE(button("Button2")->isHidden());
@@ -86,17 +73,45 @@ TEST_F(ChatFormTest, ShowingFromTheMainWindowDrawsTheEntries) {
     EXPECT_EQ(clRed, series(0)->SeriesColor()); // no colour item selected
     EXPECT_EQ(10, chart().LeftAxis().Maximum());
 
-    // Moving back into the chart from the main window draws again.
+    // Moving back into the chart from the main window draws again: the
+    // relay's curve is replaced, never extended.
     activate(main);
     activate(*chat);
     EXPECT_EQ(2, chat->activationCount());
-    EXPECT_EQ(twice(kExample), pointsOf(*series(0)));
+    EXPECT_EQ(kExample, pointsOf(*series(0)));
 
     // "グラフ表示" while the chart is behind the main window.
     activate(main);
     showChart();
     EXPECT_EQ(3, chat->activationCount());
-    EXPECT_EQ(24, series(0)->Count());
+    EXPECT_EQ(8, series(0)->Count());
+    ASSERT_EQ(1, chart().NumSeries());
+}
+
+TEST_F(ChatFormTest, EachRelayShownKeepsOneCurveOfItsOwn) {
+    enterExample();
+    showMain();
+    showChart();
+    // A second relay shown without "ｸﾞﾗﾌの追加": a curve of its own; the
+    // first relay's curve and title stay.
+    activate(main);
+    main.device = "67";
+    main.times = {"0", "2", "0", "1", "0", "0", "0"};
+    showChart();
+    ASSERT_EQ(2, chart().NumSeries());
+    EXPECT_EQ("51R", series(0)->Title());
+    EXPECT_EQ(kExample, pointsOf(*series(0)));
+    EXPECT_EQ("67", series(1)->Title());
+    EXPECT_EQ((Points{{160, 2}, {320, 1}}), pointsOf(*series(1)));
+    // The first relay again, changed: its own curve replaced, nothing else.
+    activate(main);
+    main.device = "51R";
+    main.times = {"9", "0", "0", "0", "0", "0", "0"};
+    showChart();
+    ASSERT_EQ(2, chart().NumSeries());
+    EXPECT_EQ((Points{{120, 9}}), pointsOf(*series(0)));
+    EXPECT_EQ((Points{{160, 2}, {320, 1}}), pointsOf(*series(1)));
+    EXPECT_EQ(1, shared().SeriesCounter);
 }
 
 TEST_F(ChatFormTest, ActivationNotRepeatedAfterBoxesOrAnotherProgram) {

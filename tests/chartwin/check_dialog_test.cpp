@@ -56,12 +56,12 @@ TEST_F(CheckDialogTest, TableLinesAndReadOut) {
     QTest::mouseClick(partOf<QPushButton>(dialog, "CheckButton"), Qt::LeftButton);
     ASSERT_EQ(1, table->rowCount());
     QStringList cells;
-    for (int c = 0; c < 5; ++c)
+    for (int c = 0; c < 6; ++c)
         cells << table->item(0, c)->text();
-    EXPECT_EQ(QStringList({"A電力 51R", "B電力 51S", "0.200", "300.0", "不合格"}), cells);
+    EXPECT_EQ(QStringList({"-", "A電力 51R", "B電力 51S", "0.200", "300.0", "不合格"}), cells);
     QTest::mouseClick(partOf<QPushButton>(dialog, "CopyButton"), Qt::LeftButton);
-    EXPECT_EQ(QStringLiteral("下位側\t上位側\t最小時間差(秒)\t電流(A)\t判定\n"
-                             "A電力 51R\tB電力 51S\t0.200\t300.0\t不合格\n"),
+    EXPECT_EQ(QStringLiteral("経路\t下位側\t上位側\t最小時間差(秒)\t電流(A)\t判定\n"
+                             "-\tA電力 51R\tB電力 51S\t0.200\t300.0\t不合格\n"),
               QApplication::clipboard()->text());
 
     // A number that is not one: the box says which field, nothing changes.

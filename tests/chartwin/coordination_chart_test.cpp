@@ -187,16 +187,18 @@ TEST_F(CoordinationChartTest, DrawingSetsAxesTitleAndAppendsPoints) {
         EXPECT_FALSE(s.LabelList()[std::size_t(i)].has_value());
     }
 
-    // Again: the same points once more, each after its equal-current twin.
+    // Again: one curve per relay, replaced and never extended.
     coord.DrawEntries(entries({"10", "5", "3", "2.2", "1.8", "1.5", "0.05"}, "51R", true), c);
     EXPECT_EQ(1000, chart.LeftAxis().Maximum());
     EXPECT_EQ(1000, coord.TimeAxisMaximum());
-    const Points twice = {{120, 10},   {120, 10},    {160, 5},    {160, 5},
-                          {240, 3},    {240, 3},     {320, 2.2},  {320, 2.2},
-                          {400, 1.8},  {400, 1.8},   {560, 1.5},  {560, 1.5},
-                          {4000, 1.5}, {4000, 0.05}, {4000, 1.5}, {4000, 0.05}};
-    EXPECT_EQ(twice, seriesPoints(s));
+    EXPECT_EQ(once, seriesPoints(s));
     EXPECT_EQ(1, chart.NumSeries());
+    // Another relay without a new curve first gets a curve of its own.
+    coord.DrawEntries(entries({"1", "0", "0", "0", "0", "0", "0"}, "67", true), c);
+    ASSERT_EQ(2, chart.NumSeries());
+    EXPECT_EQ(once, seriesPoints(s));
+    EXPECT_EQ((Points{{120, 1}}), seriesPoints(*chart.SeriesAt(1)));
+    EXPECT_EQ("67", chart.SeriesAt(1)->Title());
 }
 
 TEST_F(CoordinationChartTest, TimeThatIsNotANumberChangesNothing) {
@@ -300,12 +302,15 @@ TEST_F(CoordinationChartTest, ManualPointsNeverGoIntoARelaysCurve) {
     EXPECT_EQ((Points{{120, 10}}), seriesPoints(*chart.SeriesAt(0)));
     EXPECT_EQ("X", chart.SeriesAt(1)->Title());
     EXPECT_EQ((Points{{100, 1}}), seriesPoints(*chart.SeriesAt(1)));
-    // A relay drawn into the manual curve makes it the relay's.
+    // The relay drawn again while the typed curve is current: its own curve
+    // is replaced, the typed points stay where they are.
+    entries.times = {"20", "0", "0", "0", "0", "0", "0"};
     coord.DrawEntries(entries, exampleCurrents());
     coord.AddManualPoint("Y", "200", "2");
-    ASSERT_EQ(3, chart.NumSeries());
-    EXPECT_EQ("51R", chart.SeriesAt(1)->Title());
-    EXPECT_EQ((Points{{200, 2}}), seriesPoints(*chart.SeriesAt(2)));
+    ASSERT_EQ(2, chart.NumSeries());
+    EXPECT_EQ((Points{{120, 20}}), seriesPoints(*chart.SeriesAt(0)));
+    EXPECT_EQ("Y", chart.SeriesAt(1)->Title());
+    EXPECT_EQ((Points{{100, 1}, {200, 2}}), seriesPoints(*chart.SeriesAt(1)));
 }
 
 TEST_F(CoordinationChartTest, AllRelaysDrawnInTurnAsTheListWindowDoes) {
@@ -322,9 +327,8 @@ TEST_F(CoordinationChartTest, AllRelaysDrawnInTurnAsTheListWindowDoes) {
     EXPECT_EQ(8, chart.SeriesAt(0)->Count());
     EXPECT_EQ("67", chart.SeriesAt(1)->Title());
     EXPECT_EQ(clGreen, chart.SeriesAt(1)->SeriesColor());
-    // Shown at the end: the last relay is drawn into its curve once more.
-    EXPECT_EQ((Points{{160, 2}, {160, 2}, {4000, 2}, {4000, 0.1}, {4000, 2}, {4000, 0.1}}),
-              seriesPoints(*chart.SeriesAt(1)));
+    // Shown at the end: the last relay's curve drawn once more, not twice.
+    EXPECT_EQ((Points{{160, 2}, {4000, 2}, {4000, 0.1}}), seriesPoints(*chart.SeriesAt(1)));
     EXPECT_EQ(1000, chart.LeftAxis().Maximum());
 
     // A relay the chart cannot draw is named and skipped; the others are drawn.
@@ -335,9 +339,11 @@ TEST_F(CoordinationChartTest, AllRelaysDrawnInTurnAsTheListWindowDoes) {
         (std::vector<std::string>{
             "B電力,X: CT比には 0 より大きい数を入れてください：「1OO」",
             ",Y: 150%の時間には 0（点を描かない）か 0 より大きい数を入れてください：「-1」"}));
+    // "51R" drawn again replaces its own curve; "67" keeps its curve.
     ASSERT_EQ(2, chart.NumSeries());
     EXPECT_EQ(1, counter);
-    EXPECT_EQ(6 + 8 + 8, chart.SeriesAt(1)->Count());
+    EXPECT_EQ(8, chart.SeriesAt(0)->Count());
+    EXPECT_EQ(3, chart.SeriesAt(1)->Count());
     EXPECT_EQ(10, chart.LeftAxis().Maximum());
 }
 

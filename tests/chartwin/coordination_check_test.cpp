@@ -40,17 +40,17 @@ protected:
 };
 
 TEST_F(CoordinationCheckTest, TableWorstFirst) {
-    EXPECT_EQ("下位側\t上位側\t最小時間差(秒)\t電流(A)\t判定\n"
-              "B電力 51S\tC電力 51T\t0.200\t600.0\t不合格\n"
-              "A電力 51R\tB電力 51S\t0.400\t300.0\t合格\n",
+    EXPECT_EQ("経路\t下位側\t上位側\t最小時間差(秒)\t電流(A)\t判定\n"
+              "-\tB電力 51S\tC電力 51T\t0.200\t600.0\t不合格\n"
+              "-\tA電力 51R\tB電力 51S\t0.400\t300.0\t合格\n",
               checkTableText(checkChart(coord, {})));
 
     CheckSettings settings;
     settings.cti = 0.45;
     settings.maxFaultCurrent = 500;
-    EXPECT_EQ("下位側\t上位側\t最小時間差(秒)\t電流(A)\t判定\n"
-              "A電力 51R\tB電力 51S\t0.400\t300.0\t不合格\n"
-              "B電力 51S\tC電力 51T\t－\t－\t共通範囲なし\n",
+    EXPECT_EQ("経路\t下位側\t上位側\t最小時間差(秒)\t電流(A)\t判定\n"
+              "-\tA電力 51R\tB電力 51S\t0.400\t300.0\t不合格\n"
+              "-\tB電力 51S\tC電力 51T\t－\t－\t共通範囲なし\n",
               checkTableText(checkChart(coord, settings)));
 }
 

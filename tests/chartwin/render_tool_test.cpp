@@ -2,10 +2,14 @@
 // chart window's picture, at the computed pixels and as a whole.
 #include "base/numbers.h"
 #include "chartwin/coordination_chart.h"
+#include "chartwin/study_chart.h"
 #include "platform/qt_printer_bitmap.h"
 #include "store/bplustree.h"
+#include "study/study_file.h"
 #include "tests/platform_chart/pdf_pages.h"
 #include "version/fonts.h"
+
+#include <cmath>
 
 #include <QDir>
 #include <QFile>
@@ -353,6 +357,62 @@ TEST_F(RenderToolTest, PdfAndSvgPagesKeepTextsAndLines) {
     EXPECT_GT(lines, 3);
     // Each label once: the current axis' 10 at its left end, the time axis' 10 at its top.
     EXPECT_EQ(2, svgTexts.count(QStringLiteral("10")));
+}
+
+TEST_F(RenderToolTest, DrawsAStudyReferredWithItsBusLinesAsTheWindowDoes) {
+    const QString study = QStringLiteral(TELVARA_EXAMPLES "/substation.tvstudy");
+    const QString out = dir.filePath(QStringLiteral("study.bmp"));
+    const ToolRun r = render({study, out, QStringLiteral("--size"), QStringLiteral("1000x700")});
+    ASSERT_EQ(0, r.exitCode) << r.err.toStdString();
+    const QImage img = QImage(out).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(QSize(1000, 700), img.size());
+
+    const TStudy s = readStudyFile(study.toStdString());
+    applyChartDesign(chart);
+    chart.SetBounds(1000, 700);
+    TStudyOverlay overlay(chart);
+    overlay.SetStudy(&s);
+    drawStudy(chart, s);
+    TQtChartBitmapFactory factory;
+    auto bitmap = chart.MakeChartBitmap(factory, clWhite, chart.GetExportRect());
+    const QImage mine =
+        static_cast<TQtChartBitmap&>(*bitmap).Image().convertToFormat(QImage::Format_RGB32);
+    EXPECT_TRUE(img == mine) << "differs from the window's drawing";
+
+    EXPECT_EQ("過電流値（Ａ） 6.6kV換算", chart.BottomAxis().Title().Caption());
+    // The 66 kV bus's 8,000 A drawn at 80,000 A: a dashed blue line on the
+    // log paper from 10 A to 100 kA, at 3.903 decades of 4 across the plot.
+    const TRect plot = chart.ChartRect();
+    const int x =
+        plot.left + int(std::lround((plot.right - plot.left) * (std::log10(80000.0) - 1) / 4));
+    int blue = 0;
+    for (int dx = -1; dx <= 1; ++dx)
+        blue += countColour(img, x + dx, plot.top + 1, x + dx, plot.bottom - 1, qRgb(0, 0, 255));
+    EXPECT_GT(blue, (plot.bottom - plot.top) / 3);
+    // 51T (CT 150/5, tap 5 at 66 kV) picks up at 225 A: 2250 A at 6.6 kV, purple.
+    const int x2250 =
+        plot.left + int(std::lround((plot.right - plot.left) * (std::log10(2250.0) - 1) / 4));
+    const int y688 = chart.LeftAxis().ValueToPixel(6.88);
+    EXPECT_GT(countColour(img, x2250 - 2, y688 - 2, x2250 + 2, y688 + 2, qRgb(128, 0, 128)), 0);
+}
+
+TEST_F(RenderToolTest, ABrokenStudyIsNamedByItsLineAndLeftAsItWas) {
+    const QString study = dir.filePath(QStringLiteral("broken.tvstudy"));
+    const QByteArray text = "{\n  \"format\": \"telvara-study\",\n  \"version\": 1,\n"
+                            "  \"devices\": [{\"id\": \"A\", \"kind\": \"relay\"}]\n}\n";
+    QFile f(study);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(text);
+    f.close();
+    const QString out = dir.filePath(QStringLiteral("never.png"));
+    const ToolRun r = render({study, out});
+    EXPECT_EQ(2, r.exitCode);
+    // Qt may warn first (no runtime folder); the tool's line ends the output.
+    EXPECT_TRUE(r.err.endsWith(study + QStringLiteral(": 4 行目: \"relay\": ありません\n")))
+        << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(out));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(text, f.readAll());
 }
 
 } // namespace

@@ -36,8 +36,9 @@ LIST_BUTTON = (504 + 44, 112 + 12)
 ADD_CURVE_BUTTON = (72 + 40, 8 + 12)
 BMP_BUTTON = (332 + 32, 8 + 12)
 
-# List window: 12-pixel lines below the frames of the scroll box and list.
-LIST_FIRST_LINE_Y = 2
+# List window: 12-pixel lines below the filter field (29 pixels) and the
+# frames of the scroll box and list.
+LIST_FIRST_LINE_Y = 29 + 2
 LIST_LINE_HEIGHT = 12
 OK_BUTTON_HEIGHT = 25
 MENU_PLACE = (120, 60)

@@ -125,7 +125,15 @@ def key(*keys):
 
 
 def type_text(text):
-    xdotool("type", "--delay", 30, "--", text)
+    if text.isascii():
+        xdotool("type", "--delay", 30, "--", text)
+        return
+    # xdotool types a character the keyboard lacks through a keycode it binds
+    # for the moment and unbinds when the command ends; a loaded program that
+    # reads the keyboard map late sees the last one unbound. A trailing blank,
+    # typed slowly and then erased, keeps the binding alive until it is read.
+    xdotool("type", "--delay", 120, "--", text + " ")
+    key("BackSpace")
 
 
 def pointer():

@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 #include <set>
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace telvara::test {
 namespace {
@@ -67,6 +69,9 @@ TEST(StoreLock, AWriterAloneMakesOthersWaitThenGiveUpWithAMessage) {
     EXPECT_TRUE(reader.FindKey("C,1"));
 
     // Without a journal (a copy of the two files) a reader writes nothing at all.
+    // (Every store is closed first: Windows keeps a removed file's name
+    // while a program still has it open.)
+    writer.CloseStore();
     other.CloseStore();
     reader.CloseStore();
     std::filesystem::remove(dir.file("ZuboK.jnl"));
@@ -83,6 +88,8 @@ TEST(StoreLock, AWriterAloneMakesOthersWaitThenGiveUpWithAMessage) {
     EXPECT_EQ(readBytes(dir.file("ZuboK.jnl")), Bytes{});
 }
 
+#ifndef _WIN32
+// (On Windows scripts/test-windows.sh makes two processes wait for each other.)
 TEST(StoreLock, TwoProcessesWritingAtOnceKeepEveryRecordTheyReported) {
     TempDir dir;
     {
@@ -129,6 +136,7 @@ TEST(StoreLock, TwoProcessesWritingAtOnceKeepEveryRecordTheyReported) {
     }
     EXPECT_EQ(s.header().RecordsInUse, 75 + 150);
 }
+#endif
 
 } // namespace
 } // namespace telvara::test

@@ -1,6 +1,7 @@
 #include "store_test_util.h"
 
 #include "base/errors.h"
+#include "base/os/files.h"
 #include "store/store_check.h"
 
 #include <atomic>
@@ -8,8 +9,6 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -18,7 +17,7 @@ namespace telvara::test {
 TempDir::TempDir() {
     static std::atomic<int> counter{0};
     path_ = fs::temp_directory_path() /
-            ("telvara-store-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+            ("telvara-store-" + std::to_string(os::processId()) + "-" + std::to_string(counter++));
     fs::remove_all(path_);
     fs::create_directories(path_);
 }
@@ -169,31 +168,9 @@ void deleteRecord(TBPlusTree& store, const std::string& name, const std::string&
     store.DeleteCurrent();
 }
 
-namespace {
-std::string shellQuoted(const std::string& s) {
-    std::string q = "'";
-    for (char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-} // namespace
-
 std::string readText(const std::string& path) {
     const Bytes b = readBytes(path);
     return std::string(b.begin(), b.end());
-}
-
-ToolResult runTool(const std::vector<std::string>& args, const std::string& input,
-                   const TempDir& io, const std::string& prefix) {
-    const std::string in = io.file("in"), out = io.file("out"), err = io.file("err");
-    std::ofstream(in, std::ios::binary) << input;
-    // A run that hangs ends after a minute, with a status no run has of its own.
-    std::string cmd = prefix + "timeout 60 " + shellQuoted(TELVARA_STORE_TOOL);
-    for (const auto& a : args)
-        cmd += " " + shellQuoted(a);
-    cmd += " <" + shellQuoted(in) + " >" + shellQuoted(out) + " 2>" + shellQuoted(err);
-    const int raw = std::system(cmd.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readText(out), readText(err)};
 }
 
 std::string problems(const std::string& folder) {

@@ -22,7 +22,8 @@ public:
     TempDir& operator=(const TempDir&) = delete;
     const std::filesystem::path& path() const { return path_; }
     std::string str() const { return path_.string(); }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    // As the store names its files: the folder, "/", the name.
+    std::string file(const std::string& name) const { return str() + "/" + name; }
     std::string dat() const { return file("ZuboK.dat"); }
     std::string idx() const { return file("ZuboK.idx"); }
 

@@ -129,4 +129,33 @@ TEST_F(CheckToolTest, ErrorsExitWithTwoAndNameTheCause) {
     EXPECT_FALSE(fs::exists(dir / "none"));
 }
 
+TEST_F(CheckToolTest, AStudyIsCheckedAlongItsPathsReferredAndLeftAsItWas) {
+    const std::string example = std::string(TELVARA_EXAMPLES) + "/substation.tvstudy";
+    const std::string bytes = slurp(example);
+    // 51F1 ends in 0.05 s from 3600 A; 51R gives 1.06 s beyond 8400 A: 1.01 s.
+    // 51R against 51T (66 kV, 1.41 s beyond 1050 A, 10500 A at 6.6 kV): 0.35 s.
+    ToolRun r = run(TELVARA_CHECK_TOOL, {example});
+    EXPECT_EQ(0, r.status) << r.err;
+    EXPECT_EQ("配電線1\tcoord\tF1\tR1\t1.010\t8400.0\tOK\n"
+              "配電線1\tcoord\tR1\tT1\t0.350\t10500.0\tOK\n"
+              "配電線2\tcoord\tF2\tR1\t1.010\t8400.0\tOK\n"
+              "配電線2\tcoord\tR1\tT1\t0.350\t10500.0\tOK\n",
+              r.out);
+    r = run(TELVARA_CHECK_TOOL, {example, "--cti", "0.4"});
+    EXPECT_EQ(1, r.status);
+    EXPECT_NE(std::string::npos, r.out.find("配電線1\tcoord\tR1\tT1\t0.350\t10500.0\tNG\n"));
+    EXPECT_EQ(bytes, slurp(example));
+
+    r = run(TELVARA_CHECK_TOOL, {example, "--fault-current", "100"});
+    EXPECT_EQ(2, r.status);
+
+    const fs::path broken = dir / "broken.tvstudy";
+    std::ofstream(broken) << "{\n  \"format\": \"telvara-study\",\n  \"version\": 1,\n"
+                             "  \"paths\": [{\"name\": \"p\", \"devices\": [\"X\"]}]\n}\n";
+    r = run(TELVARA_CHECK_TOOL, {broken.string()});
+    EXPECT_EQ(2, r.status);
+    EXPECT_EQ("", r.out);
+    EXPECT_EQ(broken.string() + ": 4 行目: 経路「p」の装置「X」がありません\n", r.err);
+}
+
 } // namespace
