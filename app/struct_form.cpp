@@ -10,6 +10,7 @@
 #include "platform/help_keys.h"
 #include "relay/record_check.h"
 #include "store/find_relay.h"
+#include "store/stored_relays.h"
 #include "version/fonts.h"
 
 #include <QKeyEvent>

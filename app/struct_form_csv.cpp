@@ -8,6 +8,7 @@
 #include "relay/relay_csv.h"
 #include "store/find_relay.h"
 #include "store/store_files.h"
+#include "store/stored_relays.h"
 
 #include <QAction>
 #include <QCoreApplication>

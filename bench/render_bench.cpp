@@ -120,9 +120,9 @@ double zoomFrame(Scene& s, int rounds, std::vector<AxisFrame>& frames) {
     for (int i = 0; i <= rounds; ++i) {
         host.times.clear();
         host.frames.clear();
-        c.ApplyZoom(0.05, 5, c.RightAxis().Minimum(), c.RightAxis().Maximum(),
-                    c.TopAxis().Minimum(), c.TopAxis().Maximum(), 100, 10000);
-        c.UndoZoom();
+        c.Zoomer().ApplyZoom(0.05, 5, c.RightAxis().Minimum(), c.RightAxis().Maximum(),
+                             c.TopAxis().Minimum(), c.TopAxis().Maximum(), 100, 10000);
+        c.Zoomer().UndoZoom();
         if (i > 0) // the first round warms up
             all.insert(all.end(), host.times.begin(), host.times.end());
     }

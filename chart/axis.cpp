@@ -145,7 +145,7 @@ void TCustomChartAxis::SetLogarithmic(bool v) {
         if (IsDateTime)
             throw AxisException("日付時刻軸を対数軸にすることはできません");
         ComputeEffectiveRange();
-        if (EffectiveMinimum < 0 || EffectiveMaximum < 0)
+        if (effectiveMinimum_ < 0 || effectiveMaximum_ < 0)
             throw AxisException("対数軸の最大/最小値は 0 以上でなければなりません");
     }
     if (StoreChanged(logarithmic_, v))
@@ -218,23 +218,23 @@ void TCustomChartAxis::ComputeEffectiveRange() {
         if (automatic_ || autoMin_)
             minimum_ = lo;
     }
-    EffectiveMaximum = maximum_;
-    EffectiveMinimum = minimum_;
-    EffectiveRange = EffectiveMaximum - EffectiveMinimum;
+    effectiveMaximum_ = maximum_;
+    effectiveMinimum_ = minimum_;
+    effectiveRange_ = effectiveMaximum_ - effectiveMinimum_;
 }
 
 void TCustomChartAxis::ComputeAxisPixels(const TRect& plot) {
     const int origin = Horizontal ? plot.left : plot.top;
     const int size = Horizontal ? plot.Width() : plot.Height();
-    StartPixel = origin + RoundEvenInt(size * 0.01 * startPosition_);
-    EndPixel = origin + RoundEvenInt(size * 0.01 * endPosition_);
-    AxisLength = EndPixel - StartPixel;
-    CenterPixel = (StartPixel + EndPixel) / 2;
+    startPixel_ = origin + RoundEvenInt(size * 0.01 * startPosition_);
+    endPixel_ = origin + RoundEvenInt(size * 0.01 * endPosition_);
+    axisLength_ = endPixel_ - startPixel_;
+    centerPixel_ = (startPixel_ + endPixel_) / 2;
 }
 
 TScaleMap TCustomChartAxis::ScaleMap() const {
-    return {Horizontal, inverted_,        logarithmic_,     StartPixel,
-            EndPixel,   EffectiveMinimum, EffectiveMaximum, EffectiveRange};
+    return {Horizontal, inverted_,        logarithmic_,     startPixel_,
+            endPixel_,   effectiveMinimum_, effectiveMaximum_, effectiveRange_};
 }
 
 void TCustomChartAxis::AdjustForMargins(int startMargin, int endMargin) {
@@ -245,21 +245,21 @@ void TCustomChartAxis::AdjustForMargins(int startMargin, int endMargin) {
     const int em = (minAtStart ? maxAuto : minAuto) ? endMargin : 0;
     if (sm == 0 && em == 0)
         return;
-    const int s0 = StartPixel, e0 = EndPixel, c0 = CenterPixel, l0 = AxisLength;
-    StartPixel += sm;
-    EndPixel -= em;
-    AxisLength = EndPixel - StartPixel;
-    CenterPixel = (StartPixel + EndPixel) / 2;
+    const int s0 = startPixel_, e0 = endPixel_, c0 = centerPixel_, l0 = axisLength_;
+    startPixel_ += sm;
+    endPixel_ -= em;
+    axisLength_ = endPixel_ - startPixel_;
+    centerPixel_ = (startPixel_ + endPixel_) / 2;
     double a = PixelToValue(s0), b = PixelToValue(e0);
     if (a > b)
         std::swap(a, b);
-    EffectiveMinimum = a;
-    EffectiveMaximum = b;
-    StartPixel = s0;
-    EndPixel = e0;
-    CenterPixel = c0;
-    AxisLength = l0;
-    EffectiveRange = EffectiveMaximum - EffectiveMinimum;
+    effectiveMinimum_ = a;
+    effectiveMaximum_ = b;
+    startPixel_ = s0;
+    endPixel_ = e0;
+    centerPixel_ = c0;
+    axisLength_ = l0;
+    effectiveRange_ = effectiveMaximum_ - effectiveMinimum_;
 }
 
 } // namespace telvara

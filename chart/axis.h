@@ -136,13 +136,6 @@ public:
     bool OtherSide = false;
     bool IsDepthAxis = false;
     bool IsDateTime = false;
-    double EffectiveMinimum = 0;
-    double EffectiveMaximum = 0;
-    double EffectiveRange = 0;
-    int StartPixel = 0;
-    int EndPixel = 0;
-    int AxisLength = 0;
-    int CenterPixel = 0;
     int AxisLinePos = 0;
     int LabelsPos = 0;
     int TitlePos = 0;
@@ -157,6 +150,7 @@ public:
     void CalcMinMax(double& aMin, double& aMax) const;
     void ComputeAxisPixels(const TRect& plot);
     // The mapping of the current layout, for whoever draws or reads values.
+    // The range and pixels themselves are the axis' own; others read them here.
     TScaleMap ScaleMap() const;
     int ValueToPixel(double v) const { return ScaleMap().ValueToPixel(v); }
     double PixelToValue(int p) const { return ScaleMap().PixelToValue(p); }
@@ -235,6 +229,9 @@ private:
     bool logarithmic_ = false;
     int logBase_ = 10;
     double maximum_ = 0, minimum_ = 0;
+    // The range and pixels of the last layout (see ScaleMap).
+    double effectiveMinimum_ = 0, effectiveMaximum_ = 0, effectiveRange_ = 0;
+    int startPixel_ = 0, endPixel_ = 0, axisLength_ = 0, centerPixel_ = 0;
     TChartHiddenPen minorGrid_;
     int minorTickCount_ = 3;
     int minorTickLength_ = 2;

@@ -102,7 +102,7 @@ int TCustomChartAxis::LabelBandSize() {
     }
     DetachLabelHandler detach(*chart_);
     IsDateTime = CalcIsDateTime();
-    double lo = EffectiveMinimum, hi = EffectiveMaximum;
+    double lo = effectiveMinimum_, hi = effectiveMaximum_;
     if (roundFirstLabel_) {
         const double inc = CalcLabelIncrement();
         lo = std::trunc(lo / inc) * inc;
@@ -230,9 +230,9 @@ void TCustomChartAxis::DrawAxis() {
         SelectTextFont(title_.Font());
         c->AssignBrush({chart_->Color(), bsClear});
         if (Horizontal)
-            DrawLabelText(CenterPixel, TitlePos, title_.Caption(), title_.Angle());
+            DrawLabelText(centerPixel_, TitlePos, title_.Caption(), title_.Angle());
         else
-            DrawLabelText(TitlePos, CenterPixel, title_.Caption(), title_.Angle());
+            DrawLabelText(TitlePos, centerPixel_, title_.Caption(), title_.Angle());
     }
     RunLabelPass();
     DrawTicksGrid();

@@ -68,14 +68,14 @@ int TCustomChartAxis::TextSizeAlong(const std::string& text) {
 double TCustomChartAxis::CalcLabelIncrement() {
     if (TCanvas3D* c = chart_ ? chart_->Canvas() : nullptr)
         c->AssignFont(labelsFont_.State());
-    const int size = std::max(LabelTextSize(EffectiveMinimum), LabelTextSize(EffectiveMaximum));
+    const int size = std::max(LabelTextSize(effectiveMinimum_), LabelTextSize(effectiveMaximum_));
     double fit = 1;
     if (size > 0)
-        fit = std::nearbyint(static_cast<double>(AxisLength) /
+        fit = std::nearbyint(static_cast<double>(axisLength_) /
                              (size + RoundEven(labelsSeparation_ * 0.01 * size)));
-    double inc = increment_ > 0 ? increment_ : (std::fabs(EffectiveRange) < 1 ? 1e-12 : 1);
+    double inc = increment_ > 0 ? increment_ : (std::fabs(effectiveRange_) < 1 ? 1e-12 : 1);
     if (labelsSeparation_ > 0)
-        while (std::nearbyint(EffectiveRange / inc) > fit && std::isfinite(inc) && inc < 1e300)
+        while (std::nearbyint(effectiveRange_ / inc) > fit && std::isfinite(inc) && inc < 1e300)
             inc = nextStep(inc);
     return std::max(inc, 1e-12);
 }
@@ -99,7 +99,7 @@ void TCustomChartAxis::AddTick(int p) {
 
 void TCustomChartAxis::ProcessLabel(double v, const std::string* text) {
     const int p = ValueToPixel(v);
-    if (!labelsOnAxis_ && !(p > StartPixel && p < EndPixel))
+    if (!labelsOnAxis_ && !(p > startPixel_ && p < endPixel_))
         return;
     if (!tickOnLabelsOnly_)
         AddTick(p);
@@ -116,42 +116,42 @@ void TCustomChartAxis::ProcessLabel(double v, const std::string* text) {
 void TCustomChartAxis::DefaultLabels() {
     if (logarithmic_ && increment_ == 0) {
         // An infinite minimum leaves no power to label (nor to round to).
-        if (EffectiveMinimum == EffectiveMaximum || std::isinf(EffectiveMinimum))
+        if (effectiveMinimum_ == effectiveMaximum_ || std::isinf(effectiveMinimum_))
             return;
         const double base = logBase_;
         double v;
-        if (EffectiveMinimum > 0) {
+        if (effectiveMinimum_ > 0) {
             const double k =
-                static_cast<double>(RoundEven(std::log(EffectiveMinimum) / std::log(base)));
+                static_cast<double>(RoundEven(std::log(effectiveMinimum_) / std::log(base)));
             v = IntegerPower(base, k);
             // A power rounded down below the smallest double would stay 0 for
             // ever; the next one up still lies above the minimum.
             if (!(v > 0))
                 v = IntegerPower(base, k + 1);
         } else {
-            EffectiveMinimum = EffectiveMinimum == 0 ? 0.1 : 1e-10;
-            v = EffectiveMinimum;
+            effectiveMinimum_ = effectiveMinimum_ == 0 ? 0.1 : 1e-10;
+            v = effectiveMinimum_;
         }
-        while (v <= EffectiveMaximum && std::isfinite(v)) {
-            if (v >= EffectiveMinimum)
+        while (v <= effectiveMaximum_ && std::isfinite(v)) {
+            if (v >= effectiveMinimum_)
                 ProcessLabel(v);
             v *= base;
         }
         return;
     }
     const double inc = labelIncrement_;
-    if (std::fabs(EffectiveRange / inc) >= 10000)
+    if (std::fabs(effectiveRange_ / inc) >= 10000)
         return;
-    double v = (EffectiveRange == 0 || !roundFirstLabel_)
-                   ? EffectiveMaximum
-                   : std::trunc(EffectiveMaximum / inc) * inc;
-    while (v > EffectiveMaximum) {
+    double v = (effectiveRange_ == 0 || !roundFirstLabel_)
+                   ? effectiveMaximum_
+                   : std::trunc(effectiveMaximum_ / inc) * inc;
+    while (v > effectiveMaximum_) {
         const double lower = v - inc;
         if (!(lower < v)) // the step is lost in the value's precision: no label fits
             return;
         v = lower;
     }
-    const double low = (EffectiveMinimum - 1e-12) / 1.000000000001;
+    const double low = (effectiveMinimum_ - 1e-12) / 1.000000000001;
     while (v >= low) {
         ProcessLabel(v);
         const double next = v - inc;
@@ -166,7 +166,7 @@ void TCustomChartAxis::DefaultLabels() {
 // (below the axis minimum, past its last value) hands the same label again:
 // it is drawn once, not written over itself as a bold text and a heavy tick.
 void TCustomChartAxis::CustomLabels() {
-    double value = EffectiveMinimum;
+    double value = effectiveMinimum_;
     bool stop = true;
     bool processed = false;
     double last = 0;
@@ -177,7 +177,7 @@ void TCustomChartAxis::CustomLabels() {
                 DefaultLabels();
             return;
         }
-        const bool inRange = value >= EffectiveMinimum - 1e-7 && value <= EffectiveMaximum + 1e-7;
+        const bool inRange = value >= effectiveMinimum_ - 1e-7 && value <= effectiveMaximum_ + 1e-7;
         if (inRange && !(processed && value == last)) {
             ProcessLabel(value);
             processed = true;
@@ -210,7 +210,7 @@ void TCustomChartAxis::RunLabelPass() {
     drawnLabels_.clear();
     IsDateTime = CalcIsDateTime();
     labelIncrement_ = CalcLabelIncrement();
-    if (!(labelIncrement_ > 0) || EffectiveMaximum < EffectiveMinimum || !chart_)
+    if (!(labelIncrement_ > 0) || effectiveMaximum_ < effectiveMinimum_ || !chart_)
         return;
     TickList.reserve(TickListCapacity);
     switch (CalcLabelStyle()) {

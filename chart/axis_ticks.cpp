@@ -73,15 +73,15 @@ void TCustomChartAxis::DrawTicksGrid() {
     if (axisPen_.Visible()) {
         c.AssignPen(axisPen_.State());
         if (OtherSide)
-            c.LineWithZ(Horizontal ? StartPixel : AxisLinePos,
-                        Horizontal ? AxisLinePos : StartPixel, Horizontal ? EndPixel : AxisLinePos,
-                        Horizontal ? AxisLinePos : EndPixel, z);
+            c.LineWithZ(Horizontal ? startPixel_ : AxisLinePos,
+                        Horizontal ? AxisLinePos : startPixel_, Horizontal ? endPixel_ : AxisLinePos,
+                        Horizontal ? AxisLinePos : endPixel_, z);
         else if (Horizontal)
-            c.LineWithZ(StartPixel - chart_->AxisWallSize(chart_->LeftAxis()), lineAt, EndPixel,
+            c.LineWithZ(startPixel_ - chart_->AxisWallSize(chart_->LeftAxis()), lineAt, endPixel_,
                         lineAt, 0);
         else
-            c.LineWithZ(lineAt, StartPixel, lineAt,
-                        EndPixel + chart_->AxisWallSize(chart_->BottomAxis()), 0);
+            c.LineWithZ(lineAt, startPixel_, lineAt,
+                        endPixel_ + chart_->AxisWallSize(chart_->BottomAxis()), 0);
     }
     if (ticks_.Visible() && tickLength_ != 0) {
         c.AssignPen(ticks_.State());
@@ -136,7 +136,7 @@ std::vector<int> TCustomChartAxis::MinorTickPositions() const {
     // Positions in doubles: ticks far off the axis may lie at the ends of the
     // integer range, and only positions on the axis are kept.
     auto mark = [&](double p) {
-        if (p > StartPixel && p < EndPixel)
+        if (p > startPixel_ && p < endPixel_)
             out.push_back(static_cast<int>(p));
     };
     if (logarithmic_) {
@@ -145,7 +145,7 @@ std::vector<int> TCustomChartAxis::MinorTickPositions() const {
             const double step = (logBase_ * v - v) / (minorTickCount_ + 1);
             for (int j = 0; j < minorTickCount_; ++j) {
                 v += step;
-                if (v > EffectiveMaximum)
+                if (v > effectiveMaximum_)
                     break;
                 mark(ValueToPixel(v));
             }

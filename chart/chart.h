@@ -57,15 +57,8 @@ public:
     // ---- zoom and panning ----
     TChartZoomer& Zoomer() { return zoomer_; }
     const TChartZoomer& Zoomer() const { return zoomer_; }
+    TChartPanner& Panner() { return panner_; }
     const TChartPanner& Panner() const { return panner_; }
-    void ZoomToDragRect() { zoomer_.ZoomToDragRect(); }
-    void ApplyZoom(double leftMin, double leftMax, double rightMin, double rightMax, double topMin,
-                   double topMax, double bottomMin, double bottomMax) {
-        zoomer_.ApplyZoom(leftMin, leftMax, rightMin, rightMax, topMin, topMax, bottomMin,
-                          bottomMax);
-    }
-    void UndoZoom() { zoomer_.UndoZoom(); }
-    bool ScalesRestored() const { return zoomer_.ScalesRestored(); }
     void DrawZoomRectangle() override;
 
     TNotifyEvent OnZoom;

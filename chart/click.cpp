@@ -76,7 +76,7 @@ TChartClickedPart TCustomChart::CalcClickedPart(int x, int y) {
             continue;
         const int along = a->Horizontal ? x : y;
         const int across = a->Horizontal ? y : x;
-        if (along >= a->StartPixel && along <= a->EndPixel &&
+        if (along >= a->ScaleMap().StartPixel() && along <= a->ScaleMap().EndPixel() &&
             std::abs(across - a->AxisLinePos) <= kClickTolerance) {
             part.Part = cpAxis;
             part.Axis = a;

@@ -1,6 +1,6 @@
 #pragma once
 // The chart panel: margins, colours, bevels, the drawing surface, the plot
-// rectangle, repaint requests, gradient and zoom settings.
+// rectangle, repaint requests and the background gradient.
 #include "base/errors.h"
 #include "chart/canvas3d.h"
 #include "chart/print.h"
@@ -230,26 +230,11 @@ class TCustomChartPanelExtended : public TCustomChartPanel {
 public:
     TCustomChartPanelExtended() : gradient_(this) {}
     TChartGradient& Gradient() { return gradient_; }
-    bool AllowZoom() const { return allowZoom_; }
-    void SetAllowZoom(bool v) { allowZoom_ = v; }
-    bool AnimatedZoom() const { return animatedZoom_; }
-    void SetAnimatedZoom(bool v) { animatedZoom_ = v; }
-    int AnimatedZoomSteps() const { return animatedZoomSteps_; }
-    void SetAnimatedZoomSteps(int v) { animatedZoomSteps_ = v; }
-    TPanningMode AllowPanning() const { return allowPanning_; }
-    void SetAllowPanning(TPanningMode v) { allowPanning_ = v; }
-    bool Zoomed() const { return zoomed_; }
-    void SetZoomed(bool v) { zoomed_ = v; }
 
     void FillPanelBackground(const TRect& r) override;
 
 private:
     TChartGradient gradient_;
-    bool allowZoom_ = true;
-    bool animatedZoom_ = false;
-    int animatedZoomSteps_ = 8;
-    TPanningMode allowPanning_ = pmBoth;
-    bool zoomed_ = false;
 };
 
 } // namespace telvara

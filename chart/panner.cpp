@@ -6,7 +6,7 @@
 namespace telvara {
 
 void TChartPanner::MouseDown(int x, int y, TMouseButton button) {
-    if (chart_.AllowPanning() == pmNone || button != mbRight)
+    if (allowPanning_ == pmNone || button != mbRight)
         return;
     if (chart_.Host())
         chart_.Host()->SetChartCursor(crDefault);
@@ -45,7 +45,7 @@ bool TChartPanner::MouseMove(int x, int y) {
 bool TChartPanner::PanAxis(TChartAxis& axis, int p0, int p1) {
     if (p0 == p1)
         return false;
-    const TPanningMode mode = chart_.AllowPanning();
+    const TPanningMode mode = allowPanning_;
     if (mode != pmBoth && mode != (axis.Horizontal ? pmHorizontal : pmVertical))
         return false;
     const TScaleMap map = axis.ScaleMap();

@@ -11,6 +11,9 @@ public:
     TChartPanner(const TChartPanner&) = delete;
     TChartPanner& operator=(const TChartPanner&) = delete;
 
+    TPanningMode AllowPanning() const { return allowPanning_; }
+    void SetAllowPanning(TPanningMode v) { allowPanning_ = v; }
+
     bool DragActive() const { return drag_.DragActive; }
     // A right press on the plot or an axis starts a drag when panning is
     // allowed.
@@ -26,6 +29,7 @@ private:
     bool PanAxis(TChartAxis& axis, int p0, int p1);
 
     TCustomChart& chart_;
+    TPanningMode allowPanning_ = pmBoth;
     TZoomPanningRecord drag_;
 };
 

@@ -28,18 +28,15 @@ int TScaleMap::ValueToPixel(double v) const {
             return inverted_ ? offsetPixel(endPixel_, -r) : offsetPixel(startPixel_, r);
         return inverted_ ? offsetPixel(startPixel_, r) : offsetPixel(endPixel_, -r);
     }
-    const double logMin = minimum_ > 0 ? std::log(minimum_) : 0;
-    const double logMax = maximum_ > 0 ? std::log(maximum_) : 0;
-    const double logRange = logMax - logMin;
-    if (logRange == 0)
+    if (logRange_ == 0)
         return centerPixel_;
     if (v <= 0) {
         if (horizontal_)
             return inverted_ ? endPixel_ : startPixel_;
         return inverted_ ? startPixel_ : endPixel_;
     }
-    const double d = inverted_ ? logMax - std::log(v) : std::log(v) - logMin;
-    const double t = axisLength_ * d / logRange;
+    const double d = inverted_ ? logMax_ - std::log(v) : std::log(v) - logMin_;
+    const double t = axisLength_ * d / logRange_;
     // Far outside any screen (a value near 0 or huge): keep the arithmetic defined.
     const long long r =
         std::fabs(t) < 2147483647.0 ? RoundEven(t) : (t < 0 ? -2147483647 : 2147483647);
@@ -59,14 +56,11 @@ double TScaleMap::PixelToValue(int p) const {
         return lowAtStart ? minimum_ : maximum_;
     if (p == endPixel_)
         return lowAtStart ? maximum_ : minimum_;
-    const double logMin = minimum_ > 0 ? std::log(minimum_) : 0;
-    const double logMax = maximum_ > 0 ? std::log(maximum_) : 0;
-    const double logRange = logMax - logMin;
-    if (logRange == 0 || axisLength_ == 0)
+    if (logRange_ == 0 || axisLength_ == 0)
         return minimum_;
-    const double d = inverted_ ? logRange * (endPixel_ - p) / axisLength_
-                               : logRange * (p - startPixel_) / axisLength_;
-    return horizontal_ ? std::exp(logMin + d) : std::exp(logMax - d);
+    const double d = inverted_ ? logRange_ * (endPixel_ - p) / axisLength_
+                               : logRange_ * (p - startPixel_) / axisLength_;
+    return horizontal_ ? std::exp(logMin_ + d) : std::exp(logMax_ - d);
 }
 
 } // namespace telvara

@@ -28,7 +28,7 @@ bool MovesByRatio(const TChartAxis& a) {
 }
 
 bool TChartZoomer::MouseDown(int x, int y, TMouseButton button) {
-    if (!chart_.AllowZoom() || button != mbLeft)
+    if (!allowZoom_ || button != mbLeft)
         return false;
     if (chart_.Host())
         chart_.Host()->SetChartCursor(crDefault);
@@ -131,8 +131,8 @@ void TChartZoomer::ApplyZoom(double leftMin, double leftMax, double rightMin, do
                               {chart_.RightAxis(), rightMin, rightMax},
                               {chart_.TopAxis(), topMin, topMax},
                               {chart_.BottomAxis(), bottomMin, bottomMax}};
-    if (chart_.AnimatedZoom()) {
-        for (int step = 1; step < chart_.AnimatedZoomSteps(); ++step) {
+    if (animatedZoom_) {
+        for (int step = 1; step < animatedZoomSteps_; ++step) {
             for (const Target& t : targets) {
                 const double m = t.axis.Minimum(), M = t.axis.Maximum();
                 t.axis.SetMinMaxRange(m + (t.min - m) / kZoomAnimationFactor,
@@ -147,7 +147,7 @@ void TChartZoomer::ApplyZoom(double leftMin, double leftMax, double rightMin, do
         t.axis.SetMinMaxRange(t.min, t.max);
         t.axis.ComputeEffectiveRange();
     }
-    chart_.SetZoomed(true);
+    zoomed_ = true;
     if (chart_.OnZoom)
         chart_.OnZoom(chart_);
 }
@@ -159,7 +159,7 @@ void TChartZoomer::UndoZoom() {
     if (chart_.OnUndoZoom)
         chart_.OnUndoZoom(chart_);
     chart_.RequestRepaint();
-    chart_.SetZoomed(false);
+    zoomed_ = false;
 }
 
 namespace {

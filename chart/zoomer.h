@@ -45,6 +45,16 @@ public:
     TChartZoomer(const TChartZoomer&) = delete;
     TChartZoomer& operator=(const TChartZoomer&) = delete;
 
+    bool AllowZoom() const { return allowZoom_; }
+    void SetAllowZoom(bool v) { allowZoom_ = v; }
+    // An animated zoom approaches the new ranges in steps, each painted.
+    bool AnimatedZoom() const { return animatedZoom_; }
+    void SetAnimatedZoom(bool v) { animatedZoom_ = v; }
+    int AnimatedZoomSteps() const { return animatedZoomSteps_; }
+    void SetAnimatedZoomSteps(int v) { animatedZoomSteps_ = v; }
+    // Set by a zoom, cleared by the undo drag.
+    bool Zoomed() const { return zoomed_; }
+
     bool DragActive() const { return drag_.DragActive; }
     // A left press on the plot or an axis starts a drag when zooming is
     // allowed; true when it did.
@@ -73,6 +83,10 @@ private:
     void PaintFrame(TCanvas3D& c) const;
 
     TCustomChart& chart_;
+    bool allowZoom_ = true;
+    bool animatedZoom_ = false;
+    int animatedZoomSteps_ = 8;
+    bool zoomed_ = false;
     TZoomPanningRecord drag_;
     // Top, left, right, bottom.
     std::array<TSavedScale, 4> savedScales_;

@@ -58,7 +58,7 @@ void applyChartDesign(TChart& chart) {
     chart.SetBevelInner(bvLowered);
     chart.BackWall().Brush().SetColor(clWhite);
     chart.BackWall().Brush().SetStyle(bsClear);
-    chart.SetAnimatedZoom(true);
+    chart.Zoomer().SetAnimatedZoom(true);
     chart.SetPrintProportional(false);
     setFont(chart.Legend().Font());
 

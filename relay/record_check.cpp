@@ -86,7 +86,7 @@ std::string checkField(TRecordField field, std::string_view utf8) {
     if (!problem.empty())
         return problem;
     const std::size_t bytes = utf8ToCp932(utf8).size();
-    const int capacity = TRelayRecord::layout(field).Capacity;
+    const int capacity = kRecordFieldCapacity[std::size_t(field)];
     if (bytes <= std::size_t(capacity))
         return {};
     const std::string fits = std::to_string(capacity) + " バイト";
@@ -112,25 +112,12 @@ std::string checkNewKey(std::string_view nameUtf8, std::string_view deviceUtf8) 
     if (!isCp932Representable(nameUtf8) || !isCp932Representable(deviceUtf8))
         return {};
     const std::size_t bytes = utf8ToCp932(nameUtf8).size() + utf8ToCp932(deviceUtf8).size();
-    constexpr int room = kKeySlotCapacity - 1; // the comma takes one byte
+    constexpr int room = kKeyCapacity - 1; // the comma takes one byte
     if (bytes <= std::size_t(room))
         return {};
     return "会社名とﾃﾞﾊﾞｲｽNo. は合わせて " + std::to_string(room) + " バイト（全角 " +
            std::to_string(room / 2) + " 文字）までです。入力は " + std::to_string(bytes) +
            " バイトです。";
-}
-
-RelaySettings storedRelay(const TRelayRecord& r) {
-    auto text = [&r](TRecordField f) { return cp932ToUtf8(r.field(f)); };
-    RelaySettings relay;
-    relay.company = text(TRecordField::KaisyaName);
-    relay.device = text(TRecordField::DebaisuNo);
-    relay.ct = text(TRecordField::CTPrimary);
-    relay.tap = text(TRecordField::Tap);
-    relay.instTap = text(TRecordField::InstTap);
-    for (std::size_t i = 0; i < relay.times.size(); ++i)
-        relay.times[i] = text(TRecordField(int(TRecordField::Time150) + int(i)));
-    return relay;
 }
 
 std::string checkDrawable(const RelaySettings& relay) {

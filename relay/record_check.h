@@ -2,8 +2,8 @@
 // What a relay record can hold: every text fits its field whole (never cut),
 // and every number is one the chart can draw. Used before anything is stored,
 // by the main window, telvara-store and imports alike. Texts are UTF-8.
+#include "base/record_fields.h"
 #include "relay/relay.h"
-#include "store/store_format.h"
 
 #include <array>
 #include <string>
@@ -43,9 +43,6 @@ std::vector<FieldProblem> checkRecord(const RecordTexts& utf8);
 // A new key (name, ",", device) must fit the 41 bytes a tree page keeps, or
 // two relays agreeing in those bytes would count as one. Empty when it fits.
 std::string checkNewKey(std::string_view nameUtf8, std::string_view deviceUtf8);
-
-// A stored record's texts as the windows and tools use them (UTF-8).
-RelaySettings storedRelay(const TRelayRecord& record);
 
 // The first problem of a relay's numbers (CT比, taps, times) that keeps it
 // from being drawn, or empty. Records written elsewhere may hold such texts:

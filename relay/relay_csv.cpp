@@ -1,7 +1,6 @@
 #include "relay/relay_csv.h"
 
 #include "base/cp932.h"
-#include "store/find_relay.h"
 
 #include <algorithm>
 #include <map>
@@ -11,10 +10,6 @@ namespace telvara {
 namespace {
 
 const std::string kMark = "\xEF\xBB\xBF";
-
-std::string lineLabel(int line) {
-    return std::to_string(line) + " 行目: ";
-}
 
 // Characters a spreadsheet takes as the start of a formula.
 bool formulaStart(char c) {
@@ -133,7 +128,7 @@ std::vector<RawRow> splitRows(std::string_view text, char separator,
         }
     }
     if (quoted)
-        problems.push_back(lineLabel(row.line) + "引用符 \" が閉じていません");
+        problems.push_back(csvLineLabel(row.line) + "引用符 \" が閉じていません");
     endRow();
     return rows;
 }
@@ -158,7 +153,7 @@ void reportDamagedUtf8(const std::vector<RawRow>& rows, std::vector<std::string>
     for (const RawRow& row : rows)
         for (const std::string& field : row.fields)
             if (const std::size_t at = firstIllFormedUtf8(field); at != std::string::npos) {
-                problems.push_back(lineLabel(row.line) + "UTF-8 として正しくないバイト列 " +
+                problems.push_back(csvLineLabel(row.line) + "UTF-8 として正しくないバイト列 " +
                                    illFormedBytesText(field, at) + " があります");
                 return;
             }
@@ -171,7 +166,7 @@ bool decodeCp932(std::vector<RawRow>& rows, std::vector<std::string>& problems) 
     for (RawRow& row : rows)
         for (std::string& field : row.fields) {
             if (const std::size_t at = strictCp932ToUtf8(field, utf8); at != std::string::npos) {
-                problems.push_back(lineLabel(row.line) +
+                problems.push_back(csvLineLabel(row.line) +
                                    "ファイルは UTF-8 でも Shift-JIS (CP932) でもありません"
                                    "（読めないバイト " +
                                    hexBytes(field.substr(at, cp932CharLength(field, at))) + "）");
@@ -184,19 +179,8 @@ bool decodeCp932(std::vector<RawRow>& rows, std::vector<std::string>& problems) 
 
 } // namespace
 
-TImportRefused::TImportRefused(std::vector<std::string> why)
-    : TelvaraError(why.empty() ? std::string("取り込めません") : why.front()),
-      problems(std::move(why)) {}
-
-std::vector<RecordTexts> storedRecords(TBPlusTree& store) {
-    std::vector<RecordTexts> out;
-    store.ForEachRecord([&out](std::int32_t, const TRelayRecord& record) {
-        RecordTexts texts;
-        for (int f = 0; f < kRecordFieldCount; ++f)
-            texts[std::size_t(f)] = cp932ToUtf8(record.field(TRecordField(f)));
-        out.push_back(std::move(texts));
-    });
-    return out;
+std::string csvLineLabel(int line) {
+    return std::to_string(line) + " 行目: ";
 }
 
 std::string relayCsv(const std::vector<RecordTexts>& records) {
@@ -229,7 +213,7 @@ CsvReading readRelayCsv(std::string_view bytes) {
         rows.erase(rows.begin());
     std::map<std::string, int> keys;
     for (RawRow& raw : rows) {
-        const std::string at = lineLabel(raw.line);
+        const std::string at = csvLineLabel(raw.line);
         if (raw.fields.size() != std::size_t(kRecordFieldCount)) {
             result.problems.push_back(at + "項目が " + std::to_string(raw.fields.size()) +
                                       " 個あります（" + std::to_string(kRecordFieldCount) +
@@ -258,52 +242,6 @@ CsvReading readRelayCsv(std::string_view bytes) {
     if (!result.problems.empty())
         result.rows.clear();
     return result;
-}
-
-ImportSummary importRelays(TBPlusTree& target, const std::vector<CsvRow>& rows, bool replace,
-                           const ImportProgress& progress) {
-    ImportSummary summary;
-    std::vector<std::string> problems;
-    TStoreTransaction transaction(target);
-    int done = 0;
-    for (const CsvRow& row : rows) {
-        const std::string name = utf8ToCp932(row.texts[0]);
-        const std::string device = utf8ToCp932(row.texts[1]);
-        bool store = true;
-        if (findRelay(target, name, device)) {
-            store = replace;
-            if (replace) {
-                target.DeleteCurrent();
-                ++summary.replaced;
-            } else {
-                ++summary.skipped;
-            }
-        } else if (target.CurrentRecNo() != kNone) {
-            problems.push_back(lineLabel(row.line) + "別のレコード " +
-                               cp932ToUtf8(target.CurrentRecord().key()) + " とキーの先頭 " +
-                               std::to_string(kKeySlotCapacity) + " バイトが同じです");
-            store = false;
-        } else {
-            ++summary.added;
-        }
-        // After the first refused row only the others are looked at.
-        if (store && problems.empty()) {
-            for (int f = 0; f < kRecordFieldCount; ++f)
-                target.CurrentRecord().setField(TRecordField(f), utf8ToCp932(row.texts[f]));
-            target.InsertCurrent();
-        }
-        if (progress && !progress(++done, int(rows.size())))
-            throw TImportRefused({"取り込みを中止しました。何も追加していません。"});
-    }
-    if (!problems.empty())
-        throw TImportRefused(std::move(problems));
-    transaction.commit();
-    return summary;
-}
-
-std::string importSummaryText(const ImportSummary& s) {
-    return "追加 " + std::to_string(s.added) + " 件、置換 " + std::to_string(s.replaced) +
-           " 件、スキップ " + std::to_string(s.skipped) + " 件";
 }
 
 } // namespace telvara

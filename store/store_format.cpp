@@ -73,18 +73,18 @@ void TTreePage::clearAbove(int count) {
 }
 
 const std::array<TFieldLayout, kRecordFieldCount> kRecordFields = {{
-    {1, 36},  // KaisyaName
-    {38, 30}, // DebaisuNo
-    {69, 4},  // CTPrimary
-    {74, 5},  // Time150
-    {80, 5},  // Time200
-    {86, 5},  // Time300
-    {92, 5},  // Time400
-    {98, 5},  // Time500
-    {104, 5}, // Time700
-    {110, 5}, // TimeInst
-    {116, 2}, // Tap
-    {119, 3}, // InstTap
+    {1, kRecordFieldCapacity[0]},    // KaisyaName
+    {38, kRecordFieldCapacity[1]},   // DebaisuNo
+    {69, kRecordFieldCapacity[2]},   // CTPrimary
+    {74, kRecordFieldCapacity[3]},   // Time150
+    {80, kRecordFieldCapacity[4]},   // Time200
+    {86, kRecordFieldCapacity[5]},   // Time300
+    {92, kRecordFieldCapacity[6]},   // Time400
+    {98, kRecordFieldCapacity[7]},   // Time500
+    {104, kRecordFieldCapacity[8]},  // Time700
+    {110, kRecordFieldCapacity[9]},  // TimeInst
+    {116, kRecordFieldCapacity[10]}, // Tap
+    {119, kRecordFieldCapacity[11]}, // InstTap
 }};
 
 std::string_view TRelayRecord::field(TRecordField f) const {

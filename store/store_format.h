@@ -21,6 +21,7 @@
 // Invariants: keys in order within a page and across the tree; every page
 // but the root holds kMinKeys to kMaxKeys keys; all leaves on one level;
 // both free chains end at -1 and visit each unit once.
+#include "base/record_fields.h"
 #include "base/os/files.h"
 
 #include <array>
@@ -32,7 +33,7 @@ namespace telvara {
 
 constexpr int kPageSize = 1024;
 constexpr int kRecordSize = 124;
-constexpr int kKeySlotCapacity = 41;
+constexpr int kKeySlotCapacity = kKeyCapacity;
 constexpr int kKeySlotSize = kKeySlotCapacity + 1;
 constexpr int kMaxKeys = 22;
 constexpr int kMinKeys = 11;
@@ -113,22 +114,6 @@ public:
     static constexpr int keyOffset(int i) { return 8 + (i - 1) * kKeySlotSize; }
     static constexpr int childOffset(int i) { return 932 + 4 * i; }
 };
-
-enum class TRecordField {
-    KaisyaName,
-    DebaisuNo,
-    CTPrimary,
-    Time150,
-    Time200,
-    Time300,
-    Time400,
-    Time500,
-    Time700,
-    TimeInst,
-    Tap,
-    InstTap,
-};
-constexpr int kRecordFieldCount = 12;
 
 struct TFieldLayout {
     int Offset; // of the length byte

@@ -6,6 +6,7 @@
 #include "relay/record_check.h"
 #include "store/bplustree.h"
 #include "store/find_relay.h"
+#include "store/stored_relays.h"
 #include "tools/store_folder.h"
 
 #include <filesystem>

@@ -6,6 +6,7 @@
 #include "relay/relay_csv.h"
 #include "store/bplustree.h"
 #include "store/store_files.h"
+#include "store/stored_relays.h"
 #include "tools/store_folder.h"
 
 #include <fstream>

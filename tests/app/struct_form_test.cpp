@@ -5,6 +5,7 @@
 #include "app/struct_form.h"
 #include "platform/chart_widget.h"
 #include "relay/relay_csv.h"
+#include "store/stored_relays.h"
 
 #include "modal_helper.h"
 #include <QDir>

@@ -74,10 +74,10 @@ TEST_F(AxisDrawFixture, BandsAndPlotRectangle) {
     EXPECT_EQ(l.TitlePos, 12 + 16);
     EXPECT_EQ(l.LabelsPos, 12 + 16 + 36);
     EXPECT_EQ(chart.ChartRect(), (TRect{12 + 16 + 36 + 6, 31, 388, 240 - 32 - 6}));
-    EXPECT_EQ(b.StartPixel, 70);
-    EXPECT_EQ(b.EndPixel, 388);
-    EXPECT_EQ(l.StartPixel, 31);
-    EXPECT_EQ(l.EndPixel, 202);
+    EXPECT_EQ(b.ScaleMap().StartPixel(), 70);
+    EXPECT_EQ(b.ScaleMap().EndPixel(), 388);
+    EXPECT_EQ(l.ScaleMap().StartPixel(), 31);
+    EXPECT_EQ(l.ScaleMap().EndPixel(), 202);
     EXPECT_EQ(b.AxisLinePos, 202);
     EXPECT_EQ(l.AxisLinePos, 70);
     // Top and right axes are not drawn while a series uses bottom and left.
@@ -95,14 +95,14 @@ TEST_F(AxisDrawFixture, TitlesAndLabelsAnchors) {
     const auto bt = c.textsEqual("過電流値（Ａ）");
     ASSERT_EQ(bt.size(), 1u);
     EXPECT_EQ(bt[0].kind, OpKind::Text);
-    EXPECT_EQ(bt[0].pts[0], (TPoint{b.CenterPixel, 224}));
+    EXPECT_EQ(bt[0].pts[0], (TPoint{b.ScaleMap().CenterPixel(), 224}));
     EXPECT_EQ(bt[0].ha, htaCenter);
     EXPECT_EQ(bt[0].va, vtaTop);
     const auto lt = c.textsEqual("時間（秒）");
     ASSERT_EQ(lt.size(), 1u);
     EXPECT_EQ(lt[0].kind, OpKind::RotatedText);
     EXPECT_EQ(lt[0].angle, 90);
-    EXPECT_EQ(lt[0].pts[0], (TPoint{28, l.CenterPixel}));
+    EXPECT_EQ(lt[0].pts[0], (TPoint{28, l.ScaleMap().CenterPixel()}));
     EXPECT_EQ(lt[0].ha, htaCenter);
     EXPECT_EQ(lt[0].va, vtaBottom);
     EXPECT_EQ(lt[0].brush.style, bsClear);
@@ -263,7 +263,7 @@ TEST_F(AxisDrawFixture, LinearMinorTicks) {
     auto round = [](double v) { return static_cast<int>(std::nearbyint(v)); };
     std::vector<int> expected;
     auto mark = [&](int p) {
-        if (p > b.StartPixel && p < b.EndPixel)
+        if (p > b.ScaleMap().StartPixel() && p < b.ScaleMap().EndPixel())
             expected.push_back(p);
     };
     for (size_t i = 1; i < t.size(); ++i)
@@ -471,9 +471,9 @@ TEST(AxisDrawOtherSide, TopAndRightAxesAtTheBackIn3D) {
     TChartAxis& t = chart.TopAxis();
     const TRect r = chart.ChartRect();
     // The line, the labels and the grid of the top axis lie on the back plane.
-    EXPECT_NE(
-        findLine(c, c.Calc3DPoint(t.StartPixel, r.top, d), c.Calc3DPoint(t.EndPixel, r.top, d)),
-        nullptr);
+    EXPECT_NE(findLine(c, c.Calc3DPoint(t.ScaleMap().StartPixel(), r.top, d),
+                       c.Calc3DPoint(t.ScaleMap().EndPixel(), r.top, d)),
+              nullptr);
     const auto five = c.textsEqual("5");
     ASSERT_FALSE(five.empty());
     EXPECT_EQ(five[0].pts[0], c.Calc3DPoint(t.ValueToPixel(5), t.LabelsPos, d));

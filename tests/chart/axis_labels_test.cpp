@@ -163,7 +163,7 @@ TEST_F(LabelFixture, DefaultLogarithmicLabels) {
     // A minimum of 0 is replaced by 0.1 for the rest of the draw.
     range(0, 100, true);
     axis.RunLabelPass();
-    EXPECT_EQ(axis.EffectiveMinimum, 0.1);
+    EXPECT_EQ(axis.ScaleMap().Minimum(), 0.1);
     EXPECT_EQ(axis.TickList, pixels({0.1, 1, 10, 100}));
     EXPECT_EQ(axis.TickList.front(), 0);
     // Equal ends: none.

@@ -224,35 +224,35 @@ TEST(AxisModel, EffectiveRangeFollowsSeries) {
     s2->AddPoint(-2, 80);
     s2->SetVertAxis(aRightAxis);
     chart.BottomAxis().ComputeEffectiveRange();
-    EXPECT_EQ(chart.BottomAxis().EffectiveMinimum, -2);
-    EXPECT_EQ(chart.BottomAxis().EffectiveMaximum, 7);
-    EXPECT_EQ(chart.BottomAxis().EffectiveRange, 9);
+    EXPECT_EQ(chart.BottomAxis().ScaleMap().Minimum(), -2);
+    EXPECT_EQ(chart.BottomAxis().ScaleMap().Maximum(), 7);
+    EXPECT_EQ(chart.BottomAxis().ScaleMap().Range(), 9);
     EXPECT_EQ(chart.BottomAxis().Minimum(), -2); // written back
     chart.LeftAxis().ComputeEffectiveRange();
-    EXPECT_EQ(chart.LeftAxis().EffectiveMinimum, 20);
-    EXPECT_EQ(chart.LeftAxis().EffectiveMaximum, 50);
+    EXPECT_EQ(chart.LeftAxis().ScaleMap().Minimum(), 20);
+    EXPECT_EQ(chart.LeftAxis().ScaleMap().Maximum(), 50);
     chart.RightAxis().ComputeEffectiveRange();
-    EXPECT_EQ(chart.RightAxis().EffectiveMaximum, 80);
+    EXPECT_EQ(chart.RightAxis().ScaleMap().Maximum(), 80);
     // The top axis has no series: 0 .. 0.
     chart.TopAxis().ComputeEffectiveRange();
-    EXPECT_EQ(chart.TopAxis().EffectiveMaximum, 0);
+    EXPECT_EQ(chart.TopAxis().ScaleMap().Maximum(), 0);
     // An inactive series stops counting while an active one is attached.
     s2->SetActive(false);
     chart.BottomAxis().ComputeEffectiveRange();
-    EXPECT_EQ(chart.BottomAxis().EffectiveMinimum, 5);
+    EXPECT_EQ(chart.BottomAxis().ScaleMap().Minimum(), 5);
     // With no active series on the axis, inactive ones count.
     chart.RightAxis().ComputeEffectiveRange();
-    EXPECT_EQ(chart.RightAxis().EffectiveMaximum, 80);
+    EXPECT_EQ(chart.RightAxis().ScaleMap().Maximum(), 80);
     // A manual maximum is kept, the automatic minimum still follows.
     chart.BottomAxis().SetAutomaticMaximum(false);
     chart.BottomAxis().SetMaximum(100);
     chart.BottomAxis().ComputeEffectiveRange();
-    EXPECT_EQ(chart.BottomAxis().EffectiveMaximum, 100);
-    EXPECT_EQ(chart.BottomAxis().EffectiveMinimum, 5);
+    EXPECT_EQ(chart.BottomAxis().ScaleMap().Maximum(), 100);
+    EXPECT_EQ(chart.BottomAxis().ScaleMap().Minimum(), 5);
     // Both-axes series count for top and bottom.
     s1->SetHorizAxis(aBothHorizAxis);
     chart.TopAxis().ComputeEffectiveRange();
-    EXPECT_EQ(chart.TopAxis().EffectiveMaximum, 7);
+    EXPECT_EQ(chart.TopAxis().ScaleMap().Maximum(), 7);
 }
 
 TEST(AxisModel, AxisPixelsRoundHalfToEven) {
@@ -261,15 +261,15 @@ TEST(AxisModel, AxisPixelsRoundHalfToEven) {
     a.SetStartPosition(12.5); // 20 * 0.125 = 2.5 -> 2
     a.SetEndPosition(87.5);   // 20 * 0.875 = 17.5 -> 18
     a.ComputeAxisPixels({100, 0, 120, 50});
-    EXPECT_EQ(a.StartPixel, 102);
-    EXPECT_EQ(a.EndPixel, 118);
-    EXPECT_EQ(a.AxisLength, 16);
-    EXPECT_EQ(a.CenterPixel, 110);
+    EXPECT_EQ(a.ScaleMap().StartPixel(), 102);
+    EXPECT_EQ(a.ScaleMap().EndPixel(), 118);
+    EXPECT_EQ(a.ScaleMap().AxisLength(), 16);
+    EXPECT_EQ(a.ScaleMap().CenterPixel(), 110);
     TChartAxis& v = chart.LeftAxis();
     v.ComputeAxisPixels({0, -7, 10, 0});
-    EXPECT_EQ(v.StartPixel, -7);
-    EXPECT_EQ(v.EndPixel, 0);
-    EXPECT_EQ(v.CenterPixel, -3); // truncated toward zero
+    EXPECT_EQ(v.ScaleMap().StartPixel(), -7);
+    EXPECT_EQ(v.ScaleMap().EndPixel(), 0);
+    EXPECT_EQ(v.ScaleMap().CenterPixel(), -3); // truncated toward zero
 }
 
 TEST(AxisModel, LogarithmicMapping) {
@@ -377,18 +377,18 @@ TEST(AxisModel, SeriesMarginsOnlyAtAutomaticEnds) {
     layOut(h, {0, 0, 100, 100});
     h.AdjustForMargins(10, 10);
     // 10 pixels of margin on an 80-pixel span of 0..100 is 12.5 units.
-    EXPECT_DOUBLE_EQ(h.EffectiveMinimum, -12.5);
-    EXPECT_DOUBLE_EQ(h.EffectiveMaximum, 112.5);
-    EXPECT_EQ(h.StartPixel, 0);
-    EXPECT_EQ(h.EndPixel, 100);
-    EXPECT_DOUBLE_EQ(h.EffectiveRange, 125);
+    EXPECT_DOUBLE_EQ(h.ScaleMap().Minimum(), -12.5);
+    EXPECT_DOUBLE_EQ(h.ScaleMap().Maximum(), 112.5);
+    EXPECT_EQ(h.ScaleMap().StartPixel(), 0);
+    EXPECT_EQ(h.ScaleMap().EndPixel(), 100);
+    EXPECT_DOUBLE_EQ(h.ScaleMap().Range(), 125);
     // A manual maximum keeps its end.
     h.SetAutomaticMaximum(false);
     h.SetMaximum(100);
     layOut(h, {0, 0, 100, 100});
     h.AdjustForMargins(10, 10);
-    EXPECT_DOUBLE_EQ(h.EffectiveMaximum, 100);
-    EXPECT_NEAR(h.EffectiveMinimum, -100.0 / 9, 1e-12);
+    EXPECT_DOUBLE_EQ(h.ScaleMap().Maximum(), 100);
+    EXPECT_NEAR(h.ScaleMap().Minimum(), -100.0 / 9, 1e-12);
 }
 
 TEST(AxisModel, MappingFarOutsideStaysDefined) {

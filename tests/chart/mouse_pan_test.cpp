@@ -13,13 +13,14 @@ using namespace telvara::test::mouse;
 TEST_F(ZoomTest, PanningMovesByTheMouseAndStopsOnLeavingThePlot) {
     TChartAxis& b = chart.BottomAxis();
     TChartAxis& l = chart.LeftAxis();
-    const double perX = 1000.0 / b.AxisLength, perY = 200.0 / l.AxisLength;
+    const double perX = 1000.0 / b.ScaleMap().AxisLength(),
+                 perY = 200.0 / l.ScaleMap().AxisLength();
     const TRect plot = chart.ChartRect();
     chart.MouseDown(200, 200, mbRight, 0);
     EXPECT_TRUE(chart.Panner().DragActive());
     chart.MouseMove(230, 190, 0); // right 30, up 10
     EXPECT_EQ(scrolls, 1);
-    EXPECT_FALSE(chart.ScalesRestored());
+    EXPECT_FALSE(chart.Zoomer().ScalesRestored());
     EXPECT_NEAR(b.Minimum(), -30 * perX, 1e-9);
     EXPECT_NEAR(b.Maximum(), 1000 - 30 * perX, 1e-9);
     EXPECT_NEAR(l.Minimum(), -50 - 10 * perY, 1e-9);
@@ -45,7 +46,7 @@ TEST_F(ZoomTest, PanningMovesByTheMouseAndStopsOnLeavingThePlot) {
     EXPECT_FALSE(chart.Panner().DragActive());
 
     // Only the named direction; a handler may change or veto one axis.
-    chart.SetAllowPanning(pmVertical);
+    chart.Panner().SetAllowPanning(pmVertical);
     chart.OnAllowScroll = [&](TChartAxis& a, double& lo, double& hi, bool& allow) {
         if (&a == &chart.RightAxis())
             allow = false;
@@ -66,7 +67,7 @@ TEST_F(ZoomTest, PanningMovesByTheMouseAndStopsOnLeavingThePlot) {
     chart.MouseUp(220, 170, mbLeft);
     EXPECT_FALSE(chart.Panner().DragActive());
 
-    chart.SetAllowPanning(pmNone);
+    chart.Panner().SetAllowPanning(pmNone);
     chart.MouseDown(200, 150, mbRight, 0);
     EXPECT_FALSE(chart.Panner().DragActive());
 }
@@ -92,7 +93,7 @@ TEST_F(ZoomTest, WheelNotchScrollsTheVerticalAxesByThreePercentAndRepaintsAtOnce
     EXPECT_EQ(l.Minimum(), 0.01 / f);
     EXPECT_EQ(l.Maximum(), 1000 / f);
     EXPECT_EQ(host.repaints, 1);
-    EXPECT_FALSE(chart.ScalesRestored());
+    EXPECT_FALSE(chart.Zoomer().ScalesRestored());
     EXPECT_EQ(flagsOf(chart.RightAxis()), (Flags{false, false, false}));
     const double rd = (rMax - rMin) * 0.03;
     EXPECT_EQ(chart.RightAxis().Minimum(), rMin - rd);
@@ -168,10 +169,10 @@ TEST_F(ZoomTest, WheelOnTheTimeAxisLeavesSmallLabelsBelowTheLowerEnd) {
     EXPECT_TRUE(host.screen.textsEqual("1,000").empty()); // above 970
     // Vertical labels are centred on their pixel.
     const int half = one[0].pts[0].y - l.ValueToPixel(1);
-    EXPECT_EQ(l.ValueToPixel(1), l.EndPixel);
-    EXPECT_GT(small[0].pts[0].y - half, l.EndPixel);
+    EXPECT_EQ(l.ValueToPixel(1), l.ScaleMap().EndPixel());
+    EXPECT_GT(small[0].pts[0].y - half, l.ScaleMap().EndPixel());
     EXPECT_EQ(small[0].pts[0].y - half, l.ValueToPixel(0.01));
-    EXPECT_LT(top[0].pts[0].y - half, l.EndPixel);
+    EXPECT_LT(top[0].pts[0].y - half, l.ScaleMap().EndPixel());
 }
 
 TEST_F(ZoomTest, OnlyPressesOnThePlotOrAnAxisStartADrag) {
@@ -212,10 +213,10 @@ TEST_F(ZoomTest, OnlyPressesOnThePlotOrAnAxisStartADrag) {
     EXPECT_EQ(background, 1);
     EXPECT_FALSE(chart.Zoomer().DragActive());
     chart.OnClickBackground = nullptr;
-    chart.SetAllowZoom(false);
+    chart.Zoomer().SetAllowZoom(false);
     chart.MouseDown(250, 120, mbLeft, 0);
     EXPECT_FALSE(chart.Zoomer().DragActive());
-    chart.SetAllowZoom(true);
+    chart.Zoomer().SetAllowZoom(true);
 
     // A point of the series.
     int index = -2;

@@ -64,10 +64,6 @@ TEST(Panel, ConstructionDefaults) {
     EXPECT_EQ(chart.Gradient().StartColor(), 0xFFFFFFu);
     EXPECT_EQ(chart.Gradient().EndColor(), 0x00FFFFu);
     EXPECT_FALSE(chart.Gradient().Visible());
-    EXPECT_TRUE(chart.AllowZoom());
-    EXPECT_FALSE(chart.AnimatedZoom());
-    EXPECT_EQ(chart.AnimatedZoomSteps(), 8);
-    EXPECT_EQ(chart.AllowPanning(), pmBoth);
     // Furniture defaults.
     EXPECT_EQ(chart.Title().Font().Color(), clBlue);
     EXPECT_EQ(chart.Title().Alignment(), taCenter);

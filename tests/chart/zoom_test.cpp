@@ -15,7 +15,7 @@ TEST_F(ZoomTest, DragRightDownZoomsOntoTheValuesUnderTheEdgesInSevenFrames) {
     ASSERT_LT(chart.ChartRect().top, 100);
     ASSERT_GT(chart.ChartRect().right, 300);
     ASSERT_GT(chart.ChartRect().bottom, 250);
-    chart.SetAnimatedZoom(true);
+    chart.Zoomer().SetAnimatedZoom(true);
     const Ranges before = rangesOf(chart);
     const Ranges want = underRect(100, 100, 300, 250);
 
@@ -26,8 +26,8 @@ TEST_F(ZoomTest, DragRightDownZoomsOntoTheValuesUnderTheEdgesInSevenFrames) {
     expectRanges(rangesOf(chart), want);
     for (TChartAxis* a : {&chart.TopAxis(), &chart.LeftAxis(), &chart.RightAxis()})
         EXPECT_EQ(flagsOf(*a), (Flags{false, false, false}));
-    EXPECT_TRUE(chart.Zoomed());
-    EXPECT_FALSE(chart.ScalesRestored());
+    EXPECT_TRUE(chart.Zoomer().Zoomed());
+    EXPECT_FALSE(chart.Zoomer().ScalesRestored());
     EXPECT_EQ(zooms, 1);
     EXPECT_EQ(undos, 0);
     EXPECT_FALSE(chart.Zoomer().DragActive());
@@ -104,12 +104,12 @@ TEST_F(ZoomTest, EveryOtherDirectionUndoes) {
     for (auto d : drags) {
         drag(100, 100, 300, 250);
         paint();
-        ASSERT_TRUE(chart.Zoomed());
+        ASSERT_TRUE(chart.Zoomer().Zoomed());
         drag(d.x0, d.y0, d.x1, d.y1);
         ++n;
         EXPECT_EQ(undos, n);
-        EXPECT_FALSE(chart.Zoomed());
-        EXPECT_TRUE(chart.ScalesRestored());
+        EXPECT_FALSE(chart.Zoomer().Zoomed());
+        EXPECT_TRUE(chart.Zoomer().ScalesRestored());
         expectRanges(rangesOf(chart), before);
         paint();
     }
@@ -133,7 +133,7 @@ TEST_F(ZoomTest, DragsOfSixteenPixelsOrLessInEitherDirectionDoNothing) {
     }
     EXPECT_EQ(zooms, 0);
     EXPECT_EQ(undos, 0);
-    EXPECT_TRUE(chart.ScalesRestored());
+    EXPECT_TRUE(chart.Zoomer().ScalesRestored());
     const Ranges want = underRect(200, 150, 217, 167);
     drag(200, 150, 217, 167);
     EXPECT_EQ(zooms, 1);
@@ -182,7 +182,7 @@ TEST_F(ZoomTest, RangeSetByTheProgramWhileZoomedIsReplacedByTheUndo) {
 }
 
 TEST_F(ZoomTest, LogLogZoomLandsOnTheValuesUnderTheEdges) {
-    chart.SetAnimatedZoom(true);
+    chart.Zoomer().SetAnimatedZoom(true);
     chart.BottomAxis().SetMinMaxRange(10, 100000);
     chart.BottomAxis().SetLogarithmic(true);
     chart.LeftAxis().SetMinMaxRange(0.01, 1000);

@@ -241,8 +241,8 @@ TEST_F(LogPaperTest, ZoomBetweenPrintedNumbersNumbersTheMinorValues) {
     // 600 (at 183) is 18 from 500, 800 and 900 crowd 700 and 1,000, and
     // 4,000 (at 373) is 29 from 3,000.
     paint(400, 300);
-    EXPECT_EQ(52, chart.BottomAxis().StartPixel);
-    EXPECT_EQ(388, chart.BottomAxis().EndPixel);
+    EXPECT_EQ(52, chart.BottomAxis().ScaleMap().StartPixel());
+    EXPECT_EQ(388, chart.BottomAxis().ScaleMap().EndPixel());
     EXPECT_EQ((std::vector<std::string>{"1,000", "200", "300", "400", "500", "700", "2,000",
                                         "3,000", "0.01", "0.05", "0.1", "0.5", "1", "5", "10"}),
               numbers());

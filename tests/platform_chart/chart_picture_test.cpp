@@ -99,9 +99,13 @@ TEST_F(PictureFixture, WallAxesAndTitles) {
     // No labels below the plot: only the title band has marks.
     const TChartAxis& b = chart.BottomAxis();
     EXPECT_EQ(marksIn(r.left + 3, r.bottom + 3, r.right - 3, b.LabelsPos), 0);
-    EXPECT_GT(marksIn(b.CenterPixel - 40, b.TitlePos, b.CenterPixel + 40, b.TitlePos + 16), 20);
+    EXPECT_GT(marksIn(b.ScaleMap().CenterPixel() - 40, b.TitlePos, b.ScaleMap().CenterPixel() + 40,
+                      b.TitlePos + 16),
+              20);
     const TChartAxis& l = chart.LeftAxis();
-    EXPECT_GT(marksIn(l.TitlePos - 16, l.CenterPixel - 30, l.TitlePos + 1, l.CenterPixel + 30), 20);
+    EXPECT_GT(marksIn(l.TitlePos - 16, l.ScaleMap().CenterPixel() - 30, l.TitlePos + 1,
+                      l.ScaleMap().CenterPixel() + 30),
+              20);
     // The chart title in blue on the top margin.
     int blue = 0;
     for (int y = 8; y < 30; ++y)

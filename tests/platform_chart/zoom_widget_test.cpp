@@ -30,7 +30,7 @@ struct ZoomWidgetFixture : ::testing::Test {
         chart.SetColor(clWhite);
         chart.Gradient().SetVisible(true);
         chart.Gradient().SetEndColor(8454016);
-        chart.SetAnimatedZoom(true);
+        chart.Zoomer().SetAnimatedZoom(true);
         chart.Legend().SetVisible(false);
         auto* s = &chart.AddSeries(std::make_unique<TLineSeries>());
         s->AddPoint(100, 10);
@@ -91,7 +91,7 @@ TEST_F(ZoomWidgetFixture, DragZoomsInSevenImmediateFramesOntoTheValuesUnderTheEd
     press({300, 250});
     move({100, 100});
     release({100, 100});
-    EXPECT_TRUE(chart.ScalesRestored());
+    EXPECT_TRUE(chart.Zoomer().ScalesRestored());
     EXPECT_EQ(b.Minimum(), 10);
     EXPECT_EQ(b.Maximum(), 100000);
     EXPECT_EQ(l.Minimum(), 0.01);
@@ -148,7 +148,7 @@ TEST_F(ZoomWidgetFixture, WheelNotchScrollsTheTimeAxisAndRepaintsAtOnce) {
     EXPECT_EQ(chart.LeftAxis().Maximum(), 1000 / f);
     EXPECT_FALSE(chart.LeftAxis().Automatic());
     EXPECT_EQ(chart.BottomAxis().Minimum(), 10);
-    EXPECT_FALSE(chart.ScalesRestored());
+    EXPECT_FALSE(chart.Zoomer().ScalesRestored());
     wheel(-120);
     EXPECT_EQ(draws, n + 2);
     EXPECT_DOUBLE_EQ(chart.LeftAxis().Minimum(), 0.01);
@@ -168,7 +168,7 @@ TEST_F(ZoomWidgetFixture, BackForwardAndExtraButtonsStartNothing) {
         release({300, 250}, b);
     }
     EXPECT_EQ(zooms, 0);
-    EXPECT_TRUE(chart.ScalesRestored());
+    EXPECT_TRUE(chart.Zoomer().ScalesRestored());
     EXPECT_EQ(chart.BottomAxis().Minimum(), 10);
     EXPECT_EQ(chart.BottomAxis().Maximum(), 100000);
 }

@@ -1,6 +1,7 @@
 // Importing rows into a store: one operation, so a failing disk or a stop
 // half-way leaves every byte of the store as it was.
 #include "relay/relay_csv.h"
+#include "store/stored_relays.h"
 
 #include <gtest/gtest.h>
 
