@@ -121,8 +121,8 @@ TEST_F(CheckDialogTest, TableFollowsTheCurvesAndMarksHaveASwitch) {
     auto rows = [&] {
         QStringList out;
         for (int r = 0; r < table->rowCount(); ++r)
-            out << table->item(r, 1)->text() + "/" + table->item(r, 2)->text() + " " +
-                       table->item(r, 3)->text();
+            out << table->item(r, 2)->text() + "/" + table->item(r, 3)->text() + " " +
+                       table->item(r, 4)->text();
         return out;
     };
 
