@@ -4,13 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
 ./scripts/build.sh
-if [ -x build/app/telvara ]; then
-  # With no argument the example study opens in the chart window.
-  if [ $# -eq 0 ]; then
-    set -- examples/substation.tvstudy
-  fi
-  exec build/app/telvara "$@"
+# With no argument the example study opens in the chart window.
+if [ $# -eq 0 ]; then
+  set -- examples/substation.tvstudy
 fi
-# Until the window program exists: the store tool on a demo folder.
-mkdir -p demo
-build/tools/telvara-store demo list
+exec build/app/telvara "$@"
