@@ -172,12 +172,20 @@ void TCheckOverlay::draw() {
         c.SetTextAlign(htaLeft, vtaTop);
         c.TextOut(x + 2, plot.top + 2, label);
     }
+    std::vector<PairMargin> failing;
+    for (const PairMargin& m : checkMargins(relayCurves(coordination_), marginOptions(*settings_)))
+        if (m.commonRange && !m.pass)
+            failing.push_back(m);
+    drawMarginMarks(c, currents, times, failing);
+    c.UnClipRectangle();
+    c.ResetState();
+}
+
+void drawMarginMarks(TCanvas3D& c, TChartAxis& currents, TChartAxis& times,
+                     const std::vector<PairMargin>& failing) {
     // One pen for all marks: their order does not change the pixels.
     c.AssignPen({kMarkColor, 2, psSolid});
-    for (const PairMargin& m :
-         checkMargins(relayCurves(coordination_), marginOptions(*settings_))) {
-        if (!m.commonRange || m.pass)
-            continue;
+    for (const PairMargin& m : failing) {
         const int x = currents.ValueToPixel(m.current);
         const int down = times.ValueToPixel(m.downstreamTime);
         const int up = times.ValueToPixel(m.upstreamTime);
@@ -186,8 +194,6 @@ void TCheckOverlay::draw() {
         for (int y : {down, up})
             c.Rectangle(x - kMarkHalf, y - kMarkHalf, x + kMarkHalf + 1, y + kMarkHalf + 1);
     }
-    c.UnClipRectangle();
-    c.ResetState();
 }
 
 } // namespace telvara

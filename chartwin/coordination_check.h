@@ -78,4 +78,9 @@ private:
     bool visible_ = true;
 };
 
+// The failure marks of a check: a red line from the downstream to the
+// upstream time at the smallest margin's current, a square at each end.
+void drawMarginMarks(TCanvas3D& c, TChartAxis& currents, TChartAxis& times,
+                     const std::vector<PairMargin>& failing);
+
 } // namespace telvara

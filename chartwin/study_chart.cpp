@@ -3,6 +3,7 @@
 #include "base/numbers.h"
 #include "chart/line_series.h"
 #include "chartwin/coordination_chart.h"
+#include "chartwin/coordination_check.h"
 #include "study/equipment_check.h"
 #include "study/point_device.h"
 
@@ -16,8 +17,6 @@ namespace telvara {
 namespace {
 
 constexpr TColor kFaultLineColor = clBlue;
-constexpr TColor kMarkColor = clRed;
-constexpr int kMarkHalf = 3;
 
 // The log paper an activation sets, wide enough for the curves.
 void setStudyAxes(TChart& chart, double lowestCurrent, double highestTime) {
@@ -217,19 +216,13 @@ void TStudyOverlay::draw() {
             labelY += c.TextHeight(label) + 1;
         }
     }
-    c.AssignPen({kMarkColor, 2, psSolid});
+    std::vector<PairMargin> failing;
     for (const TStudyCheckLine& line : check_) {
         const PairMargin& m = line.detail;
-        if ((line.kind != kCheckCoord && line.kind != kCheckDamage) || !m.commonRange || m.pass)
-            continue;
-        const int x = currents.ValueToPixel(m.current);
-        const int down = times.ValueToPixel(m.downstreamTime);
-        const int up = times.ValueToPixel(m.upstreamTime);
-        c.MoveTo(x, down);
-        c.LineTo(x, up);
-        for (int y : {down, up})
-            c.Rectangle(x - kMarkHalf, y - kMarkHalf, x + kMarkHalf + 1, y + kMarkHalf + 1);
+        if ((line.kind == kCheckCoord || line.kind == kCheckDamage) && m.commonRange && !m.pass)
+            failing.push_back(m);
     }
+    drawMarginMarks(c, currents, times, failing);
     c.UnClipRectangle();
     c.ResetState();
 }
