@@ -8,6 +8,7 @@
 // (default: a new temporary folder) to be compared by eye.
 #include "base/numbers.h"
 #include "bench/render_bench_scene.h"
+#include "chart/chart_renderer.h"
 #include "platform/chart_export.h"
 #include "platform/qt_canvas.h"
 #include "platform/qt_printer_bitmap.h"
@@ -75,7 +76,7 @@ struct Scene {
 QImage drawEngine(TChart& chart) {
     TQtChartBitmapFactory bitmaps;
     std::unique_ptr<TChartBitmap> bitmap =
-        chart.MakeChartBitmap(bitmaps, clWhite, chart.GetExportRect());
+        TChartRenderer(chart).MakeBitmap(bitmaps, clWhite, {0, 0, chart.Width(), chart.Height()});
     return static_cast<TQtChartBitmap&>(*bitmap).Image();
 }
 

@@ -3,6 +3,7 @@
 // checked along its paths. Median of N runs after one warm-up, in ms.
 //
 //   study_bench [--repeat N] [--keep FILE]
+#include "chart/chart_renderer.h"
 #include "chartwin/coordination_chart.h"
 #include "chartwin/study_chart.h"
 #include "platform/qt_printer_bitmap.h"
@@ -115,7 +116,8 @@ int main(int argc, char** argv) {
     TQtChartBitmapFactory factory;
     const double draw = median(repeat, [&] {
         drawStudy(chart, study);
-        auto bitmap = chart.MakeChartBitmap(factory, clWhite, chart.GetExportRect());
+        auto bitmap = TChartRenderer(chart).MakeBitmap(factory, clWhite,
+                                                       {0, 0, chart.Width(), chart.Height()});
     });
 
     std::size_t lines = 0;

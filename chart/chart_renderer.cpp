@@ -53,7 +53,7 @@ TRect proportionalMargins(const TRect& m, int pw, int ph, int dpiX, int dpiY, in
 // margin of millions of percent is held to 2^29 pixels, so the page rectangle
 // and its width and height stay integers.
 TRect TChartRenderer::PageRect(int pw, int ph, int dpiX, int dpiY) const {
-    const TRect& m = chart_.PrintMarginPercent();
+    const TRect& m = options_.marginPercent;
     // The resolution cancels out; a printer reporting none must not make it 0 * inf.
     const double dx = dpiX > 0 ? dpiX : 1, dy = dpiY > 0 ? dpiY : 1;
     auto pixels = [](double v) {
@@ -65,13 +65,17 @@ TRect TChartRenderer::PageRect(int pw, int ph, int dpiX, int dpiY) const {
             ph - pixels(dy * (m.bottom * (ph * 0.01 / dy)))};
 }
 
+TRect TChartRenderer::ExportRect() const {
+    return {0, 0, chart_.Width(), chart_.Height()};
+}
+
 TRect TChartRenderer::PageRect(TChartPrinter& p) {
     const int pw = p.PageWidth(), ph = p.PageHeight();
     const int dpiX = p.DpiX(), dpiY = p.DpiY();
-    if (chart_.PrintProportional()) {
-        const TRect e = chart_.GetExportRect();
-        chart_.SetPrintMarginPercent(proportionalMargins(chart_.PrintMarginPercent(), pw, ph, dpiX,
-                                                         dpiY, e.Width(), e.Height()));
+    if (options_.proportional) {
+        const TRect e = ExportRect();
+        options_.marginPercent =
+            proportionalMargins(options_.marginPercent, pw, ph, dpiX, dpiY, e.Width(), e.Height());
     }
     return PageRect(pw, ph, dpiX, dpiY);
 }
@@ -124,10 +128,10 @@ void TChartRenderer::DrawOnCanvasRect(TCanvas3D& canvas, TRect r) {
     if (r.bottom < r.top)
         std::swap(r.top, r.bottom);
     const int rw = r.Width(), rh = r.Height();
-    const TRect e = chart_.GetExportRect();
+    const TRect e = ExportRect();
     const int cw = e.Width(), ch = e.Height();
-    const int lw = cw - MulDiv(cw, chart_.PrintResolution(), 100);
-    const int lh = ch - MulDiv(ch, chart_.PrintResolution(), 100);
+    const int lw = cw - MulDiv(cw, options_.resolution, 100);
+    const int lh = ch - MulDiv(ch, options_.resolution, 100);
     if (rw <= 0 || rh <= 0 || lw <= 0 || lh <= 0)
         return;
     const TRect logical{MulDiv(r.left, lw, rw), MulDiv(r.top, lh, rh), MulDiv(r.right, lw, rw),
@@ -156,7 +160,7 @@ void TChartRenderer::DrawOnCanvasRect(TCanvas3D& canvas, TRect r) {
 }
 
 void TChartRenderer::SaveBitmap(TChartBitmapFactory& f, const std::string& fileName) {
-    const TRect r = chart_.GetExportRect();
+    const TRect r = ExportRect();
     const std::unique_ptr<TChartBitmap> bitmap = MakeBitmap(f, clWhite, r);
     bitmap->SaveToFile(fileName);
 }

@@ -1,7 +1,7 @@
 #pragma once
-// Printing and bitmap export of one chart: the screen's paint sequence drawn
-// onto a printer's page or a bitmap. The devices are parameters; the chart
-// lends its print settings and its paint.
+// Printing and export of one chart: the chart's paint sequence drawn onto a
+// printer's page, a bitmap or any surface. The devices are parameters; the
+// print settings are the renderer's own, the chart lends its paint.
 #include "chart/print.h"
 
 #include <memory>
@@ -11,14 +11,32 @@ namespace telvara {
 
 class TCustomChartPanel;
 
+// How a chart goes on paper.
+struct TChartPrintOptions {
+    // Left, top, right, bottom margins in percent of the printable page.
+    TRect marginPercent{15, 15, 15, 15};
+    // Margins widened so that the picture keeps the screen's aspect.
+    bool proportional = true;
+    // Percent taken off the screen size before the layout is stretched onto
+    // the page: larger texts and lines on paper.
+    int resolution = 0;
+};
+
 class TChartRenderer {
 public:
-    explicit TChartRenderer(TCustomChartPanel& chart) : chart_(chart) {}
+    explicit TChartRenderer(TCustomChartPanel& chart, const TChartPrintOptions& options = {})
+        : chart_(chart), options_(options) {}
+
+    TCustomChartPanel& Chart() const { return chart_; }
+    TChartPrintOptions& Options() { return options_; }
+    const TChartPrintOptions& Options() const { return options_; }
+    // The chart's client rectangle (0, 0, width, height): what an export draws.
+    TRect ExportRect() const;
 
     // Page rectangle for a printable page of pw x ph device pixels at dpiX/dpiY.
     TRect PageRect(int pw, int ph, int dpiX, int dpiY) const;
     // Page rectangle on p in its current orientation; with proportional
-    // printing the chart's margins are first fitted to the screen's aspect.
+    // printing the margins are first fitted to the screen's aspect (and kept so).
     TRect PageRect(TChartPrinter& p);
     // One chart on one page of p; p's own orientation is restored afterwards,
     // also on failure.
@@ -40,6 +58,7 @@ private:
     static void RepaintScreen(TCustomChartPanel& chart) noexcept;
 
     TCustomChartPanel& chart_;
+    TChartPrintOptions options_;
 };
 
 } // namespace telvara

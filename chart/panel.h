@@ -3,7 +3,6 @@
 // rectangle, repaint requests and the background gradient.
 #include "base/errors.h"
 #include "chart/canvas3d.h"
-#include "chart/print.h"
 
 #include <functional>
 #include <memory>
@@ -131,36 +130,6 @@ public:
     bool Monochrome() const { return monochrome_; }
     void SetMonochrome(bool v);
 
-    // Print settings.
-    // Left, top, right, bottom print margins in percent.
-    const TRect& PrintMarginPercent() const { return printMargins_; }
-    void SetPrintMarginPercent(const TRect& percent) { printMargins_ = percent; }
-    bool PrintProportional() const { return printProportional_; }
-    void SetPrintProportional(bool v) { printProportional_ = v; }
-    int PrintResolution() const { return printResolution_; }
-    void SetPrintResolution(int v) { printResolution_ = v; }
-
-    // Printing and export through a TChartRenderer on the devices given.
-    // Page rectangle for a printable page of pw x ph device pixels at dpiX/dpiY.
-    TRect CalcPrintPageRect(int pw, int ph, int dpiX, int dpiY);
-    // Page rectangle on p in its current orientation.
-    TRect CalcPrintPageRect(TChartPrinter& p);
-    // One chart per page.
-    void PrintChartPortrait(TChartPrinter& p);
-    void PrintChartLandscape(TChartPrinter& p);
-    // The printer's own orientation is restored afterwards, also on failure.
-    void PrintChartOriented(TChartPrinter& p, TPrinterOrientation o);
-    void PrintChart(TChartPrinter& p);
-    void PrintChartInRect(TChartPrinter& p, const TRect& r);
-    // Bitmap export: the chart as on screen, at the panel's client size.
-    void SaveChartBitmap(TChartBitmapFactory& f, const std::string& fileName);
-    std::unique_ptr<TChartBitmap> MakeChartBitmap(TChartBitmapFactory& f, TColor backColour,
-                                                  const TRect& r);
-    // Draws the chart stretched onto r of any canvas.
-    void DrawChartOnCanvasRect(TCanvas3D& canvas, TRect r);
-    // The client rectangle (0, 0, width, height).
-    TRect GetExportRect() const;
-
     // ---- painting ----
     void RequestRepaint();
     // The host's paint request: false when the kept bitmap is still valid and
@@ -214,9 +183,6 @@ private:
     TView3DOptions view3DOptions_;
     int chart3DPercent_ = 15;
     bool monochrome_ = false;
-    TRect printMargins_{15, 15, 15, 15};
-    bool printProportional_ = true;
-    int printResolution_ = 0;
     bool printing_ = false;
     bool buffered_ = true;
     bool dirty_ = true;

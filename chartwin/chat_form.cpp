@@ -79,6 +79,7 @@ TChatForm::TChatForm(MainWindowLink& main, Services& services, QWidget* parent)
     chartWidget_->setObjectName(QStringLiteral("Chart1"));
     chartWidget_->SetMessageService(&services_.messages);
     chart_ = std::make_unique<TCoordinationChart>(chartWidget_->Chart(), shared().SeriesCounter);
+    renderer_ = std::make_unique<TChartRenderer>(chartWidget_->Chart(), chartPrintOptions());
     layout->addWidget(chartWidget_, 1);
     // Below the check's lines and marks, which go first when the window closes.
     overlay_ = std::make_unique<TStudyOverlay>(chartWidget_->Chart());

@@ -84,6 +84,8 @@ public:
     // The printer "印刷" and "ﾌﾟﾚﾋﾞｭｰ" print on: the default printer unless a
     // test puts its own; nullptr: none.
     void setPrinter(TChartPrinter* printer) { printer_ = printer; }
+    // The page setup "印刷" and "ﾌﾟﾚﾋﾞｭｰ" print with; the margin is the last one asked for.
+    const TChartPrintOptions& printOptions() const { return renderer_->Options(); }
 
 protected:
     bool event(QEvent* event) override;
@@ -170,6 +172,8 @@ private:
     std::unique_ptr<TChartPrinter> defaultPrinter_;
     TChartPrinter* printer_;
     std::unique_ptr<TCoordinationChart> chart_;
+    // Prints and exports Chart1 with the window's print settings.
+    std::unique_ptr<TChartRenderer> renderer_;
     PrintPreviewService* preview_;
     TChartWidget* chartWidget_ = nullptr;
     TCheckTools* check_ = nullptr;

@@ -78,7 +78,7 @@ std::optional<TPrinterOrientation> TChatForm::askPageSetup() {
         services_.messages.showWarning(marginWarning(position));
         return std::nullopt;
     }
-    Chart1().SetPrintMarginPercent({margin, margin, margin, margin});
+    renderer_->Options().marginPercent = {margin, margin, margin, margin};
     return orientation == BoxAnswer::Yes ? poPortrait : poLandscape;
 }
 
@@ -94,10 +94,7 @@ void TChatForm::Button3Click() {
     const std::optional<TPrinterOrientation> orientation = askPageSetup();
     if (!orientation)
         return;
-    if (*orientation == poPortrait)
-        Chart1().PrintChartPortrait(printer());
-    else
-        Chart1().PrintChartLandscape(printer());
+    renderer_->PrintOriented(printer(), *orientation);
 }
 
 void TChatForm::Button4Click() {
@@ -109,7 +106,7 @@ void TChatForm::Button4Click() {
     request.moreFilters = chartFileFilters();
     if (const auto file = services_.files.chooseSaveFile(request)) {
         main_.refuseStoreFile(QFile::encodeName(*file).toStdString());
-        SaveChartFile(Chart1(), *file);
+        SaveChartFile(*renderer_, *file);
     }
 }
 

@@ -36,7 +36,7 @@ void TChatForm::Button5Click() {
         return;
     auto paint = [this](QPrinter& page) {
         TQtPrinter target(page);
-        Chart1().PrintChart(target);
+        renderer_->Print(target);
     };
     auto* qt = printer_ ? dynamic_cast<TQtPrinter*>(printer_) : nullptr;
     if (!qt || !qt->Available()) {

@@ -47,6 +47,12 @@ void setLogRange(TChartAxis& axis, double lo, double hi) {
 
 } // namespace
 
+TChartPrintOptions chartPrintOptions() {
+    TChartPrintOptions options;
+    options.proportional = false;
+    return options;
+}
+
 void applyChartDesign(TChart& chart) {
     chart.SetName("Chart1");
     chart.SetView3D(false);
@@ -59,7 +65,6 @@ void applyChartDesign(TChart& chart) {
     chart.BackWall().Brush().SetColor(clWhite);
     chart.BackWall().Brush().SetStyle(bsClear);
     chart.Zoomer().SetAnimatedZoom(true);
-    chart.SetPrintProportional(false);
     setFont(chart.Legend().Font());
 
     // As the stored form reads them: the left axis keeps a manual range.

@@ -4,6 +4,7 @@
 // telvara-render both draw through this class, so they draw alike.
 #include "base/shared_values.h"
 #include "chart/chart.h"
+#include "chart/chart_renderer.h"
 #include "chart/line_series.h"
 #include "relay/relay.h"
 
@@ -131,6 +132,9 @@ private:
 
 // Applies the chart window's design state to a chart without series.
 void applyChartDesign(TChart& chart);
+// The chart window's print settings: the margins asked for, not widened to
+// the screen's aspect.
+TChartPrintOptions chartPrintOptions();
 
 // Series1 as designed: red, titled "51", hidden value marks and pointer, an
 // average function without data source. Attached to the chart, which owns it.

@@ -1,6 +1,7 @@
 #include "platform/chart_export.h"
 
 #include "base/errors.h"
+#include "chart/panel.h"
 #include "platform/qt_canvas.h"
 #include "platform/qt_printer_bitmap.h"
 #include "platform/save_file.h"
@@ -65,43 +66,43 @@ QImage exactPalette(const QImage& image) {
 }
 
 // The chart on a vector device, stretched from its own size onto page.
-bool drawVector(TCustomChartPanel& chart, QPaintDevice& device, const QRect& page) {
+bool drawVector(TChartRenderer& renderer, QPaintDevice& device, const QRect& page) {
     QPainter painter;
     if (!painter.begin(&device))
         return false;
     {
         QtCanvas3D canvas(&painter);
-        chart.DrawChartOnCanvasRect(canvas,
-                                    {page.left(), page.top(), page.right() + 1, page.bottom() + 1});
+        renderer.DrawOnCanvasRect(canvas,
+                                  {page.left(), page.top(), page.right() + 1, page.bottom() + 1});
     }
     return painter.end();
 }
 
-void writePdf(TCustomChartPanel& chart, const QString& fileName) {
-    const TRect e = chart.GetExportRect();
+void writePdf(TChartRenderer& renderer, const QString& fileName, const std::string& title) {
+    const TRect e = renderer.ExportRect();
     writeFile(fileName, [&](QIODevice& file) {
         QPdfWriter pdf(&file);
         pdf.setCreator(QStringLiteral("Telvara"));
-        pdf.setTitle(QString::fromStdString(chart.Name()));
+        pdf.setTitle(QString::fromStdString(title));
         pdf.setResolution(kPdfResolution);
         pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
         pdf.setPageSize(QPageSize(QSizeF(e.Width(), e.Height()), QPageSize::Point, QString(),
                                   QPageSize::ExactMatch));
-        return drawVector(chart, pdf, QRect(0, 0, pdf.width(), pdf.height()));
+        return drawVector(renderer, pdf, QRect(0, 0, pdf.width(), pdf.height()));
     });
 }
 
-void writeSvg(TCustomChartPanel& chart, const QString& fileName) {
-    const TRect e = chart.GetExportRect();
+void writeSvg(TChartRenderer& renderer, const QString& fileName, const std::string& title) {
+    const TRect e = renderer.ExportRect();
     writeFile(fileName, [&](QIODevice& file) {
         QSvgGenerator svg;
         svg.setOutputDevice(&file);
-        svg.setTitle(QString::fromStdString(chart.Name()));
+        svg.setTitle(QString::fromStdString(title));
         // 72 units an inch: the page's width and height come out in points.
         svg.setResolution(72);
         svg.setSize(QSize(e.Width(), e.Height()));
         svg.setViewBox(QRect(0, 0, e.Width(), e.Height()));
-        return drawVector(chart, svg, QRect(0, 0, e.Width(), e.Height()));
+        return drawVector(renderer, svg, QRect(0, 0, e.Width(), e.Height()));
     });
 }
 
@@ -131,15 +132,15 @@ QByteArray EncodePng(const QImage& image) {
     return bytes;
 }
 
-void SaveChartFile(TCustomChartPanel& chart, const QString& fileName) {
+void SaveChartFile(TChartRenderer& renderer, const QString& fileName) {
     TQtChartBitmapFactory bitmaps;
     switch (chartFileKind(fileName)) {
     case ChartFileKind::Bmp:
-        chart.SaveChartBitmap(bitmaps, text(fileName));
+        renderer.SaveBitmap(bitmaps, text(fileName));
         return;
     case ChartFileKind::Png: {
         const std::unique_ptr<TChartBitmap> bitmap =
-            chart.MakeChartBitmap(bitmaps, clWhite, chart.GetExportRect());
+            renderer.MakeBitmap(bitmaps, clWhite, renderer.ExportRect());
         auto* picture = dynamic_cast<TQtChartBitmap*>(bitmap.get());
         if (!picture)
             throw IoError("ファイル " + text(fileName) + " に書き込めません");
@@ -149,10 +150,10 @@ void SaveChartFile(TCustomChartPanel& chart, const QString& fileName) {
         return;
     }
     case ChartFileKind::Pdf:
-        writePdf(chart, fileName);
+        writePdf(renderer, fileName, renderer.Chart().Name());
         return;
     case ChartFileKind::Svg:
-        writeSvg(chart, fileName);
+        writeSvg(renderer, fileName, renderer.Chart().Name());
         return;
     }
 }

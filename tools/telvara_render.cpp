@@ -119,7 +119,8 @@ int renderStudy(const Options& o) {
     TStudyOverlay overlay(chart);
     overlay.SetStudy(&study);
     const std::vector<std::string> skipped = drawStudy(chart, study);
-    SaveChartFile(chart, QString::fromStdString(o.out));
+    TChartRenderer renderer(chart, chartPrintOptions());
+    SaveChartFile(renderer, QString::fromStdString(o.out));
     for (const std::string& s : skipped)
         std::cerr << "描けないので飛ばしました: " << s << "\n";
     return skipped.empty() ? 0 : kExitFailed;
@@ -143,7 +144,8 @@ int render(const Options& o) {
     if (o.currentFromOne)
         coordination.SetCurrentAxisFromOne(true);
 
-    SaveChartFile(chart, QString::fromStdString(o.out));
+    TChartRenderer renderer(chart, chartPrintOptions());
+    SaveChartFile(renderer, QString::fromStdString(o.out));
     // The picture holds every other relay; the ones left out make it a failure.
     for (const std::string& s : skipped)
         std::cerr << "描けないので飛ばしました: " << s << "\n";

@@ -37,9 +37,6 @@ TEST(Panel, ConstructionDefaults) {
     EXPECT_EQ(chart.MarginTop(), 4);
     EXPECT_EQ(chart.MarginRight(), 3);
     EXPECT_EQ(chart.MarginBottom(), 4);
-    EXPECT_EQ(chart.PrintMarginPercent(), (TRect{15, 15, 15, 15}));
-    EXPECT_TRUE(chart.PrintProportional());
-    EXPECT_EQ(chart.PrintResolution(), 0);
     EXPECT_EQ(colorToRGB(chart.Color()), 0xC0C0C0u);
     EXPECT_EQ(chart.BevelOuter(), bvRaised);
     EXPECT_EQ(chart.BevelInner(), bvNone);

@@ -1,6 +1,7 @@
 // Printing on a printer and bitmap export, through a fake printer
 // and a fake bitmap that record what the chart asks of them.
 #include "chart/chart.h"
+#include "chart/chart_renderer.h"
 #include "chart/print.h"
 #include "recording_canvas.h"
 
@@ -142,26 +143,28 @@ protected:
         chart.SetName("Chart1");
         chart.SetHost(&host);
         chart.SetBounds(400, 250);
-        chart.SetPrintProportional(false);
+        renderer.Options().proportional = false;
         chart.SetView3D(false);
         chart.Gradient().SetVisible(true);
         chart.SetBevelInner(bvLowered);
     }
-    void margins(int m) { chart.SetPrintMarginPercent({m, m, m, m}); }
+    void margins(int m) { renderer.Options().marginPercent = {m, m, m, m}; }
 
     FakePrinter printer;
     FakeBitmaps bitmaps;
     ReleasingHost host;
     TChart chart;
+    TChartRenderer renderer{chart};
 };
 
 } // namespace
 
 TEST_F(ChartPrint, Defaults) {
     TChart fresh;
-    EXPECT_EQ(fresh.PrintMarginPercent(), (TRect{15, 15, 15, 15}));
-    EXPECT_TRUE(fresh.PrintProportional());
-    EXPECT_EQ(fresh.PrintResolution(), 0);
+    const TChartRenderer options(fresh);
+    EXPECT_EQ(options.Options().marginPercent, (TRect{15, 15, 15, 15}));
+    EXPECT_TRUE(options.Options().proportional);
+    EXPECT_EQ(options.Options().resolution, 0);
     EXPECT_FALSE(fresh.Printing());
 }
 
@@ -181,7 +184,7 @@ TEST_F(ChartPrint, PageRectangleForMarginsInBothOrientations) {
     for (const Case& c : cases) {
         margins(c.margin);
         printer.orientation = c.o;
-        EXPECT_EQ(chart.CalcPrintPageRect(printer), c.expected) << "margin " << c.margin;
+        EXPECT_EQ(renderer.PageRect(printer), c.expected) << "margin " << c.margin;
     }
     // Halves go to the even neighbour: 2.5 -> 2, 3.5 -> 4.
     printer.portraitW = 250;
@@ -189,21 +192,21 @@ TEST_F(ChartPrint, PageRectangleForMarginsInBothOrientations) {
     printer.dpiX = printer.dpiY = 1;
     printer.orientation = poPortrait;
     margins(1);
-    EXPECT_EQ(chart.CalcPrintPageRect(printer), (TRect{2, 4, 248, 346}));
+    EXPECT_EQ(renderer.PageRect(printer), (TRect{2, 4, 248, 346}));
     // Each side its own margin; the margins are not changed by the computation.
     printer.portraitW = 4800;
     printer.portraitH = 6800;
     printer.dpiX = 600;
     printer.dpiY = 300;
-    chart.SetPrintMarginPercent({0, 10, 20, 30});
-    EXPECT_EQ(chart.CalcPrintPageRect(printer), (TRect{0, 680, 3840, 4760}));
-    EXPECT_EQ(chart.PrintMarginPercent(), (TRect{0, 10, 20, 30}));
+    renderer.Options().marginPercent = {0, 10, 20, 30};
+    EXPECT_EQ(renderer.PageRect(printer), (TRect{0, 680, 3840, 4760}));
+    EXPECT_EQ(renderer.Options().marginPercent, (TRect{0, 10, 20, 30}));
 }
 
 TEST_F(ChartPrint, ProportionalMarginsKeepTheScreenAspect) {
-    chart.SetPrintProportional(true);
+    renderer.Options().proportional = true;
     margins(5);
-    const TRect r = chart.CalcPrintPageRect(printer);
+    const TRect r = renderer.PageRect(printer);
     // 400 x 250 on screen: 1.6 wide for 1 high, centred across the page.
     EXPECT_NEAR(static_cast<double>(r.Width()) / r.Height(), 1.6, 0.03);
     EXPECT_EQ(r.left, 240);
@@ -213,7 +216,7 @@ TEST_F(ChartPrint, ProportionalMarginsKeepTheScreenAspect) {
 
 TEST_F(ChartPrint, OneJobTitledWithTheChartName) {
     margins(5);
-    chart.PrintChartLandscape(printer);
+    renderer.PrintOriented(printer, poLandscape);
     EXPECT_EQ(printer.title, "Chart1");
     const std::vector<std::string> expected{"landscape", "title", "begin", "end", "portrait"};
     EXPECT_EQ(printer.calls, expected);
@@ -226,7 +229,7 @@ TEST_F(ChartPrint, OneJobTitledWithTheChartName) {
 TEST_F(ChartPrint, OrientationRestoredAfterSuccessAndFailure) {
     margins(5);
     printer.orientation = poLandscape;
-    chart.PrintChartPortrait(printer);
+    renderer.PrintOriented(printer, poPortrait);
     EXPECT_EQ(printer.orientationAtBegin, poPortrait);
     EXPECT_EQ(printer.orientation, poLandscape);
 
@@ -235,7 +238,7 @@ TEST_F(ChartPrint, OrientationRestoredAfterSuccessAndFailure) {
         printer.failAt = step;
         printer.orientation = poPortrait;
         try {
-            chart.PrintChartLandscape(printer);
+            renderer.PrintOriented(printer, poLandscape);
             ADD_FAILURE() << "no failure at " << step;
         } catch (const TelvaraError& e) {
             EXPECT_EQ(std::string(e.what()), std::string("印刷に失敗しました: ") + step);
@@ -255,7 +258,7 @@ TEST_F(ChartPrint, FailureWhileDrawingAbortsClearsAndRestores) {
         throw std::runtime_error("描画に失敗しました");
     };
     printer.abortCloses = false; // the document stays open after the abort
-    EXPECT_THROW(chart.PrintChartLandscape(printer), std::runtime_error);
+    EXPECT_THROW(renderer.PrintOriented(printer, poLandscape), std::runtime_error);
     EXPECT_TRUE(printingSeen);
     EXPECT_TRUE(paintRefused);
     const std::vector<std::string> expected{"landscape", "title", "begin",
@@ -275,7 +278,7 @@ TEST_F(ChartPrint, FailureWhileDrawingAbortsClearsAndRestores) {
 
 TEST_F(ChartPrint, ScreenLayoutStretchedOntoThePage) {
     margins(5);
-    chart.PrintChartPortrait(printer);
+    renderer.PrintOriented(printer, poPortrait);
     const std::vector<TMapping>& maps = printer.canvas.mappings;
     ASSERT_EQ(maps.size(), 2u);
     TMapping stretch;
@@ -306,7 +309,7 @@ TEST_F(ChartPrint, ScreenLayoutStretchedOntoThePage) {
 
     // Landscape: the same layout, stretched wider.
     printer.canvas.mappings.clear();
-    chart.PrintChartLandscape(printer);
+    renderer.PrintOriented(printer, poLandscape);
     ASSERT_FALSE(printer.canvas.mappings.empty());
     EXPECT_EQ(printer.canvas.mappings[0].viewExtX, 6120);
     EXPECT_EQ(printer.canvas.mappings[0].viewExtY, 4320);
@@ -317,7 +320,7 @@ TEST_F(ChartPrint, ScreenLayoutStretchedOntoThePage) {
 TEST_F(ChartPrint, InvertedAndEmptyPageRectangles) {
     // 60 on every side: the inverted rectangle is put in order, inside the page.
     margins(60);
-    chart.PrintChartPortrait(printer);
+    renderer.PrintOriented(printer, poPortrait);
     ASSERT_FALSE(printer.canvas.mappings.empty());
     EXPECT_EQ(printer.canvas.mappings[0].viewExtX, 960);
     EXPECT_EQ(printer.canvas.mappings[0].viewExtY, 1360);
@@ -331,7 +334,7 @@ TEST_F(ChartPrint, InvertedAndEmptyPageRectangles) {
     printer.canvas.mappings.clear();
     printer.calls.clear();
     margins(50);
-    chart.PrintChartPortrait(printer);
+    renderer.PrintOriented(printer, poPortrait);
     EXPECT_TRUE(printer.canvas.ops.empty());
     const std::vector<std::string> expected{"portrait", "title", "begin", "end", "portrait"};
     EXPECT_EQ(printer.calls, expected);
@@ -343,9 +346,9 @@ TEST_F(ChartPrint, HugeMarginsAndAMissingResolutionKeepThePageInIntegers) {
     // 2^29, so the ordered page is 1073737024 x 1073735024 device pixels and
     // the 400 x 250 picture is centred on the page's middle.
     margins(44739242);
-    EXPECT_EQ(chart.CalcPrintPageRect(printer),
+    EXPECT_EQ(renderer.PageRect(printer),
               (TRect{536870912, 536870912, 4800 - 536870912, 6800 - 536870912}));
-    chart.PrintChartPortrait(printer);
+    renderer.PrintOriented(printer, poPortrait);
     ASSERT_FALSE(printer.canvas.mappings.empty());
     EXPECT_EQ(printer.canvas.mappings[0].viewExtX, 1073737024);
     EXPECT_EQ(printer.canvas.mappings[0].viewExtY, 1073735024);
@@ -356,13 +359,13 @@ TEST_F(ChartPrint, HugeMarginsAndAMissingResolutionKeepThePageInIntegers) {
     // A printer that reports no resolution still gets the margins.
     margins(5);
     printer.dpiX = printer.dpiY = 0;
-    EXPECT_EQ(chart.CalcPrintPageRect(printer), (TRect{240, 340, 4560, 6460}));
+    EXPECT_EQ(renderer.PageRect(printer), (TRect{240, 340, 4560, 6460}));
 }
 
 TEST_F(ChartPrint, PrintResolutionShrinksTheLogicalSize) {
     margins(0);
-    chart.SetPrintResolution(50);
-    chart.PrintChartPortrait(printer);
+    renderer.Options().resolution = 50;
+    renderer.PrintOriented(printer, poPortrait);
     ASSERT_FALSE(printer.canvas.mappings.empty());
     EXPECT_EQ(printer.canvas.mappings[0].winExtX, 200);
     EXPECT_EQ(printer.canvas.mappings[0].winExtY, 125);
@@ -373,7 +376,7 @@ TEST_F(ChartPrint, BitmapOfTheClientSizeAsOnScreen) {
     bool printingSeen = true;
     chart.OnAfterDraw = [&](TCustomChartPanel& p) { printingSeen = p.Printing(); };
     const int releasedBefore = host.released;
-    chart.SaveChartBitmap(bitmaps, "/tmp/chart.bmp");
+    renderer.SaveBitmap(bitmaps, "/tmp/chart.bmp");
     ASSERT_NE(bitmaps.last, nullptr);
     EXPECT_EQ(bitmaps.alive, 0);
     EXPECT_EQ(bitmaps.saved, std::vector<std::string>{"/tmp/chart.bmp"});
@@ -384,8 +387,7 @@ TEST_F(ChartPrint, BitmapOfTheClientSizeAsOnScreen) {
     EXPECT_EQ(chart.ChartBounds(), (TRect{0, 0, 400, 250}));
 
     // Drawn straight onto the bitmap, bevels included, not pre-filled white.
-    std::unique_ptr<TChartBitmap> b =
-        chart.MakeChartBitmap(bitmaps, clWhite, chart.GetExportRect());
+    std::unique_ptr<TChartBitmap> b = renderer.MakeBitmap(bitmaps, clWhite, renderer.ExportRect());
     EXPECT_EQ(b->Width(), 400);
     EXPECT_EQ(b->Height(), 250);
     const auto& ops = bitmaps.last->canvas.ops;
@@ -397,7 +399,7 @@ TEST_F(ChartPrint, BitmapOfTheClientSizeAsOnScreen) {
     EXPECT_TRUE(hasOuterBevel(bitmaps.last->canvas, {0, 0, 400, 250}));
 
     // Another background colour is filled first.
-    b = chart.MakeChartBitmap(bitmaps, clRed, chart.GetExportRect());
+    b = renderer.MakeBitmap(bitmaps, clRed, renderer.ExportRect());
     const auto first = bitmaps.last->canvas.of(OpKind::FillRect).front();
     EXPECT_EQ(first.rect, (TRect{0, 0, 400, 250}));
     EXPECT_EQ(first.brush.color, clRed);
@@ -406,7 +408,7 @@ TEST_F(ChartPrint, BitmapOfTheClientSizeAsOnScreen) {
 TEST_F(ChartPrint, BitmapWriteFailureReachesTheCaller) {
     bitmaps.failSave = true;
     try {
-        chart.SaveChartBitmap(bitmaps, "/nowhere/chart.bmp");
+        renderer.SaveBitmap(bitmaps, "/nowhere/chart.bmp");
         ADD_FAILURE() << "no failure";
     } catch (const IoError& e) {
         EXPECT_STREQ(e.what(), "ファイル /nowhere/chart.bmp を作成できません");
@@ -417,7 +419,7 @@ TEST_F(ChartPrint, BitmapWriteFailureReachesTheCaller) {
     // A failure while drawing frees the bitmap and restores the display too.
     bitmaps.failSave = false;
     chart.OnAfterDraw = [](TCustomChartPanel&) { throw std::runtime_error("x"); };
-    EXPECT_THROW(chart.SaveChartBitmap(bitmaps, "/tmp/chart.bmp"), std::runtime_error);
+    EXPECT_THROW(renderer.SaveBitmap(bitmaps, "/tmp/chart.bmp"), std::runtime_error);
     EXPECT_EQ(bitmaps.alive, 0);
     EXPECT_TRUE(chart.BufferedDisplay());
     EXPECT_TRUE(bitmaps.saved.empty());

@@ -67,7 +67,7 @@ protected:
         QTest::mouseClick(button("Button3"), Qt::LeftButton);
     }
 
-    TRect margins() { return chart().PrintMarginPercent(); }
+    TRect margins() { return chat->printOptions().marginPercent; }
 
     FakePrinter printer;
 };
@@ -238,7 +238,6 @@ TEST_F(ChatFormCommandsTest, ManualInput) {
 TEST_F(ChatFormCommandsTest, PrintingAsksOrientationAndMargin) {
     showMain();
     showChart();
-    chart().SetPrintMarginPercent({7, 7, 7, 7});
 
     // A leading blank is allowed: portrait with 10 % margins.
     print(BoxAnswer::Yes, QStringLiteral(" 10"));

@@ -75,7 +75,7 @@ TEST_F(ChatFormPreviewTest, ShowsThePagePrintingWouldPrint) {
     EXPECT_EQ(2u, scripted.messages.asked.size());
     EXPECT_EQ((std::vector{QPageLayout::Landscape}), pages.shown);
     EXPECT_EQ(QPageLayout::Portrait, pdf.pageLayout().orientation());
-    EXPECT_EQ((TRect{10, 10, 10, 10}), chart().PrintMarginPercent());
+    EXPECT_EQ((TRect{10, 10, 10, 10}), chat->printOptions().marginPercent);
 
     const QString file = pdf.outputFileName();
     EXPECT_EQ(1, test::pdfPageCount(file));

@@ -116,7 +116,7 @@ TEST_F(CoordinationChartTest, DesignState) {
     EXPECT_EQ(clWhite, chart.BackWall().Brush().Color());
     EXPECT_EQ(bsClear, chart.BackWall().Brush().Style());
     EXPECT_TRUE(chart.Zoomer().AnimatedZoom());
-    EXPECT_FALSE(chart.PrintProportional());
+    EXPECT_FALSE(chartPrintOptions().proportional);
     EXPECT_EQ("ＭＳ Ｐ明朝", chart.Legend().Font().Name());
     EXPECT_EQ(12, chart.Legend().Font().Height());
 

@@ -1,6 +1,7 @@
 // telvara-render on a store made by telvara-store: the image it writes is the
 // chart window's picture, at the computed pixels and as a whole.
 #include "base/numbers.h"
+#include "chart/chart_renderer.h"
 #include "chartwin/coordination_chart.h"
 #include "chartwin/study_chart.h"
 #include "platform/qt_printer_bitmap.h"
@@ -39,7 +40,7 @@ ToolRun runTool(const QString& program, const QStringList& args) {
 
 RelaySettings relay(std::string device, std::string ct, std::string tap, std::string instTap,
                     std::array<std::string, 7> times, std::string company) {
-    return {std::move(device), std::move(ct),    std::move(tap),
+    return {std::move(device),  std::move(ct),    std::move(tap),
             std::move(instTap), std::move(times), std::move(company)};
 }
 
@@ -85,7 +86,8 @@ protected:
         if (fromOne)
             coord.SetCurrentAxisFromOne(true);
         TQtChartBitmapFactory factory;
-        auto bitmap = chart.MakeChartBitmap(factory, clWhite, chart.GetExportRect());
+        auto bitmap = TChartRenderer(chart).MakeBitmap(factory, clWhite,
+                                                       {0, 0, chart.Width(), chart.Height()});
         return static_cast<TQtChartBitmap&>(*bitmap).Image().convertToFormat(QImage::Format_RGB32);
     }
 
@@ -212,7 +214,8 @@ TEST_F(RenderToolTest, EmptyStoreDrawsTheAxesOfAnActivatedWindow) {
     EXPECT_EQ(0.01, fresh.LeftAxis().Minimum());
     EXPECT_EQ(10, fresh.LeftAxis().Maximum());
     TQtChartBitmapFactory factory;
-    auto bitmap = fresh.MakeChartBitmap(factory, clWhite, fresh.GetExportRect());
+    auto bitmap =
+        TChartRenderer(fresh).MakeBitmap(factory, clWhite, {0, 0, fresh.Width(), fresh.Height()});
     const QImage activated =
         static_cast<TQtChartBitmap&>(*bitmap).Image().convertToFormat(QImage::Format_RGB32);
     EXPECT_FALSE(design == activated);
@@ -377,7 +380,8 @@ TEST_F(RenderToolTest, DrawsAStudyReferredWithItsBusLinesAsTheWindowDoes) {
     overlay.SetStudy(&s);
     drawStudy(chart, s);
     TQtChartBitmapFactory factory;
-    auto bitmap = chart.MakeChartBitmap(factory, clWhite, chart.GetExportRect());
+    auto bitmap =
+        TChartRenderer(chart).MakeBitmap(factory, clWhite, {0, 0, chart.Width(), chart.Height()});
     const QImage mine =
         static_cast<TQtChartBitmap&>(*bitmap).Image().convertToFormat(QImage::Format_RGB32);
     EXPECT_TRUE(img == mine) << "differs from the window's drawing";

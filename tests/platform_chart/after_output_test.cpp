@@ -1,6 +1,7 @@
 // The chart window right after printing or saving a bitmap: the next drag
 // zooms on the layout the screen shows and draws its frame, with no paint
 // between the command and the mouse.
+#include "chart/chart_renderer.h"
 #include "chart/line_series.h"
 #include "platform/chart_widget.h"
 #include "platform/qt_printer.h"
@@ -22,13 +23,14 @@ struct AfterOutput : ::testing::Test {
     TQtChartDevices devices;
     TChartWidget widget;
     TChart& chart = widget.Chart();
+    TChartRenderer renderer{chart};
 
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         chart.SetName("Chart1");
         chart.SetView3D(false);
         chart.SetColor(clWhite);
-        chart.SetPrintProportional(false);
+        renderer.Options().proportional = false;
         chart.Legend().SetVisible(false);
         auto* s = &chart.AddSeries(std::make_unique<TLineSeries>());
         s->AddPoint(100, 10);
@@ -62,8 +64,8 @@ TEST_F(AfterOutput, ZoomAfterPrintingLandsOnTheValuesUnderTheScreenRectangle) {
     TChartAxis& l = chart.LeftAxis();
     const double bMin = b.PixelToValue(150), bMax = b.PixelToValue(300);
     const double lMin = l.PixelToValue(250), lMax = l.PixelToValue(150);
-    chart.SetPrintMarginPercent({5, 5, 5, 5});
-    chart.PrintChartLandscape(device);
+    renderer.Options().marginPercent = {5, 5, 5, 5};
+    renderer.PrintOriented(device, poLandscape);
 
     EXPECT_EQ(chart.ChartRect(), plot);
     drag({150, 150}, {300, 250});
@@ -75,7 +77,7 @@ TEST_F(AfterOutput, ZoomAfterPrintingLandsOnTheValuesUnderTheScreenRectangle) {
 
 TEST_F(AfterOutput, FirstDragAfterSavingABitmapDrawsItsFrame) {
     const QImage clean = widget.Buffer().copy();
-    chart.SaveChartBitmap(devices.Bitmaps(), dir.filePath("chart.bmp").toStdString());
+    renderer.SaveBitmap(devices.Bitmaps(), dir.filePath("chart.bmp").toStdString());
     QTest::mousePress(&widget, Qt::LeftButton, Qt::NoModifier, {100, 100});
     QTest::mouseMove(&widget, {200, 180});
     const QImage shown = widget.Buffer();

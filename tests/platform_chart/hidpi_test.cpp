@@ -1,6 +1,7 @@
 // The chart on a scaled screen: the kept picture is drawn at the screen's
 // resolution, while what leaves the program keeps the logical size, the same
 // bytes as on an unscaled screen.
+#include "chart/chart_renderer.h"
 #include "platform/chart_widget.h"
 #include "platform/qt_printer_bitmap.h"
 
@@ -67,7 +68,7 @@ TEST(HiDpiChart, KeptPictureAtTheScreenRatioSavedBitmapAsUnscaled) {
     QTemporaryDir dir;
     const QString scaled = dir.filePath("scaled.bmp");
     const QString plain = dir.filePath("plain.bmp");
-    widget.Chart().SaveChartBitmap(devices.Bitmaps(), scaled.toStdString());
+    TChartRenderer(widget.Chart()).SaveBitmap(devices.Bitmaps(), scaled.toStdString());
     QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_SCALE_FACTOR", "1");
@@ -90,7 +91,7 @@ int main(int argc, char** argv) {
         showTitledChart(widget);
         if (widget.devicePixelRatioF() != 1.0)
             return 3;
-        widget.Chart().SaveChartBitmap(devices.Bitmaps(), argv[2]);
+        TChartRenderer(widget.Chart()).SaveBitmap(devices.Bitmaps(), argv[2]);
         return 0;
     }
     qputenv("QT_SCALE_FACTOR", "2");

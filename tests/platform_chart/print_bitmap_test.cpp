@@ -1,6 +1,7 @@
 // Saving the chart as a BMP file: a 24-bit picture of exactly the panel's
 // client size showing what the screen shows; write failures reported with
 // the file's name, the old file kept and the screen still painting.
+#include "chart/chart_renderer.h"
 #include "platform/chart_widget.h"
 #include "platform/qt_printer_bitmap.h"
 
@@ -86,7 +87,7 @@ TEST_F(BitmapExport, TwentyFourBitFileOfTheClientSizeShowingTheScreen) {
     const QImage shown = screen();
     const QString path = dir.filePath("chart.bmp");
     const int before = draws;
-    widget.Chart().SaveChartBitmap(devices.Bitmaps(), path.toStdString());
+    TChartRenderer(widget.Chart()).SaveBitmap(devices.Bitmaps(), path.toStdString());
 
     const QByteArray bmp = readAll(path);
     const int stride = (500 * 3 + 3) / 4 * 4;
@@ -124,7 +125,7 @@ TEST_F(BitmapExport, TwentyFourBitFileOfTheClientSizeShowingTheScreen) {
     // Saving again replaces the file.
     widget.Chart().SetColor(clYellow);
     widget.Chart().Gradient().SetVisible(false);
-    widget.Chart().SaveChartBitmap(devices.Bitmaps(), path.toStdString());
+    TChartRenderer(widget.Chart()).SaveBitmap(devices.Bitmaps(), path.toStdString());
     EXPECT_EQ(QImage(path).pixel(250, 150) & 0xFFFFFF, 0xFFFF00u);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"chart.bmp"});
 }
@@ -133,7 +134,7 @@ TEST_F(BitmapExport, WriteFailuresNameTheFileAndKeepTheOldOne) {
     const QImage shown = screen();
     const std::string missing = dir.filePath("no-such-folder/chart.bmp").toStdString();
     try {
-        widget.Chart().SaveChartBitmap(devices.Bitmaps(), missing);
+        TChartRenderer(widget.Chart()).SaveBitmap(devices.Bitmaps(), missing);
         ADD_FAILURE() << "wrote into a missing folder";
     } catch (const IoError& e) {
         EXPECT_EQ(std::string(e.what()), "ファイル " + missing + " を作成できません");
@@ -157,7 +158,7 @@ TEST_F(BitmapExport, WriteFailuresNameTheFileAndKeepTheOldOne) {
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     std::string message;
     try {
-        widget.Chart().SaveChartBitmap(devices.Bitmaps(), path.toStdString());
+        TChartRenderer(widget.Chart()).SaveBitmap(devices.Bitmaps(), path.toStdString());
     } catch (const IoError& e) {
         message = e.what();
     }

@@ -2,6 +2,7 @@
 // one page, the chart's name as title, the page's orientation and where the
 // chart's frame lands on the page.
 #include "chart/chart.h"
+#include "chart/chart_renderer.h"
 #include "pdf_pages.h"
 #include "platform/chart_widget.h"
 #include "platform/qt_printer.h"
@@ -44,8 +45,8 @@ protected:
         chart.SetBounds(400, 250);
         chart.SetView3D(false);
         chart.SetColor(clWhite);
-        chart.SetPrintProportional(false);
-        chart.SetPrintMarginPercent({5, 5, 5, 5});
+        renderer.Options().proportional = false;
+        renderer.Options().marginPercent = {5, 5, 5, 5};
         chart.OnAfterDraw = [this](TCustomChartPanel& p) {
             plot = p.ChartRect();
             mapping = p.Canvas()->GetMapping();
@@ -83,6 +84,7 @@ protected:
     QPrinter printer{QPrinter::HighResolution};
     TQtPrinter device{printer};
     TChart chart;
+    TChartRenderer renderer{chart};
     TRect plot;
     TMapping mapping;
 };
@@ -92,7 +94,7 @@ protected:
 TEST_F(PdfPrint, PortraitAndLandscapePagesWithTheChartStretched) {
     // Portrait: a tall picture.
     const QString portrait = output("portrait.pdf");
-    chart.PrintChartPortrait(device);
+    renderer.PrintOriented(device, poPortrait);
     EXPECT_EQ(pdfPageCount(portrait), 1);
     EXPECT_EQ(pdfInfo(portrait, "Title"), "Chart1");
     QImage page = renderFirstPage(portrait, 72);
@@ -106,7 +108,7 @@ TEST_F(PdfPrint, PortraitAndLandscapePagesWithTheChartStretched) {
 
     // Landscape: the same layout, wider; the printer is portrait again after.
     const QString landscape = output("landscape.pdf");
-    chart.PrintChartLandscape(device);
+    renderer.PrintOriented(device, poLandscape);
     EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Portrait);
     EXPECT_EQ(pdfPageCount(landscape), 1);
     page = renderFirstPage(landscape, 72);
@@ -123,9 +125,9 @@ TEST_F(PdfPrint, PortraitAndLandscapePagesWithTheChartStretched) {
 TEST_F(PdfPrint, MarginsOfHalfThePageOrMore) {
     // 60 on every side: the inverted page rectangle is put in order, the
     // chart squeezed into the middle fifth of the page in each direction.
-    chart.SetPrintMarginPercent({60, 60, 60, 60});
+    renderer.Options().marginPercent = {60, 60, 60, 60};
     QString path = output("sixty.pdf");
-    chart.PrintChartLandscape(device);
+    renderer.PrintOriented(device, poLandscape);
     EXPECT_EQ(pdfPageCount(path), 1);
     QImage page = renderFirstPage(path, 72);
     ASSERT_FALSE(page.isNull());
@@ -139,9 +141,9 @@ TEST_F(PdfPrint, MarginsOfHalfThePageOrMore) {
     EXPECT_TRUE(middle.adjusted(-1, -1, 1, 1).contains(QRectF(box))) << box.x() << "," << box.y();
 
     // 50 on every side leaves at most a one-pixel sliver at the centre.
-    chart.SetPrintMarginPercent({50, 50, 50, 50});
+    renderer.Options().marginPercent = {50, 50, 50, 50};
     path = output("fifty.pdf");
-    chart.PrintChartLandscape(device);
+    renderer.PrintOriented(device, poLandscape);
     EXPECT_EQ(pdfPageCount(path), 1);
     page = renderFirstPage(path, 72);
     ASSERT_FALSE(page.isNull());
@@ -162,7 +164,7 @@ TEST_F(PdfPrint, GradientPrintedButNeitherPanelColourNorBevels) {
     chart.SetColor(clYellow);
     chart.SetBevelInner(bvLowered);
     QString path = output("gradient.pdf");
-    chart.PrintChartPortrait(device);
+    renderer.PrintOriented(device, poPortrait);
     const QRectF paint = printer.pageLayout().paintRect(QPageLayout::Point);
     // Near the top of the page rectangle, left of the title; and along its
     // right edge, where the screen has the bevels.
@@ -177,7 +179,7 @@ TEST_F(PdfPrint, GradientPrintedButNeitherPanelColourNorBevels) {
 
     chart.Gradient().SetVisible(false);
     path = output("plain.pdf");
-    chart.PrintChartPortrait(device);
+    renderer.PrintOriented(device, poPortrait);
     page = renderFirstPage(path, 72);
     ASSERT_FALSE(page.isNull());
     EXPECT_EQ(page.pixel(top) & 0xFFFFFF, 0xFFFFFFu); // no yellow panel
@@ -189,7 +191,7 @@ TEST_F(PdfPrint, FailuresReachTheCallerAndThePrinterStaysUsable) {
     // The document cannot be begun: the output folder does not exist.
     printer.setOutputFileName(dir.filePath("missing/chart.pdf"));
     try {
-        chart.PrintChartLandscape(device);
+        renderer.PrintOriented(device, poLandscape);
         ADD_FAILURE() << "printed into a missing folder";
     } catch (const TelvaraError& e) {
         EXPECT_STREQ(e.what(), "印刷を開始できません");
@@ -201,7 +203,7 @@ TEST_F(PdfPrint, FailuresReachTheCallerAndThePrinterStaysUsable) {
     // A failure while drawing: the document is closed, the error passed on.
     output("failed.pdf");
     chart.OnAfterDraw = [](TCustomChartPanel&) { throw std::runtime_error("描画に失敗しました"); };
-    EXPECT_THROW(chart.PrintChartLandscape(device), std::runtime_error);
+    EXPECT_THROW(renderer.PrintOriented(device, poLandscape), std::runtime_error);
     EXPECT_FALSE(device.Printing());
     EXPECT_FALSE(chart.Printing());
     EXPECT_TRUE(chart.BufferedDisplay());
@@ -210,7 +212,7 @@ TEST_F(PdfPrint, FailuresReachTheCallerAndThePrinterStaysUsable) {
     // The next print works.
     chart.OnAfterDraw = nullptr;
     const QString path = output("after.pdf");
-    chart.PrintChartPortrait(device);
+    renderer.PrintOriented(device, poPortrait);
     EXPECT_EQ(pdfPageCount(path), 1);
     EXPECT_FALSE(darkBoundingBox(renderFirstPage(path, 72)).isNull());
 }
@@ -230,7 +232,7 @@ TEST(DefaultPrinter, NoQueueConfiguredIsAnError) {
     widget.repaint();
     const QImage shown = widget.Buffer().copy();
     try {
-        chart.PrintChartLandscape(devices.Printer());
+        TChartRenderer(chart).PrintOriented(devices.Printer(), poLandscape);
         ADD_FAILURE() << "printed without a printer";
     } catch (const TelvaraError& e) {
         EXPECT_STREQ(e.what(), "プリンタが設定されていません");

@@ -6,6 +6,7 @@
 //
 // Exit 0: checked; 1: a check failed; 2: printing failed.
 #include "chart/chart.h"
+#include "chart/chart_renderer.h"
 #include "pdf_pages.h"
 #include "platform/qt_printer.h"
 #include "platform/qt_printer_bitmap.h"
@@ -82,8 +83,9 @@ int main(int argc, char** argv) {
     chart.SetView3D(false);
     chart.SetColor(clWhite);
     chart.Title().SetText({"保護協調曲線"});
-    chart.SetPrintProportional(false);
-    chart.SetPrintMarginPercent({5, 5, 5, 5});
+    TChartRenderer renderer(chart);
+    renderer.Options().proportional = false;
+    renderer.Options().marginPercent = {5, 5, 5, 5};
     TRect plot;
     chart.OnAfterDraw = [&](TCustomChartPanel& p) { plot = p.ChartRect(); };
 
@@ -93,10 +95,7 @@ int main(int argc, char** argv) {
                 qPrintable(static_cast<TQtPrinter&>(printer).Device().printerName()));
     const TPrinterOrientation was = printer.Orientation();
     try {
-        if (landscape)
-            chart.PrintChartLandscape(printer);
-        else
-            chart.PrintChartPortrait(printer);
+        renderer.PrintOriented(printer, landscape ? poLandscape : poPortrait);
     } catch (const std::exception& e) {
         std::printf("printing failed: %s\n", e.what());
         return 2;
