@@ -22,12 +22,14 @@ void TChartAxisTitle::SetCaption(const std::string& v) {
 }
 
 TCustomChartAxis::TCustomChartAxis(TCustomAxisPanel* chart, bool horizontal, bool otherSide)
-    : Horizontal(horizontal), OtherSide(otherSide), chart_(chart) {
+    : Horizontal(horizontal), OtherSide(otherSide),
+      slot_((horizontal ? 0 : 2) + (otherSide ? 1 : 0)), chart_(chart) {
     WirePens();
 }
 
 TChartDepthAxis::TChartDepthAxis(TCustomAxisPanel* chart) : TChartAxis(chart, false, true) {
     IsDepthAxis = true;
+    slot_ = kChartAxisCount - 1;
     SetVisible(false);
 }
 
@@ -39,6 +41,10 @@ void TCustomChartAxis::WirePens() {
     labelsFont_.OnChange = changed;
     title_.OnChange = changed;
     title_.font_.OnChange = changed;
+}
+
+TAxisLayout& TCustomChartAxis::L() const {
+    return chart_->Layout().axes[slot_];
 }
 
 void TCustomChartAxis::Changed() {
@@ -145,7 +151,7 @@ void TCustomChartAxis::SetLogarithmic(bool v) {
         if (IsDateTime)
             throw AxisException("日付時刻軸を対数軸にすることはできません");
         ComputeEffectiveRange();
-        if (effectiveMinimum_ < 0 || effectiveMaximum_ < 0)
+        if (L().minimum < 0 || L().maximum < 0)
             throw AxisException("対数軸の最大/最小値は 0 以上でなければなりません");
     }
     if (StoreChanged(logarithmic_, v))
@@ -218,23 +224,23 @@ void TCustomChartAxis::ComputeEffectiveRange() {
         if (automatic_ || autoMin_)
             minimum_ = lo;
     }
-    effectiveMaximum_ = maximum_;
-    effectiveMinimum_ = minimum_;
-    effectiveRange_ = effectiveMaximum_ - effectiveMinimum_;
+    L().maximum = maximum_;
+    L().minimum = minimum_;
+    L().range = L().maximum - L().minimum;
 }
 
 void TCustomChartAxis::ComputeAxisPixels(const TRect& plot) {
     const int origin = Horizontal ? plot.left : plot.top;
     const int size = Horizontal ? plot.Width() : plot.Height();
-    startPixel_ = origin + RoundEvenInt(size * 0.01 * startPosition_);
-    endPixel_ = origin + RoundEvenInt(size * 0.01 * endPosition_);
-    axisLength_ = endPixel_ - startPixel_;
-    centerPixel_ = (startPixel_ + endPixel_) / 2;
+    L().startPixel = origin + RoundEvenInt(size * 0.01 * startPosition_);
+    L().endPixel = origin + RoundEvenInt(size * 0.01 * endPosition_);
+    L().axisLength = L().endPixel - L().startPixel;
+    L().centerPixel = (L().startPixel + L().endPixel) / 2;
 }
 
 TScaleMap TCustomChartAxis::ScaleMap() const {
-    return {Horizontal, inverted_,        logarithmic_,     startPixel_,
-            endPixel_,   effectiveMinimum_, effectiveMaximum_, effectiveRange_};
+    return {Horizontal,   inverted_,   logarithmic_, L().startPixel,
+            L().endPixel, L().minimum, L().maximum,  L().range};
 }
 
 void TCustomChartAxis::AdjustForMargins(int startMargin, int endMargin) {
@@ -245,21 +251,21 @@ void TCustomChartAxis::AdjustForMargins(int startMargin, int endMargin) {
     const int em = (minAtStart ? maxAuto : minAuto) ? endMargin : 0;
     if (sm == 0 && em == 0)
         return;
-    const int s0 = startPixel_, e0 = endPixel_, c0 = centerPixel_, l0 = axisLength_;
-    startPixel_ += sm;
-    endPixel_ -= em;
-    axisLength_ = endPixel_ - startPixel_;
-    centerPixel_ = (startPixel_ + endPixel_) / 2;
+    const int s0 = L().startPixel, e0 = L().endPixel, c0 = L().centerPixel, l0 = L().axisLength;
+    L().startPixel += sm;
+    L().endPixel -= em;
+    L().axisLength = L().endPixel - L().startPixel;
+    L().centerPixel = (L().startPixel + L().endPixel) / 2;
     double a = PixelToValue(s0), b = PixelToValue(e0);
     if (a > b)
         std::swap(a, b);
-    effectiveMinimum_ = a;
-    effectiveMaximum_ = b;
-    startPixel_ = s0;
-    endPixel_ = e0;
-    centerPixel_ = c0;
-    axisLength_ = l0;
-    effectiveRange_ = effectiveMaximum_ - effectiveMinimum_;
+    L().minimum = a;
+    L().maximum = b;
+    L().startPixel = s0;
+    L().endPixel = e0;
+    L().centerPixel = c0;
+    L().axisLength = l0;
+    L().range = L().maximum - L().minimum;
 }
 
 } // namespace telvara

@@ -2,6 +2,7 @@
 // Chart axes: range, value/pixel mapping, label pass and drawing.
 #include "base/errors.h"
 #include "chart/chart_pen.h"
+#include "chart/layout.h"
 #include "chart/scale_map.h"
 
 #include <functional>
@@ -136,11 +137,13 @@ public:
     bool OtherSide = false;
     bool IsDepthAxis = false;
     bool IsDateTime = false;
-    int AxisLinePos = 0;
-    int LabelsPos = 0;
-    int TitlePos = 0;
-    // Positions collected by one label pass (at most TickListCapacity).
-    std::vector<int> TickList;
+    // Positions across the plot of the axis line, the labels and the title,
+    // in the layout of the paint in progress (between paints the screen's).
+    int AxisLinePos() const { return L().axisLinePos; }
+    int LabelsPos() const { return L().labelsPos; }
+    int TitlePos() const { return L().titlePos; }
+    // Positions collected by the label pass (at most TickListCapacity).
+    const std::vector<int>& TickList() const { return L().ticks; }
     static constexpr int TickListCapacity = 2000;
 
     // ---- operations ----
@@ -185,6 +188,8 @@ public:
 protected:
     TCustomChartAxis(TCustomAxisPanel* chart, bool horizontal, bool otherSide);
     void Changed(); // invalidates the owning chart
+    // Bottom, top, left, right or depth: the axis' place in a chart layout.
+    int slot_ = 0;
 
 public:
     // Label pass of one draw: fills TickList and draws the labels (when a
@@ -208,6 +213,10 @@ private:
     int AxisDepth() const;
     void WirePens();
 
+    // This axis' part of the layout of the paint in progress (between paints
+    // the screen's): its range and pixels (see ScaleMap) and positions.
+    TAxisLayout& L() const;
+
     TCustomAxisPanel* chart_ = nullptr;
     bool automatic_ = true, autoMax_ = true, autoMin_ = true;
     TChartAxisPen axisPen_;
@@ -229,9 +238,6 @@ private:
     bool logarithmic_ = false;
     int logBase_ = 10;
     double maximum_ = 0, minimum_ = 0;
-    // The range and pixels of the last layout (see ScaleMap).
-    double effectiveMinimum_ = 0, effectiveMaximum_ = 0, effectiveRange_ = 0;
-    int startPixel_ = 0, endPixel_ = 0, axisLength_ = 0, centerPixel_ = 0;
     TChartHiddenPen minorGrid_;
     int minorTickCount_ = 3;
     int minorTickLength_ = 2;

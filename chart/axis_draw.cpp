@@ -102,7 +102,7 @@ int TCustomChartAxis::LabelBandSize() {
     }
     DetachLabelHandler detach(*chart_);
     IsDateTime = CalcIsDateTime();
-    double lo = effectiveMinimum_, hi = effectiveMaximum_;
+    double lo = L().minimum, hi = L().maximum;
     if (roundFirstLabel_) {
         const double inc = CalcLabelIncrement();
         lo = std::trunc(lo / inc) * inc;
@@ -128,9 +128,9 @@ void TCustomChartAxis::ReserveAxisSpace(TRect& r) {
         return OtherSide ? (r.right -= s) : (r.left += s);
     };
     if (!title_.Caption().empty())
-        TitlePos = shrink(TitleBandSize());
+        L().titlePos = shrink(TitleBandSize());
     if (labels_)
-        LabelsPos = shrink(LabelBandSize());
+        L().labelsPos = shrink(LabelBandSize());
     const int t = TickBandSize() + WallThickness();
     if (t > 0)
         shrink(t);
@@ -138,8 +138,8 @@ void TCustomChartAxis::ReserveAxisSpace(TRect& r) {
     int p = RoundEvenInt(positionPercent_ * 0.01 * (Horizontal ? plot.Height() : plot.Width()));
     if (OtherSide)
         p = -p;
-    TitlePos += Horizontal ? -p : p;
-    LabelsPos += Horizontal ? -p : p;
+    L().titlePos += Horizontal ? -p : p;
+    L().labelsPos += Horizontal ? -p : p;
 }
 
 // Reference point of a text in its own rotated frame, per side and angle.
@@ -210,9 +210,9 @@ void TCustomChartAxis::DrawValueLabel(int p, const std::string& text) {
     SelectTextFont(labelsFont_);
     c->AssignBrush({chart_->Color(), bsClear});
     if (Horizontal)
-        DrawLabelText(p, LabelsPos, text, labelsAngle_);
+        DrawLabelText(p, L().labelsPos, text, labelsAngle_);
     else
-        DrawLabelText(LabelsPos, p, text, labelsAngle_);
+        DrawLabelText(L().labelsPos, p, text, labelsAngle_);
 }
 
 void TCustomChartAxis::DrawAxis() {
@@ -225,18 +225,18 @@ void TCustomChartAxis::DrawAxis() {
     int p = RoundEvenInt(positionPercent_ * 0.01 * (Horizontal ? r.Height() : r.Width()));
     if (OtherSide)
         p = -p;
-    AxisLinePos = Horizontal ? edge - p : edge + p;
+    L().axisLinePos = Horizontal ? edge - p : edge + p;
     if (!title_.Caption().empty()) {
         SelectTextFont(title_.Font());
         c->AssignBrush({chart_->Color(), bsClear});
         if (Horizontal)
-            DrawLabelText(centerPixel_, TitlePos, title_.Caption(), title_.Angle());
+            DrawLabelText(L().centerPixel, L().titlePos, title_.Caption(), title_.Angle());
         else
-            DrawLabelText(TitlePos, centerPixel_, title_.Caption(), title_.Angle());
+            DrawLabelText(L().titlePos, L().centerPixel, title_.Caption(), title_.Angle());
     }
     RunLabelPass();
     DrawTicksGrid();
-    std::vector<int>().swap(TickList);
+    std::vector<int>().swap(L().ticks);
 }
 
 } // namespace telvara

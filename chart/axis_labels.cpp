@@ -68,14 +68,14 @@ int TCustomChartAxis::TextSizeAlong(const std::string& text) {
 double TCustomChartAxis::CalcLabelIncrement() {
     if (TCanvas3D* c = chart_ ? chart_->Canvas() : nullptr)
         c->AssignFont(labelsFont_.State());
-    const int size = std::max(LabelTextSize(effectiveMinimum_), LabelTextSize(effectiveMaximum_));
+    const int size = std::max(LabelTextSize(L().minimum), LabelTextSize(L().maximum));
     double fit = 1;
     if (size > 0)
-        fit = std::nearbyint(static_cast<double>(axisLength_) /
+        fit = std::nearbyint(static_cast<double>(L().axisLength) /
                              (size + RoundEven(labelsSeparation_ * 0.01 * size)));
-    double inc = increment_ > 0 ? increment_ : (std::fabs(effectiveRange_) < 1 ? 1e-12 : 1);
+    double inc = increment_ > 0 ? increment_ : (std::fabs(L().range) < 1 ? 1e-12 : 1);
     if (labelsSeparation_ > 0)
-        while (std::nearbyint(effectiveRange_ / inc) > fit && std::isfinite(inc) && inc < 1e300)
+        while (std::nearbyint(L().range / inc) > fit && std::isfinite(inc) && inc < 1e300)
             inc = nextStep(inc);
     return std::max(inc, 1e-12);
 }
@@ -93,13 +93,13 @@ TAxisLabelStyle TCustomChartAxis::CalcLabelStyle() const {
 
 void TCustomChartAxis::AddTick(int p) {
     // The list holds at most TickListCapacity positions; later ones are dropped.
-    if (static_cast<int>(TickList.size()) < TickListCapacity)
-        TickList.push_back(p);
+    if (static_cast<int>(L().ticks.size()) < TickListCapacity)
+        L().ticks.push_back(p);
 }
 
 void TCustomChartAxis::ProcessLabel(double v, const std::string* text) {
     const int p = ValueToPixel(v);
-    if (!labelsOnAxis_ && !(p > startPixel_ && p < endPixel_))
+    if (!labelsOnAxis_ && !(p > L().startPixel && p < L().endPixel))
         return;
     if (!tickOnLabelsOnly_)
         AddTick(p);
@@ -116,42 +116,40 @@ void TCustomChartAxis::ProcessLabel(double v, const std::string* text) {
 void TCustomChartAxis::DefaultLabels() {
     if (logarithmic_ && increment_ == 0) {
         // An infinite minimum leaves no power to label (nor to round to).
-        if (effectiveMinimum_ == effectiveMaximum_ || std::isinf(effectiveMinimum_))
+        if (L().minimum == L().maximum || std::isinf(L().minimum))
             return;
         const double base = logBase_;
         double v;
-        if (effectiveMinimum_ > 0) {
-            const double k =
-                static_cast<double>(RoundEven(std::log(effectiveMinimum_) / std::log(base)));
+        if (L().minimum > 0) {
+            const double k = static_cast<double>(RoundEven(std::log(L().minimum) / std::log(base)));
             v = IntegerPower(base, k);
             // A power rounded down below the smallest double would stay 0 for
             // ever; the next one up still lies above the minimum.
             if (!(v > 0))
                 v = IntegerPower(base, k + 1);
         } else {
-            effectiveMinimum_ = effectiveMinimum_ == 0 ? 0.1 : 1e-10;
-            v = effectiveMinimum_;
+            L().minimum = L().minimum == 0 ? 0.1 : 1e-10;
+            v = L().minimum;
         }
-        while (v <= effectiveMaximum_ && std::isfinite(v)) {
-            if (v >= effectiveMinimum_)
+        while (v <= L().maximum && std::isfinite(v)) {
+            if (v >= L().minimum)
                 ProcessLabel(v);
             v *= base;
         }
         return;
     }
     const double inc = labelIncrement_;
-    if (std::fabs(effectiveRange_ / inc) >= 10000)
+    if (std::fabs(L().range / inc) >= 10000)
         return;
-    double v = (effectiveRange_ == 0 || !roundFirstLabel_)
-                   ? effectiveMaximum_
-                   : std::trunc(effectiveMaximum_ / inc) * inc;
-    while (v > effectiveMaximum_) {
+    double v =
+        (L().range == 0 || !roundFirstLabel_) ? L().maximum : std::trunc(L().maximum / inc) * inc;
+    while (v > L().maximum) {
         const double lower = v - inc;
         if (!(lower < v)) // the step is lost in the value's precision: no label fits
             return;
         v = lower;
     }
-    const double low = (effectiveMinimum_ - 1e-12) / 1.000000000001;
+    const double low = (L().minimum - 1e-12) / 1.000000000001;
     while (v >= low) {
         ProcessLabel(v);
         const double next = v - inc;
@@ -166,7 +164,7 @@ void TCustomChartAxis::DefaultLabels() {
 // (below the axis minimum, past its last value) hands the same label again:
 // it is drawn once, not written over itself as a bold text and a heavy tick.
 void TCustomChartAxis::CustomLabels() {
-    double value = effectiveMinimum_;
+    double value = L().minimum;
     bool stop = true;
     bool processed = false;
     double last = 0;
@@ -177,7 +175,7 @@ void TCustomChartAxis::CustomLabels() {
                 DefaultLabels();
             return;
         }
-        const bool inRange = value >= effectiveMinimum_ - 1e-7 && value <= effectiveMaximum_ + 1e-7;
+        const bool inRange = value >= L().minimum - 1e-7 && value <= L().maximum + 1e-7;
         if (inRange && !(processed && value == last)) {
             ProcessLabel(value);
             processed = true;
@@ -206,13 +204,13 @@ void TCustomChartAxis::PointLabels() {
 }
 
 void TCustomChartAxis::RunLabelPass() {
-    TickList.clear();
+    L().ticks.clear();
     drawnLabels_.clear();
     IsDateTime = CalcIsDateTime();
     labelIncrement_ = CalcLabelIncrement();
-    if (!(labelIncrement_ > 0) || effectiveMaximum_ < effectiveMinimum_ || !chart_)
+    if (!(labelIncrement_ > 0) || L().maximum < L().minimum || !chart_)
         return;
-    TickList.reserve(TickListCapacity);
+    L().ticks.reserve(TickListCapacity);
     switch (CalcLabelStyle()) {
     case talValue:
         if (chart_->OnGetNextAxisLabel)

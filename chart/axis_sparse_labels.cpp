@@ -39,7 +39,7 @@ struct Placed {
 // there. The next level runs only while fewer than two numbers show.
 void TCustomChartAxis::LabelSparseAxis() {
     TCanvas3D* c = chart_ ? chart_->Canvas() : nullptr;
-    const double lo = effectiveMinimum_, hi = effectiveMaximum_;
+    const double lo = L().minimum, hi = L().maximum;
     if (!minorLabelsWhenSparse_ || !logarithmic_ || logBase_ != 10 || !labels_ || !c ||
         IsDateTime || !(lo > 0) || !(hi > lo) || !std::isfinite(hi))
         return;
@@ -94,7 +94,7 @@ void TCustomChartAxis::LabelSparseAxis() {
         std::sort(candidates.begin(), candidates.end());
         for (double v : candidates) {
             const int p = ValueToPixel(v);
-            if (!labelsOnAxis_ && !(p > startPixel_ && p < endPixel_))
+            if (!labelsOnAxis_ && !(p > L().startPixel && p < L().endPixel))
                 continue;
             std::string text = IsDateTime ? std::string() : formatFloatPattern(v, valuesFormat_);
             if (labelsMultiLine_)
@@ -111,7 +111,7 @@ void TCustomChartAxis::LabelSparseAxis() {
     }
     for (const Placed& l : added) {
         DrawValueLabel(l.p, l.text);
-        if (std::find(TickList.begin(), TickList.end(), l.p) == TickList.end())
+        if (std::find(L().ticks.begin(), L().ticks.end(), l.p) == L().ticks.end())
             AddTick(l.p);
     }
 }

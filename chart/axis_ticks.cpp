@@ -53,12 +53,12 @@ void TCustomChartAxis::GridLine(int p, bool /*minor*/) {
     }
     // Along the floor or the left wall, then across the back wall.
     if (Horizontal) {
-        c.MoveTo3D(p, AxisLinePos, 0);
-        c.LineTo3D(p, AxisLinePos, depth);
+        c.MoveTo3D(p, L().axisLinePos, 0);
+        c.LineTo3D(p, L().axisLinePos, depth);
         c.LineTo3D(p, r.top, depth);
     } else {
-        c.MoveTo3D(AxisLinePos, p, 0);
-        c.LineTo3D(AxisLinePos, p, depth);
+        c.MoveTo3D(L().axisLinePos, p, 0);
+        c.LineTo3D(L().axisLinePos, p, depth);
         c.LineTo3D(r.right, p, depth);
     }
 }
@@ -67,25 +67,26 @@ void TCustomChartAxis::DrawTicksGrid() {
     TCanvas3D& c = *chart_->Canvas();
     const int w = WallThickness();
     const int out = Horizontal ? (OtherSide ? -1 : 1) : (OtherSide ? 1 : -1);
-    const int lineAt = AxisLinePos + out * w;
+    const int lineAt = L().axisLinePos + out * w;
     const int z = AxisDepth();
 
     if (axisPen_.Visible()) {
         c.AssignPen(axisPen_.State());
         if (OtherSide)
-            c.LineWithZ(Horizontal ? startPixel_ : AxisLinePos,
-                        Horizontal ? AxisLinePos : startPixel_, Horizontal ? endPixel_ : AxisLinePos,
-                        Horizontal ? AxisLinePos : endPixel_, z);
+            c.LineWithZ(Horizontal ? L().startPixel : L().axisLinePos,
+                        Horizontal ? L().axisLinePos : L().startPixel,
+                        Horizontal ? L().endPixel : L().axisLinePos,
+                        Horizontal ? L().axisLinePos : L().endPixel, z);
         else if (Horizontal)
-            c.LineWithZ(startPixel_ - chart_->AxisWallSize(chart_->LeftAxis()), lineAt, endPixel_,
-                        lineAt, 0);
+            c.LineWithZ(L().startPixel - chart_->AxisWallSize(chart_->LeftAxis()), lineAt,
+                        L().endPixel, lineAt, 0);
         else
-            c.LineWithZ(lineAt, startPixel_, lineAt,
-                        endPixel_ + chart_->AxisWallSize(chart_->BottomAxis()), 0);
+            c.LineWithZ(lineAt, L().startPixel, lineAt,
+                        L().endPixel + chart_->AxisWallSize(chart_->BottomAxis()), 0);
     }
     if (ticks_.Visible() && tickLength_ != 0) {
         c.AssignPen(ticks_.State());
-        for (int p : TickList)
+        for (int p : L().ticks)
             TickStroke(p, lineAt + out, tickLength_);
     }
     // Grid lines go over a clear brush and a transparent background.
@@ -98,23 +99,23 @@ void TCustomChartAxis::DrawTicksGrid() {
     };
     if (grid_.Visible()) {
         drawGrid(grid_, [&] {
-            const int n = static_cast<int>(TickList.size());
+            const int n = static_cast<int>(L().ticks.size());
             for (int i = 0; i < n; ++i) {
                 if (!gridCentered_)
-                    GridLine(TickList[i], false);
+                    GridLine(L().ticks[i], false);
                 else if (i > 0) // in doubles: both may lie at the end of the integer range
                     GridLine(
-                        RoundEvenInt((static_cast<double>(TickList[i]) + TickList[i - 1]) * 0.5),
+                        RoundEvenInt((static_cast<double>(L().ticks[i]) + L().ticks[i - 1]) * 0.5),
                         false);
             }
         });
     }
     if (ticksInner_.Visible() && tickInnerLength_ != 0) {
         c.AssignPen(ticksInner_.State());
-        for (int p : TickList)
+        for (int p : L().ticks)
             TickStroke(p, lineAt - out, -tickInnerLength_);
     }
-    if (TickList.empty() || (!minorTicks_.Visible() && !minorGrid_.Visible()))
+    if (L().ticks.empty() || (!minorTicks_.Visible() && !minorGrid_.Visible()))
         return;
     const std::vector<int> minor = MinorTickPositions();
     if (minorTicks_.Visible() && minorTickLength_ != 0) {
@@ -132,20 +133,20 @@ void TCustomChartAxis::DrawTicksGrid() {
 
 std::vector<int> TCustomChartAxis::MinorTickPositions() const {
     std::vector<int> out;
-    const int n = static_cast<int>(TickList.size());
+    const int n = static_cast<int>(L().ticks.size());
     // Positions in doubles: ticks far off the axis may lie at the ends of the
     // integer range, and only positions on the axis are kept.
     auto mark = [&](double p) {
-        if (p > startPixel_ && p < endPixel_)
+        if (p > L().startPixel && p < L().endPixel)
             out.push_back(static_cast<int>(p));
     };
     if (logarithmic_) {
         for (int i = 1; i < n; ++i) {
-            double v = PixelToValue(TickList[i - 1]);
+            double v = PixelToValue(L().ticks[i - 1]);
             const double step = (logBase_ * v - v) / (minorTickCount_ + 1);
             for (int j = 0; j < minorTickCount_; ++j) {
                 v += step;
-                if (v > effectiveMaximum_)
+                if (v > L().maximum)
                     break;
                 mark(ValueToPixel(v));
             }
@@ -155,13 +156,13 @@ std::vector<int> TCustomChartAxis::MinorTickPositions() const {
     auto rounded = [](double v) { return static_cast<double>(RoundEven(v)); };
     for (int i = 1; i < n; ++i)
         for (int j = 1; j <= minorTickCount_; ++j)
-            mark(TickList[i] - rounded(j * (static_cast<double>(TickList[i]) - TickList[i - 1]) /
-                                       (minorTickCount_ + 1)));
+            mark(L().ticks[i] - rounded(j * (static_cast<double>(L().ticks[i]) - L().ticks[i - 1]) /
+                                        (minorTickCount_ + 1)));
     if (n >= 2) {
-        const double d = (static_cast<double>(TickList[1]) - TickList[0]) / (minorTickCount_ + 1);
+        const double d = (static_cast<double>(L().ticks[1]) - L().ticks[0]) / (minorTickCount_ + 1);
         for (int j = 1; j <= minorTickCount_; ++j) {
-            mark(TickList[0] - rounded(j * d));
-            mark(TickList[n - 1] + rounded(j * d));
+            mark(L().ticks[0] - rounded(j * d));
+            mark(L().ticks[n - 1] + rounded(j * d));
         }
     }
     return out;

@@ -122,7 +122,6 @@ void TChartRenderer::PrintInRect(TChartPrinter& p, const TRect& r) {
 // rectangle without width or height (margins of 50 on both sides) leaves the
 // page empty.
 void TChartRenderer::DrawOnCanvasRect(TCanvas3D& canvas, TRect r) {
-    Finally screen([&] { RepaintScreen(chart_); });
     if (r.right < r.left)
         std::swap(r.left, r.right);
     if (r.bottom < r.top)
@@ -145,18 +144,13 @@ void TChartRenderer::DrawOnCanvasRect(TCanvas3D& canvas, TRect r) {
     m.viewExtX = rw;
     m.viewExtY = rh;
     canvas.SetMapping(m);
-    chart_.SetPrinting(true);
-    Finally restore([&] {
-        chart_.SetPrinting(false);
-        canvas.SetMapping(saved);
-    });
+    Finally restore([&] { canvas.SetMapping(saved); });
 
     canvas.ClipRectangle(logical);
     Finally unclip([&] { canvas.UnClipRectangle(); });
-    const bool wasBuffered = chart_.BufferedDisplay();
-    chart_.SetBufferedDisplay(false);
-    Finally rebuffer([&] { chart_.SetBufferedDisplay(wasBuffered); });
-    chart_.DrawChart(canvas, logical);
+    TChartLayout page;
+    page.printing = true;
+    chart_.DrawChartInLayout(canvas, logical, page);
 }
 
 void TChartRenderer::SaveBitmap(TChartBitmapFactory& f, const std::string& fileName) {
@@ -167,7 +161,6 @@ void TChartRenderer::SaveBitmap(TChartBitmapFactory& f, const std::string& fileN
 
 std::unique_ptr<TChartBitmap> TChartRenderer::MakeBitmap(TChartBitmapFactory& f, TColor backColour,
                                                          const TRect& r) {
-    Finally screen([&] { RepaintScreen(chart_); });
     std::unique_ptr<TChartBitmap> bitmap = f.Create(r.Width(), r.Height());
     TCanvas3D& c = bitmap->Canvas();
     const TColor back = colorToRGB(backColour);
@@ -175,21 +168,9 @@ std::unique_ptr<TChartBitmap> TChartRenderer::MakeBitmap(TChartBitmapFactory& f,
         c.AssignBrush({back, bsSolid});
         c.FillRect({0, 0, bitmap->Width(), bitmap->Height()});
     }
-    const bool wasBuffered = chart_.BufferedDisplay();
-    chart_.SetBufferedDisplay(false);
-    Finally rebuffer([&] { chart_.SetBufferedDisplay(wasBuffered); });
-    chart_.DrawChart(c, r);
+    TChartLayout page;
+    chart_.DrawChartInLayout(c, r, page);
     return bitmap;
-}
-
-void TChartRenderer::RepaintScreen(TCustomChartPanel& chart) noexcept {
-    if (TChartHost* host = chart.Host()) {
-        try {
-            host->RepaintChartNow();
-        } catch (...) {
-            // The host reports its own paint failures.
-        }
-    }
 }
 
 } // namespace telvara

@@ -1,7 +1,9 @@
 #pragma once
 // Printing and export of one chart: the chart's paint sequence drawn onto a
-// printer's page, a bitmap or any surface. The devices are parameters; the
-// print settings are the renderer's own, the chart lends its paint.
+// printer's page, a bitmap or any surface, laid out in a layout of the
+// renderer's own, so that the screen's layout, kept picture and settings stay
+// as they were. The devices are parameters; the print settings are the
+// renderer's own, the chart lends its paint.
 #include "chart/print.h"
 
 #include <memory>
@@ -51,12 +53,6 @@ public:
     void SaveBitmap(TChartBitmapFactory& f, const std::string& fileName);
 
 private:
-    // Drawing on another surface lays the chart out for that surface and drops
-    // the screen's kept picture. The screen is painted again at once, so that
-    // the next mouse event hits, zooms and pans on the layout the user sees and
-    // a zoom frame has a picture to go on.
-    static void RepaintScreen(TCustomChartPanel& chart) noexcept;
-
     TCustomChartPanel& chart_;
     TChartPrintOptions options_;
 };

@@ -77,7 +77,7 @@ TChartClickedPart TCustomChart::CalcClickedPart(int x, int y) {
         const int along = a->Horizontal ? x : y;
         const int across = a->Horizontal ? y : x;
         if (along >= a->ScaleMap().StartPixel() && along <= a->ScaleMap().EndPixel() &&
-            std::abs(across - a->AxisLinePos) <= kClickTolerance) {
+            std::abs(across - a->AxisLinePos()) <= kClickTolerance) {
             part.Part = cpAxis;
             part.Axis = a;
             return part;
@@ -87,7 +87,7 @@ TChartClickedPart TCustomChart::CalcClickedPart(int x, int y) {
         part.Part = cpChartRect;
         return part;
     }
-    const TRect& lr = Legend().RectLegend;
+    const TRect& lr = Layout().legendRect;
     if (Legend().Visible() && lr.Width() > 0 && lr.Height() > 0 && lr.Contains(x, y))
         part.Part = cpLegend;
     return part;

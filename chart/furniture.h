@@ -94,8 +94,7 @@ public:
 
     void SetOnChange(TNotifyChange f);
 
-    // Kept while drawing.
-    TRect RectLegend;
+    // Kept while drawing (the legend's rectangle is in the chart's layout).
     int NumRows = 0;
     int NumCols = 0;
     int ColorWidthPixels = 0;

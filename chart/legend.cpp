@@ -91,7 +91,7 @@ std::optional<TRect> DrawChartLegend(TCustomChart& chart) {
         textX = left + colorW + 8;
         right = textX + w + 2;
     }
-    lg.RectLegend = {left, top, right, bottom};
+    chart.Layout().legendRect = {left, top, right, bottom};
     lg.ColorWidthPixels = colorW;
 
     const int s = lg.ShadowSize();

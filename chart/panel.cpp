@@ -119,49 +119,64 @@ void TCustomChartPanel::SetBufferedDisplay(bool v) {
 }
 
 void TCustomChartPanel::RecalcWidthHeight() {
-    TRect& r = chartRect_;
-    if (r.left < chartBounds_.left)
-        r.left = chartBounds_.left;
-    if (r.top < chartBounds_.top)
-        r.top = chartBounds_.top;
+    const TRect& bounds = layout_->chartBounds;
+    TRect& r = layout_->chartRect;
+    if (r.left < bounds.left)
+        r.left = bounds.left;
+    if (r.top < bounds.top)
+        r.top = bounds.top;
     if (r.right < r.left)
         r.right = r.left + 1;
     else if (r.right == r.left)
-        r.right = r.left + chartBounds_.Width();
+        r.right = r.left + bounds.Width();
     if (r.bottom < r.top)
         r.bottom = r.top + 1;
     else if (r.bottom == r.top)
-        r.bottom = r.top + chartBounds_.Height();
+        r.bottom = r.top + bounds.Height();
 }
 
 void TCustomChartPanel::DrawChart(TCanvas3D& canvas, const TRect& rect) {
+    Paint(canvas, rect, screenLayout_, buffered_);
+    if (buffered_)
+        dirty_ = false;
+}
+
+void TCustomChartPanel::DrawChartInLayout(TCanvas3D& canvas, const TRect& rect,
+                                          TChartLayout& page) {
+    Paint(canvas, rect, page, false);
+}
+
+void TCustomChartPanel::Paint(TCanvas3D& canvas, const TRect& rect, TChartLayout& layout,
+                              bool buffered) {
     const int w = rect.Width(), h = rect.Height();
-    const bool toBitmap = buffered_ && canvas.BeginBuffer(w, h, monochrome_);
+    const bool toBitmap = buffered && canvas.BeginBuffer(w, h, monochrome_);
     const TRect panel = toBitmap ? TRect{0, 0, w, h} : rect;
+    TChartLayout* const before = layout_;
+    layout_ = &layout;
     canvas_ = &canvas;
     try {
         canvas.Set3D(view3D_);
         canvas.SetZoom(view3DOptions_.Zoom * 0.01);
-        chartBounds_ = panel;
+        layout.chartBounds = panel;
         const int b = borderWidth_;
         const int pw = panel.Width(), ph = panel.Height();
-        chartRect_ = {panel.left + b + MulDiv(marginLeft_, pw, 100),
-                      panel.top + b + MulDiv(marginTop_, ph, 100),
-                      panel.right - b - MulDiv(marginRight_, pw, 100),
-                      panel.bottom - b - MulDiv(marginBottom_, ph, 100)};
+        layout.chartRect = {panel.left + b + MulDiv(marginLeft_, pw, 100),
+                            panel.top + b + MulDiv(marginTop_, ph, 100),
+                            panel.right - b - MulDiv(marginRight_, pw, 100),
+                            panel.bottom - b - MulDiv(marginBottom_, ph, 100)};
         RecalcWidthHeight();
         DrawChartContents(panel);
     } catch (...) {
         if (toBitmap)
             canvas.EndBuffer(rect.left, rect.top);
         canvas_ = nullptr;
+        layout_ = before;
         throw;
     }
     if (toBitmap)
         canvas.EndBuffer(rect.left, rect.top);
-    if (buffered_)
-        dirty_ = false;
     canvas_ = nullptr;
+    layout_ = before;
 }
 
 void TCustomChartPanel::PaintPanelBackground(const TRect& r) {
@@ -170,7 +185,7 @@ void TCustomChartPanel::PaintPanelBackground(const TRect& r) {
 }
 
 void TCustomChartPanel::FillPanelBackground(const TRect& r) {
-    if (printing_)
+    if (Printing())
         return;
     canvas_->AssignBrush({colorToRGB(color_), bsSolid});
     canvas_->FillRect(r);
@@ -216,7 +231,7 @@ void TCustomChartPanelExtended::FillPanelBackground(const TRect& r) {
 
 // Rings from the outside in: outer bevel, border in Color, inner bevel.
 void TCustomChartPanel::DrawPanelFrame(const TRect& rect) {
-    if (printing_)
+    if (Printing())
         return;
     TCanvas3D& c = *canvas_;
     c.AssignBrush({clWhite, bsClear});

@@ -3,6 +3,7 @@
 // rectangle, repaint requests and the background gradient.
 #include "base/errors.h"
 #include "chart/canvas3d.h"
+#include "chart/layout.h"
 
 #include <functional>
 #include <memory>
@@ -134,15 +135,21 @@ public:
     void RequestRepaint();
     // The host's paint request: false when the kept bitmap is still valid and
     // only needs to be copied.
-    bool NeedsFullPaint() const { return dirty_ && !printing_; }
+    bool NeedsFullPaint() const { return dirty_ && !Printing(); }
     bool Dirty() const { return dirty_; }
-    bool Printing() const { return printing_; }
-    void SetPrinting(bool v) { printing_ = v; }
+    // Whether the paint in progress (or the screen's) is laid out for paper.
+    bool Printing() const { return layout_->printing; }
+    void SetPrinting(bool v) { layout_->printing = v; }
     bool BufferedDisplay() const { return buffered_; }
     void SetBufferedDisplay(bool v);
     bool AutoRepaint() const { return autoRepaint_; }
     void SetAutoRepaint(bool v) { autoRepaint_ = v; }
+    // The screen's paint, in the chart's own layout and through its kept
+    // bitmap when buffered.
     void DrawChart(TCanvas3D& canvas, const TRect& rect);
+    // A paint onto another surface, laid out in page; the screen's layout and
+    // kept picture stay as they were.
+    void DrawChartInLayout(TCanvas3D& canvas, const TRect& rect, TChartLayout& page);
     virtual void DrawChartContents(const TRect& panelRect) = 0;
     virtual void FillPanelBackground(const TRect& r);
     void DrawPanelFrame(const TRect& r);
@@ -150,14 +157,16 @@ public:
     // The surface of the current paint (nullptr outside a paint).
     TCanvas3D* Canvas() const { return canvas_; }
 
-    // Plot rectangle and panel rectangle of the current paint, with the plot's
+    // The layout of the paint in progress; between paints the screen's.
+    TChartLayout& Layout() const { return *layout_; }
+    // Plot rectangle and panel rectangle of that layout, with the plot's
     // size and centre; the layout steps of the paint write the rectangles.
-    const TRect& ChartRect() const { return chartRect_; }
-    const TRect& ChartBounds() const { return chartBounds_; }
-    int ChartWidth() const { return chartRect_.Width(); }
-    int ChartHeight() const { return chartRect_.Height(); }
-    int ChartXCenter() const { return (chartRect_.left + chartRect_.right) / 2; }
-    int ChartYCenter() const { return (chartRect_.top + chartRect_.bottom) / 2; }
+    const TRect& ChartRect() const { return layout_->chartRect; }
+    const TRect& ChartBounds() const { return layout_->chartBounds; }
+    int ChartWidth() const { return ChartRect().Width(); }
+    int ChartHeight() const { return ChartRect().Height(); }
+    int ChartXCenter() const { return (ChartRect().left + ChartRect().right) / 2; }
+    int ChartYCenter() const { return (ChartRect().top + ChartRect().bottom) / 2; }
 
     TNotifyEvent OnAfterDraw;
 
@@ -166,12 +175,15 @@ public:
 protected:
     // A layout step narrows the plot; RecalcWidthHeight then keeps it inside
     // the panel.
-    void SetChartRect(const TRect& r) { chartRect_ = r; }
+    void SetChartRect(const TRect& r) { layout_->chartRect = r; }
     void RecalcWidthHeight();
     void GradientFill(const TRect& r, TColor first, TColor last);
     void SetCanvas(TCanvas3D* c) { canvas_ = c; }
 
 private:
+    // One paint in layout, through a kept bitmap when buffered.
+    void Paint(TCanvas3D& canvas, const TRect& rect, TChartLayout& layout, bool buffered);
+
     std::string name_;
     int width_ = 400, height_ = 250;
     TChartHost* host_ = nullptr;
@@ -183,13 +195,12 @@ private:
     TView3DOptions view3DOptions_;
     int chart3DPercent_ = 15;
     bool monochrome_ = false;
-    bool printing_ = false;
     bool buffered_ = true;
     bool dirty_ = true;
     bool autoRepaint_ = false;
     TCanvas3D* canvas_ = nullptr;
-    TRect chartRect_;
-    TRect chartBounds_;
+    TChartLayout screenLayout_;
+    TChartLayout* layout_ = &screenLayout_;
 };
 
 class TCustomChartPanelExtended : public TCustomChartPanel {

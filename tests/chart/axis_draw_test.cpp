@@ -68,18 +68,18 @@ TEST_F(AxisDrawFixture, BandsAndPlotRectangle) {
     TChartAxis& b = chart.BottomAxis();
     TChartAxis& l = chart.LeftAxis();
     // Bottom: title band 16, label band 16, tick band 2 + 4.
-    EXPECT_EQ(b.TitlePos, 240 - 16);
-    EXPECT_EQ(b.LabelsPos, 240 - 32);
+    EXPECT_EQ(b.TitlePos(), 240 - 16);
+    EXPECT_EQ(b.LabelsPos(), 240 - 32);
     // Left: title band 16; labels "0" and "1,000" (step 100) plus a blank: 36.
-    EXPECT_EQ(l.TitlePos, 12 + 16);
-    EXPECT_EQ(l.LabelsPos, 12 + 16 + 36);
+    EXPECT_EQ(l.TitlePos(), 12 + 16);
+    EXPECT_EQ(l.LabelsPos(), 12 + 16 + 36);
     EXPECT_EQ(chart.ChartRect(), (TRect{12 + 16 + 36 + 6, 31, 388, 240 - 32 - 6}));
     EXPECT_EQ(b.ScaleMap().StartPixel(), 70);
     EXPECT_EQ(b.ScaleMap().EndPixel(), 388);
     EXPECT_EQ(l.ScaleMap().StartPixel(), 31);
     EXPECT_EQ(l.ScaleMap().EndPixel(), 202);
-    EXPECT_EQ(b.AxisLinePos, 202);
-    EXPECT_EQ(l.AxisLinePos, 70);
+    EXPECT_EQ(b.AxisLinePos(), 202);
+    EXPECT_EQ(l.AxisLinePos(), 70);
     // Top and right axes are not drawn while a series uses bottom and left.
     EXPECT_FALSE(chart.IsAxisDrawn(chart.TopAxis()));
     EXPECT_FALSE(chart.IsAxisDrawn(chart.RightAxis()));
@@ -218,13 +218,13 @@ TEST_F(AxisDrawFixture, FixedTitleSizeAndPositionPercent) {
     chart.BottomAxis().SetTitleSize(30);
     chart.LeftAxis().Title().SetCaption("");
     paint();
-    EXPECT_EQ(chart.BottomAxis().TitlePos, 210);
-    EXPECT_EQ(chart.BottomAxis().LabelsPos, 194);
+    EXPECT_EQ(chart.BottomAxis().TitlePos(), 210);
+    EXPECT_EQ(chart.BottomAxis().LabelsPos(), 194);
     EXPECT_EQ(chart.ChartRect().left, 12 + 36 + 6); // no title band on the left
     chart.LeftAxis().SetPositionPercent(10);
     paint();
     const int shift = static_cast<int>(std::nearbyint(0.1 * chart.ChartWidth()));
-    EXPECT_EQ(chart.LeftAxis().AxisLinePos, chart.ChartRect().left + shift);
+    EXPECT_EQ(chart.LeftAxis().AxisLinePos(), chart.ChartRect().left + shift);
 }
 
 TEST_F(AxisDrawFixture, GridVariantsAndPrinting) {
@@ -255,7 +255,7 @@ TEST_F(AxisDrawFixture, LinearMinorTicks) {
     b.SetLabelsSeparation(0);
     b.SetMinMaxRange(-10, 100);
     paint();
-    EXPECT_TRUE(b.TickList.empty()); // released after the draw
+    EXPECT_TRUE(b.TickList().empty()); // released after the draw
     // Ticks run top down: 100, 75, 50, 25, 0.
     std::vector<int> t;
     for (double v : {100.0, 75.0, 50.0, 25.0, 0.0})
@@ -295,20 +295,21 @@ TEST_F(AxisDrawFixture, ThreeDimensionalGrid) {
     const TRect r = chart.ChartRect();
     // Bottom grid: along the floor from the front to the back, then up the back wall.
     const int x = b.ValueToPixel(1000);
-    const TPoint front = c.Calc3DPoint(x, b.AxisLinePos, 0);
-    const TPoint back = c.Calc3DPoint(x, b.AxisLinePos, d);
+    const TPoint front = c.Calc3DPoint(x, b.AxisLinePos(), 0);
+    const TPoint back = c.Calc3DPoint(x, b.AxisLinePos(), d);
     EXPECT_EQ(back, (TPoint{front.x + d, front.y - d}));
     EXPECT_NE(findLine(c, front, back), nullptr);
     EXPECT_NE(findLine(c, back, c.Calc3DPoint(x, r.top, d)), nullptr);
     // Left grid: along the left wall, then across the back wall.
     const int y = l.ValueToPixel(1);
-    const TPoint lf = c.Calc3DPoint(l.AxisLinePos, y, 0), lb = c.Calc3DPoint(l.AxisLinePos, y, d);
+    const TPoint lf = c.Calc3DPoint(l.AxisLinePos(), y, 0),
+                 lb = c.Calc3DPoint(l.AxisLinePos(), y, d);
     EXPECT_NE(findLine(c, lf, lb), nullptr);
     EXPECT_NE(findLine(c, lb, c.Calc3DPoint(r.right, y, d)), nullptr);
     // Labels stay on the front plane.
     const auto t = c.textsEqual("1,000");
     ASSERT_FALSE(t.empty());
-    EXPECT_EQ(t[0].pts[0], c.Calc3DPoint(x, b.LabelsPos, 0));
+    EXPECT_EQ(t[0].pts[0], c.Calc3DPoint(x, b.LabelsPos(), 0));
     // Walls: left and bottom planes are polygons from depth 0 to the total depth.
     EXPECT_EQ(c.of(OpKind::Polygon).size(), 2u);
 }
@@ -332,7 +333,7 @@ TEST_F(AxisDrawFixture, ThreeDimensionalGridOfALabelFarOffTheAxis) {
     const int d = chart.TotalDepth;
     ASSERT_GT(d, 0);
     EXPECT_EQ(b.ValueToPixel(0.5), INT_MAX);
-    const int y = b.AxisLinePos;
+    const int y = b.AxisLinePos();
     EXPECT_NE(findLine(c, {INT_MAX, y}, {INT_MAX, y - d}), nullptr);
     EXPECT_EQ(c.Calc3DPoint(INT_MAX, y, d), (TPoint{INT_MAX, y - d}));
     EXPECT_EQ(c.Calc3DPoint(0, INT_MIN + 1, d), (TPoint{d, INT_MIN}));
@@ -361,7 +362,7 @@ TEST_F(AxisDrawFixture, CentredGridAndRotatedTextOfLabelsFarOffTheAxis) {
     const auto t = c.textsEqual("0.5");
     ASSERT_EQ(t.size(), 1u);
     EXPECT_EQ(t[0].kind, OpKind::RotatedText);
-    EXPECT_EQ(t[0].pts[0], (TPoint{INT_MAX, b.LabelsPos}));
+    EXPECT_EQ(t[0].pts[0], (TPoint{INT_MAX, b.LabelsPos()}));
 }
 
 TEST(AxisDrawBare, AllFourAxesWithoutSeries) {
@@ -389,9 +390,9 @@ TEST(AxisDrawBare, AllFourAxesWithoutSeries) {
     const auto t = c.textsEqual("top");
     ASSERT_EQ(t.size(), 1u);
     EXPECT_EQ(t[0].va, vtaBottom);
-    EXPECT_EQ(t[0].pts[0].y, chart.TopAxis().TitlePos);
+    EXPECT_EQ(t[0].pts[0].y, chart.TopAxis().TitlePos());
     // Horizontal axes keep a label band of one line; vertical ones none.
-    EXPECT_EQ(chart.BottomAxis().LabelsPos, 240 - 16);
+    EXPECT_EQ(chart.BottomAxis().LabelsPos(), 240 - 16);
     EXPECT_EQ(r.left, 12 + 6);
 }
 
@@ -476,7 +477,7 @@ TEST(AxisDrawOtherSide, TopAndRightAxesAtTheBackIn3D) {
               nullptr);
     const auto five = c.textsEqual("5");
     ASSERT_FALSE(five.empty());
-    EXPECT_EQ(five[0].pts[0], c.Calc3DPoint(t.ValueToPixel(5), t.LabelsPos, d));
+    EXPECT_EQ(five[0].pts[0], c.Calc3DPoint(t.ValueToPixel(5), t.LabelsPos(), d));
     EXPECT_EQ(five[0].va, vtaBottom);
     const int x = t.ValueToPixel(5);
     EXPECT_NE(findLine(c, c.Calc3DPoint(x, r.top, d), c.Calc3DPoint(x, r.bottom, d)), nullptr);

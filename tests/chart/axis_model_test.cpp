@@ -412,5 +412,5 @@ TEST(AxisModel, MappingFarOutsideStaysDefined) {
     h.SetMinMaxRange(1, std::numeric_limits<double>::infinity());
     layOut(h, {100, 0, 900, 10});
     h.RunLabelPass();
-    EXPECT_EQ(h.TickList.size(), 309u); // 1e0 .. 1e308
+    EXPECT_EQ(h.TickList().size(), 309u); // 1e0 .. 1e308
 }

@@ -142,7 +142,7 @@ TEST_F(LegendChart, OneSeriesListsItsValues) {
     // Widest text 48: top 25, rows 3, bottom 75, right 383, text x 333,
     // colour boxes round(58 x 12 %) = 7, left 318.
     const TChartLegend& l = p.chart.Legend();
-    EXPECT_EQ(l.RectLegend, (TRect{318, 25, 383, 75}));
+    EXPECT_EQ(p.chart.Layout().legendRect, (TRect{318, 25, 383, 75}));
     EXPECT_EQ(l.NumRows, 3);
     EXPECT_EQ(l.ColorWidthPixels, 7);
     const auto fills = p.c.of(OpKind::FillRect);
@@ -236,7 +236,7 @@ TEST_F(LegendChart, RowsCutAtThePlotBottom) {
     ASSERT_EQ(t.size(), 13u);
     EXPECT_EQ(t.front(), "0 ");
     EXPECT_EQ(t.back(), "12 ");
-    EXPECT_EQ(p.chart.Legend().RectLegend.bottom, 25 + 13 * 16 + 2);
+    EXPECT_EQ(p.chart.Layout().legendRect.bottom, 25 + 13 * 16 + 2);
     // FirstValue skips items at the start; Inverted lists from the end.
     p.chart.Legend().SetFirstValue(25);
     p.paint();
@@ -252,13 +252,13 @@ TEST_F(LegendChart, ShadowAndFrameVariants) {
     p.chart.Legend().Frame().SetVisible(false);
     p.paint();
     // "10 " is 18 wide: right 388 - 3, text x 365, boxes round(3.36) = 3, left 354.
-    EXPECT_EQ(p.chart.Legend().RectLegend, (TRect{354, 25, 385, 43}));
+    EXPECT_EQ(p.chart.Layout().legendRect, (TRect{354, 25, 385, 43}));
     EXPECT_EQ(p.c.of(OpKind::FillRect)[1].rect, (TRect{357, 28, 387, 45}));
     EXPECT_EQ(p.c.of(OpKind::Rectangle)[0].rect, (TRect{354, 25, 385, 43}));
     p.chart.Legend().SetShadowSize(0);
     p.paint();
     EXPECT_EQ(p.c.of(OpKind::FillRect).size(), 1u);
-    EXPECT_EQ(p.chart.Legend().RectLegend.right, 388);
+    EXPECT_EQ(p.chart.Layout().legendRect.right, 388);
     // A point without colour keeps its row but has no symbol.
     s->AddPoint(2, 20, "", clNone);
     p.paint();

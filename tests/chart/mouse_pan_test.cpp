@@ -190,7 +190,7 @@ TEST_F(ZoomTest, OnlyPressesOnThePlotOrAnAxisStartADrag) {
     chart.OnClickAxis = [&](TCustomChart&, TChartAxis& a, TMouseButton, int, int, int) {
         clicked = &a;
     };
-    chart.MouseDown(200, chart.BottomAxis().AxisLinePos + 1, mbLeft, 0);
+    chart.MouseDown(200, chart.BottomAxis().AxisLinePos() + 1, mbLeft, 0);
     EXPECT_EQ(clicked, &chart.BottomAxis());
     EXPECT_TRUE(chart.Zoomer().DragActive());
     EXPECT_EQ(host.cursors.back(), crDefault);

@@ -256,7 +256,7 @@ TEST_F(LogPaperTest, ZoomBetweenPrintedNumbersNumbersTheMinorValues) {
               std::vector<std::string>(shown.end() - 9, shown.end()));
     const TChartAxis& left = chart.LeftAxis();
     const int at = left.ValueToPixel(0.35);
-    const int tickStart = left.AxisLinePos - 1; // a 4-pixel tick left of the axis line
+    const int tickStart = left.AxisLinePos() - 1; // a 4-pixel tick left of the axis line
     EXPECT_EQ(1, std::count_if(canvas.lines.begin(), canvas.lines.end(), [&](const auto& l) {
                   return l.from.y == at && l.to.y == at && l.to.x == tickStart - 4;
               }));

@@ -1,7 +1,6 @@
 // telvara-render on a store made by telvara-store: the image it writes is the
 // chart window's picture, at the computed pixels and as a whole.
 #include "base/numbers.h"
-#include "chart/chart_renderer.h"
 #include "chartwin/coordination_chart.h"
 #include "chartwin/study_chart.h"
 #include "platform/qt_printer_bitmap.h"
@@ -52,6 +51,15 @@ const RelaySettings kA67 =
 const RelaySettings kB51 =
     relay("51R", "50", "2", "0", {"5", "0", "0", "0", "0", "0", "0.04"}, "B電力");
 
+// The chart painted as the window paints it, on a white picture of its size;
+// the chart keeps the layout, as the window's chart does.
+QImage paintAsWindow(TChart& chart) {
+    TQtChartBitmapFactory factory;
+    auto bitmap = factory.Create(chart.Width(), chart.Height());
+    chart.DrawChart(bitmap->Canvas(), {0, 0, chart.Width(), chart.Height()});
+    return static_cast<TQtChartBitmap&>(*bitmap).Image().convertToFormat(QImage::Format_RGB32);
+}
+
 class RenderToolTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -85,10 +93,7 @@ protected:
         drawAllRelays(coord, relays, timeCheck, values);
         if (fromOne)
             coord.SetCurrentAxisFromOne(true);
-        TQtChartBitmapFactory factory;
-        auto bitmap = TChartRenderer(chart).MakeBitmap(factory, clWhite,
-                                                       {0, 0, chart.Width(), chart.Height()});
-        return static_cast<TQtChartBitmap&>(*bitmap).Image().convertToFormat(QImage::Format_RGB32);
+        return paintAsWindow(chart);
     }
 
     QTemporaryDir dir;
@@ -213,11 +218,7 @@ TEST_F(RenderToolTest, EmptyStoreDrawsTheAxesOfAnActivatedWindow) {
     EXPECT_EQ(100000, fresh.BottomAxis().Maximum());
     EXPECT_EQ(0.01, fresh.LeftAxis().Minimum());
     EXPECT_EQ(10, fresh.LeftAxis().Maximum());
-    TQtChartBitmapFactory factory;
-    auto bitmap =
-        TChartRenderer(fresh).MakeBitmap(factory, clWhite, {0, 0, fresh.Width(), fresh.Height()});
-    const QImage activated =
-        static_cast<TQtChartBitmap&>(*bitmap).Image().convertToFormat(QImage::Format_RGB32);
+    const QImage activated = paintAsWindow(fresh);
     EXPECT_FALSE(design == activated);
     EXPECT_TRUE(img == activated) << "not the activated window's axes";
 }
@@ -379,11 +380,7 @@ TEST_F(RenderToolTest, DrawsAStudyReferredWithItsBusLinesAsTheWindowDoes) {
     TStudyOverlay overlay(chart);
     overlay.SetStudy(&s);
     drawStudy(chart, s);
-    TQtChartBitmapFactory factory;
-    auto bitmap =
-        TChartRenderer(chart).MakeBitmap(factory, clWhite, {0, 0, chart.Width(), chart.Height()});
-    const QImage mine =
-        static_cast<TQtChartBitmap&>(*bitmap).Image().convertToFormat(QImage::Format_RGB32);
+    const QImage mine = paintAsWindow(chart);
     EXPECT_TRUE(img == mine) << "differs from the window's drawing";
 
     EXPECT_EQ("過電流値（Ａ） 6.6kV換算", chart.BottomAxis().Title().Caption());

@@ -98,12 +98,12 @@ TEST_F(PictureFixture, WallAxesAndTitles) {
               gradientRow(chart.ChartYCenter()));
     // No labels below the plot: only the title band has marks.
     const TChartAxis& b = chart.BottomAxis();
-    EXPECT_EQ(marksIn(r.left + 3, r.bottom + 3, r.right - 3, b.LabelsPos), 0);
-    EXPECT_GT(marksIn(b.ScaleMap().CenterPixel() - 40, b.TitlePos, b.ScaleMap().CenterPixel() + 40,
-                      b.TitlePos + 16),
+    EXPECT_EQ(marksIn(r.left + 3, r.bottom + 3, r.right - 3, b.LabelsPos()), 0);
+    EXPECT_GT(marksIn(b.ScaleMap().CenterPixel() - 40, b.TitlePos(),
+                      b.ScaleMap().CenterPixel() + 40, b.TitlePos() + 16),
               20);
     const TChartAxis& l = chart.LeftAxis();
-    EXPECT_GT(marksIn(l.TitlePos - 16, l.ScaleMap().CenterPixel() - 30, l.TitlePos + 1,
+    EXPECT_GT(marksIn(l.TitlePos() - 16, l.ScaleMap().CenterPixel() - 30, l.TitlePos() + 1,
                       l.ScaleMap().CenterPixel() + 30),
               20);
     // The chart title in blue on the top margin.

@@ -115,7 +115,7 @@ TEST_F(SeriesPicture, CurvesLieOverTheGrid) {
 TEST_F(SeriesPicture, LegendBoxesInSeriesColours) {
     const TChartLegend& l = chart.Legend();
     ASSERT_EQ(l.NumRows, 3);
-    const TRect lr = l.RectLegend;
+    const TRect lr = chart.Layout().legendRect;
     const int h = (lr.bottom - lr.top - 2) / 3;
     ASSERT_GT(h, 8);
     // The plot ends left of the legend.
