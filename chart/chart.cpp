@@ -31,8 +31,4 @@ int TCustomChart::AxisWallSize(const TChartAxis& a) const {
     return 0;
 }
 
-std::string TCustomChart::ValueLegendText(TChartSeries& s, int index) {
-    return TCustomAxisPanel::ValueLegendText(s, index);
-}
-
 } // namespace telvara

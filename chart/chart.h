@@ -31,7 +31,6 @@ public:
     int BackWallSize() const override { return backWall_.Size(); }
     void DrawTitleFootLegend() override;
     void DrawChartWalls() override;
-    std::string ValueLegendText(TChartSeries& s, int index) override;
 
     // ---- mouse (panel pixels): clicks, then the zoomer and the panner ----
     void MouseDown(int x, int y, TMouseButton button, int shift);

@@ -170,15 +170,12 @@ public:
 
     TNotifyEvent OnAfterDraw;
 
-    static TColor DarkenColor(TColor c, int quantity) { return telvara::DarkenColor(c, quantity); }
-
 protected:
     // A layout step narrows the plot; RecalcWidthHeight then keeps it inside
     // the panel.
     void SetChartRect(const TRect& r) { layout_->chartRect = r; }
     void RecalcWidthHeight();
     void GradientFill(const TRect& r, TColor first, TColor last);
-    void SetCanvas(TCanvas3D* c) { canvas_ = c; }
 
 private:
     // One paint in layout, through a kept bitmap when buffered.

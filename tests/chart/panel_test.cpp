@@ -377,7 +377,7 @@ TEST(Panel, DepthSlotsAndProjection) {
 }
 
 TEST(Panel, DarkenColor) {
-    EXPECT_EQ(TCustomChartPanel::DarkenColor(rgb(200, 64, 30), 64), rgb(136, 0, 0));
-    EXPECT_EQ(TCustomChartPanel::DarkenColor(clBtnFace, 64), rgb(128, 128, 128));
-    EXPECT_EQ(TCustomChartPanel::DarkenColor(rgb(65, 65, 65), 64), rgb(1, 1, 1));
+    EXPECT_EQ(DarkenColor(rgb(200, 64, 30), 64), rgb(136, 0, 0));
+    EXPECT_EQ(DarkenColor(clBtnFace, 64), rgb(128, 128, 128));
+    EXPECT_EQ(DarkenColor(rgb(65, 65, 65), 64), rgb(1, 1, 1));
 }
