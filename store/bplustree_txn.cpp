@@ -39,7 +39,7 @@ void TBPlusTree::Unlock() {
 }
 
 void TBPlusTree::BeginRead() {
-    if (inTxn_)
+    if (WriteUnderWay())
         return;
     Lock(TLockMode::Shared);
     try {
@@ -48,11 +48,14 @@ void TBPlusTree::BeginRead() {
         Unlock();
         throw;
     }
+    state_ = TStoreState::Reading;
 }
 
 void TBPlusTree::EndRead() {
-    if (!inTxn_)
-        Unlock();
+    if (WriteUnderWay())
+        return;
+    Unlock();
+    state_ = TStoreState::Idle;
 }
 
 void TBPlusTree::Refresh() {
@@ -78,27 +81,27 @@ void TBPlusTree::BeginWrite() {
         Unlock();
         throw;
     }
-    inTxn_ = true;
+    state_ = TStoreState::Writing;
     headerWritten_ = false;
     diskHeader_ = header_;
 }
 
 void TBPlusTree::BeginTransaction() {
     RequireOpen();
-    if (inTxn_)
+    if (WriteUnderWay())
         throw std::logic_error("a store transaction is already open");
     BeginWrite();
-    explicitTxn_ = true;
+    state_ = TStoreState::InTransaction;
 }
 
 void TBPlusTree::Commit() {
-    if (!explicitTxn_)
+    if (state_ != TStoreState::InTransaction)
         throw IoError("ストア " + folder_ + " のトランザクションは取り消されています");
     CommitWrite();
 }
 
 void TBPlusTree::Rollback() {
-    if (inTxn_)
+    if (WriteUnderWay())
         RollbackWrite();
 }
 
@@ -108,9 +111,8 @@ void TBPlusTree::RollbackWrite() {
     headerWritten_ = false;
     header_ = diskHeader_;
     ForgetLevels();
-    if (inTxn_) {
-        inTxn_ = false;
-        explicitTxn_ = false;
+    if (WriteUnderWay()) {
+        state_ = TStoreState::Idle;
         Unlock();
     }
 }
@@ -118,6 +120,19 @@ void TBPlusTree::RollbackWrite() {
 void TBPlusTree::CommitWrite() {
     // What the operation freed and allocated left both free chains whole.
     assert(FreeChainsKept());
+    const TUnitImages images = PendingImages();
+    if (images.empty()) {
+        if (headerWritten_)
+            RewriteHeader();
+    } else {
+        const TFileUnits lengths = LengthsAfter(images);
+        WriteGrowthAndJournal(images, lengths); // (1) and (2)
+        WriteInPlace(images);                   // (3)
+    }
+    EndCommit(!images.empty());
+}
+
+TUnitImages TBPlusTree::PendingImages() const {
     TUnitImages images;
     for (const auto& [n, page] : pendingPages_)
         images[{TUnitKind::Page, n}].assign(page.Bytes.begin(), page.Bytes.end());
@@ -128,109 +143,116 @@ void TBPlusTree::CommitWrite() {
         header_.encode(unit.data());
         images[{TUnitKind::Page, 0}] = std::move(unit);
     }
-    auto startUnits = [&](TUnitKind k) {
-        return k == TUnitKind::Page ? pageUnitsAtStart_ : recordUnitsAtStart_;
-    };
-    auto fileOf = [&](TUnitKind k) -> TUnitFile& {
-        return k == TUnitKind::Page ? pageFile_ : recordFile_;
-    };
-    // The chosen units, each run of neighbours in one transfer.
-    std::vector<unsigned char> run;
-    auto writeRuns = [&](const TUnitImages& units, auto chosen) {
-        for (auto it = units.begin(); it != units.end();) {
-            const auto [kind, first] = it->first;
-            if (!chosen(kind, first)) {
-                ++it;
-                continue;
-            }
-            run.clear();
-            std::int64_t count = 0;
-            for (; it != units.end() && it->first == std::pair{kind, first + count} &&
-                   chosen(kind, first + count);
-                 ++it, ++count)
-                run.insert(run.end(), it->second.begin(), it->second.end());
-            fileOf(kind).writeUnits(first, count, run.data());
-        }
-    };
-    std::int64_t pageUnits = pageUnitsAtStart_, recordUnits = recordUnitsAtStart_;
-    for (const auto& [key, bytes] : images)
-        (key.first == TUnitKind::Page ? pageUnits : recordUnits) =
-            std::max(key.first == TUnitKind::Page ? pageUnits : recordUnits, key.second + 1);
+    return images;
+}
 
-    const bool durable = !images.empty();
-    if (!durable && headerWritten_) {
-        // The same bytes again: nothing to make atomic.
-        unsigned char unit[kPageSize];
-        header_.encode(unit);
-        try {
-            pageFile_.write(0, unit);
-        } catch (...) {
-            RollbackWrite();
-            throw;
-        }
+TBPlusTree::TFileUnits TBPlusTree::LengthsAfter(const TUnitImages& images) const {
+    TFileUnits after{pageUnitsAtStart_, recordUnitsAtStart_};
+    for (const auto& [key, bytes] : images) {
+        std::int64_t& units = key.first == TUnitKind::Page ? after.Pages : after.Records;
+        units = std::max(units, key.second + 1);
     }
-    if (durable) {
-        const bool grows = pageUnits > pageUnitsAtStart_ || recordUnits > recordUnitsAtStart_;
+    return after;
+}
+
+void TBPlusTree::RewriteHeader() {
+    // The same bytes again: nothing to make atomic.
+    unsigned char unit[kPageSize];
+    header_.encode(unit);
+    try {
+        pageFile_.write(0, unit);
+    } catch (...) {
+        RollbackWrite();
+        throw;
+    }
+}
+
+void TBPlusTree::WriteRuns(const TUnitImages& images, bool pastStart) {
+    auto chosen = [&](TUnitKind k, std::int64_t n) {
+        return (n >= (k == TUnitKind::Page ? pageUnitsAtStart_ : recordUnitsAtStart_)) == pastStart;
+    };
+    std::vector<unsigned char> run;
+    for (auto it = images.begin(); it != images.end();) {
+        const auto [kind, first] = it->first;
+        if (!chosen(kind, first)) {
+            ++it;
+            continue;
+        }
+        run.clear();
+        std::int64_t count = 0;
+        for (; it != images.end() && it->first == std::pair{kind, first + count} &&
+               chosen(kind, first + count);
+             ++it, ++count)
+            run.insert(run.end(), it->second.begin(), it->second.end());
+        (kind == TUnitKind::Page ? pageFile_ : recordFile_).writeUnits(first, count, run.data());
+    }
+}
+
+void TBPlusTree::WriteGrowthAndJournal(const TUnitImages& images, const TFileUnits& lengths) {
+    const bool grows = lengths.Pages > pageUnitsAtStart_ || lengths.Records > recordUnitsAtStart_;
+    try {
+        if (grows)
+            journal_.markDirty(journalHeader_);
+        assert(!grows || journal_.markedDirty()); // journal invariant J5
+        WriteRuns(images, true);
+        // A failed append puts back the header it started from: with the
+        // growing writes in the files, that one stays marked.
+        TJournalHeader at = journalHeader_;
+        at.Dirty = grows;
+        journalHeader_ =
+            journal_.append(at, images, lengths.Pages * kPageSize, lengths.Records * kRecordSize);
+    } catch (...) {
         try {
+            if (lengths.Pages > pageUnitsAtStart_)
+                pageFile_.truncateBytes(pageUnitsAtStart_ * kPageSize);
+            if (lengths.Records > recordUnitsAtStart_)
+                recordFile_.truncateBytes(recordUnitsAtStart_ * kRecordSize);
             if (grows)
-                journal_.markDirty(journalHeader_);
-            // No unit reaches a file while the journal says it is clean.
-            assert(!grows || journal_.markedDirty());
-            writeRuns(images, [&](TUnitKind k, std::int64_t n) { return n >= startUnits(k); });
-            // A failed append puts back the header it started from: with the
-            // growing writes in the files, that one stays marked.
-            TJournalHeader at = journalHeader_;
-            at.Dirty = grows;
-            journalHeader_ =
-                journal_.append(at, images, pageUnits * kPageSize, recordUnits * kRecordSize);
+                journal_.markClean(journalHeader_);
         } catch (...) {
-            try {
-                if (pageUnits > pageUnitsAtStart_)
-                    pageFile_.truncateBytes(pageUnitsAtStart_ * kPageSize);
-                if (recordUnits > recordUnitsAtStart_)
-                    recordFile_.truncateBytes(recordUnitsAtStart_ * kRecordSize);
-                if (grows)
-                    journal_.markClean(journalHeader_);
-            } catch (...) {
-                // The journal stays marked: the next operation cuts the files back.
-            }
-            RollbackWrite();
-            throw;
+            // The journal stays marked: the next operation cuts the files back.
         }
+        RollbackWrite();
+        throw;
+    }
+}
+
+void TBPlusTree::WriteInPlace(const TUnitImages& images) {
+    try {
+        assert(journal_.markedDirty()); // journal invariant J5
+        WriteRuns(images, false);
+        journal_.markClean(journalHeader_);
+        journalHeader_.Dirty = false;
+    } catch (const IoError& e) {
+        // The operation is durable: complete it from the journal now, or
+        // leave that to the next operation or opening.
         try {
-            assert(journal_.markedDirty());
-            writeRuns(images, [&](TUnitKind k, std::int64_t n) { return n < startUnits(k); });
-            journal_.markClean(journalHeader_);
-            journalHeader_.Dirty = false;
-        } catch (const IoError& e) {
-            // The operation is durable: complete it from the journal now, or
-            // leave that to the next operation or opening.
-            try {
-                Recover();
-            } catch (...) {
-                pendingPages_.clear();
-                pendingRecords_.clear();
-                journalKnown_ = false;
-                RollbackWrite();
-                throw IoError(std::string(e.what()) + "。この変更はジャーナル " + journal_.path() +
-                              " に記録されていて、次にストアを開くときに書き込まれます");
-            }
+            Recover();
+        } catch (...) {
+            pendingPages_.clear();
+            pendingRecords_.clear();
+            journalKnown_ = false;
+            RollbackWrite();
+            throw IoError(std::string(e.what()) + "。この変更はジャーナル " + journal_.path() +
+                          " に記録されていて、次にストアを開くときに書き込まれます");
         }
     }
+}
+
+void TBPlusTree::EndCommit(bool journaled) {
     KeepCommittedUnits(); // they are the files' units now
     pendingPages_.clear();
     pendingRecords_.clear();
     headerWritten_ = false;
     diskHeader_ = header_;
-    if (durable && journalHeader_.End > kCheckpointBytes) {
+    if (journaled && journalHeader_.End > kCheckpointBytes) {
         try {
             Checkpoint();
         } catch (...) {
             // Every record stays in the journal; the next commit tries again.
         }
     }
-    inTxn_ = false;
-    explicitTxn_ = false;
+    state_ = TStoreState::Idle;
     Unlock();
 }
 

@@ -56,7 +56,7 @@ void readDirect(const std::map<std::int32_t, Unit>* pending, TUnitFile& file, st
 // The root, being in use, is in no chain.
 bool chainsWhole(TStoreSource& source, const TStoreHeader& h) {
     std::vector<bool> pages(std::size_t(std::max(h.NextNewPage, 1)));
-    if (h.Height >= 1 && h.RootPage >= 1 && h.RootPage < h.NextNewPage)
+    if (h.Height >= 1 && pageHandedOut(h, h.RootPage))
         pages[std::size_t(h.RootPage)] = true;
     const TChainEnd p = walkFreePages(source, h.FreePageHead, pages);
     std::vector<bool> slots(std::size_t(std::max(h.NextNewRecord, 0)));

@@ -10,6 +10,7 @@
 #include "tools/store_folder.h"
 
 #include <filesystem>
+#include <optional>
 
 namespace telvara {
 
@@ -31,9 +32,11 @@ storedRelays(const std::string& dir,
         return relays;
     }
     for (const auto& [name, device] : named) {
-        if (!findRelay(store, utf8ToCp932(name), utf8ToCp932(device)))
+        const std::string storedName = utf8ToCp932(name), storedDevice = utf8ToCp932(device);
+        const std::optional<TRelayRecord> met = store.Find(recordKey(storedName, storedDevice));
+        if (!met || !isRecordOf(*met, storedName, storedDevice))
             throw TRecordNotFound("見つかりません: " + name + "," + device);
-        relays.push_back(storedRelay(store.CurrentRecord()));
+        relays.push_back(storedRelay(*met));
     }
     return relays;
 }
