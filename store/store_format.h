@@ -92,12 +92,12 @@ struct TStoreHeader {
 // Far above any height a page file of 2^31 pages can reach.
 constexpr int kMaxHeight = 32;
 // NextNewPage lies within the page file (of `pageUnits` units, the header
-// included), NextNewRecord within the record file (of `slots` slots).
+// included), NextNewRecord within the record file (of `recordSlots` slots).
 inline bool nextNewPageFits(const TStoreHeader& h, std::int64_t pageUnits) {
     return h.NextNewPage >= 1 && h.NextNewPage <= pageUnits;
 }
-inline bool nextNewRecordFits(const TStoreHeader& h, std::int64_t slots) {
-    return h.NextNewRecord >= 0 && h.NextNewRecord <= slots;
+inline bool nextNewRecordFits(const TStoreHeader& h, std::int64_t recordSlots) {
+    return h.NextNewRecord >= 0 && h.NextNewRecord <= recordSlots;
 }
 inline bool heightPossible(const TStoreHeader& h) {
     return h.Height >= 0 && h.Height <= kMaxHeight;

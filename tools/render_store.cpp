@@ -32,11 +32,11 @@ storedRelays(const std::string& dir,
         return relays;
     }
     for (const auto& [name, device] : named) {
-        const std::string storedName = utf8ToCp932(name), storedDevice = utf8ToCp932(device);
-        const std::optional<TRelayRecord> met = store.Find(recordKey(storedName, storedDevice));
-        if (!met || !isRecordOf(*met, storedName, storedDevice))
+        const std::optional<TRelayRecord> r =
+            relayRecord(store, utf8ToCp932(name), utf8ToCp932(device));
+        if (!r)
             throw TRecordNotFound("見つかりません: " + name + "," + device);
-        relays.push_back(storedRelay(*met));
+        relays.push_back(storedRelay(*r));
     }
     return relays;
 }
