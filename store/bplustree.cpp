@@ -68,7 +68,7 @@ void TBPlusTree::CheckSlotNo(std::int32_t s) const {
 
 void TBPlusTree::ReadPage(std::int32_t n, TTreePage& page) {
     // An operation under way reads its own changes first.
-    if (auto it = pendingPages_.find(n); it != pendingPages_.end()) {
+    if (auto it = write_.Pages.find(n); it != write_.Pages.end()) {
         page = it->second;
         return;
     }
@@ -138,7 +138,7 @@ namespace {
 void TBPlusTree::WritePage(std::int32_t n, const TTreePage& page) {
     CheckPageNo(n);
     assert(pageIsWhole(page));
-    pendingPages_[n] = page;
+    write_.Pages[n] = page;
     // Every cached copy of the page stays equal to the unit on disk.
     for (std::size_t l = 1; l < levelPageNos_.size(); ++l)
         if (levelPageNos_[l] == n && &levelPages_[l] != &page)
@@ -147,7 +147,7 @@ void TBPlusTree::WritePage(std::int32_t n, const TTreePage& page) {
 
 void TBPlusTree::ReadRecord(std::int32_t s, TRelayRecord& record) {
     CheckSlotNo(s);
-    if (auto it = pendingRecords_.find(s); it != pendingRecords_.end()) {
+    if (auto it = write_.Records.find(s); it != write_.Records.end()) {
         record = it->second;
         return;
     }
@@ -167,24 +167,24 @@ void TBPlusTree::ForgetUnits() {
 }
 
 void TBPlusTree::KeepCommittedUnits() {
-    if (keptPages_.size() + pendingPages_.size() > kKeptPages)
+    if (keptPages_.size() + write_.Pages.size() > kKeptPages)
         keptPages_.clear();
-    if (keptRecords_.size() + pendingRecords_.size() > kKeptRecords)
+    if (keptRecords_.size() + write_.Records.size() > kKeptRecords)
         keptRecords_.clear();
-    for (const auto& [n, page] : pendingPages_)
+    for (const auto& [n, page] : write_.Pages)
         keptPages_[n] = page;
-    for (const auto& [s, record] : pendingRecords_)
+    for (const auto& [s, record] : write_.Records)
         keptRecords_[s] = record;
 }
 
 void TBPlusTree::WriteRecord(std::int32_t s, const TRelayRecord& record) {
     CheckSlotNo(s);
-    pendingRecords_[s] = record;
+    write_.Records[s] = record;
 }
 
 void TBPlusTree::WriteHeader() {
     // The image reaches unit 0 when the operation commits.
-    headerWritten_ = true;
+    write_.HeaderWritten = true;
 }
 
 void TBPlusTree::LoadLevel(int level, std::int32_t n) {

@@ -141,7 +141,6 @@ public:
     std::string WriteBlocked() const;
 
     bool isOpen() const { return state_ != TStoreState::Closed; }
-    TStoreState state() const { return state_; }
     // How long an operation waits for another program's lock.
     void setLockWaitMs(int ms) { lockWaitMs_ = ms; }
     const TStoreHeader& header() const { return header_; }
@@ -333,13 +332,16 @@ private:
     TStoreLock lock_;
     int lockWaitMs_ = defaultLockWaitMs();
     TStoreState state_ = TStoreState::Closed;
-    // The operation or transaction under way: the changed units, not yet on disk.
-    bool headerWritten_ = false;
-    TStoreHeader diskHeader_;
-    std::int64_t pageUnitsAtStart_ = 0;
-    std::int64_t recordUnitsAtStart_ = 0;
-    std::map<std::int32_t, TTreePage> pendingPages_;
-    std::map<std::int32_t, TRelayRecord> pendingRecords_;
+    // The write under way (Writing, InTransaction): its changed units, not
+    // yet on disk, and the store as it found it, to roll back to.
+    struct TPendingWrite {
+        std::map<std::int32_t, TTreePage> Pages;
+        std::map<std::int32_t, TRelayRecord> Records;
+        bool HeaderWritten = false; // an operation ended: the header goes to unit 0
+        TStoreHeader DiskHeader;
+        std::int64_t PageUnitsAtStart = 0;
+        std::int64_t RecordUnitsAtStart = 0;
+    } write_;
     std::unordered_map<std::int32_t, TTreePage> keptPages_;
     std::unordered_map<std::int32_t, TRelayRecord> keptRecords_;
     TIoHook* hook_ = nullptr;

@@ -75,15 +75,15 @@ void TBPlusTree::BeginWrite() {
     Lock(TLockMode::Exclusive);
     try {
         RefreshLocked();
-        pageUnitsAtStart_ = pageFile_.units();
-        recordUnitsAtStart_ = recordFile_.units();
+        write_.PageUnitsAtStart = pageFile_.units();
+        write_.RecordUnitsAtStart = recordFile_.units();
     } catch (...) {
         Unlock();
         throw;
     }
     state_ = TStoreState::Writing;
-    headerWritten_ = false;
-    diskHeader_ = header_;
+    write_.HeaderWritten = false;
+    write_.DiskHeader = header_;
 }
 
 void TBPlusTree::BeginTransaction() {
@@ -106,10 +106,10 @@ void TBPlusTree::Rollback() {
 }
 
 void TBPlusTree::RollbackWrite() {
-    pendingPages_.clear();
-    pendingRecords_.clear();
-    headerWritten_ = false;
-    header_ = diskHeader_;
+    write_.Pages.clear();
+    write_.Records.clear();
+    write_.HeaderWritten = false;
+    header_ = write_.DiskHeader;
     ForgetLevels();
     if (WriteUnderWay()) {
         state_ = TStoreState::Idle;
@@ -122,7 +122,7 @@ void TBPlusTree::CommitWrite() {
     assert(FreeChainsKept());
     const TUnitImages images = PendingImages();
     if (images.empty()) {
-        if (headerWritten_)
+        if (write_.HeaderWritten)
             RewriteHeader();
     } else {
         const TFileUnits lengths = LengthsAfter(images);
@@ -134,11 +134,11 @@ void TBPlusTree::CommitWrite() {
 
 TUnitImages TBPlusTree::PendingImages() const {
     TUnitImages images;
-    for (const auto& [n, page] : pendingPages_)
+    for (const auto& [n, page] : write_.Pages)
         images[{TUnitKind::Page, n}].assign(page.Bytes.begin(), page.Bytes.end());
-    for (const auto& [s, record] : pendingRecords_)
+    for (const auto& [s, record] : write_.Records)
         images[{TUnitKind::Record, s}].assign(record.Bytes.begin(), record.Bytes.end());
-    if (headerWritten_ && !(header_ == diskHeader_)) {
+    if (write_.HeaderWritten && !(header_ == write_.DiskHeader)) {
         std::vector<unsigned char> unit(kPageSize);
         header_.encode(unit.data());
         images[{TUnitKind::Page, 0}] = std::move(unit);
@@ -147,7 +147,7 @@ TUnitImages TBPlusTree::PendingImages() const {
 }
 
 TBPlusTree::TFileUnits TBPlusTree::LengthsAfter(const TUnitImages& images) const {
-    TFileUnits after{pageUnitsAtStart_, recordUnitsAtStart_};
+    TFileUnits after{write_.PageUnitsAtStart, write_.RecordUnitsAtStart};
     for (const auto& [key, bytes] : images) {
         std::int64_t& units = key.first == TUnitKind::Page ? after.Pages : after.Records;
         units = std::max(units, key.second + 1);
@@ -169,7 +169,8 @@ void TBPlusTree::RewriteHeader() {
 
 void TBPlusTree::WriteRuns(const TUnitImages& images, bool pastStart) {
     auto chosen = [&](TUnitKind k, std::int64_t n) {
-        return (n >= (k == TUnitKind::Page ? pageUnitsAtStart_ : recordUnitsAtStart_)) == pastStart;
+        return (n >= (k == TUnitKind::Page ? write_.PageUnitsAtStart
+                                           : write_.RecordUnitsAtStart)) == pastStart;
     };
     std::vector<unsigned char> run;
     for (auto it = images.begin(); it != images.end();) {
@@ -189,7 +190,8 @@ void TBPlusTree::WriteRuns(const TUnitImages& images, bool pastStart) {
 }
 
 void TBPlusTree::WriteGrowthAndJournal(const TUnitImages& images, const TFileUnits& lengths) {
-    const bool grows = lengths.Pages > pageUnitsAtStart_ || lengths.Records > recordUnitsAtStart_;
+    const bool grows =
+        lengths.Pages > write_.PageUnitsAtStart || lengths.Records > write_.RecordUnitsAtStart;
     try {
         if (grows)
             journal_.markDirty(journalHeader_);
@@ -203,10 +205,10 @@ void TBPlusTree::WriteGrowthAndJournal(const TUnitImages& images, const TFileUni
             journal_.append(at, images, lengths.Pages * kPageSize, lengths.Records * kRecordSize);
     } catch (...) {
         try {
-            if (lengths.Pages > pageUnitsAtStart_)
-                pageFile_.truncateBytes(pageUnitsAtStart_ * kPageSize);
-            if (lengths.Records > recordUnitsAtStart_)
-                recordFile_.truncateBytes(recordUnitsAtStart_ * kRecordSize);
+            if (lengths.Pages > write_.PageUnitsAtStart)
+                pageFile_.truncateBytes(write_.PageUnitsAtStart * kPageSize);
+            if (lengths.Records > write_.RecordUnitsAtStart)
+                recordFile_.truncateBytes(write_.RecordUnitsAtStart * kRecordSize);
             if (grows)
                 journal_.markClean(journalHeader_);
         } catch (...) {
@@ -229,8 +231,8 @@ void TBPlusTree::WriteInPlace(const TUnitImages& images) {
         try {
             Recover();
         } catch (...) {
-            pendingPages_.clear();
-            pendingRecords_.clear();
+            write_.Pages.clear();
+            write_.Records.clear();
             journalKnown_ = false;
             RollbackWrite();
             throw IoError(std::string(e.what()) + "。この変更はジャーナル " + journal_.path() +
@@ -241,10 +243,10 @@ void TBPlusTree::WriteInPlace(const TUnitImages& images) {
 
 void TBPlusTree::EndCommit(bool journaled) {
     KeepCommittedUnits(); // they are the files' units now
-    pendingPages_.clear();
-    pendingRecords_.clear();
-    headerWritten_ = false;
-    diskHeader_ = header_;
+    write_.Pages.clear();
+    write_.Records.clear();
+    write_.HeaderWritten = false;
+    write_.DiskHeader = header_;
     if (journaled && journalHeader_.End > kCheckpointBytes) {
         try {
             Checkpoint();
