@@ -3,6 +3,7 @@
 #include "chartwin/chat_form.h"
 
 #include "chartwin/study_chart.h"
+#include "chartwin/study_panel.h"
 #include "platform/guard.h"
 #include "study/relay_device.h"
 #include "study/study_file.h"
@@ -128,6 +129,11 @@ void TChatForm::updateTitle() {
 void TChatForm::setModified(bool modified) {
     modified_ = modified;
     updateTitle();
+    // Every change, opening and saving of the study ends here.
+    UndoAction->setEnabled(!undo_.empty());
+    RedoAction->setEnabled(!redo_.empty());
+    if (panel_)
+        panel_->refresh();
 }
 
 bool TChatForm::maybeSaveStudy() {
@@ -150,6 +156,8 @@ void TChatForm::newStudy() {
     if (!maybeSaveStudy())
         return;
     study_ = TStudy{};
+    saved_ = study_;
+    clearUndo();
     studyPath_.clear();
     showStudy();
     setModified(false);
@@ -176,6 +184,8 @@ bool TChatForm::openStudy(const QString& path) {
         return false;
     }
     study_ = std::move(opened);
+    saved_ = study_;
+    clearUndo();
     studyPath_ = path;
     showStudy();
     setModified(false);
@@ -210,6 +220,7 @@ bool TChatForm::writeStudy(const QString& path) {
         }
     }
     writeStudyFile(path.toStdString(), study_);
+    saved_ = study_;
     studyPath_ = path;
     setModified(false);
     addRecent(path);
@@ -218,9 +229,12 @@ bool TChatForm::writeStudy(const QString& path) {
 
 void TChatForm::changeStudy(TStudy study) {
     validateStudy(study);
+    if (study == study_)
+        return;
+    rememberForUndo();
     study_ = std::move(study);
     showStudy();
-    setModified(true);
+    setModified(!(study_ == saved_));
 }
 
 void TChatForm::putShownRelay(const CurveEntries& entries, const TChartSeries& series) {
@@ -239,6 +253,7 @@ void TChatForm::putShownRelay(const CurveEntries& entries, const TChartSeries& s
         if (!relay || !relay->SameRelay(shown))
             continue;
         if (!relay->SameValues(shown)) {
+            rememberForUndo();
             relay->fields = TRelayDevice::FromStored(shown).fields;
             setModified(true);
         }
@@ -251,6 +266,7 @@ void TChatForm::putShownRelay(const CurveEntries& entries, const TChartSeries& s
               std::make_unique<TRelayDevice>(TRelayDevice::FromStored(shown)));
     d.label = series.Title();
     d.color = hexColour(series.SeriesColor());
+    rememberForUndo();
     study_.devices.push_back(std::move(d));
     setModified(true);
 }
@@ -263,6 +279,7 @@ void TChatForm::removeStudyRelay(const std::string& company, const std::string& 
         TRelayDevice* relay = relayOf(*it);
         if (!relay || !relay->SameRelay(shown))
             continue;
+        rememberForUndo();
         for (TPath& p : study_.paths)
             std::erase(p.devices, it->id);
         study_.devices.erase(it);

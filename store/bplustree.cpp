@@ -332,6 +332,23 @@ bool TBPlusTree::FindKey(std::string_view fullKey) {
     }
 }
 
+std::optional<TRelayRecord> TBPlusTree::LookUp(std::string_view key) {
+    const TRelayRecord record = currentRecord_;
+    const std::int32_t recNo = currentRecNo_;
+    std::optional<TRelayRecord> found;
+    try {
+        if (FindKey(key))
+            found = currentRecord_;
+    } catch (...) {
+        currentRecord_ = record;
+        currentRecNo_ = recNo;
+        throw;
+    }
+    currentRecord_ = record;
+    currentRecNo_ = recNo;
+    return found;
+}
+
 std::string TBPlusTree::ListKeys() {
     return ListWithLimit(kListLineLimit);
 }

@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -74,6 +75,9 @@ public:
 
     // Exact lookup; on success the record becomes CurrentRecord.
     bool FindKey(std::string_view key);
+    // The record FindKey would find, with CurrentRecord and CurrentRecNo left
+    // as they were (another window looks a relay up under the user's record).
+    std::optional<TRelayRecord> LookUp(std::string_view key);
     // Stores CurrentRecord under its key; equal keys go after the others.
     void InsertCurrent();
     // Removes the record whose key equals the key of CurrentRecord.

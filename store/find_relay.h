@@ -5,6 +5,7 @@
 // device whole, and they decide which relay it is.
 #include "store/bplustree.h"
 
+#include <optional>
 #include <string_view>
 
 namespace telvara {
@@ -20,6 +21,16 @@ inline bool isRecordOf(const TRelayRecord& record, std::string_view name, std::s
 inline bool findRelay(TBPlusTree& store, std::string_view name, std::string_view device) {
     return store.FindKey(recordKey(name, device)) &&
            isRecordOf(store.CurrentRecord(), name, device);
+}
+
+// The relay of this name and device (CP932 bytes), looked up without moving
+// the store's current record; none when the store holds no such relay.
+inline std::optional<TRelayRecord> lookUpRelay(TBPlusTree& store, std::string_view name,
+                                               std::string_view device) {
+    std::optional<TRelayRecord> r = store.LookUp(recordKey(name, device));
+    if (r && !isRecordOf(*r, name, device))
+        r.reset();
+    return r;
 }
 
 // The relay a key listing shows as "name,device": its own name and device, or
