@@ -57,7 +57,7 @@ QSplitter* TChatForm::buildStudyPanel() {
     splitter->addWidget(panel_);
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 0);
-    splitter->setSizes({560, 340});
+    splitter->setSizes({1000, 420});
 
     // The switch goes beside "ファイル"; the panel is never printed or exported.
     PanelToggle = new QToolButton(Panel1);
