@@ -321,6 +321,8 @@ void TChatForm::Button2Click() {
     // A relay's curve goes with its device in the study.
     const TChartSeries* s = chart_->CurrentSeries();
     const CurveOrigin origin = chart_->Origin(shared().SeriesCounter);
+    if (s && origin.equipment)
+        return removeStudyDevice(origin.device);
     if (s && s->Count() > 0 && !origin.manual)
         removeStudyRelay(origin.company, origin.device);
     chart_->RemoveCurrentCurve();
