@@ -338,6 +338,7 @@ void TChatForm::showStudy() {
 }
 
 void TChatForm::removeStudyDevice(const std::string& id) {
+    rememberForUndo();
     std::erase_if(study_.devices, [&](const TDevice& d) { return d.id == id; });
     for (TPath& p : study_.paths)
         std::erase(p.devices, id);
