@@ -66,7 +66,9 @@ QSplitter* TChatForm::buildStudyPanel() {
     PanelToggle->setCheckable(true);
     auto* bar = static_cast<QHBoxLayout*>(Panel1->layout());
     bar->insertWidget(bar->indexOf(FileButton) + 1, PanelToggle);
-    const bool shown = settings().value(kPanelShownKey, true).toBool();
+    // Hidden until the user first switches it on: the chart keeps the whole
+    // width, the size "BMP保存" and telvara-render draw it at.
+    const bool shown = settings().value(kPanelShownKey, false).toBool();
     PanelToggle->setChecked(shown);
     panel_->setVisible(shown);
     connect(PanelToggle, &QToolButton::toggled, this, [this](bool on) {

@@ -311,6 +311,7 @@ void TStudyPanel::select(Selection s) {
             item->data(0, kIndexRole).toInt() == s.index &&
             item->data(0, kPositionRole).toInt() == s.position) {
             Tree->setCurrentItem(*it);
+            Tree->scrollToItem(*it);
             return;
         }
     }
