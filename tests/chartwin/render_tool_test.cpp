@@ -39,7 +39,7 @@ ToolRun runTool(const QString& program, const QStringList& args) {
 
 RelaySettings relay(std::string device, std::string ct, std::string tap, std::string instTap,
                     std::array<std::string, 7> times, std::string company) {
-    return {std::move(device),  std::move(ct),    std::move(tap),
+    return {std::move(device), std::move(ct),    std::move(tap),
             std::move(instTap), std::move(times), std::move(company)};
 }
 
