@@ -155,6 +155,9 @@ void TStudyPanel::buildButtons() {
     UpAction = addCommand("UpButton", QStringLiteral("上へ"), 2, 0, [this] { moveSelected(-1); });
     DownAction =
         addCommand("DownButton", QStringLiteral("下へ"), 2, 1, [this] { moveSelected(+1); });
+    // Del in the list removes what is selected there.
+    RemoveAction->setShortcut(QKeySequence::Delete);
+    RemoveAction->setShortcutContext(Qt::WidgetShortcut);
     UpAction->setToolTip(QStringLiteral("経路の中で負荷側へ"));
     DownAction->setToolTip(QStringLiteral("経路の中で電源側へ"));
     ToPathAction = addCommand("ToPathButton", QStringLiteral("経路に加える"), 2, 2, {});

@@ -83,10 +83,12 @@ TEST_F(StudyPanelTest, BusDevicePathAndSettingsEditsLandInTheSavedFile) {
         type(d, "AreaEdit", QStringLiteral("150"));
         whenModalOpens<TDeviceDialog>([](TDeviceDialog* d) {
             partOf<QComboBox>(d, "BusCombo")->setCurrentIndex(1);
+            partOf<QPushButton>(d, "ColorButton")->click();
             ok(d);
         });
         ok(d);
     });
+    scripted.colors.answers = {rgb(0xff, 0x80, 0x00)};
     control<QAction>("Add_cable")->trigger();
     scripted.input.answers = {QStringLiteral("配電線1")};
     click("AddPathButton");
@@ -123,6 +125,7 @@ TEST_F(StudyPanelTest, BusDevicePathAndSettingsEditsLandInTheSavedFile) {
       "kind": "cable",
       "label": "ケーブル",
       "bus": "6.6kV母線",
+      "color": "#ff8000",
       "visible": true,
       "conductor": "cu",
       "insulation": "xlpe",
