@@ -208,7 +208,7 @@ std::optional<RelaySettings> TMeinForm::storedRelay(const std::string& company,
     if (!store_ || !store_->isOpen() || !isCp932Representable(company) ||
         !isCp932Representable(device))
         return std::nullopt;
-    const auto record = lookUpRelay(*store_, utf8ToCp932(company), utf8ToCp932(device));
+    const auto record = relayRecord(*store_, utf8ToCp932(company), utf8ToCp932(device));
     if (!record)
         return std::nullopt;
     return telvara::storedRelay(*record);

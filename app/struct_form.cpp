@@ -68,9 +68,10 @@ template <class Body, class After> void thenAlways(Body body, After after) {
 // "name,device: problem" for a listed relay whose numbers cannot be drawn,
 // else empty (a line that names no record is left to the search to report).
 std::string undrawable(TBPlusTree& store, const std::vector<std::string>& items) {
-    if (!findListedRelay(store, items[0], items[1]))
+    const std::optional<TRelayRecord> r = listedRelayRecord(store, items[0], items[1]);
+    if (!r)
         return {};
-    return undrawableText(storedRelay(store.CurrentRecord()));
+    return undrawableText(storedRelay(*r));
 }
 
 } // namespace

@@ -231,17 +231,17 @@ TEST(StoreTree, KeyLongerThanASlotIsFoundByItsFullKeyAndReplaced) {
 
 // Another window looking a relay up leaves the record the user loaded (which
 // "ﾚｺｰﾄﾞ削除" would remove) current.
-TEST(StoreTree, LookUpLeavesTheCurrentRecordAsItWas) {
+TEST(StoreTree, RelayRecordLeavesTheCurrentRecordAsItWas) {
     TempDir dir;
     TBPlusTree store;
     store.OpenStore(dir.str());
     fillAscending(store, 30);
     ASSERT_TRUE(store.FindKey(exampleKey(3)));
     const std::int32_t recNo = store.CurrentRecNo();
-    const std::optional<TRelayRecord> other = lookUpRelay(store, exampleName(20), "51R");
+    const std::optional<TRelayRecord> other = relayRecord(store, exampleName(20), "51R");
     ASSERT_TRUE(other);
     EXPECT_EQ(exampleName(20), other->kaisyaName());
-    EXPECT_FALSE(lookUpRelay(store, exampleName(20), "51G"));
+    EXPECT_FALSE(relayRecord(store, exampleName(20), "51G"));
     EXPECT_EQ(recNo, store.CurrentRecNo());
     EXPECT_EQ(exampleName(3), store.CurrentRecord().kaisyaName());
 }
