@@ -457,9 +457,13 @@ void TStudyPanel::removeSelected() {
         return apply(withoutDevice(st, i), {DeviceRow, std::max(0, s.index - 1), -1});
     case PathRow:
         return apply(withoutPath(st, i), {PathRow, std::max(0, s.index - 1), -1});
-    case PathDeviceRow:
-        return apply(withoutPathDevice(st, i, std::size_t(s.position)),
-                     {PathDeviceRow, s.index, std::max(0, s.position - 1)});
+    case PathDeviceRow: {
+        // The neighbour towards the load stays selected, else the path itself.
+        const Selection then = st.paths.at(i).devices.size() > 1
+                                   ? Selection{PathDeviceRow, s.index, std::max(0, s.position - 1)}
+                                   : Selection{PathRow, s.index, -1};
+        return apply(withoutPathDevice(st, i, std::size_t(s.position)), then);
+    }
     default:
         return;
     }
