@@ -69,6 +69,8 @@ public:
     std::string versionCaption() const override;
     void ColorSelect() override;
     void refuseStoreFile(const std::string& path) const override;
+    std::optional<RelaySettings> storedRelay(const std::string& company,
+                                             const std::string& device) const override;
 
 signals:
     // The window closed after the close question: the program ends.

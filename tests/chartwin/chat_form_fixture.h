@@ -21,6 +21,7 @@
 
 #include <array>
 #include <deque>
+#include <map>
 
 namespace telvara::test {
 
@@ -41,6 +42,8 @@ public:
     std::string version = "Version 1.2.3.4";
     std::deque<TColor> randomColours;
     int colourSelects = 0;
+    // The store's relays by company name and device number.
+    std::map<std::pair<std::string, std::string>, RelaySettings> stored;
 
     std::string timeText(int index) const override { return times.at(std::size_t(index)); }
     std::string deviceText() const override { return device; }
@@ -52,6 +55,11 @@ public:
     int colorRadioIndex() const override { return radio; }
     TColor dialogColor() const override { return dialog; }
     std::string versionCaption() const override { return version; }
+    std::optional<RelaySettings> storedRelay(const std::string& company,
+                                             const std::string& device) const override {
+        const auto it = stored.find({company, device});
+        return it == stored.end() ? std::nullopt : std::optional<RelaySettings>(it->second);
+    }
     void ColorSelect() override {
         ++colourSelects;
         shared().CurveColor = randomColours.empty() ? 0x123456 : randomColours.front();
