@@ -1,7 +1,6 @@
 #pragma once
 // The chart window with a fake main window and scripted platform services.
 #include "base/numbers.h"
-#include "base/shared_values.h"
 #include "chartwin/chat_form.h"
 #include "platform/chart_widget.h"
 #include "platform/services_scripted.h"
@@ -41,6 +40,7 @@ public:
     std::string version = "Version 1.2.3.4";
     std::deque<TColor> randomColours;
     int colourSelects = 0;
+    RelayCurrents derived;
 
     std::string timeText(int index) const override { return times.at(std::size_t(index)); }
     std::string deviceText() const override { return device; }
@@ -48,15 +48,17 @@ public:
     std::string ctText() const override { return ct; }
     std::string tapText() const override { return tap; }
     std::string instTapText() const override { return instTap; }
+    RelayCurrents currents() const override { return derived; }
     bool timeCheckChecked() const override { return timeCheck; }
     int colorRadioIndex() const override { return radio; }
     TColor dialogColor() const override { return dialog; }
     std::string versionCaption() const override { return version; }
-    void ColorSelect() override {
+    TColor ColorSelect() override {
         ++colourSelects;
-        shared().CurveColor = randomColours.empty() ? 0x123456 : randomColours.front();
+        const TColor colour = randomColours.empty() ? 0x123456 : randomColours.front();
         if (!randomColours.empty())
             randomColours.pop_front();
+        return colour;
     }
 };
 
@@ -66,18 +68,14 @@ protected:
         setNumberLocale({".", ","});
         // The windows' remembered switches live in a folder of the test's own.
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
-        shared() = SharedValues{};
         services = std::make_unique<Services>(scripted.services());
         chat = std::make_unique<TChatForm>(main, *services);
     }
-    void TearDown() override {
-        chat.reset();
-        shared() = SharedValues{};
-    }
+    void TearDown() override { chat.reset(); }
 
     // The example relay: CT 100, tap 4, INST tap 40 and its seven times.
     void enterExample() {
-        SharedValues& v = shared();
+        RelayCurrents& v = main.derived;
         v.TapCurrent = 80;
         v.Current150 = 120;
         v.Current200 = 160;
@@ -134,6 +132,7 @@ protected:
     TChart& chart() const { return chartWidget()->Chart(); }
 
     TChartSeries* series(int i) { return chart().SeriesAt(i); }
+    int seriesCounter() const { return chat->coordination().SeriesCounter(); }
 
     FakeMain main;
     ScriptedServices scripted;
