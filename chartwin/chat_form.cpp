@@ -336,6 +336,8 @@ void TChatForm::Button2Click() {
     // A relay's curve goes with its device in the study.
     const TChartSeries* s = chart_->CurrentSeries();
     const CurveOrigin origin = chart_->Origin(chart_->SeriesCounter());
+    if (s && origin.equipment)
+        return removeStudyDevice(origin.device);
     if (s && s->Count() > 0 && !origin.manual)
         removeStudyRelay(origin.company, origin.device);
     chart_->RemoveCurrentCurve();

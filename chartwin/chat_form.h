@@ -133,6 +133,9 @@ private:
     void showStudy();
     // The relay's device out of the study and its paths.
     void removeStudyRelay(const std::string& company, const std::string& device);
+    // A device that is no relay out of the study and its paths, its lines
+    // with it.
+    void removeStudyDevice(const std::string& id);
     void addPreviewButton(QHBoxLayout* bar);
     // The orientation question and the margin box of "印刷"; the margins are
     // set, nothing when the user cancelled or the margin was refused.

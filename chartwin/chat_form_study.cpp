@@ -40,11 +40,6 @@ std::string hexColour(TColor c) {
     return text;
 }
 
-TColor colourOf(const std::string& hex) {
-    const unsigned long v = std::stoul(hex.substr(1), nullptr, 16);
-    return rgb(std::uint8_t(v >> 16), std::uint8_t(v >> 8), std::uint8_t(v));
-}
-
 // An id the study does not hold yet: the device number, else with "-2", "-3", …
 std::string freeId(const TStudy& study, const std::string& wanted) {
     const std::string base = wanted.empty() ? std::string("R") : wanted;
@@ -265,35 +260,65 @@ void TChatForm::removeStudyRelay(const std::string& company, const std::string& 
 }
 
 void TChatForm::showStudy() {
-    while (chart_->CurrentSeries())
-        chart_->RemoveCurrentCurve();
+    // Typed points are no part of the study: they stay as they were.
+    const std::vector<TypedCurve> typed = chart_->RemoveAllCurves();
     double highest = 0;
     for (const TDevice& d : study_.devices) {
-        const TRelayDevice* relay = dynamic_cast<const TRelayDevice*>(d.kind.get());
-        if (!d.visible || !relay)
+        if (!d.visible)
             continue;
-        std::vector<CurvePoint> points;
+        std::vector<DeviceCurve> curves;
         try {
-            points = referredCurves(study_, d).at(0).points;
+            curves = referredCurves(study_, d);
         } catch (const TelvaraError&) {
             continue; // named by the check; the other curves are drawn
         }
-        if (points.empty())
+        if (const auto* relay = dynamic_cast<const TRelayDevice*>(d.kind.get())) {
+            if (curves.empty() || curves[0].points.empty())
+                continue;
+            const RelaySettings r = relay->Settings();
+            TChartSeries& s =
+                chart_->DrawCurve({r.company, r.device, false},
+                                  d.label.empty() ? r.device : d.label, curves[0].points);
+            if (d.color)
+                s.SetSeriesColor(studyColour(*d.color));
+            for (const CurvePoint& p : curves[0].points)
+                highest = std::max(highest, p.time);
             continue;
-        const RelaySettings r = relay->Settings();
-        TChartSeries& s = chart_->DrawCurve({r.company, r.device, false},
-                                            d.label.empty() ? r.device : d.label, points);
+        }
+        // Every line of a device in one colour: its own, or the one its first line took.
+        std::optional<TColor> colour;
         if (d.color)
-            s.SetSeriesColor(colourOf(*d.color));
-        for (const CurvePoint& p : points)
-            highest = std::max(highest, p.time);
+            colour = studyColour(*d.color);
+        for (std::size_t k = 0; k < curves.size(); ++k) {
+            const DeviceCurve& c = curves[k];
+            TChartSeries& s = chart_->AddEquipmentCurve(d.id, studyCurveTitle(d, k, c), c.points,
+                                                        studyPointLabel(c));
+            if (colour)
+                s.SetSeriesColor(*colour);
+            colour = s.SeriesColor();
+            if (auto* line = dynamic_cast<TLineSeries*>(&s))
+                styleStudyCurve(*line, c);
+            // A starting profile reaches the top of whatever axis is shown.
+            if (c.role != CurveRole::Marker)
+                for (const CurvePoint& p : c.points)
+                    highest = std::max(highest, p.time);
+        }
     }
+    chart_->RestoreTypedCurves(typed);
     if (!chart_->CurrentSeries())
         chart_->StartNewCurve();
     chart_->SetActivationAxes(highest > 10);
     Chart1().BottomAxis().Title().SetCaption(currentAxisCaption(study_));
     Chart1().Title().SetText({study_.title.empty() ? "保護協調曲線" : study_.title});
     overlay_->SetStudy(&study_);
+}
+
+void TChatForm::removeStudyDevice(const std::string& id) {
+    std::erase_if(study_.devices, [&](const TDevice& d) { return d.id == id; });
+    for (TPath& p : study_.paths)
+        std::erase(p.devices, id);
+    setModified(true);
+    showStudy();
 }
 
 } // namespace telvara

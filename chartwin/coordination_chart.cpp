@@ -139,7 +139,8 @@ void TCoordinationChart::RemoveCurrentCurve() {
 int TCoordinationChart::RelayCurve(const std::string& company, const std::string& device) const {
     for (int i = 0; i < chart_.NumSeries(); ++i) {
         const CurveOrigin o = Origin(i);
-        if (!o.manual && o.company == company && o.device == device && chart_.SeriesAt(i)->Count())
+        if (!o.manual && !o.equipment && o.company == company && o.device == device &&
+            chart_.SeriesAt(i)->Count())
             return i;
     }
     return -1;
@@ -183,6 +184,49 @@ TChartSeries& TCoordinationChart::DrawCurve(const CurveOrigin& origin, const std
     for (const CurvePoint& p : points)
         s.AddPoint(p.current, p.time);
     return s;
+}
+
+TChartSeries& TCoordinationChart::AddEquipmentCurve(const std::string& deviceId,
+                                                    const std::string& title,
+                                                    const std::vector<CurvePoint>& points,
+                                                    const std::string& pointLabel) {
+    StartNewCurve();
+    TChartSeries& s = *CurrentSeries();
+    setOrigin({{}, deviceId, false, true});
+    s.SetTitle(title);
+    for (const CurvePoint& p : points)
+        s.AddPoint(p.current, p.time, pointLabel);
+    return s;
+}
+
+std::vector<TypedCurve> TCoordinationChart::RemoveAllCurves() {
+    std::vector<TypedCurve> typed;
+    for (int i = 0; i < chart_.NumSeries(); ++i) {
+        const TChartSeries& s = *chart_.SeriesAt(i);
+        if (!Origin(i).manual || s.Count() == 0)
+            continue;
+        TypedCurve c{s.Title(), s.SeriesColor(), {}, &s == manualSeries_};
+        for (int k = 0; k < s.Count(); ++k)
+            c.points.push_back({s.XValues().Value(k), s.YValues().Value(k)});
+        typed.push_back(std::move(c));
+    }
+    while (CurrentSeries())
+        RemoveCurrentCurve();
+    return typed;
+}
+
+void TCoordinationChart::RestoreTypedCurves(const std::vector<TypedCurve>& curves) {
+    for (const TypedCurve& c : curves) {
+        StartNewCurve();
+        TChartSeries& s = *CurrentSeries();
+        setOrigin({{}, c.title, true});
+        s.SetTitle(c.title);
+        s.SetSeriesColor(c.colour);
+        for (const CurvePoint& p : c.points)
+            s.AddPoint(p.current, p.time);
+        if (c.building)
+            manualSeries_ = &s;
+    }
 }
 
 void TCoordinationChart::SetActivationAxes(bool timeCheck) {

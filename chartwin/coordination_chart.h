@@ -26,11 +26,22 @@ struct CurveEntries {
     std::string company{};
 };
 
-// What a curve was drawn from: a relay's names, or points typed in the window.
+// What a curve was drawn from: a relay's names, points typed in the window,
+// or a study device that is no relay (device holds its id).
 struct CurveOrigin {
     std::string company;
     std::string device;
     bool manual = false;
+    bool equipment = false;
+};
+
+// A curve of typed points, kept while the study's curves are drawn anew.
+struct TypedCurve {
+    std::string title;
+    TColor colour = clBlack;
+    std::vector<CurvePoint> points;
+    // The curve the next typed point goes into.
+    bool building = false;
 };
 
 // "会社名 デバイスNo.", or the device number alone when there is no company.
@@ -96,6 +107,18 @@ public:
     // The logarithmic axes every activation sets: 10 to 100000 A, 0.01 s to
     // 1000 s (timeCheck) or 10 s.
     void SetActivationAxes(bool timeCheck);
+
+    // A study device's line that is no relay's curve: never paired by the
+    // chart's check and never drawn into by a relay; starts a curve of its own.
+    // Each point carries pointLabel (a marker's caption).
+    TChartSeries& AddEquipmentCurve(const std::string& deviceId, const std::string& title,
+                                    const std::vector<CurvePoint>& points,
+                                    const std::string& pointLabel = {});
+    // Removes every curve; the typed ones with points are returned in order.
+    std::vector<TypedCurve> RemoveAllCurves();
+    // The typed curves again, after the others; the one being built takes
+    // the next typed points.
+    void RestoreTypedCurves(const std::vector<TypedCurve>& curves);
 
     // "入力" checked: a new empty current series for typed points.
     void StartManualCurve();

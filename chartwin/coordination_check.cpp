@@ -13,12 +13,13 @@ constexpr TColor kFaultLineColor = clBlue;
 constexpr TColor kMarkColor = clRed;
 constexpr int kMarkHalf = 3;
 
-// The chart's curves a series each; typed curves stay empty and take no part.
+// The chart's curves a series each; typed curves and equipment stay empty
+// and take no part.
 std::vector<std::vector<CurvePoint>> relayCurves(TCoordinationChart& chart) {
     TChart& c = chart.Chart();
     std::vector<std::vector<CurvePoint>> curves(std::size_t(c.NumSeries()));
     for (int i = 0; i < c.NumSeries(); ++i) {
-        if (chart.Origin(i).manual)
+        if (const CurveOrigin o = chart.Origin(i); o.manual || o.equipment)
             continue;
         TChartSeries& s = *c.SeriesAt(i);
         for (int k = 0; k < s.Count(); ++k)

@@ -43,7 +43,7 @@ void TCoordinationChart::SetLegendWithCompany(bool on) {
     for (int i = 0; i < n; ++i) {
         const CurveOrigin& o = origins_[std::size_t(i)];
         // Curves never drawn from a relay keep their own title ("51" of Series1).
-        if (!o.manual && (!o.device.empty() || !o.company.empty()))
+        if (!o.manual && !o.equipment && (!o.device.empty() || !o.company.empty()))
             chart_.SeriesAt(i)->SetTitle(curveTitle(o));
     }
 }

@@ -8,8 +8,6 @@
 #include "study/point_device.h"
 
 #include <algorithm>
-
-#include <algorithm>
 #include <memory>
 
 namespace telvara {
@@ -28,14 +26,22 @@ void setStudyAxes(TChart& chart, double lowestCurrent, double highestTime) {
     chart.LeftAxis().SetMinMaxRange(0.01, highestTime > 10 ? 1000 : 10);
 }
 
-TColor colourOf(const std::string& hex) {
+} // namespace
+
+TColor studyColour(const std::string& hex) {
     const unsigned long v = std::stoul(hex.substr(1), nullptr, 16);
     return rgb(std::uint8_t(v >> 16), std::uint8_t(v >> 8), std::uint8_t(v));
 }
 
-// Equipment lines apart from the protective curves: damage dashed, a
-// motor's starting profile dash-dotted, a single marker (inrush) a labelled point.
-void styleByRole(TLineSeries& s, const DeviceCurve& c) {
+std::string studyCurveTitle(const TDevice& d, std::size_t k, const DeviceCurve& c) {
+    return k == 0 || c.caption.empty() ? d.label : d.label + " " + c.caption;
+}
+
+std::string studyPointLabel(const DeviceCurve& c) {
+    return c.role == CurveRole::Marker ? c.caption : std::string();
+}
+
+void styleStudyCurve(TLineSeries& s, const DeviceCurve& c) {
     if (c.role == CurveRole::Damage)
         s.LinePen().SetStyle(psDash);
     if (c.role == CurveRole::Marker && c.points.size() > 1)
@@ -48,6 +54,8 @@ void styleByRole(TLineSeries& s, const DeviceCurve& c) {
         s.Marks().SetStyle(smsLabel);
     }
 }
+
+namespace {
 
 // A band's shade: three quarters of the way to white.
 TColor lighter(TColor c) {
@@ -94,17 +102,17 @@ std::vector<std::string> drawStudy(TChart& chart, const TStudy& study,
         // colour its first line takes.
         std::optional<TColor> colour;
         if (d.color)
-            colour = colourOf(*d.color);
+            colour = studyColour(*d.color);
         for (std::size_t k = 0; k < curves.size(); ++k) {
             const DeviceCurve& c = curves[k];
             auto s = std::make_unique<TLineSeries>();
-            s->SetTitle(k == 0 || c.caption.empty() ? d.label : d.label + " " + c.caption);
+            s->SetTitle(studyCurveTitle(d, k, c));
             if (colour)
                 s->SetSeriesColor(*colour);
             s->Marks().SetVisible(false);
-            styleByRole(*s, c);
+            styleStudyCurve(*s, c);
             for (const CurvePoint& p : c.points) {
-                s->AddPoint(p.current, p.time, c.role == CurveRole::Marker ? c.caption : "");
+                s->AddPoint(p.current, p.time, studyPointLabel(c));
                 if (p.current > 0)
                     lowestCurrent = std::min(lowestCurrent, p.current);
                 // A starting profile runs up to the top of whatever axis is
@@ -164,7 +172,7 @@ void TStudyOverlay::drawBands() {
             continue;
         TColor colour = clSilver;
         if (d.color)
-            colour = colourOf(*d.color);
+            colour = studyColour(*d.color);
         else if (const TChartSeries* s = seriesTitled(chart_, d.label))
             colour = s->SeriesColor();
         const double f = referralFactor(*study_, d);

@@ -4,6 +4,7 @@
 // bus's name. The chart window and telvara-render draw a study through these
 // alone, so they draw alike.
 #include "chart/chart.h"
+#include "chart/line_series.h"
 #include "study/study.h"
 #include "study/study_check.h"
 
@@ -23,6 +24,16 @@ struct TStudySeries {
 // "過電流値（Ａ）", and the voltage the currents are referred to when the
 // study sets one: "過電流値（Ａ） 6.6kV換算".
 std::string currentAxisCaption(const TStudy& study);
+
+// A device's k-th line as the chart draws it: titled with the device's
+// label (a second line adds its caption), damage dashed, a starting profile
+// dash-dotted, a single marker (inrush) a labelled point.
+std::string studyCurveTitle(const TDevice& device, std::size_t k, const DeviceCurve& curve);
+void styleStudyCurve(TLineSeries& series, const DeviceCurve& curve);
+// The label a curve's points carry: a marker's caption, else none.
+std::string studyPointLabel(const DeviceCurve& curve);
+// "#rrggbb" as a colour.
+TColor studyColour(const std::string& hex);
 
 // Replaces the chart's series by the study's, in device order: each curve of
 // a shown device a line series titled with the device's label (a second

@@ -43,12 +43,26 @@ TEST_F(ChatFormStudyTest, AStudyOpensReferredAndABrokenOneLeavesItAsItWas) {
     const QString path = copyOfExample();
     ASSERT_TRUE(chat->openStudy(path));
     EXPECT_EQ(QStringLiteral("s.tvstudy - グラフ画面"), chat->windowTitle());
-    ASSERT_EQ(4, chart().NumSeries());
+    // Four relays, then the transformer's damage curve and inrush, the
+    // cable, the fuse's two curves and the motor, in the file's order.
+    ASSERT_EQ(10, chart().NumSeries());
     EXPECT_EQ("51F1 配電線1", series(0)->Title());
     EXPECT_EQ(clRed, series(0)->SeriesColor());
     // 51T: CT 150/5, tap 5 on the 66 kV bus: 225 A at 150 %, 2250 A at 6.6 kV.
     EXPECT_EQ("51T 66kV変圧器一次", series(3)->Title());
     EXPECT_DOUBLE_EQ(2250, series(3)->XValues()[0]);
+    // Inrush: 12 × 10 000 kVA / (√3 · 66 kV) at 0.1 s, referred to 6.6 kV.
+    ASSERT_EQ(1, series(5)->Count());
+    EXPECT_NEAR(10497.28, series(5)->XValues()[0], 0.01);
+    EXPECT_DOUBLE_EQ(0.1, series(5)->YValues()[0]);
+    EXPECT_EQ(rgb(0x80, 0x40, 0x00), series(5)->SeriesColor());
+    // Cu/XLPE 150 mm²: k = 143.08, 5 s at k · 150 / √5.
+    EXPECT_NEAR(9598.33, series(6)->XValues()[0], 0.01);
+    EXPECT_EQ(psDash, static_cast<TLineSeries*>(series(6))->LinePen().Style());
+    // 150 kW, 6.6 kV, pf 0.85, η 0.92: I_fl 16.78 A, locked rotor 6 × I_fl.
+    EXPECT_NEAR(16.78, series(9)->XValues()[0], 0.01);
+    EXPECT_NEAR(100.68, series(9)->XValues()[series(9)->Count() - 1], 0.01);
+    EXPECT_EQ(psDashDot, static_cast<TLineSeries*>(series(9))->LinePen().Style());
     EXPECT_EQ("過電流値（Ａ） 6.6kV換算", chart().BottomAxis().Title().Caption());
 
     // A broken file: named with its line, and the open study stays.
@@ -64,7 +78,7 @@ TEST_F(ChatFormStudyTest, AStudyOpensReferredAndABrokenOneLeavesItAsItWas) {
               scripted.messages.asked[0].text);
     EXPECT_EQ(path, chat->studyPath());
     EXPECT_EQ(8u, chat->study().devices.size());
-    EXPECT_EQ(4, chart().NumSeries());
+    EXPECT_EQ(10, chart().NumSeries());
     // Saved unchanged: the same bytes, the old ones kept beside.
     ASSERT_TRUE(chat->saveStudy());
     EXPECT_EQ(bytesOf(kExample), bytesOf(path));
@@ -119,6 +133,39 @@ TEST_F(ChatFormStudyTest, RelaysShownGoIntoTheStudyOnceAndAreSavedWithIt) {
     chat->removeCurrentCurve();
     EXPECT_EQ(1u, chat->study().devices.size());
     EXPECT_TRUE(chat->studyModified());
+}
+
+TEST_F(ChatFormStudyTest, TypedPointsOutliveAStudyChangeAndRemovingEquipmentTakesItsDevice) {
+    ASSERT_TRUE(chat->openStudy(copyOfExample()));
+    chat->showMaximized();
+    settle();
+    checkBox("CheckBox4")->setChecked(true);
+    edit("Edit3")->setText(QStringLiteral("手入力"));
+    edit("Edit1")->setText(QStringLiteral("300"));
+    edit("Edit2")->setText(QStringLiteral("2"));
+    QTest::mouseClick(toolButton("SpeedButton1"), Qt::LeftButton);
+    ASSERT_EQ(11, chart().NumSeries());
+
+    TStudy hidden = chat->study();
+    hidden.FindDevice("C1")->visible = false;
+    chat->changeStudy(std::move(hidden));
+    ASSERT_EQ(10, chart().NumSeries());
+    EXPECT_EQ("手入力", series(9)->Title());
+    ASSERT_EQ(1, series(9)->Count());
+    EXPECT_DOUBLE_EQ(300, series(9)->XValues()[0]);
+    // The next typed point goes into the same curve.
+    edit("Edit1")->setText(QStringLiteral("600"));
+    QTest::mouseClick(toolButton("SpeedButton1"), Qt::LeftButton);
+    EXPECT_EQ(2, series(9)->Count());
+
+    // ｸﾞﾗﾌの削除 takes the typed curve, then the motor's profile with its device.
+    QTest::mouseClick(button("Button2"), Qt::LeftButton);
+    QTest::mouseClick(button("Button2"), Qt::LeftButton);
+    EXPECT_EQ(nullptr, chat->study().FindDevice("M1"));
+    EXPECT_EQ((std::vector<std::string>{"FU1", "F2", "R1", "TR1", "T1"}),
+              chat->study().paths[1].devices);
+    ASSERT_EQ(8, chart().NumSeries());
+    EXPECT_EQ("PF 分岐 全遮断特性", series(7)->Title());
 }
 
 TEST_F(ChatFormStudyTest, UnsavedChangesAreAskedAboutBeforeAnotherStudyOpens) {
