@@ -27,7 +27,6 @@ struct RelayCurrents {
     double Current500 = 0;
     double Current700 = 0;
     double InstCurrent = 0;
-    friend bool operator==(const RelayCurrents&, const RelayCurrents&) = default;
 };
 
 // The curve's points, read from the entries: the time-current points in order,
