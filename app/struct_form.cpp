@@ -24,6 +24,7 @@
 #include <QTimer>
 
 #include <exception>
+#include <optional>
 
 namespace telvara {
 
@@ -264,11 +265,12 @@ void TStructForm::AllDataViewClick() {
                 continue;
             // A record that is not found draws no curve: the main window
             // reports it and clears its fields.
-            if (!findListedRelay(store, items[0], items[1])) {
+            const std::optional<TRelayRecord> record = listedRelayRecord(store, items[0], items[1]);
+            if (!record) {
                 load(items);
                 continue;
             }
-            RelaySettings relay = storedRelay(store.CurrentRecord());
+            RelaySettings relay = storedRelay(*record);
             if (const std::string why = undrawableText(relay); !why.empty()) {
                 skipped += "\n" + why;
                 continue;

@@ -50,7 +50,7 @@ QString problemText(const std::vector<std::string>& problems) {
 int storedAlready(TBPlusTree& store, const std::vector<CsvRow>& rows) {
     int n = 0;
     for (const CsvRow& row : rows)
-        n += findRelay(store, utf8ToCp932(row.texts[0]), utf8ToCp932(row.texts[1]));
+        n += relayRecord(store, utf8ToCp932(row.texts[0]), utf8ToCp932(row.texts[1])) ? 1 : 0;
     return n;
 }
 

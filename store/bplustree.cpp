@@ -47,7 +47,7 @@ TTransferCounts TBPlusTree::transfers() const {
 }
 
 void TBPlusTree::RequireOpen() const {
-    if (closed_)
+    if (state_ == TStoreState::Closed)
         throw IoError(
             msgNotOpen(pageFile_.path().empty() ? std::string(kPageFileName) : pageFile_.path()));
 }
@@ -57,18 +57,18 @@ void TBPlusTree::Damaged(const std::string& path, const std::string& detail) con
 }
 
 void TBPlusTree::CheckPageNo(std::int32_t n) const {
-    if (n < 1 || n >= header_.NextNewPage)
+    if (!pageHandedOut(header_, n))
         Damaged(pageFile_.path(), "ページ番号 " + std::to_string(n) + " は範囲外です");
 }
 
 void TBPlusTree::CheckSlotNo(std::int32_t s) const {
-    if (s < 0 || s >= header_.NextNewRecord)
+    if (!slotHandedOut(header_, s))
         Damaged(recordFile_.path(), "レコード番号 " + std::to_string(s) + " は範囲外です");
 }
 
 void TBPlusTree::ReadPage(std::int32_t n, TTreePage& page) {
     // An operation under way reads its own changes first.
-    if (auto it = pendingPages_.find(n); it != pendingPages_.end()) {
+    if (auto it = write_.Pages.find(n); it != write_.Pages.end()) {
         page = it->second;
         return;
     }
@@ -109,13 +109,13 @@ void TBPlusTree::CheckTreePage(std::int32_t n, int level, const TTreePage& page)
                 Damaged(path, at() + " は葉ですが階層 " + std::to_string(level) +
                                   " にあります（高さ " + std::to_string(header_.Height) +
                                   " と合いません）");
-            if (c < 1 || c >= header_.NextNewPage)
+            if (!pageHandedOut(header_, c))
                 Damaged(path, at() + " の子ページ " + std::to_string(c) + " は範囲外です");
         }
     } else {
         for (int i = 0; i <= count; ++i) {
             const std::int32_t s = page.child(i);
-            if ((i > 0 || s != kNone) && (s < 0 || s >= header_.NextNewRecord))
+            if ((i > 0 || s != kNone) && !slotHandedOut(header_, s))
                 Damaged(path, at() + " のレコード番号 " + std::to_string(s) + " は範囲外です");
         }
     }
@@ -138,7 +138,7 @@ namespace {
 void TBPlusTree::WritePage(std::int32_t n, const TTreePage& page) {
     CheckPageNo(n);
     assert(pageIsWhole(page));
-    pendingPages_[n] = page;
+    write_.Pages[n] = page;
     // Every cached copy of the page stays equal to the unit on disk.
     for (std::size_t l = 1; l < levelPageNos_.size(); ++l)
         if (levelPageNos_[l] == n && &levelPages_[l] != &page)
@@ -147,7 +147,7 @@ void TBPlusTree::WritePage(std::int32_t n, const TTreePage& page) {
 
 void TBPlusTree::ReadRecord(std::int32_t s, TRelayRecord& record) {
     CheckSlotNo(s);
-    if (auto it = pendingRecords_.find(s); it != pendingRecords_.end()) {
+    if (auto it = write_.Records.find(s); it != write_.Records.end()) {
         record = it->second;
         return;
     }
@@ -167,24 +167,24 @@ void TBPlusTree::ForgetUnits() {
 }
 
 void TBPlusTree::KeepCommittedUnits() {
-    if (keptPages_.size() + pendingPages_.size() > kKeptPages)
+    if (keptPages_.size() + write_.Pages.size() > kKeptPages)
         keptPages_.clear();
-    if (keptRecords_.size() + pendingRecords_.size() > kKeptRecords)
+    if (keptRecords_.size() + write_.Records.size() > kKeptRecords)
         keptRecords_.clear();
-    for (const auto& [n, page] : pendingPages_)
+    for (const auto& [n, page] : write_.Pages)
         keptPages_[n] = page;
-    for (const auto& [s, record] : pendingRecords_)
+    for (const auto& [s, record] : write_.Records)
         keptRecords_[s] = record;
 }
 
 void TBPlusTree::WriteRecord(std::int32_t s, const TRelayRecord& record) {
     CheckSlotNo(s);
-    pendingRecords_[s] = record;
+    write_.Records[s] = record;
 }
 
 void TBPlusTree::WriteHeader() {
     // The image reaches unit 0 when the operation commits.
-    headerWritten_ = true;
+    write_.HeaderWritten = true;
 }
 
 void TBPlusTree::LoadLevel(int level, std::int32_t n) {
@@ -290,46 +290,57 @@ void TBPlusTree::FreeRecord(std::int32_t s) {
     bump(header_.RecordsInUse, -1);
 }
 
-bool TBPlusTree::FindKey(std::string_view fullKey) {
+std::optional<TBPlusTree::TFound> TBPlusTree::Lookup(std::string_view fullKey) {
+    const std::string_view key = slotKey(fullKey);
+    EnsureRoot();
+    const int height = header_.Height;
+    if (height == 0)
+        return std::nullopt;
+    std::string_view separator;
+    bool haveSeparator = false;
+    for (int level = 1; level < height; ++level) {
+        const TTreePage& page = levelPages_[std::size_t(level)];
+        const int b = keysNotGreater(page, key);
+        if (b >= 1) {
+            separator = page.key(b);
+            haveSeparator = true;
+        }
+        ReadLevel(level + 1, page.child(b));
+    }
+    const TTreePage& leaf = levelPages_[std::size_t(height)];
+    const int b = keysNotGreater(leaf, key);
+    const std::int32_t s = leaf.child(b);
+    const bool stored = b >= 1 || haveSeparator;
+    const std::string_view storedKey = b >= 1 ? leaf.key(b) : separator;
+    if (s == kNone || !stored || storedKey != key)
+        return std::nullopt;
+    TFound found{s, {}};
+    ReadRecord(s, found.Record);
+    if (slotKey(found.Record.key()) != key)
+        Damaged(recordFile_.path(),
+                "レコード " + std::to_string(s) + " のキーが木の中のキーと違います");
+    return found;
+}
+
+std::optional<TRelayRecord> TBPlusTree::Find(std::string_view key) {
     RequireOpen();
     const TReadScope scope(*this);
-    try {
-        const std::string_view key = slotKey(fullKey);
-        EnsureRoot();
-        currentRecNo_ = kNone;
-        const int height = header_.Height;
-        if (height == 0)
-            return false;
-        std::string_view separator;
-        bool haveSeparator = false;
-        for (int level = 1; level < height; ++level) {
-            const TTreePage& page = levelPages_[std::size_t(level)];
-            const int b = keysNotGreater(page, key);
-            if (b >= 1) {
-                separator = page.key(b);
-                haveSeparator = true;
-            }
-            ReadLevel(level + 1, page.child(b));
-        }
-        const TTreePage& leaf = levelPages_[std::size_t(height)];
-        const int b = keysNotGreater(leaf, key);
-        const std::int32_t s = leaf.child(b);
-        const bool stored = b >= 1 || haveSeparator;
-        const std::string_view storedKey = b >= 1 ? leaf.key(b) : separator;
-        if (s == kNone || !stored || storedKey != key)
-            return false;
-        TRelayRecord found;
-        ReadRecord(s, found);
-        if (slotKey(found.key()) != key)
-            Damaged(recordFile_.path(),
-                    "レコード " + std::to_string(s) + " のキーが木の中のキーと違います");
-        currentRecord_ = found;
-        currentRecNo_ = s;
-        return true;
-    } catch (...) {
-        currentRecNo_ = kNone;
-        throw;
-    }
+    std::optional<TFound> found = Lookup(key);
+    if (!found)
+        return std::nullopt;
+    return std::move(found->Record);
+}
+
+bool TBPlusTree::FindKey(std::string_view key) {
+    RequireOpen();
+    const TReadScope scope(*this);
+    currentRecNo_ = kNone; // also when the lookup fails
+    const std::optional<TFound> found = Lookup(key);
+    if (!found)
+        return false;
+    currentRecord_ = found->Record;
+    currentRecNo_ = found->Slot;
+    return true;
 }
 
 std::string TBPlusTree::ListKeys() {

@@ -1,7 +1,9 @@
 #pragma once
 // TBPlusTree: the keyed record store. Owns the page file "ZuboK.dat" and the
 // record file "ZuboK.idx" of one folder, keeps relay setting records in key
-// order, and passes all record traffic through CurrentRecord.
+// order. Records and keys pass by value (Find, Insert, Remove); the main
+// window's calls work through the store's current record (CurrentRecord,
+// FindKey, InsertCurrent, DeleteCurrent), thin wrappers over the same.
 //
 // Every operation is atomic and durable: its changed units are kept in memory
 // until it ends, then recorded in the journal "ZuboK.jnl" (one sync) and
@@ -22,6 +24,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -37,6 +40,26 @@ struct TTransferCounts {
     std::uint64_t Syncs = 0; // of both files and the journal
     std::uint64_t total() const { return PageReads + PageWrites + RecordReads + RecordWrites; }
 };
+
+// What an opening is doing, as the store's calls move it (each line names
+// the call and what the transition does):
+//   Closed  -> Idle      OpenStore: the files opened, a crash completed, the
+//                        header and free chains checked; no lock kept.
+//   Idle    -> Reading   BeginRead: the shared lock taken, other programs'
+//                        commits taken in (a crash they left is completed).
+//   Reading -> Idle      EndRead: the shared lock given up.
+//   Idle    -> Writing   BeginWrite (an operation of its own): the exclusive
+//                        lock taken, the store read afresh, the header and
+//                        both file lengths kept to roll back to.
+//   Idle    -> InTransaction  BeginTransaction: as BeginWrite; the changes of
+//                        every operation until Commit wait together.
+//   Writing, InTransaction -> Idle  CommitWrite: the changes journaled and
+//                        written, the lock given up; RollbackWrite (a failed
+//                        operation, Rollback, CloseStore): the changes
+//                        forgotten, the lock given up.
+//   any     -> Closed    CloseStore: a write under way rolled back, the files closed.
+// Reads inside Writing or InTransaction take no lock of their own.
+enum class TStoreState { Closed, Idle, Reading, Writing, InTransaction };
 
 enum class TOpenMode {
     ReadWrite, // creates the store when the folder holds none
@@ -63,7 +86,7 @@ public:
     // store is locked for writing and nothing reaches the files; Commit makes
     // all of them durable at once, Rollback (or a failed operation, which
     // rolls back the whole transaction) forgets them. Outside a transaction
-    // each InsertCurrent and DeleteCurrent is a transaction of its own.
+    // each Insert and Remove is a transaction of its own.
     void BeginTransaction();
     void Commit();
     void Rollback();
@@ -72,11 +95,24 @@ public:
     // (Height and the root then describe the store on the disk).
     void Refresh();
 
-    // Exact lookup; on success the record becomes CurrentRecord.
+    // The record stored under `key` (compared as a tree page holds it).
+    std::optional<TRelayRecord> Find(std::string_view key);
+    // Stores the record under its key (equal keys go after the others) and
+    // returns its slot.
+    std::int32_t Insert(const TRelayRecord& record);
+    // Removes the record stored under `key` (compared as a tree page holds
+    // it) and returns it; nothing when no record has that key.
+    std::optional<TRelayRecord> Remove(std::string_view key);
+
+    // The main window's calls, through the current record.
+    // Exact lookup; on success the record becomes CurrentRecord and its slot
+    // CurrentRecNo, otherwise CurrentRecNo is -1 and CurrentRecord stays.
     bool FindKey(std::string_view key);
-    // Stores CurrentRecord under its key; equal keys go after the others.
+    // Insert of CurrentRecord; CurrentRecNo becomes the slot it was given
+    // (also when the operation then fails).
     void InsertCurrent();
-    // Removes the record whose key equals the key of CurrentRecord.
+    // Remove of the key of CurrentRecord; CurrentRecNo becomes -1 and
+    // CurrentRecord the last record the deletion read.
     void DeleteCurrent();
     // Every key in key order, one line each (CR LF), 4 spaces per level below the root.
     std::string ListKeys();
@@ -104,7 +140,7 @@ public:
     // opened ReadOnly, or damage was found (WriteRefusal). Empty otherwise.
     std::string WriteBlocked() const;
 
-    bool isOpen() const { return !closed_; }
+    bool isOpen() const { return state_ != TStoreState::Closed; }
     // How long an operation waits for another program's lock.
     void setLockWaitMs(int ms) { lockWaitMs_ = ms; }
     const TStoreHeader& header() const { return header_; }
@@ -124,7 +160,15 @@ private:
         std::string Key;
         std::int32_t Right = kNone;
     };
+    // One insertion on its way down: the record, its key as a page holds it,
+    // and where the slot handed out to it goes.
+    struct TInsertion {
+        const TRelayRecord& Record;
+        std::string Key;
+        std::int32_t& Slot;
+    };
     struct TDeleteResult {
+        bool Removed = false;
         bool Underflow = false;
         bool HasReplacement = false;
         std::string Replacement;
@@ -156,13 +200,22 @@ private:
     std::int32_t AllocRecord(const TRelayRecord& record);
     void FreeRecord(std::int32_t s);
 
-    // Insertion.
-    TRise InsertBelow(int level, std::int32_t n, std::string_view key);
+    // Lookup and its result, under a lock the caller holds.
+    struct TFound {
+        std::int32_t Slot;
+        TRelayRecord Record;
+    };
+    std::optional<TFound> Lookup(std::string_view key);
+
+    // Insertion; `slot` gets the record's slot as soon as it is handed out.
+    void InsertRecord(const TRelayRecord& record, std::int32_t& slot);
+    TRise InsertBelow(int level, std::int32_t n, TInsertion& insertion);
     void InsertInPage(int level, int p, std::string_view key, std::int32_t right);
     TRise SplitPage(int level, int p, std::string_view key, std::int32_t right);
 
-    // Deletion.
-    TDeleteResult DeleteBelow(int level, std::string_view key);
+    // Deletion; `read` gets every record the way down reads at the leaf.
+    bool RemoveRecord(std::string_view key, TRelayRecord& read);
+    TDeleteResult DeleteBelow(int level, std::string_view key, TRelayRecord& read);
     bool RepairUnderflow(int level, int b);
     bool BorrowFromRight(int level, int b, TTreePage& right, int k);
     bool MergeWithRight(int level, int b, TTreePage& right);
@@ -216,10 +269,35 @@ private:
     };
 
     // Locking, freshness and commit (bplustree_txn.cpp).
+    bool WriteUnderWay() const {
+        return state_ == TStoreState::Writing || state_ == TStoreState::InTransaction;
+    }
     void BeginRead();
     void EndRead();
     void BeginWrite();
+    // The commit, step by step (see bplustree_txn.cpp).
     void CommitWrite();
+    struct TFileUnits {
+        std::int64_t Pages;
+        std::int64_t Records;
+    };
+    // Every changed unit's new image, the header's only when it changed.
+    TUnitImages PendingImages() const;
+    // Both file lengths, in units, once the images are written.
+    TFileUnits LengthsAfter(const TUnitImages& images) const;
+    // A header written unchanged goes back in place, without the journal.
+    void RewriteHeader();
+    // The images past the lengths at the start (pastStart) or within them,
+    // each run of neighbours in one transfer.
+    void WriteRuns(const TUnitImages& images, bool pastStart);
+    // Steps (1) and (2): the growth written, the journal record synced; a
+    // failure cuts the files back and rolls the operation back.
+    void WriteGrowthAndJournal(const TUnitImages& images, const TFileUnits& lengths);
+    // Step (3): the other units in place and the journal marked clean; a
+    // failure completes the commit from the journal.
+    void WriteInPlace(const TUnitImages& images);
+    // The committed units kept, a checkpoint when the journal is long, the lock given up.
+    void EndCommit(bool journaled);
     void RollbackWrite();
     void Lock(TLockMode mode);
     void Unlock();
@@ -253,15 +331,17 @@ private:
     bool journalKnown_ = false;    // journalHeader_ tells whether the files changed
     TStoreLock lock_;
     int lockWaitMs_ = defaultLockWaitMs();
-    // The operation or transaction under way: the changed units, not yet on disk.
-    bool inTxn_ = false;
-    bool explicitTxn_ = false;
-    bool headerWritten_ = false;
-    TStoreHeader diskHeader_;
-    std::int64_t pageUnitsAtStart_ = 0;
-    std::int64_t recordUnitsAtStart_ = 0;
-    std::map<std::int32_t, TTreePage> pendingPages_;
-    std::map<std::int32_t, TRelayRecord> pendingRecords_;
+    TStoreState state_ = TStoreState::Closed;
+    // The write under way (Writing, InTransaction): its changed units, not
+    // yet on disk, and the store as it found it, to roll back to.
+    struct TPendingWrite {
+        std::map<std::int32_t, TTreePage> Pages;
+        std::map<std::int32_t, TRelayRecord> Records;
+        bool HeaderWritten = false; // an operation ended: the header goes to unit 0
+        TStoreHeader DiskHeader;
+        std::int64_t PageUnitsAtStart = 0;
+        std::int64_t RecordUnitsAtStart = 0;
+    } write_;
     std::unordered_map<std::int32_t, TTreePage> keptPages_;
     std::unordered_map<std::int32_t, TRelayRecord> keptRecords_;
     TIoHook* hook_ = nullptr;
@@ -271,7 +351,6 @@ private:
     TUnitFile recordFile_{kRecordSize};
     TRelayRecord currentRecord_;
     std::int32_t currentRecNo_ = kNone;
-    bool closed_ = true;
     TTreePage scratch_;
     std::int64_t faultCountdown_ = -1;
     bool verified_ = false;    // the whole store was found sound since it was opened

@@ -2,6 +2,7 @@
 #include "store/bplustree.h"
 
 #include <cassert>
+#include <optional>
 
 namespace telvara {
 
@@ -21,12 +22,28 @@ void appendAfterSeparator(TTreePage& page, std::string_view separator, const TTr
 
 } // namespace
 
+std::optional<TRelayRecord> TBPlusTree::Remove(std::string_view key) {
+    TRelayRecord read;
+    if (!RemoveRecord(slotKey(key), read))
+        return std::nullopt;
+    return read;
+}
+
 void TBPlusTree::DeleteCurrent() {
     RequireOpen();
     currentRecNo_ = kNone;
-    const bool own = !inTxn_;
+    const std::string key(slotKey(currentRecord_.key()));
+    RemoveRecord(key, currentRecord_);
+}
+
+// Removes the record under `key` (as a tree page holds it); false when no
+// record has that key.
+bool TBPlusTree::RemoveRecord(std::string_view key, TRelayRecord& read) {
+    RequireOpen();
+    const bool own = !WriteUnderWay();
     if (own)
         BeginWrite();
+    bool removed = false;
     try {
         // Under the write lock, before anything is written.
         RequireSound();
@@ -35,10 +52,9 @@ void TBPlusTree::DeleteCurrent() {
             // Nothing to remove, but the operation's lock still ends.
             if (own)
                 CommitWrite();
-            return;
+            return false;
         }
-        const std::string key(slotKey(currentRecord_.key()));
-        DeleteBelow(1, key);
+        removed = DeleteBelow(1, key, read).Removed;
         TTreePage& root = levelPages_[1];
         if (root.keyCount() == 0) {
             const std::int32_t oldRoot = header_.RootPage;
@@ -60,16 +76,18 @@ void TBPlusTree::DeleteCurrent() {
     }
     if (own)
         CommitWrite();
+    return removed;
 }
 
-TBPlusTree::TDeleteResult TBPlusTree::DeleteBelow(int level, std::string_view key) {
+TBPlusTree::TDeleteResult TBPlusTree::DeleteBelow(int level, std::string_view key,
+                                                  TRelayRecord& read) {
     TTreePage& page = levelPages_[std::size_t(level)];
     const std::int32_t pageNo = levelPageNos_[std::size_t(level)];
     const int b = keysNotGreater(page, key);
 
     if (level < header_.Height) {
         LoadLevel(level + 1, page.child(b));
-        TDeleteResult result = DeleteBelow(level + 1, key);
+        TDeleteResult result = DeleteBelow(level + 1, key, read);
         if (b >= 1 && result.HasReplacement && page.key(b) == key) {
             page.setKey(b, result.Replacement);
             WritePage(pageNo, page);
@@ -85,7 +103,7 @@ TBPlusTree::TDeleteResult TBPlusTree::DeleteBelow(int level, std::string_view ke
     if (s != kNone) {
         TRelayRecord found;
         ReadRecord(s, found);
-        currentRecord_ = found;
+        read = found;
         if (slotKey(found.key()) != key)
             s = kNone;
     }
@@ -93,6 +111,7 @@ TBPlusTree::TDeleteResult TBPlusTree::DeleteBelow(int level, std::string_view ke
         return {};
 
     TDeleteResult result;
+    result.Removed = true;
     const int count = page.keyCount();
     if (b == 0) {
         // The first key leaves the leaf; its record stays behind in Children[0]

@@ -6,17 +6,27 @@
 
 namespace telvara {
 
+std::int32_t TBPlusTree::Insert(const TRelayRecord& record) {
+    std::int32_t slot = kNone;
+    InsertRecord(record, slot);
+    return slot;
+}
+
 void TBPlusTree::InsertCurrent() {
+    InsertRecord(currentRecord_, currentRecNo_);
+}
+
+void TBPlusTree::InsertRecord(const TRelayRecord& record, std::int32_t& slot) {
     RequireOpen();
-    const bool own = !inTxn_;
+    const bool own = !WriteUnderWay();
     if (own)
         BeginWrite();
     try {
         // Under the write lock, before anything is written.
         RequireSound();
         EnsureRoot();
-        const std::string key(slotKey(currentRecord_.key()));
-        TRise rise = InsertBelow(1, header_.RootPage, key);
+        TInsertion insertion{record, std::string(slotKey(record.key())), slot};
+        TRise rise = InsertBelow(1, header_.RootPage, insertion);
         if (rise.Rose) {
             // The root split, or the store was empty: a new root one level up.
             const int height = header_.Height + 1;
@@ -43,15 +53,15 @@ void TBPlusTree::InsertCurrent() {
         CommitWrite();
 }
 
-TBPlusTree::TRise TBPlusTree::InsertBelow(int level, std::int32_t n, std::string_view key) {
+TBPlusTree::TRise TBPlusTree::InsertBelow(int level, std::int32_t n, TInsertion& insertion) {
     if (level > header_.Height) {
-        const std::int32_t s = AllocRecord(currentRecord_);
-        currentRecNo_ = s;
-        return {true, std::string(key), s};
+        const std::int32_t s = AllocRecord(insertion.Record);
+        insertion.Slot = s;
+        return {true, insertion.Key, s};
     }
     LoadLevel(level, n);
-    const int b = keysNotGreater(levelPages_[std::size_t(level)], key);
-    TRise rise = InsertBelow(level + 1, levelPages_[std::size_t(level)].child(b), key);
+    const int b = keysNotGreater(levelPages_[std::size_t(level)], insertion.Key);
+    TRise rise = InsertBelow(level + 1, levelPages_[std::size_t(level)].child(b), insertion);
     if (!rise.Rose)
         return {};
     if (levelPages_[std::size_t(level)].keyCount() < kMaxKeys) {

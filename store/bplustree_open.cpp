@@ -13,9 +13,6 @@ namespace fs = std::filesystem;
 namespace telvara {
 namespace {
 
-// Far above any height a file of 2^31 pages can reach.
-constexpr int kMaxHeight = 32;
-
 bool pathExists(const std::string& path) {
     std::error_code ec;
     // Anything but a clear "not found" counts as present, so an unreadable
@@ -92,7 +89,7 @@ void TBPlusTree::OpenStore(const std::string& folderPath, TOpenMode mode) {
         header_ = TStoreHeader::empty();
         throw;
     }
-    closed_ = false;
+    state_ = TStoreState::Idle;
     currentRecNo_ = kNone;
 }
 
@@ -146,7 +143,7 @@ void TBPlusTree::CreateStore(const std::string& folder) {
 void TBPlusTree::CloseStore() {
     verified_ = false;
     writeRefusal_.clear();
-    if (inTxn_)
+    if (WriteUnderWay())
         RollbackWrite();
     Unlock();
     pageFile_.close();
@@ -155,28 +152,29 @@ void TBPlusTree::CloseStore() {
     levelPages_.clear();
     levelPageNos_.clear();
     ForgetUnits();
-    closed_ = true;
+    state_ = TStoreState::Closed;
 }
 
 void TBPlusTree::CheckHeader(std::int64_t pageUnits, std::int64_t recordSlots) {
     const TStoreHeader& h = header_;
     const std::string& path = pageFile_.path();
-    if (h.NextNewPage < 1 || h.NextNewPage > pageUnits)
+    if (!nextNewPageFits(h, pageUnits))
         Damaged(path, "未使用ページの番号 " + std::to_string(h.NextNewPage) + " がファイルの長さ " +
                           std::to_string(pageUnits) + " 単位と合いません");
-    if (h.NextNewRecord < 0 || h.NextNewRecord > recordSlots)
+    if (!nextNewRecordFits(h, recordSlots))
         Damaged(path, "未使用レコードの番号 " + std::to_string(h.NextNewRecord) + " がファイル " +
                           recordFile_.path() + " の長さ " + std::to_string(recordSlots) +
                           " 件と合いません");
-    if (h.Height < 0 || h.Height > kMaxHeight || h.Height > h.NextNewPage - 1)
+    // A tree of Height levels holds at least Height pages.
+    if (!heightPossible(h) || h.Height > h.NextNewPage - 1)
         Damaged(path, "高さ " + std::to_string(h.Height) + " はありえない値です");
     if (h.Height == 0 && h.RootPage != kNone)
         Damaged(path, "高さ 0 なのにルートページが " + std::to_string(h.RootPage) + " です");
-    if (h.Height >= 1 && (h.RootPage < 1 || h.RootPage >= h.NextNewPage))
+    if (h.Height >= 1 && !pageHandedOut(h, h.RootPage))
         Damaged(path, "ルートページ " + std::to_string(h.RootPage) + " は範囲外です");
-    if (h.FreePageHead != kNone && (h.FreePageHead < 1 || h.FreePageHead >= h.NextNewPage))
+    if (h.FreePageHead != kNone && !pageHandedOut(h, h.FreePageHead))
         Damaged(path, "空きページの先頭 " + std::to_string(h.FreePageHead) + " は範囲外です");
-    if (h.FreeRecordHead != kNone && (h.FreeRecordHead < 0 || h.FreeRecordHead >= h.NextNewRecord))
+    if (h.FreeRecordHead != kNone && !slotHandedOut(h, h.FreeRecordHead))
         Damaged(path, "空きレコードの先頭 " + std::to_string(h.FreeRecordHead) + " は範囲外です");
 }
 

@@ -39,7 +39,7 @@ void TBPlusTree::Unlock() {
 }
 
 void TBPlusTree::BeginRead() {
-    if (inTxn_)
+    if (WriteUnderWay())
         return;
     Lock(TLockMode::Shared);
     try {
@@ -48,11 +48,14 @@ void TBPlusTree::BeginRead() {
         Unlock();
         throw;
     }
+    state_ = TStoreState::Reading;
 }
 
 void TBPlusTree::EndRead() {
-    if (!inTxn_)
-        Unlock();
+    if (WriteUnderWay())
+        return;
+    Unlock();
+    state_ = TStoreState::Idle;
 }
 
 void TBPlusTree::Refresh() {
@@ -72,45 +75,44 @@ void TBPlusTree::BeginWrite() {
     Lock(TLockMode::Exclusive);
     try {
         RefreshLocked();
-        pageUnitsAtStart_ = pageFile_.units();
-        recordUnitsAtStart_ = recordFile_.units();
+        write_.PageUnitsAtStart = pageFile_.units();
+        write_.RecordUnitsAtStart = recordFile_.units();
     } catch (...) {
         Unlock();
         throw;
     }
-    inTxn_ = true;
-    headerWritten_ = false;
-    diskHeader_ = header_;
+    state_ = TStoreState::Writing;
+    write_.HeaderWritten = false;
+    write_.DiskHeader = header_;
 }
 
 void TBPlusTree::BeginTransaction() {
     RequireOpen();
-    if (inTxn_)
+    if (WriteUnderWay())
         throw std::logic_error("a store transaction is already open");
     BeginWrite();
-    explicitTxn_ = true;
+    state_ = TStoreState::InTransaction;
 }
 
 void TBPlusTree::Commit() {
-    if (!explicitTxn_)
+    if (state_ != TStoreState::InTransaction)
         throw IoError("ストア " + folder_ + " のトランザクションは取り消されています");
     CommitWrite();
 }
 
 void TBPlusTree::Rollback() {
-    if (inTxn_)
+    if (WriteUnderWay())
         RollbackWrite();
 }
 
 void TBPlusTree::RollbackWrite() {
-    pendingPages_.clear();
-    pendingRecords_.clear();
-    headerWritten_ = false;
-    header_ = diskHeader_;
+    write_.Pages.clear();
+    write_.Records.clear();
+    write_.HeaderWritten = false;
+    header_ = write_.DiskHeader;
     ForgetLevels();
-    if (inTxn_) {
-        inTxn_ = false;
-        explicitTxn_ = false;
+    if (WriteUnderWay()) {
+        state_ = TStoreState::Idle;
         Unlock();
     }
 }
@@ -118,119 +120,141 @@ void TBPlusTree::RollbackWrite() {
 void TBPlusTree::CommitWrite() {
     // What the operation freed and allocated left both free chains whole.
     assert(FreeChainsKept());
+    const TUnitImages images = PendingImages();
+    if (images.empty()) {
+        if (write_.HeaderWritten)
+            RewriteHeader();
+    } else {
+        const TFileUnits lengths = LengthsAfter(images);
+        WriteGrowthAndJournal(images, lengths); // (1) and (2)
+        WriteInPlace(images);                   // (3)
+    }
+    EndCommit(!images.empty());
+}
+
+TUnitImages TBPlusTree::PendingImages() const {
     TUnitImages images;
-    for (const auto& [n, page] : pendingPages_)
+    for (const auto& [n, page] : write_.Pages)
         images[{TUnitKind::Page, n}].assign(page.Bytes.begin(), page.Bytes.end());
-    for (const auto& [s, record] : pendingRecords_)
+    for (const auto& [s, record] : write_.Records)
         images[{TUnitKind::Record, s}].assign(record.Bytes.begin(), record.Bytes.end());
-    if (headerWritten_ && !(header_ == diskHeader_)) {
+    if (write_.HeaderWritten && !(header_ == write_.DiskHeader)) {
         std::vector<unsigned char> unit(kPageSize);
         header_.encode(unit.data());
         images[{TUnitKind::Page, 0}] = std::move(unit);
     }
-    auto startUnits = [&](TUnitKind k) {
-        return k == TUnitKind::Page ? pageUnitsAtStart_ : recordUnitsAtStart_;
-    };
-    auto fileOf = [&](TUnitKind k) -> TUnitFile& {
-        return k == TUnitKind::Page ? pageFile_ : recordFile_;
-    };
-    // The chosen units, each run of neighbours in one transfer.
-    std::vector<unsigned char> run;
-    auto writeRuns = [&](const TUnitImages& units, auto chosen) {
-        for (auto it = units.begin(); it != units.end();) {
-            const auto [kind, first] = it->first;
-            if (!chosen(kind, first)) {
-                ++it;
-                continue;
-            }
-            run.clear();
-            std::int64_t count = 0;
-            for (; it != units.end() && it->first == std::pair{kind, first + count} &&
-                   chosen(kind, first + count);
-                 ++it, ++count)
-                run.insert(run.end(), it->second.begin(), it->second.end());
-            fileOf(kind).writeUnits(first, count, run.data());
-        }
-    };
-    std::int64_t pageUnits = pageUnitsAtStart_, recordUnits = recordUnitsAtStart_;
-    for (const auto& [key, bytes] : images)
-        (key.first == TUnitKind::Page ? pageUnits : recordUnits) =
-            std::max(key.first == TUnitKind::Page ? pageUnits : recordUnits, key.second + 1);
+    return images;
+}
 
-    const bool durable = !images.empty();
-    if (!durable && headerWritten_) {
-        // The same bytes again: nothing to make atomic.
-        unsigned char unit[kPageSize];
-        header_.encode(unit);
-        try {
-            pageFile_.write(0, unit);
-        } catch (...) {
-            RollbackWrite();
-            throw;
-        }
+TBPlusTree::TFileUnits TBPlusTree::LengthsAfter(const TUnitImages& images) const {
+    TFileUnits after{write_.PageUnitsAtStart, write_.RecordUnitsAtStart};
+    for (const auto& [key, bytes] : images) {
+        std::int64_t& units = key.first == TUnitKind::Page ? after.Pages : after.Records;
+        units = std::max(units, key.second + 1);
     }
-    if (durable) {
-        const bool grows = pageUnits > pageUnitsAtStart_ || recordUnits > recordUnitsAtStart_;
+    return after;
+}
+
+void TBPlusTree::RewriteHeader() {
+    // The same bytes again: nothing to make atomic.
+    unsigned char unit[kPageSize];
+    header_.encode(unit);
+    try {
+        pageFile_.write(0, unit);
+    } catch (...) {
+        RollbackWrite();
+        throw;
+    }
+}
+
+void TBPlusTree::WriteRuns(const TUnitImages& images, bool pastStart) {
+    auto chosen = [&](TUnitKind k, std::int64_t n) {
+        return (n >= (k == TUnitKind::Page ? write_.PageUnitsAtStart
+                                           : write_.RecordUnitsAtStart)) == pastStart;
+    };
+    std::vector<unsigned char> run;
+    for (auto it = images.begin(); it != images.end();) {
+        const auto [kind, first] = it->first;
+        if (!chosen(kind, first)) {
+            ++it;
+            continue;
+        }
+        run.clear();
+        std::int64_t count = 0;
+        for (; it != images.end() && it->first == std::pair{kind, first + count} &&
+               chosen(kind, first + count);
+             ++it, ++count)
+            run.insert(run.end(), it->second.begin(), it->second.end());
+        (kind == TUnitKind::Page ? pageFile_ : recordFile_).writeUnits(first, count, run.data());
+    }
+}
+
+void TBPlusTree::WriteGrowthAndJournal(const TUnitImages& images, const TFileUnits& lengths) {
+    const bool grows =
+        lengths.Pages > write_.PageUnitsAtStart || lengths.Records > write_.RecordUnitsAtStart;
+    try {
+        if (grows)
+            journal_.markDirty(journalHeader_);
+        assert(!grows || journal_.markedDirty()); // journal invariant J5
+        WriteRuns(images, true);
+        // A failed append puts back the header it started from: with the
+        // growing writes in the files, that one stays marked.
+        TJournalHeader at = journalHeader_;
+        at.Dirty = grows;
+        journalHeader_ =
+            journal_.append(at, images, lengths.Pages * kPageSize, lengths.Records * kRecordSize);
+    } catch (...) {
         try {
+            if (lengths.Pages > write_.PageUnitsAtStart)
+                pageFile_.truncateBytes(write_.PageUnitsAtStart * kPageSize);
+            if (lengths.Records > write_.RecordUnitsAtStart)
+                recordFile_.truncateBytes(write_.RecordUnitsAtStart * kRecordSize);
             if (grows)
-                journal_.markDirty(journalHeader_);
-            // No unit reaches a file while the journal says it is clean.
-            assert(!grows || journal_.markedDirty());
-            writeRuns(images, [&](TUnitKind k, std::int64_t n) { return n >= startUnits(k); });
-            // A failed append puts back the header it started from: with the
-            // growing writes in the files, that one stays marked.
-            TJournalHeader at = journalHeader_;
-            at.Dirty = grows;
-            journalHeader_ =
-                journal_.append(at, images, pageUnits * kPageSize, recordUnits * kRecordSize);
+                journal_.markClean(journalHeader_);
         } catch (...) {
-            try {
-                if (pageUnits > pageUnitsAtStart_)
-                    pageFile_.truncateBytes(pageUnitsAtStart_ * kPageSize);
-                if (recordUnits > recordUnitsAtStart_)
-                    recordFile_.truncateBytes(recordUnitsAtStart_ * kRecordSize);
-                if (grows)
-                    journal_.markClean(journalHeader_);
-            } catch (...) {
-                // The journal stays marked: the next operation cuts the files back.
-            }
-            RollbackWrite();
-            throw;
+            // The journal stays marked: the next operation cuts the files back.
         }
+        RollbackWrite();
+        throw;
+    }
+}
+
+void TBPlusTree::WriteInPlace(const TUnitImages& images) {
+    try {
+        assert(journal_.markedDirty()); // journal invariant J5
+        WriteRuns(images, false);
+        journal_.markClean(journalHeader_);
+        journalHeader_.Dirty = false;
+    } catch (const IoError& e) {
+        // The operation is durable: complete it from the journal now, or
+        // leave that to the next operation or opening.
         try {
-            assert(journal_.markedDirty());
-            writeRuns(images, [&](TUnitKind k, std::int64_t n) { return n < startUnits(k); });
-            journal_.markClean(journalHeader_);
-            journalHeader_.Dirty = false;
-        } catch (const IoError& e) {
-            // The operation is durable: complete it from the journal now, or
-            // leave that to the next operation or opening.
-            try {
-                Recover();
-            } catch (...) {
-                pendingPages_.clear();
-                pendingRecords_.clear();
-                journalKnown_ = false;
-                RollbackWrite();
-                throw IoError(std::string(e.what()) + "。この変更はジャーナル " + journal_.path() +
-                              " に記録されていて、次にストアを開くときに書き込まれます");
-            }
+            Recover();
+        } catch (...) {
+            write_.Pages.clear();
+            write_.Records.clear();
+            journalKnown_ = false;
+            RollbackWrite();
+            throw IoError(std::string(e.what()) + "。この変更はジャーナル " + journal_.path() +
+                          " に記録されていて、次にストアを開くときに書き込まれます");
         }
     }
+}
+
+void TBPlusTree::EndCommit(bool journaled) {
     KeepCommittedUnits(); // they are the files' units now
-    pendingPages_.clear();
-    pendingRecords_.clear();
-    headerWritten_ = false;
-    diskHeader_ = header_;
-    if (durable && journalHeader_.End > kCheckpointBytes) {
+    write_.Pages.clear();
+    write_.Records.clear();
+    write_.HeaderWritten = false;
+    write_.DiskHeader = header_;
+    if (journaled && journalHeader_.End > kCheckpointBytes) {
         try {
             Checkpoint();
         } catch (...) {
             // Every record stays in the journal; the next commit tries again.
         }
     }
-    inTxn_ = false;
-    explicitTxn_ = false;
+    state_ = TStoreState::Idle;
     Unlock();
 }
 

@@ -56,7 +56,7 @@ void readDirect(const std::map<std::int32_t, Unit>* pending, TUnitFile& file, st
 // The root, being in use, is in no chain.
 bool chainsWhole(TStoreSource& source, const TStoreHeader& h) {
     std::vector<bool> pages(std::size_t(std::max(h.NextNewPage, 1)));
-    if (h.Height >= 1 && h.RootPage >= 1 && h.RootPage < h.NextNewPage)
+    if (h.Height >= 1 && pageHandedOut(h, h.RootPage))
         pages[std::size_t(h.RootPage)] = true;
     const TChainEnd p = walkFreePages(source, h.FreePageHead, pages);
     std::vector<bool> slots(std::size_t(std::max(h.NextNewRecord, 0)));
@@ -69,11 +69,11 @@ bool chainsWhole(TStoreSource& source, const TStoreHeader& h) {
 } // namespace
 
 void TBPlusTree::TDirectSource::readPage(std::int32_t n, TTreePage& page) {
-    readDirect(pending_ ? &t_.pendingPages_ : nullptr, t_.pageFile_, n, page);
+    readDirect(pending_ ? &t_.write_.Pages : nullptr, t_.pageFile_, n, page);
 }
 
 void TBPlusTree::TDirectSource::readRecord(std::int32_t s, TRelayRecord& record) {
-    readDirect(pending_ ? &t_.pendingRecords_ : nullptr, t_.recordFile_, s, record);
+    readDirect(pending_ ? &t_.write_.Records : nullptr, t_.recordFile_, s, record);
 }
 
 // Freeing and allocating keep each chain and the header's counters in step,
@@ -82,7 +82,7 @@ void TBPlusTree::TDirectSource::readRecord(std::int32_t s, TRelayRecord& record)
 bool TBPlusTree::FreeChainsKept() {
     try {
         TDirectSource before(*this, false), after(*this, true);
-        return !chainsWhole(before, diskHeader_) || chainsWhole(after, header_);
+        return !chainsWhole(before, write_.DiskHeader) || chainsWhole(after, header_);
     } catch (const IoError&) {
         return true; // an unreadable unit is for the operation's own reads to report
     }

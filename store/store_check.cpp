@@ -2,8 +2,8 @@
 
 #include "base/cp932.h"
 #include "base/errors.h"
-#include "store/store_format.h"
 #include "base/os/paths.h"
+#include "store/store_format.h"
 #include "store/unit_file.h"
 
 #include <algorithm>
@@ -97,10 +97,10 @@ void TChecker::run() {
     const std::int64_t slots = recordBytes / kRecordSize;
     if (h_.Marker != 1)
         problem("ヘッダーの Marker が " + num(h_.Marker) + " です（1 のはずです）");
-    if (h_.NextNewPage < 1 || h_.NextNewPage > pageUnits)
+    if (!nextNewPageFits(h_, pageUnits))
         problem("NextNewPage " + num(h_.NextNewPage) + " がページファイルの長さ " + num(pageUnits) +
                 " 単位と合いません");
-    if (h_.NextNewRecord < 0 || h_.NextNewRecord > slots)
+    if (!nextNewRecordFits(h_, slots))
         problem("NextNewRecord " + num(h_.NextNewRecord) + " がレコードファイルの長さ " +
                 num(slots) + " 件と合いません");
     if (h_.PagesInUse < 0 || h_.PagesInUse >= h_.NextNewPage)
@@ -120,7 +120,7 @@ void TChecker::run() {
             problem("高さ 0 の空のストアなのに、ヘッダーが空のストアの値ではありません");
         return;
     }
-    if (h_.Height < 0 || h_.Height > 32) {
+    if (!heightPossible(h_)) {
         problem("高さ " + num(h_.Height) + " はありえない値です");
         return;
     }

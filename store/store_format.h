@@ -21,8 +21,8 @@
 // Invariants: keys in order within a page and across the tree; every page
 // but the root holds kMinKeys to kMaxKeys keys; all leaves on one level;
 // both free chains end at -1 and visit each unit once.
-#include "base/record_fields.h"
 #include "base/os/files.h"
+#include "base/record_fields.h"
 
 #include <array>
 #include <cstdint>
@@ -86,6 +86,31 @@ struct TStoreHeader {
     bool operator==(const TStoreHeader&) const = default;
 };
 
+// The ranges a header's numbers keep, stated once: opening refuses a store
+// whose header breaks one, the check reports each one broken, and the tree
+// holds every page and slot number it meets to them.
+// Far above any height a page file of 2^31 pages can reach.
+constexpr int kMaxHeight = 32;
+// NextNewPage lies within the page file (of `pageUnits` units, the header
+// included), NextNewRecord within the record file (of `recordSlots` slots).
+inline bool nextNewPageFits(const TStoreHeader& h, std::int64_t pageUnits) {
+    return h.NextNewPage >= 1 && h.NextNewPage <= pageUnits;
+}
+inline bool nextNewRecordFits(const TStoreHeader& h, std::int64_t recordSlots) {
+    return h.NextNewRecord >= 0 && h.NextNewRecord <= recordSlots;
+}
+inline bool heightPossible(const TStoreHeader& h) {
+    return h.Height >= 0 && h.Height <= kMaxHeight;
+}
+// Pages 1 to NextNewPage - 1 and slots 0 to NextNewRecord - 1 have been
+// handed out; the root, the heads of the free chains and every child lie there.
+inline bool pageHandedOut(const TStoreHeader& h, std::int32_t n) {
+    return n >= 1 && n < h.NextNewPage;
+}
+inline bool slotHandedOut(const TStoreHeader& h, std::int32_t s) {
+    return s >= 0 && s < h.NextNewRecord;
+}
+
 // A tree page (units 1 and up): KeyCount, Keys[1..kMaxKeys], Children[0..kMaxKeys].
 class TTreePage {
 public:
@@ -122,8 +147,8 @@ struct TFieldLayout {
 // Layouts in record order (index = TRecordField value).
 extern const std::array<TFieldLayout, kRecordFieldCount> kRecordFields;
 
-constexpr int kKaisyaNameCapacity = 36;
-constexpr int kDebaisuNoCapacity = 30;
+constexpr int kKaisyaNameCapacity = kRecordFieldCapacity[int(TRecordField::KaisyaName)];
+constexpr int kDebaisuNoCapacity = kRecordFieldCapacity[int(TRecordField::DebaisuNo)];
 
 // A relay setting record slot of "ZuboK.idx".
 class TRelayRecord {

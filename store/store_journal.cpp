@@ -111,9 +111,7 @@ bool TStoreJournal::open(const std::string& folder, bool writable, bool create) 
 }
 
 void TStoreJournal::writeHeader(const TJournalHeader& h) {
-    // Records start after the header, and the last commit is never older
-    // than the checkpoint it follows.
-    assert(h.End >= kJournalHeaderSize && h.CheckpointSeq <= h.Seq);
+    assert(h.End >= kJournalHeaderSize && h.CheckpointSeq <= h.Seq); // J1
     unsigned char b[kJournalHeaderSize] = {};
     std::memcpy(b, kMagic, 8);
     put32(b + 8, kVersion);
@@ -158,17 +156,16 @@ bool TStoreJournal::readHeader(TJournalHeader& h) {
 }
 
 void TStoreJournal::reset(std::uint64_t seq, std::int64_t pageBytes, std::int64_t recordBytes) {
-    // Sequence numbers never go back: other programs read afresh when theirs differs.
-    assert(!headerKnown() || seq >= get64(lastHeader_ + kSeqAt));
+    assert(!headerKnown() || seq >= get64(lastHeader_ + kSeqAt)); // J2
     TJournalHeader h;
     h.Seq = seq;
     h.CheckpointSeq = seq;
     h.PageBytes = pageBytes;
     h.RecordBytes = recordBytes;
-    // The header reaches the disk before the cut: once it names the new
-    // checkpoint, the records behind it count for nothing. Cut first, a
-    // power loss could leave the old header over no records, which would
-    // read as "the files are as long as at the old checkpoint".
+    // J7: once the header names the new checkpoint, the records behind it
+    // count for nothing. Cut first, a power loss could leave the old header
+    // over no records, which would read as "the files are as long as at the
+    // old checkpoint".
     writeHeader(h);
     file_.sync();
     file_.truncateBytes(kJournalHeaderSize);
@@ -198,7 +195,7 @@ TJournalContents TStoreJournal::scan() {
             break;
         const std::uint64_t seq = get64(r + 4);
         const std::uint32_t count = get32(r + 12);
-        // Without a sound header the first record starts the chain.
+        // J4; without a sound header the first record starts the chain.
         if ((c.HeaderValid || c.Records > 0) && seq != c.LastSeq + 1)
             break;
         std::size_t p = kRecordHead;
@@ -232,11 +229,11 @@ TJournalContents TStoreJournal::scan() {
 
 TJournalHeader TStoreJournal::append(const TJournalHeader& before, const TUnitImages& units,
                                      std::int64_t pageBytes, std::int64_t recordBytes) {
-    // More units than a record may hold would be read back as a torn record.
+    // J3: more units than a record may hold would be read back as a torn record.
     assert(units.size() <= kMaxUnitsPerRecord);
     std::size_t len = kRecordHead;
     for (const auto& [key, bytes] : units) {
-        assert(bytes.size() == unitSize(key.first)); // a whole unit of its file
+        assert(bytes.size() == unitSize(key.first)); // J3: a whole unit of its file
         len += kEntryHead + bytes.size();
     }
     std::vector<unsigned char> r(len + 8);
@@ -253,8 +250,7 @@ TJournalHeader TStoreJournal::append(const TJournalHeader& before, const TUnitIm
         p += kEntryHead + bytes.size();
     }
     put64(&r[len], checksum(r.data(), len));
-    // What is written is what a scan reads back whole.
-    assert(wholeRecordLength(r.data(), r.size()) == r.size());
+    assert(wholeRecordLength(r.data(), r.size()) == r.size()); // J3
     TJournalHeader after = before;
     after.Seq = before.Seq + 1;
     after.Dirty = true;
@@ -293,8 +289,7 @@ bool TStoreJournal::markedDirty() const {
 }
 
 void TStoreJournal::markClean(TJournalHeader header) {
-    // Only the last commit's header is marked clean: an older one would end
-    // the journal before that commit's record.
+    // J6
     assert(!headerKnown() || (header.Seq == get64(lastHeader_ + kSeqAt) &&
                               header.End == std::int64_t(get64(lastHeader_ + kEndAt))));
     header.Dirty = false;

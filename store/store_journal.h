@@ -13,13 +13,27 @@
 //   records from byte 128: "TJR1", Seq, unit count, page file length,
 //     record file length, then per unit: file (0 page, 1 record), unit number,
 //     the unit's bytes; a checksum of the record last.
-// A record counts only when its checksum holds and its Seq follows the one
-// before it (the first follows CheckpointSeq), so a torn or stale tail is
-// never replayed. Dirty is set before a commit touches a file and cleared
-// once its units are in the files: a reader that finds it set knows a writer
-// stopped half-way and recovers before reading. Written units not yet synced
-// survive a writer's end in the system's cache, but not a power loss: after
-// a new boot the files are compared with the journal and completed from it.
+// Invariants (the asserts that check them cite their numbers):
+//   J1. Records start after the header (End >= 128), and the last commit is
+//       never older than the checkpoint it follows (CheckpointSeq <= Seq).
+//   J2. Sequence numbers never go back: an emptied journal starts at or past
+//       the last Seq, so every other program sees that its Seq differs and
+//       reads the store afresh.
+//   J3. A record holds whole units of their files, no more than a record may
+//       hold, and is written as a scan reads it back whole.
+//   J4. A record counts only when its checksum holds and its Seq follows the
+//       one before it (the first follows CheckpointSeq), so a torn or stale
+//       tail is never replayed.
+//   J5. Dirty is set before a commit touches a file and cleared only once its
+//       units are in the files: a reader that finds it set knows a writer
+//       stopped half-way and recovers before reading.
+//   J6. Only the last commit's header is marked clean: an older one would end
+//       the journal before that commit's record.
+//   J7. An emptied journal's header reaches the disk before the records are
+//       cut off, so a power loss never leaves the old header over no records.
+// Written units not yet synced survive a writer's end in the system's cache,
+// but not a power loss: after a new boot the files are compared with the
+// journal and completed from it.
 #include "base/errors.h"
 #include "store/unit_file.h"
 

@@ -3,6 +3,8 @@
 #include "base/cp932.h"
 #include "store/find_relay.h"
 
+#include <optional>
+
 namespace telvara {
 
 RelaySettings storedRelay(const TRelayRecord& r) {
@@ -43,27 +45,29 @@ ImportSummary importRelays(TBPlusTree& target, const std::vector<CsvRow>& rows, 
         const std::string name = utf8ToCp932(row.texts[0]);
         const std::string device = utf8ToCp932(row.texts[1]);
         bool store = true;
-        if (findRelay(target, name, device)) {
+        const std::optional<TRelayRecord> met = target.Find(recordKey(name, device));
+        if (met && isRecordOf(*met, name, device)) {
             store = replace;
             if (replace) {
-                target.DeleteCurrent();
+                target.Remove(met->key());
                 ++summary.replaced;
             } else {
                 ++summary.skipped;
             }
-        } else if (target.CurrentRecNo() != kNone) {
-            problems.push_back(csvLineLabel(row.line) + "別のレコード " +
-                               cp932ToUtf8(target.CurrentRecord().key()) + " とキーの先頭 " +
-                               std::to_string(kKeySlotCapacity) + " バイトが同じです");
+        } else if (met) {
+            problems.push_back(csvLineLabel(row.line) + "別のレコード " + cp932ToUtf8(met->key()) +
+                               " とキーの先頭 " + std::to_string(kKeySlotCapacity) +
+                               " バイトが同じです");
             store = false;
         } else {
             ++summary.added;
         }
         // After the first refused row only the others are looked at.
         if (store && problems.empty()) {
+            TRelayRecord record;
             for (int f = 0; f < kRecordFieldCount; ++f)
-                target.CurrentRecord().setField(TRecordField(f), utf8ToCp932(row.texts[f]));
-            target.InsertCurrent();
+                record.setField(TRecordField(f), utf8ToCp932(row.texts[f]));
+            target.Insert(record);
         }
         if (progress && !progress(++done, int(rows.size())))
             throw TImportRefused({"取り込みを中止しました。何も追加していません。"});

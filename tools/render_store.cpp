@@ -10,6 +10,7 @@
 #include "tools/store_folder.h"
 
 #include <filesystem>
+#include <optional>
 
 namespace telvara {
 
@@ -31,9 +32,11 @@ storedRelays(const std::string& dir,
         return relays;
     }
     for (const auto& [name, device] : named) {
-        if (!findRelay(store, utf8ToCp932(name), utf8ToCp932(device)))
+        const std::optional<TRelayRecord> r =
+            relayRecord(store, utf8ToCp932(name), utf8ToCp932(device));
+        if (!r)
             throw TRecordNotFound("見つかりません: " + name + "," + device);
-        relays.push_back(storedRelay(store.CurrentRecord()));
+        relays.push_back(storedRelay(*r));
     }
     return relays;
 }

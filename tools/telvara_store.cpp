@@ -29,6 +29,7 @@
 
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -80,8 +81,23 @@ std::string listing(TBPlusTree& store) {
     return text;
 }
 
-bool find(TBPlusTree& store, const std::string& name, const std::string& device) {
-    return findRelay(store, name, device);
+// The record stored under the relay's key: the relay's own, or another
+// relay's that agrees with it in the key bytes a tree page keeps.
+std::optional<TRelayRecord> findKey(TBPlusTree& store, const std::string& name,
+                                    const std::string& device) {
+    return store.Find(recordKey(name, device));
+}
+
+bool isRelay(const std::optional<TRelayRecord>& met, const std::vector<std::string>& key) {
+    return met && isRecordOf(*met, key[0], key[1]);
+}
+
+// The record of these twelve fields (CP932), each cut to its capacity.
+TRelayRecord recordOf(const std::vector<std::string>& fields) {
+    TRelayRecord record;
+    for (int f = 0; f < kRecordFieldCount; ++f)
+        record.setField(TRecordField(f), fields[std::size_t(f)]);
+    return record;
 }
 
 // A relay is stored only as typed: the first refused field ends the command
@@ -94,15 +110,17 @@ void requireSound(const std::vector<std::string>& utf8Fields) {
 }
 
 // The record a lookup met under the same cut key, when it is another relay.
-std::string otherRelay(const TBPlusTree& store) {
-    return "別のレコード " + cp932ToUtf8(store.CurrentRecord().key());
+std::string otherRelay(const TRelayRecord& met) {
+    return "別のレコード " + cp932ToUtf8(met.key());
 }
 
-void requireNewKey(TBPlusTree& store, const std::vector<std::string>& utf8Fields) {
+// `met`: what a lookup of the new relay's key found, which is another relay.
+void requireNewKey(const std::optional<TRelayRecord>& met,
+                   const std::vector<std::string>& utf8Fields) {
     if (const std::string problem = checkNewKey(utf8Fields[0], utf8Fields[1]); !problem.empty())
         throw TUsageError(problem);
-    if (store.CurrentRecNo() != kNone)
-        throw TUsageError(otherRelay(store) + " とキーの先頭 " + std::to_string(kKeySlotCapacity) +
+    if (met)
+        throw TUsageError(otherRelay(*met) + " とキーの先頭 " + std::to_string(kKeySlotCapacity) +
                           " バイトが同じです");
 }
 
@@ -112,25 +130,21 @@ void requireNewKey(TBPlusTree& store, const std::vector<std::string>& utf8Fields
 std::int32_t add(TBPlusTree& store, const std::vector<std::string>& fields,
                  const std::vector<std::string>& utf8Fields) {
     TStoreTransaction transaction(store);
-    if (find(store, fields[0], fields[1]))
-        store.DeleteCurrent();
+    const std::optional<TRelayRecord> met = findKey(store, fields[0], fields[1]);
+    if (isRelay(met, fields))
+        store.Remove(met->key());
     else
-        requireNewKey(store, utf8Fields);
-    for (int f = 0; f < kRecordFieldCount; ++f)
-        store.CurrentRecord().setField(TRecordField(f), fields[std::size_t(f)]);
-    store.InsertCurrent();
+        requireNewKey(met, utf8Fields);
+    const std::int32_t slot = store.Insert(recordOf(fields));
     transaction.commit();
-    return store.CurrentRecNo();
+    return slot;
 }
 
 std::int32_t insert(TBPlusTree& store, const std::vector<std::string>& fields,
                     const std::vector<std::string>& utf8Fields) {
     if (const std::string problem = checkNewKey(utf8Fields[0], utf8Fields[1]); !problem.empty())
         throw TUsageError(problem);
-    for (int f = 0; f < kRecordFieldCount; ++f)
-        store.CurrentRecord().setField(TRecordField(f), fields[std::size_t(f)]);
-    store.InsertCurrent();
-    return store.CurrentRecNo();
+    return store.Insert(recordOf(fields));
 }
 
 // Reading commands read what they can from a damaged store, but never quietly.
@@ -174,23 +188,27 @@ std::string batchLine(TBPlusTree& store, const std::vector<std::string>& utf8Ite
     if (op == "find") {
         expectItems(utf8Items, 3);
         const std::vector<std::string> args = keyToStore(utf8);
-        if (!find(store, args[0], args[1]))
+        const std::optional<TRelayRecord> met = findKey(store, args[0], args[1]);
+        if (!isRelay(met, args))
             return "not found\n";
-        return "found\t" + recordLine(store.CurrentRecord()) + "\n";
+        return "found\t" + recordLine(*met) + "\n";
     }
     if (op == "remove") {
         expectItems(utf8Items, 3);
         const std::vector<std::string> args = keyToStore(utf8);
-        if (!find(store, args[0], args[1]))
+        const std::optional<TRelayRecord> met = findKey(store, args[0], args[1]);
+        if (!isRelay(met, args))
             return "not found\n";
-        store.DeleteCurrent();
+        store.Remove(met->key());
         return "removed\n";
     }
     if (op == "delete") {
+        // The main window's removal through the current record: it reports
+        // the slot and the key of the record the deletion last read.
         expectItems(utf8Items, 3);
         const std::vector<std::string> args = keyToStore(utf8);
-        if (!find(store, args[0], args[1]) && store.CurrentRecNo() != kNone)
-            throw TUsageError(otherRelay(store) + " は削除しません");
+        if (!findRelay(store, args[0], args[1]) && store.CurrentRecNo() != kNone)
+            throw TUsageError(otherRelay(store.CurrentRecord()) + " は削除しません");
         store.CurrentRecord().setField(TRecordField::KaisyaName, args[0]);
         store.CurrentRecord().setField(TRecordField::DebaisuNo, args[1]);
         store.DeleteCurrent();
@@ -271,15 +289,16 @@ int run(const std::vector<std::string>& argv) {
         const std::vector<std::string> args = keyToStore(rest);
         requireStoreFiles(dir);
         store.OpenStore(dir, cmd == "find" ? TOpenMode::ReadOnly : TOpenMode::ReadWrite);
-        if (!find(store, args[0], args[1])) {
+        const std::optional<TRelayRecord> met = findKey(store, args[0], args[1]);
+        if (!isRelay(met, args)) {
             std::cerr << "見つかりません: " << rest[0] << "," << rest[1] << "\n";
             return cmd == "find" ? warnIfDamaged(store, kExitNotFound) : kExitNotFound;
         }
         if (cmd == "remove") {
-            store.DeleteCurrent();
+            store.Remove(met->key());
             return 0;
         }
-        std::cout << recordLine(store.CurrentRecord()) << "\n" << std::flush;
+        std::cout << recordLine(*met) << "\n" << std::flush;
         return warnIfDamaged(store, 0);
     }
     if (cmd == "add") {
@@ -304,7 +323,7 @@ int run(const std::vector<std::string>& argv) {
         const std::vector<std::string> args = toStore(fields);
         store.OpenStore(dir);
         add(store, args, fields);
-        std::cout << recordLine(store.CurrentRecord()) << "\n";
+        std::cout << recordLine(recordOf(args)) << "\n";
         return 0;
     }
     if (cmd == "batch") {

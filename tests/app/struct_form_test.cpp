@@ -599,6 +599,36 @@ TEST_F(StructFormTest, CsvExportAndImportFromTheContextMenu) {
     EXPECT_FALSE(stored("Z", "1"));
 }
 
+// An import from the list window leaves the relay loaded in the main window
+// as the one its removal names, and removes.
+TEST_F(StructFormTest, ImportLeavesTheLoadedRelayForRemoval) {
+    store(relay("A電力", "51R"));
+    store(relay("B電力", "52F"));
+    search(QStringLiteral("A電力"), QStringLiteral("51R"));
+    ASSERT_TRUE(button("CmdRemove")->isEnabled());
+    openList();
+    QTemporaryDir files;
+    const QString in = files.filePath(QStringLiteral("in.csv"));
+    QFile f(in);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("B電力,52F,100,1,1,1,1,1,1,1,4,20\nC電力,67,100,1,1,1,1,1,1,1,4,20\n");
+    f.close();
+    scripted.files.answers.push_back(in);
+    scripted.messages.answers.push_back(BoxAnswer::No); // B電力 stays as it is
+    part<QAction>("ImportCsv")->trigger();
+    ASSERT_EQ(scripted.messages.asked.back().text,
+              QStringLiteral("追加 1 件、置換 0 件、スキップ 1 件"));
+    list.reset();
+
+    scripted.messages.asked.clear();
+    scripted.messages.answers.push_back(BoxAnswer::Yes);
+    press(button("CmdRemove"));
+    ASSERT_EQ(1u, scripted.messages.asked.size());
+    EXPECT_EQ(QStringLiteral("次のレコードを削除します 'A電力,51R'?"),
+              scripted.messages.asked[0].text);
+    EXPECT_EQ((QStringList{QStringLiteral("B電力,52F"), QStringLiteral("C電力,67")}), listing());
+}
+
 // CSV読み込み of a file a Japanese spreadsheet saved (Shift-JIS, blanks
 // around cells), of one that is neither UTF-8 nor Shift-JIS, and
 // CSV書き出し onto the store's own file.
