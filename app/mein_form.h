@@ -75,6 +75,8 @@ public:
     std::string versionCaption() const override;
     TColor ColorSelect() override;
     void refuseStoreFile(const std::string& path) const override;
+    std::optional<RelaySettings> storedRelay(const std::string& company,
+                                             const std::string& device) const override;
 
 signals:
     // The window closed after the close question: the program ends.

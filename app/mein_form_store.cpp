@@ -8,6 +8,7 @@
 #include "relay/record_check.h"
 #include "store/bplustree.h"
 #include "store/find_relay.h"
+#include "store/stored_relays.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -199,6 +200,18 @@ void TMeinForm::CmdRemoveClick() {
     CmdRemove->setEnabled(false);
     store_->DeleteCurrent();
     ShowCurrent();
+}
+
+std::optional<RelaySettings> TMeinForm::storedRelay(const std::string& company,
+                                                    const std::string& device) const {
+    // A name Shift-JIS cannot hold was never stored.
+    if (!store_ || !store_->isOpen() || !isCp932Representable(company) ||
+        !isCp932Representable(device))
+        return std::nullopt;
+    const auto record = relayRecord(*store_, utf8ToCp932(company), utf8ToCp932(device));
+    if (!record)
+        return std::nullopt;
+    return telvara::storedRelay(*record);
 }
 
 void TMeinForm::Button3Click() {

@@ -3,6 +3,7 @@
 
 #include "chartwin/check_dialog.h"
 #include "chartwin/study_chart.h"
+#include "chartwin/study_panel.h"
 #include "chartwin/tool_icons.h"
 #include "platform/chart_widget.h"
 #include "platform/guard.h"
@@ -19,6 +20,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QSplitter>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -79,7 +81,7 @@ TChatForm::TChatForm(MainWindowLink& main, Services& services, QWidget* parent)
     chartWidget_->setObjectName(QStringLiteral("Chart1"));
     chartWidget_->SetMessageService(&services_.messages);
     chart_ = std::make_unique<TCoordinationChart>(chartWidget_->Chart());
-    layout->addWidget(chartWidget_, 1);
+    layout->addWidget(buildStudyPanel(), 1);
     // Below the check's lines and marks, which go first when the window closes.
     overlay_ = std::make_unique<TStudyOverlay>(chartWidget_->Chart());
     overlay_->SetStudy(&study_);
@@ -231,6 +233,9 @@ bool TChatForm::eventFilter(QObject* watched, QEvent* e) {
 }
 
 void TChatForm::windowActivated() {
+    // The store may have changed meanwhile: the panel's marks follow it.
+    if (panel_)
+        runGuarded(services_.messages, [this] { panel_->refresh(); });
     const bool fromMain = previousActive_ && previousActive_ == mainWindow();
     const bool requested = activationRequested_;
     activationRequested_ = false;

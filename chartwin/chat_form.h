@@ -14,20 +14,25 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
+class QAction;
 class QCheckBox;
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class QSplitter;
 class QToolButton;
+class QVBoxLayout;
 
 namespace telvara {
 
 class TChartWidget;
 class TCheckTools;
 class TStudyOverlay;
+class TStudyPanel;
 class PrintPreviewService;
 
 // Height of the tool bar above the chart.
@@ -82,8 +87,16 @@ public:
     // Unsaved changes: asks "保存しますか" and saves (Yes), drops (No) or
     // stays (Cancel: false). True at once when nothing is unsaved.
     bool maybeSaveStudy();
-    // Takes the study as it is (the panel's edits): redraws and marks it changed.
+    // Takes the study as it is (the panel's edits): redraws and marks it
+    // changed, and the study before it can be had back by "元に戻す". A study
+    // that validateStudy refuses raises its fault and nothing changes.
     void changeStudy(TStudy study);
+    // "元に戻す" (Ctrl+Z) and "やり直し" (Ctrl+Y) of the study's changes; a new
+    // or opened study starts with none.
+    void undoStudy();
+    void redoStudy();
+    bool canUndoStudy() const { return !undo_.empty(); }
+    bool canRedoStudy() const { return !redo_.empty(); }
 
     // The preview the window shows pages in (tests put their own).
     void setPrintPreview(PrintPreviewService* preview) { preview_ = preview; }
@@ -119,6 +132,14 @@ private:
     void Chart1AfterDraw();
 
     void buildToolBar();
+    // The study panel beside the chart, its tool-bar switch "検討パネル" and the
+    // undo commands; the chart and the panel in the splitter returned.
+    QSplitter* buildStudyPanel();
+    // The study as it is before a change, for "元に戻す".
+    void rememberForUndo();
+    void clearUndo();
+    // The panel's edit taken, or refused with the fault shown; true when taken.
+    bool takePanelEdit(TStudy study);
     void buildFileMenu(QHBoxLayout* bar);
     void fillRecentMenu();
     void addRecent(const QString& path);
@@ -176,7 +197,10 @@ private:
     QLabel* Label2 = nullptr;            // version number
     QToolButton* FileButton = nullptr;   // "ファイル"
     QMenu* FileMenu = nullptr;
-    QMenu* RecentMenu = nullptr; // "最近使った検討"
+    QMenu* RecentMenu = nullptr;        // "最近使った検討"
+    QToolButton* PanelToggle = nullptr; // "検討パネル"
+    QAction* UndoAction = nullptr;      // "元に戻す"
+    QAction* RedoAction = nullptr;      // "やり直し"
 
     MainWindowLink& main_;
     Services services_;
@@ -197,7 +221,12 @@ private:
     TStudy study_;
     QString studyPath_;
     bool modified_ = false;
+    // The study as last opened or saved: "*" while the study differs from it.
+    TStudy saved_;
+    std::vector<TStudy> undo_;
+    std::vector<TStudy> redo_;
     std::unique_ptr<TStudyOverlay> overlay_;
+    TStudyPanel* panel_ = nullptr;
 };
 
 } // namespace telvara

@@ -3,6 +3,7 @@
 #include "chartwin/chat_form.h"
 
 #include "chartwin/study_chart.h"
+#include "chartwin/study_panel.h"
 #include "platform/guard.h"
 #include "study/relay_device.h"
 #include "study/study_file.h"
@@ -123,6 +124,11 @@ void TChatForm::updateTitle() {
 void TChatForm::setModified(bool modified) {
     modified_ = modified;
     updateTitle();
+    // Every change, opening and saving of the study ends here.
+    UndoAction->setEnabled(!undo_.empty());
+    RedoAction->setEnabled(!redo_.empty());
+    if (panel_)
+        panel_->refresh();
 }
 
 bool TChatForm::maybeSaveStudy() {
@@ -145,6 +151,8 @@ void TChatForm::newStudy() {
     if (!maybeSaveStudy())
         return;
     study_ = TStudy{};
+    saved_ = study_;
+    clearUndo();
     studyPath_.clear();
     showStudy();
     setModified(false);
@@ -171,6 +179,8 @@ bool TChatForm::openStudy(const QString& path) {
         return false;
     }
     study_ = std::move(opened);
+    saved_ = study_;
+    clearUndo();
     studyPath_ = path;
     showStudy();
     setModified(false);
@@ -205,6 +215,7 @@ bool TChatForm::writeStudy(const QString& path) {
         }
     }
     writeStudyFile(path.toStdString(), study_);
+    saved_ = study_;
     studyPath_ = path;
     setModified(false);
     addRecent(path);
@@ -213,9 +224,12 @@ bool TChatForm::writeStudy(const QString& path) {
 
 void TChatForm::changeStudy(TStudy study) {
     validateStudy(study);
+    if (study == study_)
+        return;
+    rememberForUndo();
     study_ = std::move(study);
     showStudy();
-    setModified(true);
+    setModified(!(study_ == saved_));
 }
 
 void TChatForm::putShownRelay(const RelaySettings& shown, const TChartSeries& series) {
@@ -227,6 +241,7 @@ void TChatForm::putShownRelay(const RelaySettings& shown, const TChartSeries& se
         if (!relay || !relay->SameRelay(shown))
             continue;
         if (!relay->SameValues(shown)) {
+            rememberForUndo();
             relay->fields = TRelayDevice::FromStored(shown).fields;
             setModified(true);
         }
@@ -239,6 +254,7 @@ void TChatForm::putShownRelay(const RelaySettings& shown, const TChartSeries& se
               std::make_unique<TRelayDevice>(TRelayDevice::FromStored(shown)));
     d.label = series.Title();
     d.color = hexColour(series.SeriesColor());
+    rememberForUndo();
     study_.devices.push_back(std::move(d));
     setModified(true);
 }
@@ -251,6 +267,7 @@ void TChatForm::removeStudyRelay(const std::string& company, const std::string& 
         TRelayDevice* relay = relayOf(*it);
         if (!relay || !relay->SameRelay(shown))
             continue;
+        rememberForUndo();
         for (TPath& p : study_.paths)
             std::erase(p.devices, it->id);
         study_.devices.erase(it);
@@ -314,6 +331,7 @@ void TChatForm::showStudy() {
 }
 
 void TChatForm::removeStudyDevice(const std::string& id) {
+    rememberForUndo();
     std::erase_if(study_.devices, [&](const TDevice& d) { return d.id == id; });
     for (TPath& p : study_.paths)
         std::erase(p.devices, id);

@@ -13,9 +13,9 @@ namespace telvara {
 
 namespace {
 
-// Runs the dialog on the kind's data; takes its result when accepted and changed.
-template <typename Dialog, typename Data> bool run(Dialog& dialog, Data& data) {
-    if (dialog.exec() != QDialog::Accepted || dialog.Data() == data)
+// Runs the dialog on the kind's data; takes its result when accepted (and changed).
+template <typename Dialog, typename Data> bool run(Dialog& dialog, Data& data, bool takeUnchanged) {
+    if (dialog.exec() != QDialog::Accepted || (!takeUnchanged && dialog.Data() == data))
         return false;
     data = dialog.Data();
     return true;
@@ -29,22 +29,22 @@ bool hasKindDialog(const TDeviceKind& kind) {
            dynamic_cast<const TCableDevice*>(&kind) || dynamic_cast<const TMotorDevice*>(&kind);
 }
 
-bool editDeviceKind(TDeviceKind& kind, Services& services, QWidget* parent) {
+bool editDeviceKind(TDeviceKind& kind, Services& services, QWidget* parent, bool takeUnchanged) {
     if (auto* p = dynamic_cast<TPointDevice*>(&kind)) {
         TPointDeviceDialog d(p->kind, p->data, services, parent);
-        return run(d, p->data);
+        return run(d, p->data, takeUnchanged);
     }
     if (auto* t = dynamic_cast<TTransformerDevice*>(&kind)) {
         TTransformerDialog d(t->data, services, parent);
-        return run(d, t->data);
+        return run(d, t->data, takeUnchanged);
     }
     if (auto* c = dynamic_cast<TCableDevice*>(&kind)) {
         TCableDialog d(c->data, services, parent);
-        return run(d, c->data);
+        return run(d, c->data, takeUnchanged);
     }
     if (auto* m = dynamic_cast<TMotorDevice*>(&kind)) {
         TMotorDialog d(m->data, services, parent);
-        return run(d, m->data);
+        return run(d, m->data, takeUnchanged);
     }
     return false;
 }

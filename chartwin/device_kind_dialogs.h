@@ -14,6 +14,9 @@ bool hasKindDialog(const TDeviceKind& kind);
 
 // Opens the kind's dialog on its values; true when OK took changed values
 // into `kind`, false when cancelled, unchanged or a kind without a dialog.
-bool editDeviceKind(TDeviceKind& kind, Services& services, QWidget* parent);
+// With takeUnchanged, OK on unchanged values is true too (a new device's
+// defaults accepted).
+bool editDeviceKind(TDeviceKind& kind, Services& services, QWidget* parent,
+                    bool takeUnchanged = false);
 
 } // namespace telvara

@@ -56,6 +56,19 @@ bool TKindDialog::readNumber(QLineEdit* edit, const QString& caption, std::optio
     return true;
 }
 
+bool TKindDialog::readPositive(QLineEdit* edit, const QString& caption, std::optional<double>& out,
+                               bool optional) {
+    if (!readNumber(edit, caption, out, optional))
+        return false;
+    if (!out || *out > 0)
+        return true;
+    services_.messages.showWarning(caption +
+                                   QStringLiteral("は 0 より大きい数値にしてください：「") +
+                                   edit->text().trimmed() + QStringLiteral("」"));
+    edit->setFocus();
+    return false;
+}
+
 void TKindDialog::showFault(const FieldFault& fault) {
     services_.messages.showWarning(uiText(fault.message));
     if (const auto it = fields_.find(fault.key); it != fields_.end())

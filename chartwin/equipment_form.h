@@ -32,6 +32,9 @@ protected:
     // warning naming the field, when it is required and empty or no number.
     bool readNumber(QLineEdit* edit, const QString& caption, std::optional<double>& out,
                     bool optional = false);
+    // readNumber, and a number not above 0 refused with a warning naming the field.
+    bool readPositive(QLineEdit* edit, const QString& caption, std::optional<double>& out,
+                      bool optional = false);
     // Warns with the kind's fault and focuses the field of its key.
     void showFault(const FieldFault& fault);
     // The field a fault of this file key points to.

@@ -4,6 +4,7 @@
 #include "base/colors.h"
 #include "relay/relay.h"
 
+#include <optional>
 #include <string>
 
 namespace telvara {
@@ -38,6 +39,15 @@ public:
     // Raises an IoError naming the file when path is one of the open store's
     // own files, which no picture may overwrite.
     virtual void refuseStoreFile(const std::string& path) const { (void)path; }
+    // The relay of this company name and device number (UTF-8) as the open
+    // store holds it; none when no store is open or it holds no such relay.
+    // The main window's loaded record stays as it is.
+    virtual std::optional<RelaySettings> storedRelay(const std::string& company,
+                                                     const std::string& device) const {
+        (void)company;
+        (void)device;
+        return std::nullopt;
+    }
 };
 
 } // namespace telvara

@@ -13,5 +13,6 @@ inline constexpr int kListHelpContext = 7;        // the input data list and the
 inline constexpr int kCurveHelpContext = 16;      // standard characteristics
 inline constexpr int kCheckHelpContext = 20;      // the coordination check
 inline constexpr int kExportHelpContext = 30;     // export and print preview
+inline constexpr int kStudyPanelHelpContext = 41; // the chart window's study panel
 
 } // namespace telvara

@@ -394,5 +394,26 @@ TEST_F(StoreTest, ChartFileIsNeverSavedOverTheStore) {
     EXPECT_EQ(after.readAll(), bytes);
 }
 
+// The chart window compares its relays with the store through the main
+// window; the record the user loaded stays the one "ﾚｺｰﾄﾞ削除" removes.
+TEST_F(StoreTest, StoredRelayForTheChartLeavesTheLoadedRecordForRemove) {
+    Relay other;
+    other.device = "52F";
+    other.times[0] = "7";
+    store(Relay{});
+    store(other);
+    search(QStringLiteral("A電力"), QStringLiteral("51R"));
+    const std::optional<RelaySettings> seen = form->storedRelay("A電力", "52F");
+    ASSERT_TRUE(seen);
+    EXPECT_EQ("7", seen->times[0]);
+    EXPECT_EQ("100", seen->ct);
+    EXPECT_FALSE(form->storedRelay("A電力", "99"));
+    scripted.messages.answers = {BoxAnswer::Yes};
+    button("CmdRemove")->click();
+    EXPECT_EQ(QStringLiteral("次のレコードを削除します 'A電力,51R'?"),
+              scripted.messages.asked.back().text);
+    EXPECT_EQ(listing(), QStringList{"A電力,52F"});
+}
+
 } // namespace
 } // namespace telvara::test

@@ -20,6 +20,7 @@
 
 #include <array>
 #include <deque>
+#include <map>
 
 namespace telvara::test {
 
@@ -41,6 +42,8 @@ public:
     std::deque<TColor> randomColours;
     int colourSelects = 0;
     RelayCurrents derived;
+    // The store's relays by company name and device number.
+    std::map<std::pair<std::string, std::string>, RelaySettings> stored;
 
     std::string timeText(int index) const override { return times.at(std::size_t(index)); }
     std::string deviceText() const override { return device; }
@@ -53,6 +56,11 @@ public:
     int colorRadioIndex() const override { return radio; }
     TColor dialogColor() const override { return dialog; }
     std::string versionCaption() const override { return version; }
+    std::optional<RelaySettings> storedRelay(const std::string& company,
+                                             const std::string& device) const override {
+        const auto it = stored.find({company, device});
+        return it == stored.end() ? std::nullopt : std::optional<RelaySettings>(it->second);
+    }
     TColor ColorSelect() override {
         ++colourSelects;
         const TColor colour = randomColours.empty() ? 0x123456 : randomColours.front();

@@ -5,6 +5,7 @@
 #include "chart/print.h"
 
 #include <QDialog>
+#include <QSplitter>
 
 namespace telvara {
 namespace {
@@ -31,9 +32,16 @@ TEST_F(ChatFormTest, WindowLayoutAndInitialState) {
     EXPECT_EQ(41, control("Panel1")->height());
     EXPECT_EQ(0, control("Panel1")->y());
     EXPECT_EQ(QStringLiteral("Chart1"), chartWidget()->objectName());
-    EXPECT_EQ(41, chartWidget()->y());
-    EXPECT_EQ(chat->width(), chartWidget()->width());
+    // The chart fills the window below the tool bar; "検討パネル" puts the
+    // study panel beside it.
+    EXPECT_EQ(QPoint(0, 41), chartWidget()->mapTo(chat.get(), QPoint(0, 0)));
     EXPECT_EQ(chat->height() - 41, chartWidget()->height());
+    EXPECT_EQ(chat->width(), chartWidget()->width());
+    toolButton("PanelToggle")->click();
+    settle();
+    EXPECT_EQ(chat->width(), chartWidget()->width() +
+                                 control<QSplitter>("StudySplitter")->handleWidth() +
+                                 control("StudyPanel")->width());
     EXPECT_EQ(chartWidget()->width(), chart().Width());
     EXPECT_EQ(chartWidget()->height(), chart().Height());
 

@@ -1,6 +1,8 @@
 // Lookup, insertion with page splits, the key listing and the level cache.
 #include "store_test_util.h"
 
+#include "store/find_relay.h"
+
 #include <gtest/gtest.h>
 
 namespace telvara::test {
@@ -225,6 +227,23 @@ TEST(StoreTree, KeyLongerThanASlotIsFoundByItsFullKeyAndReplaced) {
     EXPECT_EQ(fieldsOf(store.CurrentRecord())[3], "1.2");
     EXPECT_EQ(store.header().RecordsInUse, 31);
     EXPECT_EQ(problems(dir.str()), "");
+}
+
+// Another window looking a relay up leaves the record the user loaded (which
+// "ﾚｺｰﾄﾞ削除" would remove) current.
+TEST(StoreTree, RelayRecordLeavesTheCurrentRecordAsItWas) {
+    TempDir dir;
+    TBPlusTree store;
+    store.OpenStore(dir.str());
+    fillAscending(store, 30);
+    ASSERT_TRUE(store.FindKey(exampleKey(3)));
+    const std::int32_t recNo = store.CurrentRecNo();
+    const std::optional<TRelayRecord> other = relayRecord(store, exampleName(20), "51R");
+    ASSERT_TRUE(other);
+    EXPECT_EQ(exampleName(20), other->kaisyaName());
+    EXPECT_FALSE(relayRecord(store, exampleName(20), "51G"));
+    EXPECT_EQ(recNo, store.CurrentRecNo());
+    EXPECT_EQ(exampleName(3), store.CurrentRecord().kaisyaName());
 }
 
 } // namespace
