@@ -76,6 +76,10 @@ void applyChartDesign(TChart& chart) {
     left.SetMaximum(kTimeAxisLongMax);
     left.SetLogarithmic(true);
     bottom.Loading = left.Loading = false;
+    // Numbers always: a caption a point carries (a transformer's inrush) is
+    // the point's mark, never the axis's labels.
+    bottom.SetLabelStyle(talValue);
+    left.SetLabelStyle(talValue);
     // A zoom between two printed numbers still shows numbers to read.
     bottom.SetMinorLabelsWhenSparse(true);
     left.SetMinorLabelsWhenSparse(true);

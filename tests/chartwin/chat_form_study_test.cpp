@@ -55,6 +55,9 @@ TEST_F(ChatFormStudyTest, AStudyOpensReferredAndABrokenOneLeavesItAsItWas) {
     ASSERT_EQ(1, series(5)->Count());
     EXPECT_NEAR(10497.28, series(5)->XValues()[0], 0.01);
     EXPECT_DOUBLE_EQ(0.1, series(5)->YValues()[0]);
+    // Its caption marks the point; the axes keep their numbers.
+    EXPECT_EQ(talValue, chart().BottomAxis().CalcLabelStyle());
+    EXPECT_EQ(talValue, chart().LeftAxis().CalcLabelStyle());
     EXPECT_EQ(rgb(0x80, 0x40, 0x00), series(5)->SeriesColor());
     // Cu/XLPE 150 mm²: k = 143.08, 5 s at k · 150 / √5.
     EXPECT_NEAR(9598.33, series(6)->XValues()[0], 0.01);
