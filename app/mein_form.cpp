@@ -5,7 +5,6 @@
 
 #include "base/errors.h"
 #include "base/numbers.h"
-#include "base/shared_values.h"
 #include "chartwin/chat_form.h"
 #include "chartwin/coordination_chart.h"
 #include "platform/guard.h"
@@ -87,14 +86,9 @@ void TMeinForm::bindHandlers() {
     bindExit(Edit1, [this] { Edit1Exit(); });
     bindExit(Edit9, [this] { Edit9Exit(); });
     bindExit(Edit10, [this] { Edit10Exit(); });
-    bindExit(Edit2, [this] { Edit2Exit(); });
-    bindExit(Edit3, [this] { Edit3Exit(); });
-    bindExit(Edit4, [this] { Edit4Exit(); });
-    bindExit(Edit5, [this] { Edit5Exit(); });
-    bindExit(Edit6, [this] { Edit6Exit(); });
-    bindExit(Edit7, [this] { Edit7Exit(); });
-    bindExit(Edit8, [this] { Edit8Exit(); });
-    bindEnter(Edit8, [this] { Edit8Enter(); });
+    for (std::size_t column = 0; column < kTimeFieldCount; ++column)
+        bindExit(TimeEdits[column], [this, column] { TimeEditExit(column); });
+    bindEnter(TimeEdits[kInstColumn], [this] { Edit8Enter(); });
     bindEnter(Button1, [this] { Edit8Enter(); });
 
     MessageService& messages = services_.messages;
@@ -156,11 +150,9 @@ void TMeinForm::requireWritable() {
 // --- what the chart window reads ------------------------------------------
 
 std::string TMeinForm::timeText(int index) const {
-    const QLineEdit* const fields[kTimeFieldCount] = {Edit2, Edit3, Edit4, Edit5,
-                                                      Edit6, Edit7, Edit8};
     if (index < 0 || std::size_t(index) >= kTimeFieldCount)
         return {};
-    return fields[index]->text().toStdString();
+    return TimeEdits[std::size_t(index)]->text().toStdString();
 }
 
 std::string TMeinForm::deviceText() const {
@@ -201,8 +193,8 @@ void TMeinForm::refuseStoreFile(const std::string& path) const {
             std::filesystem::path(store_->pageFilePath()).parent_path().string(), path);
 }
 
-void TMeinForm::ColorSelect() {
-    shared().CurveColor = services_.random.next(0x1000000);
+TColor TMeinForm::ColorSelect() {
+    return services_.random.next(0x1000000);
 }
 
 // --- setting entry ----------------------------------------------------------
@@ -212,7 +204,7 @@ void TMeinForm::Edit1Exit() {
         // The currents follow a changed CT at once, for the taps that allow them.
         double tap = 0;
         if (tryReadDecimal(Edit9->text().toStdString(), tap) && tap > 0) {
-            deriveTapCurrents(Edit1->text().toStdString(), Edit9->text().toStdString(), shared());
+            deriveTapCurrents(Edit1->text().toStdString(), Edit9->text().toStdString(), currents_);
             showTapCurrents();
         }
         double instTap = 0;
@@ -226,28 +218,20 @@ void TMeinForm::Edit1Exit() {
 }
 
 void TMeinForm::Edit9Exit() {
-    SharedValues& values = shared();
-    const double tap = readField(Edit9);
-    values.TapCurrent = tap;
-    if (tap > 0) {
-        const long double ct = readField(Edit1);
-        values.TapCurrent = static_cast<double>(ct / 5 * tap);
-    } else {
+    if (!deriveEnteredTapCurrents(Edit1->text().toStdString(), Edit9->text().toStdString(),
+                                  currents_)) {
         services_.messages.showMessage(kNoTap);
         focusControl(Edit9);
     }
-    setTapMultiples(values);
     showTapCurrents();
 }
 
 void TMeinForm::showTapCurrents() {
-    const SharedValues& values = shared();
-    showCurrent(Label9, currentText(values.Current150));
-    showCurrent(Label10, currentText(values.Current200));
-    showCurrent(Label11, currentText(values.Current300));
-    showCurrent(Label12, currentText(values.Current400));
-    showCurrent(Label13, currentText(values.Current500));
-    showCurrent(Label14, currentText(values.Current700));
+    const RelayCurrents& c = currents_;
+    const double multiples[] = {c.Current150, c.Current200, c.Current300,
+                                c.Current400, c.Current500, c.Current700};
+    for (std::size_t column = 0; column < std::size(multiples); ++column)
+        showCurrent(CurrentLabels[column], currentText(multiples[column]));
 }
 
 void TMeinForm::Edit10Exit() {
@@ -255,13 +239,15 @@ void TMeinForm::Edit10Exit() {
 }
 
 void TMeinForm::Edit8Enter() {
-    if (deriveInstCurrent(Edit1->text().toStdString(), Edit10->text().toStdString(), shared()))
-        showCurrent(Label15, currentText(shared().InstCurrent));
+    QLabel* label = CurrentLabels[kInstColumn];
+    if (deriveInstCurrent(Edit1->text().toStdString(), Edit10->text().toStdString(), currents_))
+        showCurrent(label, currentText(currents_.InstCurrent));
     else
-        showCurrent(Label15, kNoInstCurrent);
+        showCurrent(label, kNoInstCurrent);
 }
 
-void TMeinForm::timeExit(QLineEdit* edit) {
+void TMeinForm::TimeEditExit(std::size_t column) {
+    QLineEdit* edit = TimeEdits[column];
     const int position = strictNumberPosition(edit->text().toStdString());
     if (position != 0) {
         services_.messages.showWarning(QStringLiteral("Error at position: ") +
@@ -271,30 +257,8 @@ void TMeinForm::timeExit(QLineEdit* edit) {
     }
     // Enter or Tab pass the focus on to "グラフ表示"; a click on another
     // control keeps it there, so that the clicked control acts.
-    if (edit == Edit8 && QGuiApplication::mouseButtons() == Qt::NoButton)
+    if (column == kInstColumn && QGuiApplication::mouseButtons() == Qt::NoButton)
         focusControl(Button1);
-}
-
-void TMeinForm::Edit2Exit() {
-    timeExit(Edit2);
-}
-void TMeinForm::Edit3Exit() {
-    timeExit(Edit3);
-}
-void TMeinForm::Edit4Exit() {
-    timeExit(Edit4);
-}
-void TMeinForm::Edit5Exit() {
-    timeExit(Edit5);
-}
-void TMeinForm::Edit6Exit() {
-    timeExit(Edit6);
-}
-void TMeinForm::Edit7Exit() {
-    timeExit(Edit7);
-}
-void TMeinForm::Edit8Exit() {
-    timeExit(Edit8);
 }
 
 // --- colour, chart, help, close -------------------------------------------

@@ -10,6 +10,7 @@
 #include <QList>
 #include <QWidget>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -55,6 +56,10 @@ public:
     // the derived currents follow; a key that names no record clears the
     // fields and says "見つかりません？". True when the record was found.
     bool loadRecord(const std::string& company, const std::string& device);
+    // The currents the list window's drawing of many relays left: a relay
+    // loaded next with an INST tap of 0 keeps their INST current, as it does
+    // after loading each of those relays in turn.
+    void carryCurrents(const RelayCurrents& currents) { currents_ = currents; }
 
     // MainWindowLink: what the chart window reads at every activation.
     std::string timeText(int index) const override;
@@ -63,11 +68,12 @@ public:
     std::string ctText() const override;
     std::string tapText() const override;
     std::string instTapText() const override;
+    RelayCurrents currents() const override { return currents_; }
     bool timeCheckChecked() const override;
     int colorRadioIndex() const override;
     TColor dialogColor() const override { return dialogColor_; }
     std::string versionCaption() const override;
-    void ColorSelect() override;
+    TColor ColorSelect() override;
     void refuseStoreFile(const std::string& path) const override;
     std::optional<RelaySettings> storedRelay(const std::string& company,
                                              const std::string& device) const override;
@@ -94,13 +100,8 @@ private:
     void Edit1Exit();
     void Edit9Exit();
     void Edit10Exit();
-    void Edit2Exit();
-    void Edit3Exit();
-    void Edit4Exit();
-    void Edit5Exit();
-    void Edit6Exit();
-    void Edit7Exit();
-    void Edit8Exit();
+    // Leaving a time field Edit2 .. Edit8 (column 0 .. 6).
+    void TimeEditExit(std::size_t column);
     void Edit8Enter();
     void RadioGroup1Click();
     void ColorButtonClick();
@@ -144,14 +145,19 @@ private:
     std::vector<EntryField> entryFields() const;
 
     void buildControls();
-    void buildStoreControls();
-    void buildCurveControls();
+    void createDataGroup();
+    void createTimeColumns();
+    void createHelpButton();
+    void createChartOptions();
+    void createChartButton();
+    void createVersionLabels();
+    void createStoreControls();
+    void createCurveControls();
     void deriveLoadedCurrents();
     void bindHandlers();
     void onFocusChanged(QWidget* old, QWidget* now);
     // False when the handler failed (and was reported).
     bool runHandler(const QHash<QWidget*, std::function<void()>>& handlers, QWidget* control);
-    void timeExit(QLineEdit* edit);
     void showTapCurrents();
     void fitOuterSize();
     void centreOnDesktop();
@@ -164,20 +170,11 @@ private:
     QLineEdit* Edit9 = nullptr;
     QLineEdit* Edit10 = nullptr;
     QLineEdit* Debaisu = nullptr;
-    QLineEdit* Edit2 = nullptr;
-    QLineEdit* Edit3 = nullptr;
-    QLineEdit* Edit4 = nullptr;
-    QLineEdit* Edit5 = nullptr;
-    QLineEdit* Edit6 = nullptr;
-    QLineEdit* Edit7 = nullptr;
-    QLineEdit* Edit8 = nullptr;
-    QLabel* Label9 = nullptr;
-    QLabel* Label10 = nullptr;
-    QLabel* Label11 = nullptr;
-    QLabel* Label12 = nullptr;
-    QLabel* Label13 = nullptr;
-    QLabel* Label14 = nullptr;
-    QLabel* Label15 = nullptr;
+    // The time columns 150 % .. 700 % and INST: their fields Edit2 .. Edit8
+    // and the currents Label9 .. Label15 above them.
+    static constexpr std::size_t kInstColumn = kTimeFieldCount - 1;
+    std::array<QLineEdit*, kTimeFieldCount> TimeEdits{};
+    std::array<QLabel*, kTimeFieldCount> CurrentLabels{};
     QPushButton* Button1 = nullptr; // "グラフ表示"
     QPushButton* Button2 = nullptr; // "?"
     QPushButton* ColorButton = nullptr;
@@ -204,6 +201,8 @@ private:
     TChatForm* chart_ = nullptr;
     bool terminationRequested_ = false;
     TColor dialogColor_ = clBlack;
+    // The derived currents of the relay the fields hold.
+    RelayCurrents currents_;
 
     QHash<QWidget*, std::function<void()>> exitHandlers_;
     QHash<QWidget*, std::function<void()>> enterHandlers_;

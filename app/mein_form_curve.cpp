@@ -12,7 +12,7 @@
 
 namespace telvara {
 
-void TMeinForm::buildCurveControls() {
+void TMeinForm::createCurveControls() {
     // Under the device number, above the time row: the design's controls keep
     // their places.
     CurveButton = new QPushButton(QStringLiteral("反限時特性"), GroupBox2);
@@ -29,22 +29,18 @@ void TMeinForm::buildCurveControls() {
 }
 
 void TMeinForm::CurveButtonClick() {
-    QLineEdit* const fields[] = {Edit2, Edit3, Edit4, Edit5, Edit6, Edit7};
-    std::array<std::string, 6> typed;
+    // The six inverse-time columns, INST not among them.
+    std::array<std::string, kTapMultiples.size()> typed;
     for (std::size_t i = 0; i < typed.size(); ++i)
-        typed[i] = fields[i]->text().toStdString();
+        typed[i] = TimeEdits[i]->text().toStdString();
     TCurveForm dialog(services_, typed, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     for (std::size_t i = 0; i < typed.size(); ++i)
-        fields[i]->setText(QString::fromStdString(dialog.times()[i]));
+        TimeEdits[i]->setText(QString::fromStdString(dialog.times()[i]));
     // The same checks as leaving each field after typing.
-    Edit2Exit();
-    Edit3Exit();
-    Edit4Exit();
-    Edit5Exit();
-    Edit6Exit();
-    Edit7Exit();
+    for (std::size_t i = 0; i < typed.size(); ++i)
+        TimeEditExit(i);
 }
 
 } // namespace telvara

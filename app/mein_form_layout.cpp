@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <array>
+
 namespace telvara {
 
 namespace {
@@ -66,6 +68,24 @@ void TMeinForm::buildControls() {
     setFixedSize(kMeinFormWidth, kMeinFormHeight);
     centreOnDesktop();
 
+    createDataGroup();
+    createTimeColumns();
+    createHelpButton();
+    createChartOptions();
+    createChartButton();
+    createVersionLabels();
+    createStoreControls();
+    // The store buttons "Add" and "ﾚｺｰﾄﾞ削除" follow Edit8 in the chain.
+    QList<QWidget*> chain = {kaisya, Edit1, Edit9, Edit10, Debaisu};
+    for (QLineEdit* edit : TimeEdits)
+        chain << edit;
+    chain << CmdAdd << CmdRemove << Button3 << Button1 << ColorButton << RadioItem0 << RadioItem1
+          << TimeCheck << Button2;
+    setTabChain(chain);
+    createCurveControls();
+}
+
+void TMeinForm::createDataGroup() {
     GroupBox2 = new QGroupBox(QStringLiteral("保護協調 DATA"), this);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
     GroupBox2->setGeometry(8, 8, 609, 201);
@@ -83,36 +103,40 @@ void TMeinForm::buildControls() {
     Edit9 = addEdit(box, "Edit9", QStringLiteral("0"), QStringLiteral("整定値"), 192, 88, 33);
     Edit10 = addEdit(box, "Edit10", QStringLiteral("0"), kZeroHint, 240, 88, 41);
     Debaisu = addEdit(box, "Debaisu", QStringLiteral("51R"), kNameHint, 320, 88, 121);
+}
 
+// Seven columns in the data group: a caption, the time field below it and
+// the column's current beside the caption.
+void TMeinForm::createTimeColumns() {
     struct TimeColumn {
         const char* caption;
         const char* edit;
         const char* label;
         int x;
-        QLineEdit** field;
-        QLabel** current;
     };
-    const TimeColumn columns[] = {
-        {"150%", "Edit2", "Label9", 16, &Edit2, &Label9},
-        {"200%", "Edit3", "Label10", 96, &Edit3, &Label10},
-        {"300%", "Edit4", "Label11", 176, &Edit4, &Label11},
-        {"400%", "Edit5", "Label12", 264, &Edit5, &Label12},
-        {"500%", "Edit6", "Label13", 352, &Edit6, &Label13},
-        {"700%", "Edit7", "Label14", 440, &Edit7, &Label14},
-        {"INST", "Edit8", "Label15", 528, &Edit8, &Label15},
-    };
+    static constexpr std::array<TimeColumn, kTimeFieldCount> columns = {{
+        {"150%", "Edit2", "Label9", 16},
+        {"200%", "Edit3", "Label10", 96},
+        {"300%", "Edit4", "Label11", 176},
+        {"400%", "Edit5", "Label12", 264},
+        {"500%", "Edit6", "Label13", 352},
+        {"700%", "Edit7", "Label14", 440},
+        {"INST", "Edit8", "Label15", 528},
+    }};
     constexpr int kCurrentGap = 4;
-    for (std::size_t i = 0; i < std::size(columns); ++i) {
+    QWidget* box = GroupBox2;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
         const TimeColumn& column = columns[i];
         addLabel(box, QLatin1String(column.caption), column.x, 136);
-        *column.field =
-            addEdit(box, column.edit, QStringLiteral("0"), kZeroHint, column.x, 149, 65);
+        TimeEdits[i] = addEdit(box, column.edit, QStringLiteral("0"), kZeroHint, column.x, 149, 65);
         // Up to the next caption, or the group box's frame after INST.
-        const int end = i + 1 < std::size(columns) ? columns[i + 1].x : box->width() - 2;
-        *column.current = addCurrentLabel(box, column.label, column.x + 32, 136,
-                                          end - kCurrentGap - (column.x + 32));
+        const int end = i + 1 < columns.size() ? columns[i + 1].x : box->width() - 2;
+        CurrentLabels[i] = addCurrentLabel(box, column.label, column.x + 32, 136,
+                                           end - kCurrentGap - (column.x + 32));
     }
+}
 
+void TMeinForm::createHelpButton() {
     Button2 = new QPushButton(QStringLiteral("?"), this);
     Button2->setObjectName(QStringLiteral("Button2"));
     Button2->setGeometry(714, 15, 33, 25);
@@ -120,7 +144,10 @@ void TMeinForm::buildControls() {
     bold.setBold(true);
     Button2->setFont(bold);
     Button2->setToolTip(QStringLiteral("簡単な使用方法"));
+}
 
+// How the chart draws the next relay: its colour and the time axis.
+void TMeinForm::createChartOptions() {
     ColorButton = new QPushButton(QStringLiteral("色選択"), this);
     ColorButton->setObjectName(QStringLiteral("ColorButton"));
     ColorButton->setGeometry(638, 14, 65, 25);
@@ -143,25 +170,22 @@ void TMeinForm::buildControls() {
     TimeCheck->setObjectName(QStringLiteral("TimeCheck"));
     TimeCheck->setGeometry(639, 107, 105, 17);
     TimeCheck->setToolTip(QStringLiteral("時間軸切り替え"));
+}
 
+void TMeinForm::createChartButton() {
     Button1 = new QPushButton(QStringLiteral("グラフ表示"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(648, 128, 81, 41);
     setHelpContext(Button1, kChartButtonHelpContext);
+}
 
+void TMeinForm::createVersionLabels() {
     ProducerLbl = addLabel(this, QStringLiteral("Produced by Telvara"), 624, 175);
     ProducerLbl->setObjectName(QStringLiteral("ProducerLbl"));
     VersionLbl = addLabel(this, QStringLiteral("Version "), 632, 191);
     VersionLbl->setObjectName(QStringLiteral("VersionLbl"));
     VersionNoLbl = addLabel(this, QStringLiteral("VersionNo"), 680, 191);
     VersionNoLbl->setObjectName(QStringLiteral("VersionNoLbl"));
-
-    buildStoreControls();
-    // The store buttons "Add" and "ﾚｺｰﾄﾞ削除" follow Edit8 in the chain.
-    setTabChain({kaisya,  Edit1,   Edit9,       Edit10,     Debaisu,    Edit2,     Edit3,
-                 Edit4,   Edit5,   Edit6,       Edit7,      Edit8,      CmdAdd,    CmdRemove,
-                 Button3, Button1, ColorButton, RadioItem0, RadioItem1, TimeCheck, Button2});
-    buildCurveControls();
 }
 
 void TMeinForm::setTabChain(const QList<QWidget*>& chain) {

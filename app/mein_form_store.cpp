@@ -4,7 +4,6 @@
 #include "app/struct_form.h"
 
 #include "base/cp932.h"
-#include "base/shared_values.h"
 #include "chartwin/coordination_chart.h"
 #include "relay/record_check.h"
 #include "store/bplustree.h"
@@ -68,14 +67,15 @@ struct TMeinForm::EntryField {
 };
 
 std::vector<TMeinForm::EntryField> TMeinForm::entryFields() const {
-    return {
-        {kaisya, TRecordField::KaisyaName}, {Debaisu, TRecordField::DebaisuNo},
-        {Edit1, TRecordField::CTPrimary},   {Edit2, TRecordField::Time150},
-        {Edit3, TRecordField::Time200},     {Edit4, TRecordField::Time300},
-        {Edit5, TRecordField::Time400},     {Edit6, TRecordField::Time500},
-        {Edit7, TRecordField::Time700},     {Edit8, TRecordField::TimeInst},
-        {Edit9, TRecordField::Tap},         {Edit10, TRecordField::InstTap},
-    };
+    std::vector<EntryField> fields = {{kaisya, TRecordField::KaisyaName},
+                                      {Debaisu, TRecordField::DebaisuNo},
+                                      {Edit1, TRecordField::CTPrimary}};
+    for (std::size_t column = 0; column < kTimeFieldCount; ++column)
+        fields.push_back(
+            {TimeEdits[column], TRecordField(int(TRecordField::Time150) + int(column))});
+    fields.push_back({Edit9, TRecordField::Tap});
+    fields.push_back({Edit10, TRecordField::InstTap});
+    return fields;
 }
 
 void TMeinForm::CmdAddClick() {
@@ -169,7 +169,7 @@ void TMeinForm::DataSearch() {
 // The derived currents of a loaded record, without the tap check and its
 // message.
 void TMeinForm::deriveLoadedCurrents() {
-    deriveTapCurrents(Edit1->text().toStdString(), Edit9->text().toStdString(), shared());
+    deriveTapCurrents(Edit1->text().toStdString(), Edit9->text().toStdString(), currents_);
     showTapCurrents();
     Edit8Enter(); // InstCurrent and Label15 by the INST rule
 }

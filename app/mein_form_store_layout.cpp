@@ -28,7 +28,7 @@ QPushButton* addButton(QWidget* parent, const char* name, const QString& caption
 
 } // namespace
 
-void TMeinForm::buildStoreControls() {
+void TMeinForm::createStoreControls() {
     CmdAdd =
         addButton(GroupBox2, "CmdAdd", QStringLiteral("Add"),
                   QStringLiteral("ﾃﾞｰﾀｰ入力後にAddボタンを押すと、データーベースに格納できます。"),

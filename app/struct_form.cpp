@@ -65,15 +65,6 @@ template <class Body, class After> void thenAlways(Body body, After after) {
     after();
 }
 
-// "name,device: problem" for a listed relay whose numbers cannot be drawn,
-// else empty (a line that names no record is left to the search to report).
-std::string undrawable(TBPlusTree& store, const std::vector<std::string>& items) {
-    const std::optional<TRelayRecord> r = listedRelayRecord(store, items[0], items[1]);
-    if (!r)
-        return {};
-    return undrawableText(storedRelay(*r));
-}
-
 } // namespace
 
 TStructForm::TStructForm(TMeinForm& main) : QDialog(&main), main_(main) {
@@ -262,46 +253,50 @@ void TStructForm::Find1Click() {
 }
 
 void TStructForm::AllDataViewClick() {
-    TChatForm* chart = main_.chartWindow();
-    bool curveStarted = false;
+    std::vector<RelaySettings> relays;
+    std::vector<std::string> lastDrawn;
     std::string skipped;
-    thenAlways(
-        [&] {
-            std::optional<std::vector<std::string>> lastDrawn;
-            bool mainHoldsLastDrawn = true;
-            for (int row = 0; row < Keys->rowCount(); ++row) {
-                const std::vector<std::string> items = lineItems(row);
-                // The empty line and "[etc.]" after a cut listing name no record.
-                if (items.size() < 2)
-                    continue;
-                if (const std::string why = undrawable(main_.store(), items); !why.empty()) {
-                    skipped += "\n" + why;
-                    continue;
-                }
-                // A record that is not found draws no curve: the main window
-                // has reported it and cleared its fields.
-                mainHoldsLastDrawn = load(items);
-                if (!mainHoldsLastDrawn || !chart)
-                    continue;
-                chart->drawMainEntries();
-                chart->startNewCurve();
-                curveStarted = true;
-                lastDrawn = items;
+    const auto collect = [&] {
+        TBPlusTree& store = main_.store();
+        for (int row = 0; row < Keys->rowCount(); ++row) {
+            const std::vector<std::string> items = lineItems(row);
+            // The empty line and "[etc.]" after a cut listing name no record.
+            if (items.size() < 2)
+                continue;
+            // A record that is not found draws no curve: the main window
+            // reports it and clears its fields.
+            const std::optional<TRelayRecord> record = listedRelayRecord(store, items[0], items[1]);
+            if (!record) {
+                load(items);
+                continue;
             }
-            // Showing the chart draws the main window's entries into the last
-            // curve; they must be that curve's record, not cleared fields.
-            if (lastDrawn && !mainHoldsLastDrawn)
-                load(*lastDrawn);
-        },
-        [&] {
-            finish();
-            if (!chart)
-                return;
-            // Only the empty curve started after the last drawn record goes.
-            if (curveStarted)
-                chart->removeCurrentCurve();
-            chart->showFromMain();
-        });
+            RelaySettings relay = storedRelay(*record);
+            if (const std::string why = undrawableText(relay); !why.empty()) {
+                skipped += "\n" + why;
+                continue;
+            }
+            relays.push_back(std::move(relay));
+            lastDrawn = items;
+        }
+    };
+    // The relays read before a failure are drawn all the same.
+    const auto draw = [&] {
+        if (relays.empty())
+            return;
+        RelayCurrents currents = main_.currents();
+        if (TChatForm* chart = main_.chartWindow())
+            chart->drawRelays(relays, currents);
+        // Showing the chart draws the main window's entries into the last
+        // curve: they must be that curve's relay, with the currents it was
+        // drawn with.
+        main_.carryCurrents(currents);
+        load(lastDrawn);
+    };
+    thenAlways([&] { thenAlways(collect, draw); },
+               [&] {
+                   finish();
+                   showChart();
+               });
     if (!skipped.empty())
         main_.services().messages.showMessage(
             QString::fromStdString("次のレコードは描けないので飛ばしました：" + skipped));

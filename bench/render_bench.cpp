@@ -64,12 +64,11 @@ double median(int repeat, const std::function<void()>& run) {
 // The chart of telvara-render: window design, all relays drawn, at w x h.
 struct Scene {
     TChart chart;
-    std::int32_t counter = 0;
-    SharedValues values;
-    TCoordinationChart coordination{chart, counter};
+    RelayCurrents currents;
+    TCoordinationChart coordination{chart};
     Scene(const std::vector<RelaySettings>& relays, int w, int h) {
         chart.SetBounds(w, h);
-        drawAllRelays(coordination, relays, false, values);
+        drawAllRelays(coordination, relays, false, currents);
     }
 };
 

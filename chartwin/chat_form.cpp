@@ -80,7 +80,7 @@ TChatForm::TChatForm(MainWindowLink& main, Services& services, QWidget* parent)
     chartWidget_ = new TChartWidget(this);
     chartWidget_->setObjectName(QStringLiteral("Chart1"));
     chartWidget_->SetMessageService(&services_.messages);
-    chart_ = std::make_unique<TCoordinationChart>(chartWidget_->Chart(), shared().SeriesCounter);
+    chart_ = std::make_unique<TCoordinationChart>(chartWidget_->Chart());
     renderer_ = std::make_unique<TChartRenderer>(chartWidget_->Chart(), chartPrintOptions());
     layout->addWidget(buildStudyPanel(), 1);
     // Below the check's lines and marks, which go first when the window closes.
@@ -247,30 +247,42 @@ void TChatForm::windowActivated() {
 
 void TChatForm::FormActivate() {
     Label2->setText(QString::fromStdString(main_.versionCaption()));
+    const RelaySettings shown = mainRelay();
     // The relay's own curve, or a new one for a relay not yet drawn.
-    TChartSeries& current =
-        *Chart1().SeriesAt(chart_->CurveFor(main_.companyText(), main_.deviceText()));
-    const TChartSeries* drawn = &current;
+    TChartSeries& current = *Chart1().SeriesAt(chart_->CurveFor(shown.company, shown.device));
+    colourCurve(current);
+    chart_->DrawEntries({shown.times, shown.device, main_.timeCheckChecked(), shown.company},
+                        main_.currents());
+    putShownRelay(shown, current);
+    relayActivated();
+}
+
+RelaySettings TChatForm::mainRelay() const {
+    RelaySettings shown;
+    for (std::size_t i = 0; i < kTimeFieldCount; ++i)
+        shown.times[i] = main_.timeText(int(i));
+    shown.device = main_.deviceText();
+    shown.company = main_.companyText();
+    shown.ct = main_.ctText();
+    shown.tap = main_.tapText();
+    shown.instTap = main_.instTapText();
+    return shown;
+}
+
+void TChatForm::colourCurve(TChartSeries& curve) {
     switch (main_.colorRadioIndex()) {
     case 0:
-        shared().CurveColor = main_.dialogColor();
-        current.SetSeriesColor(shared().CurveColor);
+        curve.SetSeriesColor(main_.dialogColor());
         break;
     case 1:
-        main_.ColorSelect();
-        current.SetSeriesColor(shared().CurveColor);
+        curve.SetSeriesColor(main_.ColorSelect());
         break;
     default:
         break; // the colour the chart gave the series stays
     }
-    CurveEntries entries;
-    for (std::size_t i = 0; i < kTimeFieldCount; ++i)
-        entries.times[i] = main_.timeText(int(i));
-    entries.device = main_.deviceText();
-    entries.company = main_.companyText();
-    entries.timeCheck = main_.timeCheckChecked();
-    chart_->DrawEntries(entries, shared());
-    putShownRelay(entries, *drawn);
+}
+
+void TChatForm::relayActivated() {
     // The activation put the current axis back to 10 A: the switch says so.
     const QSignalBlocker quiet(CheckBox5);
     CheckBox5->setChecked(false);
@@ -279,14 +291,22 @@ void TChatForm::FormActivate() {
 
 // ---- curves ----------------------------------------------------------------
 
-void TChatForm::drawMainEntries() {
-    // A relay already drawn goes into its own curve: the empty one started
-    // for it would be left behind.
-    const TChartSeries* current = chart_->CurrentSeries();
-    if (current && current->Count() == 0 &&
-        chart_->RelayCurve(main_.companyText(), main_.deviceText()) >= 0)
-        chart_->RemoveCurrentCurve();
-    FormActivate();
+std::vector<std::string> TChatForm::drawRelays(const std::vector<RelaySettings>& relays,
+                                               RelayCurrents& currents) {
+    bool anyDrawn = false;
+    const std::vector<std::string> skipped =
+        drawAllRelays(*chart_, relays, main_.timeCheckChecked(), currents,
+                      [this, &anyDrawn](const RelaySettings& relay, TChartSeries& curve) {
+                          Label2->setText(QString::fromStdString(main_.versionCaption()));
+                          colourCurve(curve);
+                          putShownRelay(relay, curve);
+                          relayActivated();
+                          anyDrawn = true;
+                      });
+    // Each relay was closed into a new curve, as closing the window does.
+    if (anyDrawn)
+        CheckBox4->setChecked(false);
+    return skipped;
 }
 
 void TChatForm::startNewCurve() {
@@ -321,7 +341,7 @@ void TChatForm::Button1Click() {
 void TChatForm::Button2Click() {
     // A relay's curve goes with its device in the study.
     const TChartSeries* s = chart_->CurrentSeries();
-    const CurveOrigin origin = chart_->Origin(shared().SeriesCounter);
+    const CurveOrigin origin = chart_->Origin(chart_->SeriesCounter());
     if (s && origin.equipment)
         return removeStudyDevice(origin.device);
     if (s && s->Count() > 0 && !origin.manual)

@@ -52,12 +52,18 @@ public:
     // Times the activation handler ran to its end (for tests and tools).
     int activationCount() const { return activations_; }
 
-    // What the list window's "全データ表示" draws each record with: the main
-    // window's entries into the relay's own curve (the empty current one
-    // then goes) or the current one, as an activation from the main window
-    // draws them; a new curve after it; and at the end the current curve
-    // removed, as "ｸﾞﾗﾌの削除" does.
-    void drawMainEntries();
+    // The curves and their current series (for tests and tools).
+    const TCoordinationChart& coordination() const { return *chart_; }
+
+    // The list window's "全データ表示": the relays drawn by drawAllRelays,
+    // each as an activation from the main window draws a relay (its colour,
+    // and into the study), with the main window's time axis switch.
+    // currents: the main window's, carried from relay to relay. The names of
+    // the relays skipped are returned.
+    std::vector<std::string> drawRelays(const std::vector<RelaySettings>& relays,
+                                        RelayCurrents& currents);
+    // The current curve closed into a new one, as closing the window does,
+    // and removed, as "ｸﾞﾗﾌの削除" does.
     void startNewCurve();
     void removeCurrentCurve();
 
@@ -145,7 +151,7 @@ private:
     bool writeStudy(const QString& path);
     // The relay the activation drew, into the study as a device of its own
     // (the same relay's device takes the new values).
-    void putShownRelay(const CurveEntries& entries, const TChartSeries& series);
+    void putShownRelay(const RelaySettings& shown, const TChartSeries& series);
     // The curves of the study's shown relays, drawn anew.
     void showStudy();
     // The relay's device out of the study and its paths.
@@ -159,6 +165,12 @@ private:
     std::optional<TPrinterOrientation> askPageSetup();
     // Fails with "プリンタが設定されていません" when there is none.
     TChartPrinter& printer() const;
+    // The relay the main window's fields hold.
+    RelaySettings mainRelay() const;
+    // The colour the main window's choice gives a curve drawn for it.
+    void colourCurve(TChartSeries& curve);
+    // What ends every drawing of a relay for the main window.
+    void relayActivated();
     void bindHandlers();
     void setManualInputVisible(bool visible);
     void windowActivated();

@@ -232,17 +232,10 @@ void TChatForm::changeStudy(TStudy study) {
     setModified(!(study_ == saved_));
 }
 
-void TChatForm::putShownRelay(const CurveEntries& entries, const TChartSeries& series) {
+void TChatForm::putShownRelay(const RelaySettings& shown, const TChartSeries& series) {
     // A curve without points is nothing to keep (the main window's empty entries).
     if (series.Count() == 0)
         return;
-    RelaySettings shown;
-    shown.company = entries.company;
-    shown.device = entries.device;
-    shown.times = entries.times;
-    shown.ct = main_.ctText();
-    shown.tap = main_.tapText();
-    shown.instTap = main_.instTapText();
     for (TDevice& d : study_.devices) {
         TRelayDevice* relay = relayOf(d);
         if (!relay || !relay->SameRelay(shown))

@@ -111,8 +111,7 @@ TLineSeries* createSeries1(TChart& chart) {
     return &chart.AddSeries(std::move(s));
 }
 
-TCoordinationChart::TCoordinationChart(TChart& chart, std::int32_t& seriesCounter)
-    : chart_(chart), counter_(seriesCounter) {
+TCoordinationChart::TCoordinationChart(TChart& chart) : chart_(chart) {
     applyChartDesign(chart_);
     createSeries1(chart_);
 }
@@ -165,7 +164,8 @@ int TCoordinationChart::CurveFor(const std::string& company, const std::string& 
     return counter_;
 }
 
-void TCoordinationChart::DrawEntries(const CurveEntries& entries, const SharedValues& currents) {
+TChartSeries& TCoordinationChart::DrawEntries(const CurveEntries& entries,
+                                              const RelayCurrents& currents) {
     timeAxisMaximum_ = timeAxisMaximum(entries.timeCheck);
     const std::vector<CurvePoint> points = curvePoints(entries.times, currents);
     const int at = CurveFor(entries.company, entries.device);
@@ -178,6 +178,7 @@ void TCoordinationChart::DrawEntries(const CurveEntries& entries, const SharedVa
     s.ClearPoints();
     for (const CurvePoint& p : points)
         s.AddPoint(p.current, p.time);
+    return s;
 }
 
 TChartSeries& TCoordinationChart::DrawCurve(const CurveOrigin& origin, const std::string& title,
@@ -273,7 +274,7 @@ void TCoordinationChart::SetMarksVisible(bool visible) {
 
 std::vector<std::string> drawAllRelays(TCoordinationChart& chart,
                                        const std::vector<RelaySettings>& relays, bool timeCheck,
-                                       SharedValues& values) {
+                                       RelayCurrents& currents, const RelayDrawn& drawn) {
     CurveEntries entries;
     entries.timeCheck = timeCheck;
     std::vector<std::string> skipped;
@@ -283,18 +284,22 @@ std::vector<std::string> drawAllRelays(TCoordinationChart& chart,
             skipped.push_back(std::move(problem));
             continue;
         }
-        deriveRecordCurrents(relay.ct, relay.tap, relay.instTap, values);
+        // A relay already drawn goes into its own curve: the empty one started
+        // for it would be left behind.
+        const TChartSeries* current = chart.CurrentSeries();
+        if (current && current->Count() == 0 && chart.RelayCurve(relay.company, relay.device) >= 0)
+            chart.RemoveCurrentCurve();
+        deriveRecordCurrents(relay.ct, relay.tap, relay.instTap, currents);
         entries.times = relay.times;
         entries.device = relay.device;
         entries.company = relay.company;
-        chart.DrawEntries(entries, values);
+        TChartSeries& curve = chart.DrawEntries(entries, currents);
+        if (drawn)
+            drawn(relay, curve);
         chart.StartNewCurve();
     }
-    if (skipped.size() == relays.size())
-        return skipped;
-    chart.RemoveCurrentCurve();
-    // The main window still holds the last relay when the chart is shown.
-    chart.DrawEntries(entries, values);
+    if (skipped.size() != relays.size())
+        chart.RemoveCurrentCurve();
     return skipped;
 }
 

@@ -2,7 +2,6 @@
 // The coordination chart "Chart1" of the chart window without the window:
 // its design state, its curves and what an activation draws. The window and
 // telvara-render both draw through this class, so they draw alike.
-#include "base/shared_values.h"
 #include "chart/chart.h"
 #include "chart/chart_renderer.h"
 #include "chart/line_series.h"
@@ -10,12 +9,13 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace telvara {
 
-// What an activation reads from the main window besides the shared currents.
+// What an activation reads from the main window besides the derived currents.
 struct CurveEntries {
     // Edit2 .. Edit8: times at 150, 200, 300, 400, 500, 700 % and at INST, UTF-8.
     TimeTexts times{"0", "0", "0", "0", "0", "0", "0"};
@@ -50,27 +50,33 @@ std::string originName(const CurveOrigin& origin);
 
 class TCoordinationChart;
 
-// The chart as the window shows it after the list window's "全データ表示" on
-// a chart window that still holds only Series1: every relay is loaded (its
-// currents derived into values), drawn by an activation and closed into a
-// new curve; the empty curve left after the last one is removed, and showing
-// the window draws the last relay once more into its own curve. No relays:
-// the chart stays as it is. A relay whose numbers cannot be drawn is skipped;
-// the result names each skipped relay and why ("name,device: problem").
+// Runs after a relay's curve is drawn, before the next curve is started.
+using RelayDrawn = std::function<void(const RelaySettings& relay, TChartSeries& curve)>;
+
+// The list window's "全データ表示", as telvara-render draws a store too: each
+// relay in turn gets its currents derived into `currents` (an INST tap of 0
+// keeps the INST current the relays before it left), is drawn as an
+// activation draws the main window's entries (into its own curve when it has
+// one, the empty current curve then going) and is closed into a new curve;
+// the empty curve left after the last one is removed. Showing the window then
+// draws the last relay once more into its own curve, which changes nothing.
+// No relays: the chart stays as it is. A relay whose numbers cannot be drawn
+// is skipped; the result names each skipped relay and why ("name,device:
+// problem").
 std::vector<std::string> drawAllRelays(TCoordinationChart& chart,
                                        const std::vector<RelaySettings>& relays, bool timeCheck,
-                                       SharedValues& values);
+                                       RelayCurrents& currents, const RelayDrawn& drawn = {});
 
 class TCoordinationChart {
 public:
-    // Gives chart the window's design state and Series1. seriesCounter: the
-    // program-wide position of the current series. The chart owns its series
-    // and must outlive this object.
-    TCoordinationChart(TChart& chart, std::int32_t& seriesCounter);
+    // Gives chart the window's design state and Series1, the current series.
+    // The chart owns its series and must outlive this object.
+    explicit TCoordinationChart(TChart& chart);
     TCoordinationChart(const TCoordinationChart&) = delete;
     TCoordinationChart& operator=(const TCoordinationChart&) = delete;
 
     TChart& Chart() { return chart_; }
+    // Position of the current series: number of series - 1, -1 when none.
     std::int32_t SeriesCounter() const { return counter_; }
 
     // The series at SeriesCounter, or nullptr when none is left.
@@ -93,8 +99,8 @@ public:
     int RelayCurve(const std::string& company, const std::string& device) const;
     // The activation's drawing into CurveFor's series, which it replaces (never
     // extends), steps TimeAxisMaximum to points: a time that is not a number
-    // raises before a curve changes.
-    void DrawEntries(const CurveEntries& entries, const SharedValues& currents);
+    // raises before a curve changes. The series drawn is returned.
+    TChartSeries& DrawEntries(const CurveEntries& entries, const RelayCurrents& currents);
     // A relay's curve from points worked out elsewhere (a study's, referred),
     // into CurveFor's series, which it replaces; the series is returned.
     TChartSeries& DrawCurve(const CurveOrigin& origin, const std::string& title,
@@ -145,7 +151,7 @@ private:
     std::vector<CurveOrigin> origins_;
     bool legendWithCompany_ = false;
     TChart& chart_;
-    std::int32_t& counter_;
+    std::int32_t counter_ = 0;
     double timeAxisMaximum_ = 10;
     // The curve of typed points, while it holds no relay; it is forgotten
     // before it is destroyed.

@@ -5,7 +5,6 @@
 #include "relay/relay.h"
 
 #include <optional>
-
 #include <string>
 
 namespace telvara {
@@ -24,6 +23,9 @@ public:
     virtual std::string ctText() const { return {}; }
     virtual std::string tapText() const { return {}; }
     virtual std::string instTapText() const { return {}; }
+    // The derived currents of the relay shown: TapCurrent, Current150 ..
+    // Current700 and InstCurrent, as the main window's fields gave them.
+    virtual RelayCurrents currents() const = 0;
     // State of TimeCheck "時間10or1000".
     virtual bool timeCheckChecked() const = 0;
     // Selected item of RadioGroup1: -1 none, 0 "指定色を交える", 1 "ランダム付ける".
@@ -32,8 +34,8 @@ public:
     virtual TColor dialogColor() const = 0;
     // Caption of VersionNoLbl.
     virtual std::string versionCaption() const = 0;
-    // Draws a random colour into the shared CurveColor.
-    virtual void ColorSelect() = 0;
+    // A random colour for the curve ("ランダム付ける").
+    virtual TColor ColorSelect() = 0;
     // Raises an IoError naming the file when path is one of the open store's
     // own files, which no picture may overwrite.
     virtual void refuseStoreFile(const std::string& path) const { (void)path; }

@@ -2,6 +2,8 @@
 // Standard inverse-time characteristics: the six operating times at 150 .. 700 %
 // of the tap current from a characteristic and its time multiplier, written as
 // the 5-character texts the time fields hold.
+#include "relay/relay.h"
+
 #include <array>
 #include <optional>
 #include <span>
@@ -23,9 +25,7 @@ struct CharacteristicInfo {
 std::span<const CharacteristicInfo> characteristics();
 std::optional<Characteristic> characteristicByName(std::string_view name);
 
-// Multiples of the tap current of the six time fields (150 .. 700 %).
-inline constexpr std::array<double, 6> kTapMultiples{1.5, 2, 3, 4, 5, 7};
-// Their captions, as the time fields are labelled.
+// The captions of the tap multiples (kTapMultiples), as the time fields are labelled.
 inline constexpr std::array<const char*, 6> kTapMultipleCaptions{"150%", "200%", "300%",
                                                                  "400%", "500%", "700%"};
 

@@ -133,7 +133,7 @@ PairMargin pairMargin(const TOperatingCurve& down, const TOperatingCurve& up,
 }
 
 std::vector<CurvePoint> relayCurve(const RelaySettings& relay) {
-    SharedValues values;
+    RelayCurrents values;
     deriveRecordCurrents(relay.ct, relay.tap, relay.instTap, values);
     return curvePoints(relay.times, values);
 }

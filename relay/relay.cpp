@@ -17,9 +17,23 @@ double logLogTime(const CurvePoint& a, const CurvePoint& b, double current) {
     return std::exp(std::log(a.time) + f * std::log(b.time / a.time));
 }
 
+// TapCurrent's six multiples: Current150 .. Current700.
+void setTapMultiples(RelayCurrents& v) {
+    double* const multiples[] = {&v.Current150, &v.Current200, &v.Current300,
+                                 &v.Current400, &v.Current500, &v.Current700};
+    for (std::size_t i = 0; i < kTapMultiples.size(); ++i)
+        *multiples[i] = kTapMultiples[i] * v.TapCurrent;
+}
+
+// The CT is read in extended precision, as the tap current has always been
+// computed: CT / 5 x tap.
+double tapCurrent(long double ct, double tap) {
+    return static_cast<double>(ct / 5 * tap);
+}
+
 } // namespace
 
-std::vector<CurvePoint> curvePoints(const TimeTexts& times, const SharedValues& c) {
+std::vector<CurvePoint> curvePoints(const TimeTexts& times, const RelayCurrents& c) {
     std::array<double, kTimeFieldCount> t{};
     for (std::size_t i = 0; i < times.size(); ++i)
         t[i] = readDecimal(times[i]);
@@ -69,23 +83,24 @@ std::vector<CurvePoint> curvePoints(const TimeTexts& times, const SharedValues& 
     return points;
 }
 
-void setTapMultiples(SharedValues& v) {
-    v.Current150 = 1.5 * v.TapCurrent;
-    v.Current200 = 2 * v.TapCurrent;
-    v.Current300 = 3 * v.TapCurrent;
-    v.Current400 = 4 * v.TapCurrent;
-    v.Current500 = 5 * v.TapCurrent;
-    v.Current700 = 7 * v.TapCurrent;
-}
-
-void deriveTapCurrents(const std::string& ct, const std::string& tap, SharedValues& v) {
+void deriveTapCurrents(const std::string& ct, const std::string& tap, RelayCurrents& v) {
     const long double ctValue = readDecimal(ct);
     const double tapValue = readDecimal(tap);
-    v.TapCurrent = static_cast<double>(ctValue / 5 * tapValue);
+    v.TapCurrent = tapCurrent(ctValue, tapValue);
     setTapMultiples(v);
 }
 
-bool deriveInstCurrent(const std::string& ct, const std::string& instTap, SharedValues& v) {
+bool deriveEnteredTapCurrents(const std::string& ct, const std::string& tap, RelayCurrents& v) {
+    const double tapValue = readDecimal(tap);
+    v.TapCurrent = tapValue;
+    const bool drawable = tapValue > 0;
+    if (drawable)
+        v.TapCurrent = tapCurrent(readDecimal(ct), tapValue);
+    setTapMultiples(v);
+    return drawable;
+}
+
+bool deriveInstCurrent(const std::string& ct, const std::string& instTap, RelayCurrents& v) {
     const double inst = readDecimal(instTap);
     if (inst <= 0)
         return false;
@@ -94,7 +109,7 @@ bool deriveInstCurrent(const std::string& ct, const std::string& instTap, Shared
 }
 
 void deriveRecordCurrents(const std::string& ct, const std::string& tap, const std::string& instTap,
-                          SharedValues& v) {
+                          RelayCurrents& v) {
     deriveTapCurrents(ct, tap, v);
     deriveInstCurrent(ct, instTap, v);
 }

@@ -12,7 +12,6 @@
 // Exit status: 0 drawn, 1 a named record not found, 2 anything else failed.
 #include "base/errors.h"
 #include "base/numbers.h"
-#include "base/shared_values.h"
 #include "chartwin/coordination_chart.h"
 #include "chartwin/study_chart.h"
 #include "platform/chart_export.h"
@@ -131,15 +130,14 @@ int render(const Options& o) {
     const std::vector<RelaySettings> relays = storedRelays(o.dir, o.records);
 
     TChart chart;
-    std::int32_t seriesCounter = 0;
-    SharedValues values;
-    TCoordinationChart coordination(chart, seriesCounter);
+    RelayCurrents currents;
+    TCoordinationChart coordination(chart);
     chart.SetBounds(o.width, o.height);
     // An empty store still shows the axes of an activated window, not the design state.
     if (relays.empty())
         coordination.SetActivationAxes(o.timeCheck);
     const std::vector<std::string> skipped =
-        drawAllRelays(coordination, relays, o.timeCheck, values);
+        drawAllRelays(coordination, relays, o.timeCheck, currents);
     // "電流軸最小値" checked after the chart was shown.
     if (o.currentFromOne)
         coordination.SetCurrentAxisFromOne(true);

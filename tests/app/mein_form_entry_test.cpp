@@ -14,18 +14,18 @@ TEST_F(MeinFormTest, CtAndTapGiveTheSixCurrentsAndInstTapTheInstCurrent) {
     edit("Edit1")->setText("100");
     leave(edit("Edit9"), "4");
     EXPECT_EQ(currentLabels(), kAmpsOf80);
-    EXPECT_DOUBLE_EQ(shared().TapCurrent, 80);
-    EXPECT_DOUBLE_EQ(shared().Current150, 120);
-    EXPECT_DOUBLE_EQ(shared().Current200, 160);
-    EXPECT_DOUBLE_EQ(shared().Current300, 240);
-    EXPECT_DOUBLE_EQ(shared().Current400, 320);
-    EXPECT_DOUBLE_EQ(shared().Current500, 400);
-    EXPECT_DOUBLE_EQ(shared().Current700, 560);
+    EXPECT_DOUBLE_EQ(currents().TapCurrent, 80);
+    EXPECT_DOUBLE_EQ(currents().Current150, 120);
+    EXPECT_DOUBLE_EQ(currents().Current200, 160);
+    EXPECT_DOUBLE_EQ(currents().Current300, 240);
+    EXPECT_DOUBLE_EQ(currents().Current400, 320);
+    EXPECT_DOUBLE_EQ(currents().Current500, 400);
+    EXPECT_DOUBLE_EQ(currents().Current700, 560);
     EXPECT_EQ(focused(), edit("Edit10"));
 
     leave(edit("Edit10"), "40");
     EXPECT_EQ(label("Label15")->text(), QStringLiteral("4000 A"));
-    EXPECT_DOUBLE_EQ(shared().InstCurrent, 4000);
+    EXPECT_DOUBLE_EQ(currents().InstCurrent, 4000);
     EXPECT_EQ(focused(), edit("Debaisu"));
     EXPECT_TRUE(scripted.messages.asked.empty());
 }
@@ -61,7 +61,7 @@ TEST_F(MeinFormTest, CtTwoHundredAndTapTwoAndAHalfMakeOneHundredAmperes) {
     open();
     edit("Edit1")->setText("200");
     leave(edit("Edit9"), "2.5");
-    EXPECT_DOUBLE_EQ(shared().TapCurrent, 100);
+    EXPECT_DOUBLE_EQ(currents().TapCurrent, 100);
     EXPECT_EQ(currentLabels(), (QStringList{"150 A", "200 A", "300 A", "400 A", "500 A", "700 A"}));
 }
 
@@ -80,7 +80,7 @@ TEST_F(MeinFormTest, TapNotAboveZeroIsReportedAndTheCurrentsFollowTheTapItself) 
     edit("Edit9")->setText("-2");
     tab();
     EXPECT_EQ(scripted.messages.asked.size(), 2u);
-    EXPECT_DOUBLE_EQ(shared().TapCurrent, -2);
+    EXPECT_DOUBLE_EQ(currents().TapCurrent, -2);
     EXPECT_EQ(currentLabels(), (QStringList{"-3 A", "-4 A", "-6 A", "-8 A", "-10 A", "-14 A"}));
     EXPECT_EQ(focused(), edit("Edit9"));
 }
@@ -124,8 +124,8 @@ TEST_F(MeinFormTest, NonNumberTextIsReportedAndChangesNoOtherField) {
     ASSERT_EQ(scripted.messages.asked.size(), 2u);
     EXPECT_EQ(scripted.messages.asked[1].text,
               QStringLiteral("'abc' は浮動小数点数ではありません."));
-    EXPECT_DOUBLE_EQ(shared().TapCurrent, 5);
-    EXPECT_DOUBLE_EQ(shared().Current150, 120);
+    EXPECT_DOUBLE_EQ(currents().TapCurrent, 5);
+    EXPECT_DOUBLE_EQ(currents().Current150, 120);
     EXPECT_EQ(currentLabels(), kAmpsOf80);
 
     edit("Edit1")->setText("100");
@@ -134,7 +134,7 @@ TEST_F(MeinFormTest, NonNumberTextIsReportedAndChangesNoOtherField) {
     EXPECT_EQ(scripted.messages.asked[2].text,
               QStringLiteral("'4O' は浮動小数点数ではありません."));
     EXPECT_EQ(label("Label15")->text(), QStringLiteral("4000 A"));
-    EXPECT_DOUBLE_EQ(shared().InstCurrent, 4000);
+    EXPECT_DOUBLE_EQ(currents().InstCurrent, 4000);
 
     for (QLineEdit* other : {edit("Edit2"), edit("Edit3"), edit("Edit4"), edit("Edit5"),
                              edit("Edit6"), edit("Edit7"), edit("Edit8")})
@@ -147,10 +147,10 @@ TEST_F(MeinFormTest, InstTapZeroShowsDashesAndKeepsTheEarlierInstCurrent) {
     open();
     edit("Edit1")->setText("100");
     leave(edit("Edit10"), "40");
-    ASSERT_DOUBLE_EQ(shared().InstCurrent, 4000);
+    ASSERT_DOUBLE_EQ(currents().InstCurrent, 4000);
     leave(edit("Edit10"), "0");
     EXPECT_EQ(label("Label15")->text(), QStringLiteral("--- A"));
-    EXPECT_DOUBLE_EQ(shared().InstCurrent, 4000);
+    EXPECT_DOUBLE_EQ(currents().InstCurrent, 4000);
     EXPECT_TRUE(scripted.messages.asked.empty());
 }
 
@@ -159,20 +159,20 @@ TEST_F(MeinFormTest, ChangingTheCtAfterTheTapsRecomputesEveryCurrent) {
     edit("Edit1")->setText("10000");
     leave(edit("Edit9"), "5");
     leave(edit("Edit10"), "5");
-    ASSERT_DOUBLE_EQ(shared().InstCurrent, 50000);
+    ASSERT_DOUBLE_EQ(currents().InstCurrent, 50000);
     leave(edit("Edit1"), "600");
     EXPECT_EQ(currentLabels(),
               (QStringList{"900 A", "1200 A", "1800 A", "2400 A", "3000 A", "4200 A"}));
-    EXPECT_DOUBLE_EQ(shared().Current700, 4200);
-    EXPECT_DOUBLE_EQ(shared().InstCurrent, 3000);
+    EXPECT_DOUBLE_EQ(currents().Current700, 4200);
+    EXPECT_DOUBLE_EQ(currents().InstCurrent, 3000);
     EXPECT_EQ(label("Label15")->text(), QStringLiteral("3000 A"));
     // A tap the currents cannot use leaves them alone, without a message.
     focusOn(edit("Edit1"));
     edit("Edit9")->setText("x");
     edit("Edit10")->setText("0");
     leave(edit("Edit1"), "100");
-    EXPECT_DOUBLE_EQ(shared().Current700, 4200);
-    EXPECT_DOUBLE_EQ(shared().InstCurrent, 3000);
+    EXPECT_DOUBLE_EQ(currents().Current700, 4200);
+    EXPECT_DOUBLE_EQ(currents().InstCurrent, 3000);
     EXPECT_EQ(scripted.messages.texts(), std::vector<QString>{});
 }
 
@@ -229,7 +229,7 @@ TEST_F(MeinFormTest, LeavingEdit8MovesTheFocusToTheGraphButtonAndRefreshesInst) 
     EXPECT_EQ(focused(), button("Button1"));
     EXPECT_EQ(activeControl(), button("Button1"));
     EXPECT_EQ(label("Label15")->text(), QStringLiteral("5000 A"));
-    EXPECT_DOUBLE_EQ(shared().InstCurrent, 5000);
+    EXPECT_DOUBLE_EQ(currents().InstCurrent, 5000);
     EXPECT_TRUE(scripted.messages.asked.empty());
 }
 

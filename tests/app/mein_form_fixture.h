@@ -5,7 +5,6 @@
 #include "app/mein_form.h"
 #include "app/startup.h"
 #include "base/numbers.h"
-#include "base/shared_values.h"
 #include "platform/services_scripted.h"
 #include "tests/platform/window_parts.h"
 
@@ -35,7 +34,6 @@ namespace telvara::test {
 class MeinFormTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        shared() = SharedValues{};
         setNumberLocale(NumberLocale{});
         scripted.help.file = kStartHelpFile;
     }
@@ -77,6 +75,15 @@ protected:
     }
 
     QWidget* focused() const { return QApplication::focusWidget(); }
+
+    // The main window's derived currents.
+    RelayCurrents currents() const { return form->currents(); }
+    // One of them set, as the relays loaded before would have left it.
+    void setCurrent(double RelayCurrents::*which, double value) {
+        RelayCurrents c = form->currents();
+        c.*which = value;
+        form->carryCurrents(c);
+    }
 
     // A control of a window by its design name.
     template <class T> static T* partOf(const QObject* window, const char* name) {

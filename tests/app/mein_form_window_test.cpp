@@ -132,10 +132,8 @@ TEST_F(MeinFormTest, ColourChoice) {
     EXPECT_TRUE(button("ColorButton")->isEnabled());
 
     scripted.random.values = {0x12345678, 7};
-    form->ColorSelect();
-    EXPECT_EQ(shared().CurveColor, 0x345678u);
-    form->ColorSelect();
-    EXPECT_EQ(shared().CurveColor, 7u);
+    EXPECT_EQ(form->ColorSelect(), 0x345678u);
+    EXPECT_EQ(form->ColorSelect(), 7u);
     EXPECT_EQ(scripted.random.ranges, (std::vector<std::uint32_t>{0x1000000, 0x1000000}));
 }
 

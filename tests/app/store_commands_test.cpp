@@ -74,7 +74,7 @@ TEST_F(StoreTest, StoreControlsHaveTheirPlacesHintsHelpAndStartState) {
 TEST_F(StoreTest, AddStoresTheTwelveFieldsAndSaysSo) {
     Relay r;
     enter(r);
-    shared().TapCurrent = 12.5;
+    setCurrent(&RelayCurrents::TapCurrent, 12.5);
     press(button("CmdAdd"));
     ASSERT_EQ(scripted.messages.asked.size(), 1u);
     EXPECT_EQ(scripted.messages.asked[0].kind, BoxKind::Message);
@@ -85,7 +85,7 @@ TEST_F(StoreTest, AddStoresTheTwelveFieldsAndSaysSo) {
     // The fields keep what was typed; nothing else changes.
     EXPECT_EQ(fieldTexts(), textsOf(r));
     EXPECT_FALSE(button("CmdRemove")->isEnabled());
-    EXPECT_DOUBLE_EQ(shared().TapCurrent, 12.5);
+    EXPECT_DOUBLE_EQ(currents().TapCurrent, 12.5);
     // On disk at once: a second store object on the folder sees the record.
     TBPlusTree other;
     other.OpenStore(dir.path().toStdString());
@@ -279,7 +279,7 @@ TEST_F(StoreTest, SearchThatFindsLoadsTheFieldsAndEveryDerivedCurrent) {
     add(Relay{});
     enter(otherTimes());
     edit("kaisya")->setText("typed");
-    shared().InstCurrent = 7;
+    setCurrent(&RelayCurrents::InstCurrent, 7);
     scripted.messages.asked.clear();
     // Loaded as the list window does.
     const bool found = form->loadRecord("A電力", "51R");
@@ -287,10 +287,10 @@ TEST_F(StoreTest, SearchThatFindsLoadsTheFieldsAndEveryDerivedCurrent) {
     EXPECT_EQ(fieldTexts(), textsOf(Relay{}));
     EXPECT_TRUE(button("CmdRemove")->isEnabled());
     EXPECT_TRUE(found);
-    EXPECT_DOUBLE_EQ(shared().TapCurrent, 80);
-    EXPECT_DOUBLE_EQ(shared().Current150, 120);
-    EXPECT_DOUBLE_EQ(shared().Current700, 560);
-    EXPECT_DOUBLE_EQ(shared().InstCurrent, 4000);
+    EXPECT_DOUBLE_EQ(currents().TapCurrent, 80);
+    EXPECT_DOUBLE_EQ(currents().Current150, 120);
+    EXPECT_DOUBLE_EQ(currents().Current700, 560);
+    EXPECT_DOUBLE_EQ(currents().InstCurrent, 4000);
     EXPECT_EQ(currentLabels(), (QStringList{"120 A", "160 A", "240 A", "320 A", "400 A", "560 A"}));
     EXPECT_EQ(label("Label15")->text(), QStringLiteral("4000 A"));
 
@@ -302,7 +302,7 @@ TEST_F(StoreTest, SearchThatFindsLoadsTheFieldsAndEveryDerivedCurrent) {
     add(noInst);
     search("A電力", "67");
     EXPECT_EQ(label("Label15")->text(), QStringLiteral("--- A"));
-    EXPECT_DOUBLE_EQ(shared().InstCurrent, 4000);
+    EXPECT_DOUBLE_EQ(currents().InstCurrent, 4000);
     EXPECT_EQ(label("Label9")->text(), QStringLiteral("150 A"));
 }
 
@@ -310,7 +310,7 @@ TEST_F(StoreTest, SearchThatFindsNothingClearsTheFieldsAndSaysSo) {
     add(Relay{});
     search("A電力", "51R");
     ASSERT_TRUE(button("CmdRemove")->isEnabled());
-    shared().TapCurrent = 80;
+    setCurrent(&RelayCurrents::TapCurrent, 80);
     scripted.messages.asked.clear();
     const bool found = form->loadRecord("A電力", "52");
     ASSERT_EQ(scripted.messages.asked.size(), 1u);
@@ -320,7 +320,7 @@ TEST_F(StoreTest, SearchThatFindsNothingClearsTheFieldsAndSaysSo) {
     EXPECT_FALSE(button("CmdRemove")->isEnabled());
     EXPECT_FALSE(found);
     // The derived currents are not touched.
-    EXPECT_DOUBLE_EQ(shared().TapCurrent, 80);
+    EXPECT_DOUBLE_EQ(currents().TapCurrent, 80);
     EXPECT_EQ(label("Label9")->text(), QStringLiteral("120 A"));
 }
 
@@ -328,7 +328,7 @@ TEST_F(StoreTest, LoadedCtThatIsNoNumberEndsTheSearchAfterTheFieldsAreFilled) {
     Relay bad;
     bad.ct = "1O0";
     store(bad);
-    shared().TapCurrent = 3;
+    setCurrent(&RelayCurrents::TapCurrent, 3);
     search("A電力", "51R");
     ASSERT_EQ(scripted.messages.asked.size(), 1u);
     EXPECT_EQ(scripted.messages.asked[0].kind, BoxKind::Error);
@@ -336,7 +336,7 @@ TEST_F(StoreTest, LoadedCtThatIsNoNumberEndsTheSearchAfterTheFieldsAreFilled) {
               QStringLiteral("'1O0' は浮動小数点数ではありません."));
     EXPECT_EQ(fieldTexts(), textsOf(bad));
     EXPECT_TRUE(button("CmdRemove")->isEnabled());
-    EXPECT_DOUBLE_EQ(shared().TapCurrent, 3);
+    EXPECT_DOUBLE_EQ(currents().TapCurrent, 3);
 }
 
 TEST_F(StoreTest, RemoveAsksNamingTheRecordAndOnlyYesRemoves) {

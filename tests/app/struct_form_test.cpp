@@ -173,7 +173,7 @@ TEST_F(StructFormTest, TwentyThreeRecordsListTheRootKeyBetweenTwoIndentedLeaves)
     EXPECT_EQ(edit("Debaisu")->text(), QStringLiteral("51R"));
     EXPECT_EQ(edit("SearchKaisyaName")->text(), QStringLiteral("K05"));
     EXPECT_TRUE(button("CmdRemove")->isEnabled());
-    EXPECT_DOUBLE_EQ(shared().TapCurrent, 80);
+    EXPECT_DOUBLE_EQ(currents().TapCurrent, 80);
     EXPECT_FALSE(list->isVisible());
 }
 
@@ -256,7 +256,7 @@ TEST_F(StructFormTest, OkLoadsTheSelectedLineOrNothingAndCloses) {
     select(0);
     part<QPushButton>("CmdOk")->click();
     EXPECT_EQ(fieldTexts(), textsOf(relay("A電力", "51R", "200")));
-    EXPECT_DOUBLE_EQ(shared().TapCurrent, 160);
+    EXPECT_DOUBLE_EQ(currents().TapCurrent, 160);
     EXPECT_TRUE(scripted.messages.asked.empty());
 }
 
@@ -415,7 +415,7 @@ TEST_F(StructFormTest, AllDataViewDrawsEveryRecordAndLeavesNoEmptySeries) {
                                    "B電力,67: INSTの時間には 0（点を描かない）か 0 より大きい数を"
                                    "入れてください：「-.03」"});
     ASSERT_EQ(seriesCount(), 3);
-    EXPECT_EQ(shared().SeriesCounter, 2);
+    EXPECT_EQ(chart->coordination().SeriesCounter(), 2);
     const char* titles[] = {"51R", "67", "51R"};
     const double firstCurrent[] = {120, 240, 360};
     for (int i = 0; i < 3; ++i) {
@@ -438,6 +438,25 @@ TEST_F(StructFormTest, AllDataViewDrawsEveryRecordAndLeavesNoEmptySeries) {
         EXPECT_EQ(series(i).Title(), titles[i]) << i;
         EXPECT_EQ(series(i).Count(), 8) << i;
     }
+}
+
+// "ﾚｺｰﾄﾞ削除" after "全データ表示" removes the relay the main window shows,
+// never a skipped one listed after it.
+TEST_F(StructFormTest, AfterAllDataViewRemoveNamesTheRelayShown) {
+    withChart();
+    add(relay("A電力", "51R", "100"));
+    store(relay("B電力", "51R", "x"));
+    openList();
+    list->show();
+    part<QAction>("AllDataView")->trigger();
+    waitForChart();
+    ASSERT_EQ(edit("kaisya")->text(), QStringLiteral("A電力"));
+    scripted.messages.asked.clear();
+    scripted.messages.answers = {BoxAnswer::No};
+    press(button("CmdRemove"));
+    ASSERT_EQ(scripted.messages.asked.size(), 1u);
+    EXPECT_EQ(scripted.messages.asked[0].text,
+              QStringLiteral("次のレコードを削除します 'A電力,51R'?"));
 }
 
 TEST_F(StructFormTest, AllDataViewDrawsTheLinesTheFilterLeaves) {

@@ -179,7 +179,7 @@ TEST_F(ChatFormCommandsTest, ManualInput) {
     showMain();
     showChart();
     checkBox("CheckBox4")->click();
-    EXPECT_EQ(1, shared().SeriesCounter);
+    EXPECT_EQ(1, seriesCounter());
     for (QWidget* w : {control("SpeedButton1"), control("SpeedButton2"), control("Edit1"),
                        control("Edit2"), control("Edit3")})
         EXPECT_TRUE(w->isVisible()) << w->objectName().toStdString();
@@ -223,7 +223,7 @@ TEST_F(ChatFormCommandsTest, ManualInput) {
     EXPECT_TRUE(edit("Edit1")->isHidden());
     EXPECT_EQ(2, chart().NumSeries());
     checkBox("CheckBox4")->click();
-    EXPECT_EQ(2, shared().SeriesCounter);
+    EXPECT_EQ(2, seriesCounter());
     EXPECT_EQ(3, chart().NumSeries());
     EXPECT_TRUE(edit("Edit1")->isVisible());
 
@@ -232,7 +232,7 @@ TEST_F(ChatFormCommandsTest, ManualInput) {
     settle();
     EXPECT_FALSE(checkBox("CheckBox4")->isChecked());
     EXPECT_TRUE(edit("Edit1")->isHidden());
-    EXPECT_EQ(3, shared().SeriesCounter);
+    EXPECT_EQ(3, seriesCounter());
 }
 
 TEST_F(ChatFormCommandsTest, PrintingAsksOrientationAndMargin) {

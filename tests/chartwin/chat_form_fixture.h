@@ -1,7 +1,6 @@
 #pragma once
 // The chart window with a fake main window and scripted platform services.
 #include "base/numbers.h"
-#include "base/shared_values.h"
 #include "chartwin/chat_form.h"
 #include "platform/chart_widget.h"
 #include "platform/services_scripted.h"
@@ -42,6 +41,7 @@ public:
     std::string version = "Version 1.2.3.4";
     std::deque<TColor> randomColours;
     int colourSelects = 0;
+    RelayCurrents derived;
     // The store's relays by company name and device number.
     std::map<std::pair<std::string, std::string>, RelaySettings> stored;
 
@@ -51,6 +51,7 @@ public:
     std::string ctText() const override { return ct; }
     std::string tapText() const override { return tap; }
     std::string instTapText() const override { return instTap; }
+    RelayCurrents currents() const override { return derived; }
     bool timeCheckChecked() const override { return timeCheck; }
     int colorRadioIndex() const override { return radio; }
     TColor dialogColor() const override { return dialog; }
@@ -60,11 +61,12 @@ public:
         const auto it = stored.find({company, device});
         return it == stored.end() ? std::nullopt : std::optional<RelaySettings>(it->second);
     }
-    void ColorSelect() override {
+    TColor ColorSelect() override {
         ++colourSelects;
-        shared().CurveColor = randomColours.empty() ? 0x123456 : randomColours.front();
+        const TColor colour = randomColours.empty() ? 0x123456 : randomColours.front();
         if (!randomColours.empty())
             randomColours.pop_front();
+        return colour;
     }
 };
 
@@ -74,18 +76,14 @@ protected:
         setNumberLocale({".", ","});
         // The windows' remembered switches live in a folder of the test's own.
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
-        shared() = SharedValues{};
         services = std::make_unique<Services>(scripted.services());
         chat = std::make_unique<TChatForm>(main, *services);
     }
-    void TearDown() override {
-        chat.reset();
-        shared() = SharedValues{};
-    }
+    void TearDown() override { chat.reset(); }
 
     // The example relay: CT 100, tap 4, INST tap 40 and its seven times.
     void enterExample() {
-        SharedValues& v = shared();
+        RelayCurrents& v = main.derived;
         v.TapCurrent = 80;
         v.Current150 = 120;
         v.Current200 = 160;
@@ -142,6 +140,7 @@ protected:
     TChart& chart() const { return chartWidget()->Chart(); }
 
     TChartSeries* series(int i) { return chart().SeriesAt(i); }
+    int seriesCounter() const { return chat->coordination().SeriesCounter(); }
 
     FakeMain main;
     ScriptedServices scripted;

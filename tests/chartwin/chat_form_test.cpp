@@ -64,7 +64,7 @@ TEST_F(ChatFormTest, WindowLayoutAndInitialState) {
     QTest::keyClick(button("Button2"), Qt::Key_F1);
     ASSERT_EQ(1u, scripted.help.shown.size());
     EXPECT_EQ(4, scripted.help.shown[0].context.value_or(0));
-    EXPECT_EQ(0, shared().SeriesCounter);
+    EXPECT_EQ(0, seriesCounter());
     EXPECT_EQ(1, chart().NumSeries());
 }
 
@@ -119,7 +119,7 @@ TEST_F(ChatFormTest, EachRelayShownKeepsOneCurveOfItsOwn) {
     ASSERT_EQ(2, chart().NumSeries());
     EXPECT_EQ((Points{{120, 9}}), pointsOf(*series(0)));
     EXPECT_EQ((Points{{160, 2}, {320, 1}}), pointsOf(*series(1)));
-    EXPECT_EQ(1, shared().SeriesCounter);
+    EXPECT_EQ(1, seriesCounter());
 }
 
 TEST_F(ChatFormTest, ActivationNotRepeatedAfterBoxesOrAnotherProgram) {
@@ -152,7 +152,6 @@ TEST_F(ChatFormTest, ColourByTheMainWindowsChoice) {
     main.radio = 0;
     main.dialog = 0x00A0B0;
     showChart();
-    EXPECT_EQ(TColor(0x00A0B0), shared().CurveColor);
     EXPECT_EQ(TColor(0x00A0B0), series(0)->SeriesColor());
 
     // Random colours: a new one at every activation.
@@ -165,7 +164,6 @@ TEST_F(ChatFormTest, ColourByTheMainWindowsChoice) {
     activate(main);
     activate(*chat);
     EXPECT_EQ(2, main.colourSelects);
-    EXPECT_EQ(TColor(0x222222), shared().CurveColor);
     EXPECT_EQ(TColor(0x222222), series(0)->SeriesColor());
 }
 
@@ -218,7 +216,7 @@ TEST_F(ChatFormTest, ShowAndCloseCyclesStartNewCurves) {
         EXPECT_FALSE(chat->isVisible());
         activate(main);
     }
-    EXPECT_EQ(3, shared().SeriesCounter);
+    EXPECT_EQ(3, seriesCounter());
     TChart& c = chart();
     ASSERT_EQ(4, c.NumSeries());
     for (int i = 0; i < 4; ++i)
@@ -232,7 +230,7 @@ TEST_F(ChatFormTest, ShowAndCloseCyclesStartNewCurves) {
     showChart();
     chat->close();
     settle();
-    EXPECT_EQ(4, shared().SeriesCounter);
+    EXPECT_EQ(4, seriesCounter());
     EXPECT_EQ(5, c.NumSeries());
 }
 
@@ -247,7 +245,7 @@ TEST_F(ChatFormTest, RemovingCurvesDownToNoneAndBeyond) {
     EXPECT_TRUE(button("Button3")->isVisible());
     for (int expected = 1; expected >= -1; --expected) {
         chat->removeCurrentCurve();
-        EXPECT_EQ(expected, shared().SeriesCounter);
+        EXPECT_EQ(expected, seriesCounter());
         EXPECT_EQ(expected + 1, chart().NumSeries());
     }
     // The buttons go at the next paint.
@@ -257,13 +255,13 @@ TEST_F(ChatFormTest, RemovingCurvesDownToNoneAndBeyond) {
     EXPECT_FALSE(button("Button3")->isVisible());
     // Nothing to remove: nothing happens.
     chat->removeCurrentCurve();
-    EXPECT_EQ(-1, shared().SeriesCounter);
+    EXPECT_EQ(-1, seriesCounter());
     EXPECT_TRUE(scripted.messages.asked.empty());
 
     // An activation with no curve left draws into a new one.
     activate(main);
     activate(*chat);
-    EXPECT_EQ(0, shared().SeriesCounter);
+    EXPECT_EQ(0, seriesCounter());
     ASSERT_EQ(1, chart().NumSeries());
     EXPECT_EQ(kExample, pointsOf(*series(0)));
     EXPECT_EQ(clRed, series(0)->SeriesColor());
@@ -275,7 +273,7 @@ TEST_F(ChatFormTest, RemovingCurvesDownToNoneAndBeyond) {
     chat->removeCurrentCurve();
     chat->close();
     settle();
-    EXPECT_EQ(0, shared().SeriesCounter);
+    EXPECT_EQ(0, seriesCounter());
     EXPECT_EQ(1, chart().NumSeries());
 }
 

@@ -17,14 +17,12 @@ using test::partOf;
 class CheckDialogTest : public test::ChatFormTest {
 protected:
     // A relay with one time from 150 % to 700 % of its tap current.
-    void drawFlat(const char* company, const char* device, double tap, const char* time) {
-        SharedValues& v = shared();
-        v.Current150 = 1.5 * tap;
-        v.Current700 = 7 * tap;
-        main.company = company;
-        main.device = device;
-        main.times = {time, "0", "0", "0", "0", time, "0"};
-        chat->drawMainEntries();
+    // (CT 5: the tap current is the tap.)
+    void drawFlat(const char* company, const char* device, int tap, const char* time) {
+        RelaySettings relay{
+            device, "5", std::to_string(tap), "0", {time, "0", "0", "0", "0", time, "0"}, company};
+        RelayCurrents currents;
+        chat->drawRelays({relay}, currents);
         chat->startNewCurve();
     }
 

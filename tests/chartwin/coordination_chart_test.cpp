@@ -11,8 +11,8 @@ namespace {
 
 using Points = std::vector<CurvePoint>;
 
-SharedValues exampleCurrents() {
-    SharedValues v;
+RelayCurrents exampleCurrents() {
+    RelayCurrents v;
     deriveRecordCurrents("100", "4", "40", v);
     return v;
 }
@@ -36,13 +36,12 @@ Points seriesPoints(const TChartSeries& s) {
 class CoordinationChartTest : public ::testing::Test {
 protected:
     void SetUp() override { setNumberLocale({".", ","}); }
-    std::int32_t counter = 0;
     TChart chart_;
-    TCoordinationChart coord{chart_, counter};
+    TCoordinationChart coord{chart_};
 };
 
 TEST(RecordCurrents, FollowTheTapAndTheInstTap) {
-    SharedValues v = exampleCurrents();
+    RelayCurrents v = exampleCurrents();
     EXPECT_EQ(80, v.TapCurrent);
     EXPECT_EQ(120, v.Current150);
     EXPECT_EQ(160, v.Current200);
@@ -69,7 +68,7 @@ TEST(RecordCurrents, FollowTheTapAndTheInstTap) {
 }
 
 TEST(CurvePoints, ExampleRelayAndEveryCornerRule) {
-    const SharedValues c = exampleCurrents();
+    const RelayCurrents c = exampleCurrents();
     EXPECT_EQ((Points{{120, 10},
                       {160, 5},
                       {240, 3},
@@ -158,11 +157,11 @@ TEST_F(CoordinationChartTest, DesignState) {
     EXPECT_NE(nullptr, dynamic_cast<TAverageFunction*>(s1->Function()));
     EXPECT_EQ(loAscending, s1->XValues().Order());
     EXPECT_EQ(loNone, s1->YValues().Order());
-    EXPECT_EQ(0, counter);
+    EXPECT_EQ(0, coord.SeriesCounter());
 }
 
 TEST_F(CoordinationChartTest, DrawingSetsAxesTitleAndAppendsPoints) {
-    const SharedValues c = exampleCurrents();
+    const RelayCurrents c = exampleCurrents();
     TChart& chart = coord.Chart();
     chart.BottomAxis().SetMinMaxRange(1, 100000); // "電流軸最小値" checked before
     chart.LeftAxis().SetLogarithmic(false);
@@ -219,7 +218,7 @@ TEST_F(CoordinationChartTest, NewCurvesTakeFreePaletteColoursAndRemovalGoesBackw
     TChart& chart = coord.Chart();
     for (int i = 0; i < 3; ++i)
         coord.StartNewCurve();
-    EXPECT_EQ(3, counter);
+    EXPECT_EQ(3, coord.SeriesCounter());
     ASSERT_EQ(4, chart.NumSeries());
     EXPECT_EQ(clRed, chart.SeriesAt(0)->SeriesColor());
     EXPECT_EQ(clGreen, chart.SeriesAt(1)->SeriesColor());
@@ -232,18 +231,18 @@ TEST_F(CoordinationChartTest, NewCurvesTakeFreePaletteColoursAndRemovalGoesBackw
 
     for (int expected = 3; expected >= -1; --expected) {
         coord.RemoveCurrentCurve();
-        EXPECT_EQ(expected, counter);
+        EXPECT_EQ(expected, coord.SeriesCounter());
         EXPECT_EQ(expected + 1, chart.NumSeries());
     }
     EXPECT_EQ(nullptr, coord.CurrentSeries());
     // Past the last one: nothing happens.
     coord.RemoveCurrentCurve();
-    EXPECT_EQ(-1, counter);
+    EXPECT_EQ(-1, coord.SeriesCounter());
     EXPECT_EQ(0, chart.NumSeries());
 
     // Drawing with no curve left starts one first.
     coord.DrawEntries(entries({"0", "0", "0", "0", "0", "0", "0.05"}, "50"), exampleCurrents());
-    EXPECT_EQ(0, counter);
+    EXPECT_EQ(0, coord.SeriesCounter());
     ASSERT_EQ(1, chart.NumSeries());
     EXPECT_EQ("50", chart.SeriesAt(0)->Title());
     EXPECT_EQ(clRed, chart.SeriesAt(0)->SeriesColor());
@@ -317,11 +316,11 @@ TEST_F(CoordinationChartTest, AllRelaysDrawnInTurnAsTheListWindowDoes) {
     const RelaySettings a{"51R", "100", "4", "40", {"10", "5", "3", "2.2", "1.8", "1.5", "0.05"}};
     // INST tap 0: the INST current of the relay before stays.
     const RelaySettings b{"67", "200", "2.", "0", {"0", "2", "0", "0", "0", "0", "0.1"}};
-    SharedValues values;
+    RelayCurrents values;
     drawAllRelays(coord, {a, b}, true, values);
     TChart& chart = coord.Chart();
     ASSERT_EQ(2, chart.NumSeries());
-    EXPECT_EQ(1, counter);
+    EXPECT_EQ(1, coord.SeriesCounter());
     EXPECT_EQ("51R", chart.SeriesAt(0)->Title());
     EXPECT_EQ(clRed, chart.SeriesAt(0)->SeriesColor());
     EXPECT_EQ(8, chart.SeriesAt(0)->Count());
@@ -341,10 +340,23 @@ TEST_F(CoordinationChartTest, AllRelaysDrawnInTurnAsTheListWindowDoes) {
             ",Y: 150%の時間には 0（点を描かない）か 0 より大きい数を入れてください：「-1」"}));
     // "51R" drawn again replaces its own curve; "67" keeps its curve.
     ASSERT_EQ(2, chart.NumSeries());
-    EXPECT_EQ(1, counter);
+    EXPECT_EQ(1, coord.SeriesCounter());
     EXPECT_EQ(8, chart.SeriesAt(0)->Count());
     EXPECT_EQ(3, chart.SeriesAt(1)->Count());
     EXPECT_EQ(10, chart.LeftAxis().Maximum());
+
+    // The same relay twice: one curve, and no empty one left behind for it.
+    TChart other;
+    TCoordinationChart again(other);
+    std::vector<std::string> drawn;
+    drawAllRelays(again, {a, a, b}, false, values, [&](const RelaySettings& r, TChartSeries& s) {
+        drawn.push_back(r.device + "/" + s.Title());
+    });
+    EXPECT_EQ(drawn, (std::vector<std::string>{"51R/51R", "51R/51R", "67/67"}));
+    ASSERT_EQ(2, other.NumSeries());
+    EXPECT_EQ("51R", other.SeriesAt(0)->Title());
+    EXPECT_EQ("67", other.SeriesAt(1)->Title());
+    EXPECT_EQ(clGreen, other.SeriesAt(1)->SeriesColor());
 }
 
 } // namespace

@@ -34,9 +34,8 @@ protected:
         coord.AddManualPoint("手入力", "2000", "0.1");
     }
     TChart chart;
-    std::int32_t counter = 0;
-    SharedValues values;
-    TCoordinationChart coord{chart, counter};
+    RelayCurrents values;
+    TCoordinationChart coord{chart};
 };
 
 TEST_F(CoordinationCheckTest, TableWorstFirst) {

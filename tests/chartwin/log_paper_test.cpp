@@ -42,9 +42,8 @@ protected:
         return out;
     }
 
-    std::int32_t counter = 0;
     TChart chart_;
-    TCoordinationChart coord{chart_, counter};
+    TCoordinationChart coord{chart_};
     std::map<const TChartAxis*, std::vector<double>> values;
     test::TextCanvas canvas;
 };

@@ -86,9 +86,8 @@ protected:
     // The same relays drawn here through the chart window's own code.
     QImage expected(const std::vector<RelaySettings>& relays, int w, int h, bool timeCheck = false,
                     bool fromOne = false) {
-        std::int32_t counter = 0;
-        SharedValues values;
-        TCoordinationChart coord(chart, counter);
+        RelayCurrents values;
+        TCoordinationChart coord(chart);
         chart.SetBounds(w, h);
         drawAllRelays(coord, relays, timeCheck, values);
         if (fromOne)
@@ -210,8 +209,7 @@ TEST_F(RenderToolTest, EmptyStoreDrawsTheAxesOfAnActivatedWindow) {
 
     const QImage design = expected({}, 640, 480);
     TChart fresh;
-    std::int32_t counter = 0;
-    TCoordinationChart coord(fresh, counter);
+    TCoordinationChart coord(fresh);
     fresh.SetBounds(640, 480);
     coord.SetActivationAxes(false);
     EXPECT_EQ(10, fresh.BottomAxis().Minimum());

@@ -8,7 +8,7 @@ namespace {
 
 // CT 400 and tap 5: 600, 800, 1200, 1600, 2000 and 2800 A.
 std::vector<CurvePoint> curveWithInstTap(const std::string& instTap) {
-    SharedValues v;
+    RelayCurrents v;
     deriveRecordCurrents("400", "5", instTap, v);
     return curvePoints({"10", "5", "3", "2", "1.6", "0.9", "0.05"}, v);
 }
@@ -46,7 +46,7 @@ TEST(CurvePoints, NoPointAboveTheInstCurrentAndTheCornerOnTheCurve) {
 
 TEST(CurvePoints, InstCurrentEqualToThe700PercentCurrent) {
     // CT 100, tap 4: 120 … 560 A; INST tap 5.6: 560 A, the 700 % current itself.
-    SharedValues v;
+    RelayCurrents v;
     deriveRecordCurrents("100", "4", "5.6", v);
     expectPoints(curvePoints({"10", "5", "3", "2.2", "1.8", "1.5", "0.05"}, v), {{120, 10},
                                                                                  {160, 5},
