@@ -302,24 +302,14 @@ void TChatForm::showStudy() {
                 highest = std::max(highest, p.time);
             continue;
         }
-        // Every line of a device in one colour: its own, or the one its first line took.
-        std::optional<TColor> colour;
-        if (d.color)
-            colour = studyColour(*d.color);
-        for (std::size_t k = 0; k < curves.size(); ++k) {
-            const DeviceCurve& c = curves[k];
-            TChartSeries& s = chart_->AddEquipmentCurve(d.id, studyCurveTitle(d, k, c), c.points,
-                                                        studyPointLabel(c));
-            if (colour)
-                s.SetSeriesColor(*colour);
-            colour = s.SeriesColor();
-            if (auto* line = dynamic_cast<TLineSeries*>(&s))
-                styleStudyCurve(*line, c);
-            // A starting profile reaches the top of whatever axis is shown.
+        drawDeviceLines(d, curves, [&](const std::string& title) -> TChartSeries& {
+            return chart_->AddEquipmentCurve(d.id, title);
+        });
+        // A starting profile reaches the top of whatever axis is shown.
+        for (const DeviceCurve& c : curves)
             if (c.role != CurveRole::Marker)
                 for (const CurvePoint& p : c.points)
                     highest = std::max(highest, p.time);
-        }
     }
     chart_->RestoreTypedCurves(typed);
     if (!chart_->CurrentSeries())

@@ -196,15 +196,11 @@ TChartSeries& TCoordinationChart::DrawCurve(const CurveOrigin& origin, const std
 }
 
 TChartSeries& TCoordinationChart::AddEquipmentCurve(const std::string& deviceId,
-                                                    const std::string& title,
-                                                    const std::vector<CurvePoint>& points,
-                                                    const std::string& pointLabel) {
+                                                    const std::string& title) {
     StartNewCurve();
     TChartSeries& s = *CurrentSeries();
     setOrigin({{}, deviceId, false, true});
     s.SetTitle(title);
-    for (const CurvePoint& p : points)
-        s.AddPoint(p.current, p.time, pointLabel);
     return s;
 }
 

@@ -110,11 +110,8 @@ public:
     void SetActivationAxes(bool timeCheck);
 
     // A study device's line that is no relay's curve: never paired by the
-    // chart's check and never drawn into by a relay; starts a curve of its own.
-    // Each point carries pointLabel (a marker's caption).
-    TChartSeries& AddEquipmentCurve(const std::string& deviceId, const std::string& title,
-                                    const std::vector<CurvePoint>& points,
-                                    const std::string& pointLabel = {});
+    // chart's check and never drawn into by a relay; a new empty curve.
+    TChartSeries& AddEquipmentCurve(const std::string& deviceId, const std::string& title);
     // Removes every curve; the typed ones with points are returned in order.
     std::vector<TypedCurve> RemoveAllCurves();
     // The typed curves again, after the others; the one being built takes

@@ -163,16 +163,9 @@ void TCheckOverlay::draw() {
     c.ClipRectangle(plot);
     c.SetBackMode(cbmTransparent);
     c.SetBrushStyle(bsClear);
-    for (const auto& [current, label] : lines) {
-        const int x = currents.ValueToPixel(current);
-        c.AssignPen({kFaultLineColor, 1, psDash});
-        c.MoveTo(x, plot.top);
-        c.LineTo(x, plot.bottom);
-        chart_.SelectCanvasFont(chart_.Legend().Font());
-        c.SetFontColor(kFaultLineColor);
-        c.SetTextAlign(htaLeft, vtaTop);
-        c.TextOut(x + 2, plot.top + 2, label);
-    }
+    chart_.SelectCanvasFont(chart_.Legend().Font());
+    for (const auto& [current, label] : lines)
+        drawFaultCurrentLine(c, plot, currents.ValueToPixel(current), label, plot.top + 2, false);
     std::vector<PairMargin> failing;
     for (const PairMargin& m : checkMargins(relayCurves(coordination_), marginOptions(*settings_)))
         if (m.commonRange && !m.pass)
@@ -180,6 +173,17 @@ void TCheckOverlay::draw() {
     drawMarginMarks(c, currents, times, failing);
     c.UnClipRectangle();
     c.ResetState();
+}
+
+void drawFaultCurrentLine(TCanvas3D& c, const TRect& plot, int x, const std::string& label,
+                          int labelY, bool keepInside) {
+    c.AssignPen({kFaultLineColor, 1, psDash});
+    c.MoveTo(x, plot.top);
+    c.LineTo(x, plot.bottom);
+    c.SetFontColor(kFaultLineColor);
+    const bool left = keepInside && x + 2 + c.TextWidth(label) > plot.right;
+    c.SetTextAlign(left ? htaRight : htaLeft, vtaTop);
+    c.TextOut(left ? x - 2 : x + 2, labelY, label);
 }
 
 void drawMarginMarks(TCanvas3D& c, TChartAxis& currents, TChartAxis& times,

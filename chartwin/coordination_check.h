@@ -78,6 +78,12 @@ private:
     bool visible_ = true;
 };
 
+// A fault current's dashed blue line across the plot at x, its label at
+// labelY right of it, or left of it where the plot would cut it off when
+// keepInside is set. The canvas's font is the label's.
+void drawFaultCurrentLine(TCanvas3D& c, const TRect& plot, int x, const std::string& label,
+                          int labelY, bool keepInside);
+
 // The failure marks of a check: a red line from the downstream to the
 // upstream time at the smallest margin's current, a square at each end.
 void drawMarginMarks(TCanvas3D& c, TChartAxis& currents, TChartAxis& times,

@@ -14,8 +14,6 @@ namespace telvara {
 
 namespace {
 
-constexpr TColor kFaultLineColor = clBlue;
-
 // The log paper an activation sets, wide enough for the curves.
 void setStudyAxes(TChart& chart, double lowestCurrent, double highestTime) {
     for (TChartAxis* axis : {&chart.BottomAxis(), &chart.LeftAxis()}) {
@@ -33,15 +31,9 @@ TColor studyColour(const std::string& hex) {
     return rgb(std::uint8_t(v >> 16), std::uint8_t(v >> 8), std::uint8_t(v));
 }
 
-std::string studyCurveTitle(const TDevice& d, std::size_t k, const DeviceCurve& c) {
-    return k == 0 || c.caption.empty() ? d.label : d.label + " " + c.caption;
-}
+namespace {
 
-std::string studyPointLabel(const DeviceCurve& c) {
-    return c.role == CurveRole::Marker ? c.caption : std::string();
-}
-
-void styleStudyCurve(TLineSeries& s, const DeviceCurve& c) {
+void styleByRole(TLineSeries& s, const DeviceCurve& c) {
     if (c.role == CurveRole::Damage)
         s.LinePen().SetStyle(psDash);
     if (c.role == CurveRole::Marker && c.points.size() > 1)
@@ -52,6 +44,26 @@ void styleStudyCurve(TLineSeries& s, const DeviceCurve& c) {
         s.Marks().SetVisible(true);
         s.Marks().SetTransparent(true);
         s.Marks().SetStyle(smsLabel);
+    }
+}
+
+} // namespace
+
+void drawDeviceLines(const TDevice& d, const std::vector<DeviceCurve>& curves,
+                     const std::function<TChartSeries&(const std::string& title)>& start) {
+    std::optional<TColor> colour;
+    if (d.color)
+        colour = studyColour(*d.color);
+    for (std::size_t k = 0; k < curves.size(); ++k) {
+        const DeviceCurve& c = curves[k];
+        TChartSeries& s = start(k == 0 || c.caption.empty() ? d.label : d.label + " " + c.caption);
+        if (colour)
+            s.SetSeriesColor(*colour);
+        colour = s.SeriesColor();
+        if (auto* line = dynamic_cast<TLineSeries*>(&s))
+            styleByRole(*line, c);
+        for (const CurvePoint& p : c.points)
+            s.AddPoint(p.current, p.time, c.role == CurveRole::Marker ? c.caption : "");
     }
 }
 
@@ -98,21 +110,18 @@ std::vector<std::string> drawStudy(TChart& chart, const TStudy& study,
             skipped.push_back(d.id + ": " + e.what());
             continue;
         }
-        // Every line of a device in one colour: its own, or the palette's
-        // colour its first line takes.
-        std::optional<TColor> colour;
-        if (d.color)
-            colour = studyColour(*d.color);
-        for (std::size_t k = 0; k < curves.size(); ++k) {
-            const DeviceCurve& c = curves[k];
+        std::size_t k = 0;
+        drawDeviceLines(d, curves, [&](const std::string& title) -> TChartSeries& {
             auto s = std::make_unique<TLineSeries>();
-            s->SetTitle(studyCurveTitle(d, k, c));
-            if (colour)
-                s->SetSeriesColor(*colour);
+            s->SetTitle(title);
             s->Marks().SetVisible(false);
-            styleStudyCurve(*s, c);
+            TChartSeries& added = chart.AddSeries(std::move(s));
+            if (drawn)
+                drawn->push_back({d.id, curves[k++].role, &added});
+            return added;
+        });
+        for (const DeviceCurve& c : curves)
             for (const CurvePoint& p : c.points) {
-                s->AddPoint(p.current, p.time, studyPointLabel(c));
                 if (p.current > 0)
                     lowestCurrent = std::min(lowestCurrent, p.current);
                 // A starting profile runs up to the top of whatever axis is
@@ -120,11 +129,6 @@ std::vector<std::string> drawStudy(TChart& chart, const TStudy& study,
                 if (c.role != CurveRole::Marker)
                     highestTime = std::max(highestTime, p.time);
             }
-            TChartSeries& added = chart.AddSeries(std::move(s));
-            colour = added.SeriesColor();
-            if (drawn)
-                drawn->push_back({d.id, c.role, &added});
-        }
     }
     chart.BottomAxis().Title().SetCaption(currentAxisCaption(study));
     chart.Title().SetText({study.title.empty() ? "保護協調曲線" : study.title});
@@ -210,16 +214,9 @@ void TStudyOverlay::draw() {
              {std::pair{bus.faultMaxA, " 最大 "}, std::pair{bus.faultMinA, " 最小 "}}) {
             if (!own)
                 continue;
-            const int x = currents.ValueToPixel(*own * factor);
             const std::string label = bus.name + word + formatFloatPattern(*own, "#,##0.###") + "A";
-            c.AssignPen({kFaultLineColor, 1, psDash});
-            c.MoveTo(x, plot.top);
-            c.LineTo(x, plot.bottom);
-            c.SetFontColor(kFaultLineColor);
-            // Right of the line, or left of it where the plot ends.
-            const bool left = x + 2 + c.TextWidth(label) > plot.right;
-            c.SetTextAlign(left ? htaRight : htaLeft, vtaTop);
-            c.TextOut(left ? x - 2 : x + 2, labelY, label);
+            drawFaultCurrentLine(c, plot, currents.ValueToPixel(*own * factor), label, labelY,
+                                 true);
             // Lines close together keep their labels apart.
             labelY += c.TextHeight(label) + 1;
         }

@@ -8,6 +8,7 @@
 #include "study/study.h"
 #include "study/study_check.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,13 +26,12 @@ struct TStudySeries {
 // study sets one: "過電流値（Ａ） 6.6kV換算".
 std::string currentAxisCaption(const TStudy& study);
 
-// A device's k-th line as the chart draws it: titled with the device's
-// label (a second line adds its caption), damage dashed, a starting profile
-// dash-dotted, a single marker (inrush) a labelled point.
-std::string studyCurveTitle(const TDevice& device, std::size_t k, const DeviceCurve& curve);
-void styleStudyCurve(TLineSeries& series, const DeviceCurve& curve);
-// The label a curve's points carry: a marker's caption, else none.
-std::string studyPointLabel(const DeviceCurve& curve);
+// A device's lines, each into the empty series `start` gives for its title
+// (the device's label; a second line adds its caption): in one colour, the
+// device's own or the one its first line took; damage dashed, a starting
+// profile dash-dotted, a single marker (inrush) a labelled point.
+void drawDeviceLines(const TDevice& device, const std::vector<DeviceCurve>& curves,
+                     const std::function<TChartSeries&(const std::string& title)>& start);
 // "#rrggbb" as a colour.
 TColor studyColour(const std::string& hex);
 
