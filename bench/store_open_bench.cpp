@@ -4,10 +4,10 @@
 // and "telvara-store check" reading the files by its own descriptors.
 //
 //   store_open_bench [WORKDIR]
+#include "bench_timing.h"
 #include "store/bplustree.h"
 #include "store/store_check.h"
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <random>
@@ -16,21 +16,6 @@
 
 namespace fs = std::filesystem;
 using namespace telvara;
-
-namespace {
-
-template <class F> double bestMs(int runs, F f) {
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        const auto t0 = std::chrono::steady_clock::now();
-        f();
-        const std::chrono::duration<double, std::milli> d = std::chrono::steady_clock::now() - t0;
-        best = std::min(best, d.count());
-    }
-    return best;
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     const fs::path work =

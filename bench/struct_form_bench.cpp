@@ -7,6 +7,7 @@
 #include "app/mein_form.h"
 #include "app/struct_form.h"
 #include "base/cp932.h"
+#include "bench_timing.h"
 #include "platform/services_scripted.h"
 #include "store/bplustree.h"
 
@@ -15,7 +16,6 @@
 #include <QListWidget>
 #include <QTest>
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <random>
@@ -26,17 +26,6 @@ namespace fs = std::filesystem;
 using namespace telvara;
 
 namespace {
-
-template <class F> double bestMs(int runs, F f) {
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        const auto t0 = std::chrono::steady_clock::now();
-        f();
-        const std::chrono::duration<double, std::milli> d = std::chrono::steady_clock::now() - t0;
-        best = std::min(best, d.count());
-    }
-    return best;
-}
 
 void fillStore(const fs::path& dir, int n) {
     TBPlusTree store;

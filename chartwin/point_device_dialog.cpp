@@ -216,14 +216,21 @@ void TPointDeviceDialog::readCsv() {
     }
 }
 
-void TPointDeviceDialog::saveToLibrary() {
+std::optional<PointDeviceData> TPointDeviceDialog::readChecked() {
     PointDeviceData d;
     if (!readTables(d))
-        return;
+        return std::nullopt;
     if (const auto fault = pointDeviceFault(d, kind_)) {
         showFault(*fault);
-        return;
+        return std::nullopt;
     }
+    return d;
+}
+
+void TPointDeviceDialog::saveToLibrary() {
+    const std::optional<PointDeviceData> d = readChecked();
+    if (!d)
+        return;
     SaveFileRequest request;
     request.caption = QStringLiteral("ライブラリに保存");
     request.filterDescription = QStringLiteral("CSV ファイル");
@@ -233,18 +240,14 @@ void TPointDeviceDialog::saveToLibrary() {
     const std::optional<QString> path = services_.files.chooseSaveFile(request);
     if (!path)
         return;
-    saveFileAtomically(path->toStdString(), writePointTable(d));
+    saveFileAtomically(path->toStdString(), writePointTable(*d));
 }
 
 void TPointDeviceDialog::accept() {
-    PointDeviceData d;
-    if (!readTables(d))
+    const std::optional<PointDeviceData> d = readChecked();
+    if (!d)
         return;
-    if (const auto fault = pointDeviceFault(d, kind_)) {
-        showFault(*fault);
-        return;
-    }
-    data_ = d;
+    data_ = *d;
     QDialog::accept();
 }
 

@@ -6,6 +6,8 @@
 #include "chartwin/equipment_form.h"
 #include "study/point_curve.h"
 
+#include <optional>
+
 class QCheckBox;
 class QTableWidget;
 class QPushButton;
@@ -34,6 +36,8 @@ private:
     // The table's points; false after a warning naming the row.
     bool readTable(QTableWidget* table, const QString& caption, std::vector<CurvePoint>& out);
     bool readTables(PointDeviceData& d);
+    // Both tables read and the device checked; nothing after a warning.
+    std::optional<PointDeviceData> readChecked();
     void fill(QTableWidget* table, const std::vector<CurvePoint>& points);
     void take(const PointTable& t);
     QTableWidget* currentTable() const;

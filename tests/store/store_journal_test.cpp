@@ -73,23 +73,6 @@ void runChild(const std::function<void()>& body) {
     ASSERT_EQ(WEXITSTATUS(status), 0);
 }
 
-// Ends the process at the first write into a store file after the journal
-// was synced: the commit is durable, its units not yet all in place.
-class EndAfterJournalSync : public TIoHook {
-public:
-    bool before(TIoStep step, int, const std::string& path, std::int64_t, const void*,
-                std::size_t) override {
-        if (step == TIoStep::Sync && path.ends_with(".jnl"))
-            synced_ = true;
-        else if (synced_ && step == TIoStep::Write && !path.ends_with(".jnl"))
-            ::_exit(0);
-        return false;
-    }
-
-private:
-    bool synced_ = false;
-};
-
 // A power loss inside the checkpoint: once the store files were synced for
 // it, the process ends at the journal's sync number `atSync`, and of the
 // journal's writes and cuts since its last sync only those in `keep` (a bit

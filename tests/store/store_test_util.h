@@ -4,6 +4,8 @@
 // own accessors, so the tests pin the format rather than repeat the code).
 #include "store/bplustree.h"
 
+#include <cstdlib>
+
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -92,5 +94,22 @@ std::string problems(const std::string& folder);
 
 // The IoError text of `action`, or "" when it raised none.
 std::string ioErrorOf(const std::function<void()>& action);
+
+// Ends the process at the first write into a store file after the journal
+// was synced: the change is durable, its units not yet all in place.
+class EndAfterJournalSync : public TIoHook {
+public:
+    bool before(TIoStep step, int, const std::string& path, std::int64_t, const void*,
+                std::size_t) override {
+        if (step == TIoStep::Sync && path.ends_with(".jnl"))
+            synced_ = true;
+        else if (synced_ && step == TIoStep::Write && !path.ends_with(".jnl"))
+            std::_Exit(0);
+        return false;
+    }
+
+private:
+    bool synced_ = false;
+};
 
 } // namespace telvara::test

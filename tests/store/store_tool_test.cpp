@@ -53,23 +53,6 @@ protected:
     std::string as_; // runs the tool as another user when set
 };
 
-// Ends the process at the first write into a store file after the journal
-// was synced: the add is durable, its units not yet all in place.
-class EndAfterJournalSync : public TIoHook {
-public:
-    bool before(TIoStep step, int, const std::string& path, std::int64_t, const void*,
-                std::size_t) override {
-        if (step == TIoStep::Sync && path.ends_with(".jnl"))
-            synced_ = true;
-        else if (synced_ && step == TIoStep::Write && !path.ends_with(".jnl"))
-            ::_exit(0);
-        return false;
-    }
-
-private:
-    bool synced_ = false;
-};
-
 TEST_F(ToolTest, AFolderWithoutAccessIsReportedAsDeniedNotMissing) {
     ASSERT_EQ(tool(addArgs("A", "51R")).status, 0);
     fs::create_directory(dir_.path() / "inner");
