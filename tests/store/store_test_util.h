@@ -99,7 +99,7 @@ std::string ioErrorOf(const std::function<void()>& action);
 // was synced: the change is durable, its units not yet all in place.
 class EndAfterJournalSync : public TIoHook {
 public:
-    bool before(TIoStep step, int, const std::string& path, std::int64_t, const void*,
+    bool before(TIoStep step, os::FileHandle, const std::string& path, std::int64_t, const void*,
                 std::size_t) override {
         if (step == TIoStep::Sync && path.ends_with(".jnl"))
             synced_ = true;
